@@ -1,0 +1,1 @@
+#include "engine/particle_container.h"

@@ -1,0 +1,7 @@
+#include "gl_api.h"
+
+namespace lumidor {
+
+TGLFunctions GL;
+
+} // namespace lumidor

@@ -1,0 +1,132 @@
+#pragma once
+// A particle system: particles sharing one atlas, blend mode, wind, magnet points, collision
+// world and debug switch, simulated and drawn by one UpdateAndDraw call per frame.
+
+#include "engine/collision_world.h"
+#include "engine/gl_api.h"
+#include "engine/vector.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace lumidor {
+
+/// One billboard particle. Defaults are those AddParticle gives a new particle.
+struct TParticle {
+    std::int32_t Tile = 0;          ///< index into the container's TextureTiles
+    TVector3 Position;              ///< centre of the billboard, world units
+    TVector3 DebugTip;              ///< far end of the debug line; written only in debug mode
+    TVector3 MagnetImpulse;         ///< decaying accumulator through which magnet points act
+    TVector3 Force;                 ///< per-axis driving force: acceleration and target speed
+    TVector3 Velocity;              ///< units per second
+    TVector3 Inertia{1, 1, 1};      ///< per-axis inertia, >= 0.1 when set through the setter
+    TVector3 Enlargement;           ///< growth of Size per second
+    TVector3 Size;                  ///< x: extent along world x; y: along world y and z; z never drawn
+    TVector3 Color;                 ///< red, green, blue in 0..1
+    TVector3 MagnetForce;           ///< magnet contributions of the current step
+    float Mass = 1.0f;              ///< never negative
+    float LifeLength = 0.0f;        ///< total life, seconds
+    float LifeLeft = 0.0f;          ///< remaining life, seconds; removed once below 0
+    float Alpha = 0.0f;             ///< opacity drawn this frame: FadeInAlpha + FadeOutAlpha
+    float FadeInAlpha = 0.0f;       ///< contribution of the fade-in ramp
+    float FadeOutAlpha = 1.0f;      ///< contribution of the fade-out ramp
+    float BeginFadeOut = 0.0f;      ///< fraction of LifeLength after which fading out starts
+    float EndFadeIn = 0.0f;         ///< fraction of LifeLength over which fading in runs
+    float AirResistance = 0.0f;     ///< fraction of velocity lost per second
+    bool FadeOut = true;            ///< fade-out ramp enabled
+    bool FadeIn = true;             ///< fade-in ramp enabled
+};
+
+/// An attractor or repeller acting on every particle of its container.
+struct TMagnetPoint {
+    TVector3 Position;
+    float Radius = 0.0f;            ///< particles farther away (3-D distance) are unaffected
+    float Gravity = 0.0f;           ///< strength; the sign picks attraction or repulsion
+    std::int32_t Id = 0;            ///< handle returned by AddMagnetPoint
+    std::int32_t Mode = 0;          ///< 0 per-axis pull, 1 radial falling off, 2 radial constant; others inert
+};
+
+/// Texture coordinates of one atlas tile: corners top-right, top-left, bottom-left, bottom-right.
+struct TTextureTile {
+    float U[4] = {};
+    float V[4] = {};
+};
+
+/// One interleaved vertex in GL_T2F_C4UB_V3F layout.
+struct TParticleVertex {
+    float U, V;
+    std::uint8_t R, G, B, A;
+    float X, Y, Z;
+};
+static_assert(sizeof(TParticleVertex) == 24, "GL_T2F_C4UB_V3F is 24 bytes per vertex");
+
+/// A particle system; the value-initialised record is a valid empty system.
+struct TParticleEffectContainer {
+    std::vector<TParticle> Particles;       ///< live particles; order not stable (swap-removal)
+    std::vector<TMagnetPoint> MagnetPoints;
+    TVector3 Wind;
+    bool DebugMode = false;                 ///< also compute and draw one motion line per particle
+    float DebugScale = 0.0f;                ///< length factor of the debug lines
+    std::vector<TTextureTile> TextureTiles;
+    GLuint Texture = 0;                     ///< atlas texture name
+    GLuint VertexBuffer = 0;                ///< buffer object name; 0 until the first particle
+    GLenum BlendSrc = 0;
+    GLenum BlendDst = 0;
+    std::int32_t BufferCapacity = 0;        ///< vertices the buffer object is sized for
+    TParticleVertex* WriteCursor = nullptr; ///< next vertex in the mapped buffer; only inside UpdateAndDraw
+    TCollisionConvexWorld World;            ///< empty Heights: no collision
+};
+
+// Particles ---------------------------------------------------------------------------------
+
+/// Appends a particle with the defaults above; grows the buffer object to 4h + 40 vertices when
+/// the new index h needs it (needs the GL table filled).
+void AddParticle(TParticleEffectContainer& container, const TVector3& position, const TVector3& size,
+                 const TVector3& color, std::int32_t tile, float lifeLength);
+std::int32_t ParticleCount(const TParticleEffectContainer& container);
+/// Swap-removal: the last particle moves into `index`.
+void RemoveParticle(TParticleEffectContainer& container, std::int32_t index);
+void SetParticleForce(TParticleEffectContainer& container, const TVector3& force, std::int32_t index);
+/// Stores velocity / current mass: set the mass first.
+void SetParticleVelocity(TParticleEffectContainer& container, const TVector3& velocity, std::int32_t index);
+void SetParticleEnlargement(TParticleEffectContainer& container, const TVector3& enlargement,
+                            std::int32_t index);
+/// Each component below 0.1 becomes 0.1.
+void SetParticleInertia(TParticleEffectContainer& container, const TVector3& inertia, std::int32_t index);
+/// Stores the absolute value.
+void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass);
+void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t index, float fraction);
+/// Also sets FadeOutAlpha to 1 for fraction 0 and to 0 otherwise.
+void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t index, float fraction);
+void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t index, float value);
+/// Stores both flags; fadeIn true also sets FadeOutAlpha to 0.
+void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index);
+
+// Container-wide settings -------------------------------------------------------------------
+
+/// Stores the texture and rebuilds TextureTiles as a rows x columns atlas (tile 0 top-left).
+void SetTextureProperties(TParticleEffectContainer& container, GLuint texture, std::int32_t rows,
+                          std::int32_t columns);
+void SetBlendFactor(TParticleEffectContainer& container, GLenum src, GLenum dst);
+void SetWind(TParticleEffectContainer& container, const TVector3& wind);
+void SetDebugScale(TParticleEffectContainer& container, float scale);
+/// Flips DebugMode (a scale not above 0 becomes 1) and returns the new flag.
+bool ToggleDebugMode(TParticleEffectContainer& container);
+
+// Magnet points (looked up by Id: the last matching point wins; unknown ids are ignored) -----
+
+/// Appends a point with |radius|, mode 1 and Id = its index; returns the Id.
+std::int32_t AddMagnetPoint(TParticleEffectContainer& container, const TVector3& position, float radius,
+                            float gravity);
+void RemoveMagnetPoint(TParticleEffectContainer& container, std::int32_t id);
+void SetMagnetRadius(TParticleEffectContainer& container, std::int32_t id, float radius);
+void SetMagnetGravity(TParticleEffectContainer& container, std::int32_t id, float gravity);
+void SetMagnetPosition(TParticleEffectContainer& container, const TVector3& position, std::int32_t id);
+void SetMagnetMode(TParticleEffectContainer& container, std::int32_t mode, std::int32_t id);
+
+// The per-frame pass ------------------------------------------------------------------------
+
+/// Ages, removes, fades, moves, grows and draws every particle in one sweep; dt in seconds.
+void UpdateAndDraw(TParticleEffectContainer& container, float dt);
+
+} // namespace lumidor

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the demo (Release) and starts it with data/ as working directory.
+# Extra arguments go to the demo (see --help).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DLUMIDOR_BUILD_TESTS=OFF -DLUMIDOR_BUILD_BENCH=OFF
+cmake --build "$root/build/release" --target lumidor-demo
+cd "$root/data"
+exec "$root/build/release/app/lumidor-demo" "$@"

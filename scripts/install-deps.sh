@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Lumidor needs, if any is missing.
+# --no-install-recommends matters: a recommended font package makes SDL's message boxes
+# wait forever under Xvfb.
+set -euo pipefail
+packages=(
+    build-essential cmake ninja-build pkg-config
+    libsdl2-dev libimgui-dev libstb-dev libinih-dev nlohmann-json3-dev
+    libgl1-mesa-dri libglu1-mesa-dev libjpeg62-turbo-dev
+    xvfb xauth
+    libgtest-dev libbenchmark-dev
+    clang-14 libclang-rt-14-dev
+    fonts-dejavu-core
+)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi

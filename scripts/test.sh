@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the unit tests, the same unit tests in an
+# address + undefined-behaviour sanitizer build, the real-OpenGL tests and the demo end to end
+# under Xvfb with Mesa, and the texture fuzzers for a bounded time.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+jobs="$(nproc)"
+
+# Mesa's software rasteriser; never a dialog in a test.
+export LIBGL_ALWAYS_SOFTWARE=1
+export LUMIDOR_NO_DIALOGS=1
+export SDL_AUDIODRIVER=dummy
+
+echo "== Release build: unit, OpenGL and end-to-end tests"
+cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$root/build/test" -j "$jobs"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir "$root/build/test" --output-on-failure -j "$jobs"
+
+echo "== Sanitizer build (address, undefined behaviour): unit tests"
+cmake -S "$root" -B "$root/build/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMIDOR_SANITIZE=ON \
+      -DLUMIDOR_BUILD_BENCH=OFF
+cmake --build "$root/build/sanitize" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs" -L unit
+
+if [ -x "$root/tests/fuzz/run-fuzzers.sh" ]; then
+    echo "== Fuzzers (clang, libFuzzer): corpus replay and a bounded run each"
+    "$root/tests/fuzz/run-fuzzers.sh" "$root/build/fuzz"
+fi
+echo "== All tests passed"

@@ -1,0 +1,7 @@
+#include "textures/textures.h"
+
+namespace lumidor {
+
+bool LoadTextureFile(const std::string&, GLuint&) { return false; }
+
+} // namespace lumidor
