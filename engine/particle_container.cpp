@@ -1,1 +1,163 @@
 #include "engine/particle_container.h"
+
+#include <cmath>
+
+namespace lumidor {
+
+namespace {
+
+// Last point (highest index) whose Id matches, or null: ids are reused after removals and the
+// newest holder must win.
+TMagnetPoint* FindMagnetPoint(TParticleEffectContainer& container, std::int32_t id) {
+    for (auto point = container.MagnetPoints.rbegin(); point != container.MagnetPoints.rend(); ++point) {
+        if (point->Id == id) return &*point;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void AddParticle(TParticleEffectContainer& container, const TVector3& position, const TVector3& size,
+                 const TVector3& color, std::int32_t tile, float lifeLength) {
+    TParticle& particle = container.Particles.emplace_back();
+    particle.Tile = tile;
+    particle.Position = position;
+    particle.Size = size;
+    particle.Color = color;
+    particle.LifeLength = lifeLength;
+    particle.LifeLeft = lifeLength;
+
+    // Grow the vertex stream in steps of ten particles; storage is respecified every frame, so only
+    // the name changes here.
+    const std::int64_t newest = std::int64_t(container.Particles.size()) - 1;
+    if (4 * newest >= container.BufferCapacity) {
+        GL.DeleteBuffersARB(1, &container.VertexBuffer);
+        container.BufferCapacity = std::int32_t(4 * newest + 40);
+        GL.GenBuffersARB(1, &container.VertexBuffer);
+    }
+}
+
+std::int32_t ParticleCount(const TParticleEffectContainer& container) {
+    return std::int32_t(container.Particles.size());
+}
+
+void RemoveParticle(TParticleEffectContainer& container, std::int32_t index) {
+    container.Particles[std::size_t(index)] = container.Particles.back();
+    container.Particles.pop_back();
+}
+
+void SetParticleForce(TParticleEffectContainer& container, const TVector3& force, std::int32_t index) {
+    container.Particles[std::size_t(index)].Force = force;
+}
+
+void SetParticleVelocity(TParticleEffectContainer& container, const TVector3& velocity, std::int32_t index) {
+    TParticle& particle = container.Particles[std::size_t(index)];
+    particle.Velocity = {velocity.x / particle.Mass, velocity.y / particle.Mass, velocity.z / particle.Mass};
+}
+
+void SetParticleEnlargement(TParticleEffectContainer& container, const TVector3& enlargement,
+                            std::int32_t index) {
+    container.Particles[std::size_t(index)].Enlargement = enlargement;
+}
+
+void SetParticleInertia(TParticleEffectContainer& container, const TVector3& inertia, std::int32_t index) {
+    constexpr float minimum = 0.1f;
+    container.Particles[std::size_t(index)].Inertia = {inertia.x < minimum ? minimum : inertia.x,
+                                                       inertia.y < minimum ? minimum : inertia.y,
+                                                       inertia.z < minimum ? minimum : inertia.z};
+}
+
+void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass) {
+    container.Particles[std::size_t(index)].Mass = std::fabs(mass);
+}
+
+void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t index, float fraction) {
+    container.Particles[std::size_t(index)].BeginFadeOut = fraction;
+}
+
+void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t index, float fraction) {
+    TParticle& particle = container.Particles[std::size_t(index)];
+    particle.EndFadeIn = fraction;
+    // A particle that fades in starts invisible.
+    particle.FadeOutAlpha = fraction == 0.0f ? 1.0f : 0.0f;
+}
+
+void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t index, float value) {
+    container.Particles[std::size_t(index)].AirResistance = value;
+}
+
+void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index) {
+    TParticle& particle = container.Particles[std::size_t(index)];
+    particle.FadeOut = fadeOut;
+    particle.FadeIn = fadeIn;
+    if (fadeIn) particle.FadeOutAlpha = 0.0f;
+}
+
+void SetTextureProperties(TParticleEffectContainer& container, GLuint texture, std::int32_t rows,
+                          std::int32_t columns) {
+    rows = rows < 0 ? 0 : rows;
+    columns = columns < 0 ? 0 : columns;
+    container.TextureTiles.assign(std::size_t(rows) * std::size_t(columns), TTextureTile{});
+    // Base corners (u, v offsets in tiles) of top-right, top-left, bottom-left, bottom-right.
+    static constexpr float baseU[4] = {1, 0, 0, 1};
+    static constexpr float baseV[4] = {0, 0, 1, 1};
+    const float columnWidth = 1.0f / float(columns);
+    const float rowHeight = 1.0f / float(rows);
+    for (std::int32_t row = 0; row < rows; ++row) {
+        for (std::int32_t column = 0; column < columns; ++column) {
+            TTextureTile& tile = container.TextureTiles[std::size_t(row * columns + column)];
+            for (int corner = 0; corner < 4; ++corner) {
+                tile.U[corner] = (float(column) + baseU[corner]) * columnWidth;
+                tile.V[corner] = (float(rows) - (float(row) + baseV[corner])) * rowHeight;
+            }
+        }
+    }
+    container.Texture = texture;
+}
+
+void SetBlendFactor(TParticleEffectContainer& container, GLenum src, GLenum dst) {
+    container.BlendSrc = src;
+    container.BlendDst = dst;
+}
+
+void SetWind(TParticleEffectContainer& container, const TVector3& wind) { container.Wind = wind; }
+
+void SetDebugScale(TParticleEffectContainer& container, float scale) { container.DebugScale = scale; }
+
+bool ToggleDebugMode(TParticleEffectContainer& container) {
+    container.DebugMode = !container.DebugMode;
+    if (!(container.DebugScale > 0.0f)) container.DebugScale = 1.0f;
+    return container.DebugMode;
+}
+
+std::int32_t AddMagnetPoint(TParticleEffectContainer& container, const TVector3& position, float radius,
+                            float gravity) {
+    const auto id = std::int32_t(container.MagnetPoints.size());
+    container.MagnetPoints.push_back(TMagnetPoint{position, std::fabs(radius), gravity, id, 1});
+    return id;
+}
+
+void RemoveMagnetPoint(TParticleEffectContainer& container, std::int32_t id) {
+    TMagnetPoint* point = FindMagnetPoint(container, id);
+    if (!point) return;
+    *point = container.MagnetPoints.back();
+    container.MagnetPoints.pop_back();
+}
+
+void SetMagnetRadius(TParticleEffectContainer& container, std::int32_t id, float radius) {
+    if (TMagnetPoint* point = FindMagnetPoint(container, id)) point->Radius = radius;
+}
+
+void SetMagnetGravity(TParticleEffectContainer& container, std::int32_t id, float gravity) {
+    if (TMagnetPoint* point = FindMagnetPoint(container, id)) point->Gravity = gravity;
+}
+
+void SetMagnetPosition(TParticleEffectContainer& container, const TVector3& position, std::int32_t id) {
+    if (TMagnetPoint* point = FindMagnetPoint(container, id)) point->Position = position;
+}
+
+void SetMagnetMode(TParticleEffectContainer& container, std::int32_t mode, std::int32_t id) {
+    if (TMagnetPoint* point = FindMagnetPoint(container, id)) point->Mode = mode;
+}
+
+} // namespace lumidor

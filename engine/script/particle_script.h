@@ -1,0 +1,106 @@
+#pragma once
+// A loaded particle script: one particle system per particle type, the per-type emission settings
+// the runtime draws new particles from, and the debugger log of every load into it.
+
+#include "engine/particle_container.h"
+#include "engine/vector.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lumidor {
+
+/// Single values of one particle type (keyword row 0, field k = keyword k).
+struct TScriptValues {
+    float Mass = 0.0f;          ///< particle mass; 0 (no "mass") leaves the velocity undivided
+    float NumParticles = 0.0f;  ///< target live count (continuous) or count per emission; truncated
+    float AirResistance = 0.0f; ///< fraction of velocity lost per second
+    float BeginFadeOut = 0.0f;  ///< fraction of the life after which fading out starts
+    float EndFadeIn = 0.0f;     ///< fraction of the life over which fading in runs
+    float TextureTile = 0.0f;   ///< atlas tile, truncated; clamped into the type's tile table
+};
+
+/// A pair of floats in the order the script writes them.
+struct TScriptPair {
+    float First = 0.0f;
+    float Second = 0.0f;
+};
+
+/// Life in seconds: Base + R * Spread.
+struct TScriptLifeRange {
+    float Spread = 0.0f; ///< random part, seconds (the first argument of "lifelength")
+    float Base = 0.0f;   ///< fixed part, seconds (the second argument)
+};
+
+/// Pairs of one particle type (keyword row 1, pair k = keyword k).
+struct TScriptRanges {
+    TScriptLifeRange Life;   ///< "lifelength"
+    TScriptPair Unused;      ///< no command writes it
+    TScriptPair RandomSize;  ///< "randomsize": smallest, largest square size; used when First < Second
+    TScriptPair Size;        ///< "size": fixed size along x, along y
+    TScriptPair Enlargement; ///< "enlargement": growth per second along x, along y
+};
+
+/// Vectors of one particle type (keyword row 2, vector k = keyword k).
+struct TScriptVectors {
+    TVector3 Force;   ///< "force"
+    TVector3 Color;   ///< "color": red, green, blue in 0..1
+    TVector3 Inertia; ///< "inertia": components below 0.1 become 0.1 on the particle
+    TVector3 Unused;  ///< no command writes it
+};
+
+/// Base + R * Spread per axis.
+struct TScriptVectorRange {
+    TVector3 Spread;
+    TVector3 Base;
+};
+
+/// Vector ranges of one particle type (keyword row 3, range k = keyword k).
+struct TScriptVectorRanges {
+    TScriptVectorRange Velocity; ///< units per second, divided by the mass on the particle
+    TScriptVectorRange Position; ///< relative to the origin passed to the runtime
+};
+
+/// One script; the value-initialised record is a valid empty script. Settings arrays have one
+/// element per container, element t belonging to particle type t.
+struct TParticleScript {
+    std::vector<TParticleEffectContainer> Containers; ///< one per "setnewparticletype", in order
+    GLuint Texture = 0;                               ///< texture of the last successful "loadtexture"
+    bool Continuous = false;                          ///< top up every frame instead of on request
+    std::string DebugLog;                             ///< every line ends with a single CR; only appended to
+    bool FadeOut = false;                             ///< fade-out switch of every new particle
+    bool FadeIn = false;                              ///< fade-in switch of every new particle
+    std::vector<TScriptValues> Values;
+    std::vector<TScriptRanges> Ranges;
+    std::vector<TScriptVectors> Vectors;
+    std::vector<TScriptVectorRanges> VectorRanges;
+};
+
+/// What one load found beyond what the record keeps (for tools that check scripts).
+struct TScriptLoadReport {
+    bool FileOpened = false;       ///< false: the log holds only the header and the not-found text
+    bool TextureLoaded = false;    ///< a "loadtexture" of this load succeeded
+    std::int32_t ErrorCount = 0;   ///< problems reported by this load, critical warnings included
+    std::vector<bool> TilesSet;    ///< per particle type: "textureproperties" of this load completed
+};
+
+/// Most particles one type holds at once; larger "particlecount" values are capped to it.
+inline constexpr std::int32_t MaxScriptParticlesPerType = 1'000'000;
+/// Most tiles a "textureproperties" may cut a texture into.
+inline constexpr std::int32_t MaxScriptTextureTiles = 65'536;
+
+/// Reads the file (opened relative to the working directory; "\" is taken as "/") and appends its
+/// particle types, settings and log to `script`. Needs the GL table for "loadtexture".
+void LoadScript(TParticleScript& script, const std::string& fileName);
+/// LoadScript that also returns what the load found.
+TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName);
+
+/// One frame: tops up (continuous scripts only), then UpdateAndDraw on every container; dt in seconds.
+void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt);
+/// Creates the particles of every type: the missing ones (continuous) or the full count.
+void EmitParticles(TParticleScript& script, const TVector3& origin);
+/// Flips the debug view of every container; returns the last one's new flag, false when none.
+bool ToggleScriptDebug(TParticleScript& script);
+
+} // namespace lumidor

@@ -1,0 +1,233 @@
+// LoadScript: the log header, the line loop with the semicolon rule, the keyword lookup, the
+// commands of keyword rows 0 to 3 (values stored per particle type) and the end checks.
+
+#include "engine/script/particle_script.h"
+#include "engine/script/script_loader_state.h"
+#include "engine/script/script_scanner.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace lumidor {
+
+using script_detail::TLoadState;
+
+namespace {
+
+constexpr std::string_view GenericPattern = "%(%);%";
+
+/// Argument shape of keyword rows 0 to 3.
+struct TValueRowShape {
+    int Commas;               ///< "," required before the first ";"
+    std::string_view Pattern; ///< the row's own pattern (row 0 keeps the generic match)
+    int ValueCount;           ///< slots 1..ValueCount hold the values
+};
+
+constexpr TValueRowShape ValueRowShapes[4] = {
+    {0, GenericPattern, 1},
+    {1, "%(%,%);%", 2},
+    {2, "%(%,%,%);%", 3},
+    {5, "%([%,%],[%,%],[%,%]);%", 6},
+};
+
+std::optional<std::string> ReadWholeFile(const std::string& fileName) {
+    std::string path = fileName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    // A directory or a failing device opens but cannot be read: treated like a missing file.
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
+    return content;
+}
+
+/// Field `k` of the row-`row` record of the current type, for value `index` (0-based) of the command.
+float& ValueDestination(TLoadState& state, int row, int k, int index) {
+    const auto type = std::size_t(state.CurrentType);
+    switch (row) {
+    case 0: {
+        TScriptValues& v = state.Script.Values[type];
+        float* fields[] = {&v.Mass, &v.NumParticles, &v.AirResistance, &v.BeginFadeOut, &v.EndFadeIn,
+                           &v.TextureTile};
+        return *fields[k];
+    }
+    case 1: {
+        TScriptRanges& r = state.Script.Ranges[type];
+        TScriptPair* pairs[] = {nullptr, &r.Unused, &r.RandomSize, &r.Size, &r.Enlargement};
+        if (k == 0) return index == 0 ? r.Life.Spread : r.Life.Base;
+        return index == 0 ? pairs[k]->First : pairs[k]->Second;
+    }
+    case 2: {
+        TScriptVectors& v = state.Script.Vectors[type];
+        TVector3* vectors[] = {&v.Force, &v.Color, &v.Inertia, &v.Unused};
+        float* axes[] = {&vectors[k]->x, &vectors[k]->y, &vectors[k]->z};
+        return *axes[index];
+    }
+    default: {
+        TScriptVectorRanges& v = state.Script.VectorRanges[type];
+        TScriptVectorRange& range = k == 0 ? v.Velocity : v.Position;
+        // The text lists spread and base per axis; the record keeps all spreads, then all bases.
+        TVector3& part = index % 2 == 0 ? range.Spread : range.Base;
+        float* axes[] = {&part.x, &part.y, &part.z};
+        return *axes[index / 2];
+    }
+    }
+}
+
+/// Rows 0-3: checks, the row's own pattern, one conversion per value. Returns the rest-of-line slot.
+int RunValueCommand(TLoadState& state, int row, int k, const std::string& text) {
+    const TValueRowShape& shape = ValueRowShapes[row];
+    if (state.CurrentType == -1) {
+        script_detail::ReportLineError(state, "): No particle type has been set yet.");
+        return 2;
+    }
+    if (script_detail::CountBeforeFirstSemicolon(text, ',') != shape.Commas) {
+        script_detail::ReportLineError(state, "): Wrong parameter count.");
+        return 2;
+    }
+    if (row > 0) MatchPattern(text, state.Slots, shape.Pattern);
+    const TValueKind kind = (row == 0 && k == 1) ? TValueKind::Integer : TValueKind::Float;
+    for (int index = 0; index < shape.ValueCount; ++index) {
+        const std::string value = ReplaceDotsByCommas(state.Slots[std::size_t(index + 1)]);
+        if (const std::optional<float> number = ConvertFloat(value)) {
+            ValueDestination(state, row, k, index) = *number;
+        } else {
+            script_detail::ReportBadValue(state, value, kind);
+        }
+    }
+    return shape.ValueCount + 1;
+}
+
+/// A ")" that is the last character or not followed by ";".
+bool ViolatesSemicolonRule(const std::string& text) {
+    const std::size_t p = text.find(')');
+    return p != std::string::npos && (p + 1 == text.size() || text[p + 1] != ';');
+}
+
+/// One command at the start of `text`; replaces `text` by the rest of the line. Returns true when
+/// the rest of the line is to be dropped.
+bool ProcessCommand(TLoadState& state, std::string& text) {
+    MatchPattern(text, state.Slots, GenericPattern);
+    const std::string name = FoldToLower(state.Slots[0]);
+    int row = -1;
+    int k = -1;
+    if (!name.empty()) {
+        for (int r = 0; r < ScriptKeywordRows && k < 0; ++r) {
+            k = FindKeyword(name, ScriptKeywords[std::size_t(r)]);
+            row = r;
+        }
+    }
+    if (k < 0) {
+        // An empty remainder or a trailing comment ends the line silently.
+        if (!IsBlankOrComment(text)) {
+            std::string message = "): Unknown Command: \"";
+            message += text;
+            message += "\" - skipping rest of the line.";
+            script_detail::ReportLineError(state, message);
+        }
+        return true;
+    }
+    const int restSlot = row < 4 ? RunValueCommand(state, row, k, text)
+                                 : script_detail::RunOwnRuleCommand(state, k, text);
+    text = state.Slots[std::size_t(restSlot)];
+    return false;
+}
+
+void ProcessLine(TLoadState& state, const std::string& raw) {
+    if (IsBlankOrComment(raw)) return;
+    std::string text = raw;
+    NormalizeLine(text);
+    for (;;) {
+        if (!IsBlankOrComment(text) && ViolatesSemicolonRule(text)) {
+            script_detail::ReportLineError(state, "): Missing semicolon - skipping rest of the line.");
+            return;
+        }
+        if (ProcessCommand(state, text)) return;
+    }
+}
+
+void RunEndChecks(TLoadState& state) {
+    std::string& log = state.Script.DebugLog;
+    log += '\r';
+    if (!state.Report.TextureLoaded) {
+        log += "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
+               "Executing the script may cause an acces violation\r";
+        ++state.Report.ErrorCount;
+    }
+    for (std::int32_t t = 0; t <= state.CurrentType; ++t) {
+        if (state.Report.TilesSet[std::size_t(t)]) continue;
+        log += "Critical Error: TextureProperties was not called for particle type ";
+        log += std::to_string(t);
+        log += ". Executing the script may cause an acces violation\r";
+        ++state.Report.ErrorCount;
+    }
+    if (state.Report.ErrorCount > 0) {
+        log += '\r';
+        log += std::to_string(state.Report.ErrorCount);
+        log += " error(s) detected.";
+    }
+}
+
+} // namespace
+
+namespace script_detail {
+
+void ReportLineError(TLoadState& state, std::string_view message) {
+    std::string& log = state.Script.DebugLog;
+    log += "Error (Line ";
+    log += std::to_string(state.Line);
+    log += message;
+    log += '\r';
+    ++state.Report.ErrorCount;
+}
+
+void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
+    ReportValueError(state.Script.DebugLog, state.Report.ErrorCount, state.Line, text, kind);
+}
+
+int CountBeforeFirstSemicolon(const std::string& text, char c) {
+    const std::size_t semicolon = text.find(';');
+    if (semicolon == std::string::npos) return 0;
+    return int(std::count(text.begin(), text.begin() + std::ptrdiff_t(semicolon) + 1, c));
+}
+
+} // namespace script_detail
+
+TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName) {
+    TScriptLoadReport report;
+    std::string& log = script.DebugLog;
+    log += "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
+    log += fileName;
+    log += "\"\r\r";
+
+    const std::optional<std::string> content = ReadWholeFile(fileName);
+    if (!content) {
+        log += "Critical Error: File not Found: \"";
+        log += fileName;
+        log += "\"\r\r1 Error detected";
+        report.ErrorCount = 1;
+        return report;
+    }
+    report.FileOpened = true;
+
+    TLoadState state{script, report};
+    const std::vector<std::string> lines = SplitScriptLines(*content);
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        state.Line = std::int32_t(std::min<std::size_t>(n, INT32_MAX));
+        ProcessLine(state, lines[n]);
+    }
+    RunEndChecks(state);
+    return report;
+}
+
+void LoadScript(TParticleScript& script, const std::string& fileName) {
+    LoadScriptWithReport(script, fileName);
+}
+
+} // namespace lumidor

@@ -1,0 +1,37 @@
+#pragma once
+// State of one LoadScript call, shared by the line loop and the command handlers. Not part of the
+// public interface.
+
+#include "engine/script/particle_script.h"
+#include "engine/script/script_scanner.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lumidor::script_detail {
+
+struct TLoadState {
+    TParticleScript& Script;
+    TScriptLoadReport& Report;
+    std::int32_t Line = 0;          ///< zero-based number of the line being processed
+    std::int32_t CurrentType = -1;  ///< index into Containers that per-type commands address
+    std::int32_t CurrentMagnet = -1;///< magnet point Id that the magnet commands address
+    TScriptSlots Slots;             ///< shared by every match of the load
+    float U = 0.0f;                 ///< scratch carried between textureproperties, blendfactor, mposition
+    float V = 0.0f;
+    float W = 0.0f;
+};
+
+/// Appends "Error (Line N)" + `message` + CR and counts one error.
+void ReportLineError(TLoadState& state, std::string_view message);
+/// ReportValueError on the load's log and count.
+void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind);
+/// Number of `c` in `text` up to and including its first ";" (0 when there is none).
+int CountBeforeFirstSemicolon(const std::string& text, char c);
+
+/// Runs row-4 command `index` on `text` (already matched by the generic pattern); returns the slot
+/// that holds the rest of the line.
+int RunOwnRuleCommand(TLoadState& state, int index, const std::string& text);
+
+} // namespace lumidor::script_detail

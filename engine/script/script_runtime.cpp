@@ -1,0 +1,105 @@
+// Running a loaded script: topping up its particle types from the stored settings, and the
+// per-frame pass over its containers.
+
+#include "engine/random.h"
+#include "engine/script/particle_script.h"
+#include "engine/script/script_scanner.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lumidor {
+
+namespace {
+
+/// Target count of a type: truncated toward zero, NaN as 0, capped at MaxScriptParticlesPerType.
+std::int32_t TargetCount(const TScriptValues& values) {
+    return std::min(TruncToInt32(values.NumParticles), MaxScriptParticlesPerType);
+}
+
+void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& origin) {
+    TParticleEffectContainer& container = script.Containers[type];
+    const TScriptValues& values = script.Values[type];
+    const TScriptRanges& ranges = script.Ranges[type];
+    const TScriptVectors& vectors = script.Vectors[type];
+    const TScriptVectorRanges& vectorRanges = script.VectorRanges[type];
+
+    // The order of the draws is part of the behaviour: position x, y, z; velocity x, y, z; the size
+    // only when the random-size range is open; the life.
+    const TScriptVectorRange& place = vectorRanges.Position;
+    TVector3 position;
+    position.x = R() * place.Spread.x + place.Base.x + origin.x;
+    position.y = R() * place.Spread.y + place.Base.y + origin.y;
+    position.z = R() * place.Spread.z + place.Base.z + origin.z;
+
+    const TScriptVectorRange& speed = vectorRanges.Velocity;
+    TVector3 velocity;
+    velocity.x = R() * speed.Spread.x + speed.Base.x;
+    velocity.y = R() * speed.Spread.y + speed.Base.y;
+    velocity.z = R() * speed.Spread.z + speed.Base.z;
+
+    TVector3 size{ranges.Size.First, ranges.Size.Second, 0.0f};
+    if (ranges.RandomSize.First < ranges.RandomSize.Second) {
+        const float s = R() * (ranges.RandomSize.Second - ranges.RandomSize.First) + ranges.RandomSize.First;
+        size = TVector3{s, s, 0.0f};
+    }
+    const TVector3 enlargement{ranges.Enlargement.First, ranges.Enlargement.Second, 0.0f};
+    const float life = R() * ranges.Life.Spread + ranges.Life.Base;
+
+    // EmitParticles guarantees a non-empty tile table; tiles outside it are clamped into it so the
+    // drawing never reads past the table.
+    const std::int32_t lastTile = std::int32_t(container.TextureTiles.size()) - 1;
+    const std::int32_t tile = std::clamp(TruncToInt32(values.TextureTile), 0, lastTile);
+
+    AddParticle(container, position, size, vectors.Color, tile, life);
+    const std::int32_t i = ParticleCount(container) - 1;
+    SetParticleForce(container, vectors.Force, i);
+    SetParticleInertia(container, vectors.Inertia, i);
+    SetParticleEnlargement(container, enlargement, i);
+    SetParticleMass(container, i, values.Mass);
+    SetParticleFading(container, script.FadeOut, script.FadeIn, i);
+    SetParticleBeginFadeOut(container, i, values.BeginFadeOut);
+    SetParticleEndFadeIn(container, i, values.EndFadeIn);
+    SetParticleAirResistance(container, i, values.AirResistance);
+    if (values.Mass == 0.0f) {
+        // Mass 0 (a type without "mass") would divide by zero: the velocity is kept undivided, as
+        // for a mass of 1, while the particle keeps its mass of 0.
+        container.Particles[std::size_t(i)].Velocity = velocity;
+    } else {
+        SetParticleVelocity(container, velocity, i);
+    }
+}
+
+} // namespace
+
+void EmitParticles(TParticleScript& script, const TVector3& origin) {
+    // The settings arrays grow with Containers; a hand-built record with fewer is clipped to them.
+    const std::size_t types = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
+                                        script.Vectors.size(), script.VectorRanges.size()});
+    for (std::size_t type = 0; type < types; ++type) {
+        TParticleEffectContainer& container = script.Containers[type];
+        const std::int64_t existing = ParticleCount(container);
+        const std::int64_t target = TargetCount(script.Values[type]);
+        std::int64_t n = script.Continuous ? target - existing : target;
+        // One type never holds more than MaxScriptParticlesPerType particles.
+        n = std::min(n, std::int64_t(MaxScriptParticlesPerType) - existing);
+        if (n < 1) continue;
+        // A type whose "textureproperties" never succeeded has no tiles (the loader warns); it gets
+        // one tile spanning its texture (name 0: drawn untextured) so drawing stays inside the table.
+        if (container.TextureTiles.empty()) SetTextureProperties(container, container.Texture, 1, 1);
+        for (std::int64_t created = 0; created < n; ++created) CreateParticle(script, type, origin);
+    }
+}
+
+void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt) {
+    if (script.Continuous) EmitParticles(script, origin);
+    for (TParticleEffectContainer& container : script.Containers) UpdateAndDraw(container, dt);
+}
+
+bool ToggleScriptDebug(TParticleScript& script) {
+    bool debug = false;
+    for (TParticleEffectContainer& container : script.Containers) debug = ToggleDebugMode(container);
+    return debug;
+}
+
+} // namespace lumidor

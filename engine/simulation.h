@@ -1,0 +1,33 @@
+#pragma once
+// The CPU half of the per-frame pass: ageing, removal, fading, magnet forces, motion, collision,
+// growth and the four billboard vertices of every particle, in one sweep over the array.
+
+#include "engine/particle_container.h"
+
+#include <cstdint>
+
+namespace lumidor {
+
+/// Camera axes in world space, read once per pass from the modelview matrix.
+struct TCameraAxes {
+    TVector3 Right{1, 0, 0};
+    TVector3 Up{0, 1, 0};
+};
+
+/// Right = (m[0], m[4], m[8]) and Up = (m[1], m[5], m[9]) of a column-major modelview matrix.
+TCameraAxes CameraAxesFromModelview(const float modelview[16]);
+
+/// Advances every particle by dt seconds and writes four vertices per surviving particle to
+/// `vertices` (room for 4 x ParticleCount() vertices; null: simulate without writing). Returns the
+/// number of vertices written (or that would have been).
+std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                               TParticleVertex* vertices);
+
+/// Sum of the magnet points' pull on a particle at `position` (no state is changed).
+TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position);
+
+/// Colour channel to byte: value x 255 truncated toward zero, low 8 bits kept (1.2 gives 50).
+/// Products that do not fit a 32-bit integer, infinities and NaN give 0.
+std::uint8_t ColorChannelByte(float value);
+
+} // namespace lumidor
