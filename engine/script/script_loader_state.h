@@ -12,6 +12,8 @@
 namespace lumidor::script_detail {
 
 struct TLoadState {
+    TLoadState(TParticleScript& script, TScriptLoadReport& report) : Script(script), Report(report) {}
+
     TParticleScript& Script;
     TScriptLoadReport& Report;
     std::int32_t Line = 0;          ///< zero-based number of the line being processed
