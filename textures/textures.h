@@ -1,8 +1,11 @@
 #pragma once
-// Image files (BMP, JPEG, TGA) into mipmapped OpenGL textures.
+// Image files (BMP, JPEG, TGA) into mipmapped OpenGL textures. Every failure is reported through
+// ShowMessage and leaves the caller's texture variable untouched.
 
 #include "engine/gl_api.h"
+#include "textures/image.h"
 
+#include <cstdint>
 #include <string>
 
 namespace lumidor {
@@ -11,5 +14,20 @@ namespace lumidor {
 /// ".TGA", any case). On success writes a new texture name into `texture` and returns true; on
 /// failure leaves it untouched, shows a message (except for an unknown extension) and returns false.
 bool LoadTextureFile(const std::string& fileName, GLuint& texture);
+
+/// Reads a 24-bit uncompressed BMP into a new texture; messages captioned "BMP Unit".
+bool ReadBmpTexture(const std::string& fileName, GLuint& texture);
+/// Reads a JPEG into a new RGBA texture with alpha 255; messages captioned "BMP Unit".
+bool ReadJpegTexture(const std::string& fileName, GLuint& texture);
+/// Reads a 24/32-bit plain or run-length encoded TGA into a new RGB/RGBA texture.
+bool ReadTgaTexture(const std::string& fileName, GLuint& texture);
+
+/// Creates a texture with a full mipmap chain from tightly packed pixels (bottom row first),
+/// `format` GL_RGB or GL_RGBA; filters linear / linear-mipmap-linear, modulate. Returns its name,
+/// left bound to GL_TEXTURE_2D. Needs a current context (or the recording fake).
+GLuint MakeMipmappedTexture(std::uint16_t width, std::uint16_t height, GLenum format, const void* pixels);
+
+/// MakeMipmappedTexture for a decoded image (GL_RGB for 3 channels, GL_RGBA for 4).
+GLuint MakeMipmappedTexture(const TImage& image);
 
 } // namespace lumidor
