@@ -46,9 +46,10 @@ void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& o
     const TVector3 enlargement{ranges.Enlargement.First, ranges.Enlargement.Second, 0.0f};
     const float life = R() * ranges.Life.Spread + ranges.Life.Base;
 
-    // EmitParticles guarantees a non-empty tile table; tiles outside it are clamped into it so the
-    // drawing never reads past the table.
-    const std::int32_t lastTile = std::int32_t(container.TextureTiles.size()) - 1;
+    // A tile outside the type's table is clamped into it, so drawing never reads past the table. A
+    // type without tiles ("textureproperties" never succeeded; the loader warns) gets tile 0, which
+    // the container draws with the whole texture.
+    const std::int32_t lastTile = std::max(std::int32_t(container.TextureTiles.size()) - 1, 0);
     const std::int32_t tile = std::clamp(TruncToInt32(values.TextureTile), 0, lastTile);
 
     AddParticle(container, position, size, vectors.Color, tile, life);
@@ -77,16 +78,12 @@ void EmitParticles(TParticleScript& script, const TVector3& origin) {
     const std::size_t types = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
                                         script.Vectors.size(), script.VectorRanges.size()});
     for (std::size_t type = 0; type < types; ++type) {
-        TParticleEffectContainer& container = script.Containers[type];
+        const TParticleEffectContainer& container = script.Containers[type];
         const std::int64_t existing = ParticleCount(container);
         const std::int64_t target = TargetCount(script.Values[type]);
         std::int64_t n = script.Continuous ? target - existing : target;
         // One type never holds more than MaxScriptParticlesPerType particles.
         n = std::min(n, std::int64_t(MaxScriptParticlesPerType) - existing);
-        if (n < 1) continue;
-        // A type whose "textureproperties" never succeeded has no tiles (the loader warns); it gets
-        // one tile spanning its texture (name 0: drawn untextured) so drawing stays inside the table.
-        if (container.TextureTiles.empty()) SetTextureProperties(container, container.Texture, 1, 1);
         for (std::int64_t created = 0; created < n; ++created) CreateParticle(script, type, origin);
     }
 }
