@@ -96,6 +96,9 @@ void LoadScript(TParticleScript& script, const std::string& fileName);
 /// LoadScript that also returns what the load found.
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName);
 
+/// Particles EmitParticles creates for a type holding `existing`: trunc(numParticles) minus
+/// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.
+std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int32_t existing);
 /// One frame: tops up (continuous scripts only), then UpdateAndDraw on every container; dt in seconds.
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt);
 /// Creates the particles of every type: the missing ones (continuous) or the full count.

@@ -12,11 +12,6 @@ namespace lumidor {
 
 namespace {
 
-/// Target count of a type: truncated toward zero, NaN as 0, capped at MaxScriptParticlesPerType.
-std::int32_t TargetCount(const TScriptValues& values) {
-    return std::min(TruncToInt32(values.NumParticles), MaxScriptParticlesPerType);
-}
-
 void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& origin) {
     TParticleEffectContainer& container = script.Containers[type];
     const TScriptValues& values = script.Values[type];
@@ -73,18 +68,24 @@ void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& o
 
 } // namespace
 
+std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int32_t existing) {
+    // Truncation saturates (NaN counts as 0), so a huge, infinite or NaN count is no undefined
+    // conversion; the target is capped so a script cannot make a type exhaust memory.
+    const std::int64_t target = std::min(TruncToInt32(numParticles), MaxScriptParticlesPerType);
+    const std::int64_t wanted = continuous ? target - existing : target;
+    const std::int64_t room = std::int64_t(MaxScriptParticlesPerType) - existing;
+    return std::int32_t(std::max<std::int64_t>(std::min(wanted, room), 0));
+}
+
 void EmitParticles(TParticleScript& script, const TVector3& origin) {
     // The settings arrays grow with Containers; a hand-built record with fewer is clipped to them.
     const std::size_t types = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
                                         script.Vectors.size(), script.VectorRanges.size()});
     for (std::size_t type = 0; type < types; ++type) {
         const TParticleEffectContainer& container = script.Containers[type];
-        const std::int64_t existing = ParticleCount(container);
-        const std::int64_t target = TargetCount(script.Values[type]);
-        std::int64_t n = script.Continuous ? target - existing : target;
-        // One type never holds more than MaxScriptParticlesPerType particles.
-        n = std::min(n, std::int64_t(MaxScriptParticlesPerType) - existing);
-        for (std::int64_t created = 0; created < n; ++created) CreateParticle(script, type, origin);
+        const std::int32_t n =
+            ScriptParticlesToEmit(script.Values[type].NumParticles, script.Continuous, ParticleCount(container));
+        for (std::int32_t created = 0; created < n; ++created) CreateParticle(script, type, origin);
     }
 }
 
