@@ -1,0 +1,47 @@
+// Writes the fuzzers' seed corpora: small valid files of every layout the decoders accept.
+// Usage: lumidor_fuzz_seeds <directory>; creates <directory>/bmp, /tga and /jpeg.
+
+#include "tests/textures/test_images.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+using namespace lumidor::testing;
+
+namespace {
+
+bool Put(const std::filesystem::path& directory, const std::string& name, const TBytes& bytes) {
+    std::filesystem::create_directories(directory);
+    if (WriteBytes((directory / name).string(), bytes)) return true;
+    std::fprintf(stderr, "cannot write %s\n", (directory / name).string().c_str());
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <directory>\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    const TPicture small = MakePattern(6, 4);
+    const TPicture flat{9, 3, TBytes(9 * 3 * 4, 200)};
+    bool ok = true;
+    ok &= Put(root / "bmp", "bottom_up.bmp", MakeBmp(small));
+    ok &= Put(root / "bmp", "top_down.bmp", MakeBmp(MakePattern(5, 3), {.TopDown = true}));
+    ok &=
+        Put(root / "bmp", "palette_zero_size.bmp", MakeBmp(small, {.ZeroImageSize = true, .ColoursUsed = 2}));
+    ok &= Put(root / "bmp", "long_header.bmp", MakeBmp(MakePattern(3, 2), {.ExtraHeader = 84}));
+    ok &= Put(root / "tga", "plain24.tga", MakeTga(small, {.Bits = 24}));
+    ok &= Put(root / "tga", "plain32_id.tga", MakeTga(small, {.Bits = 32, .ImageId = "seed"}));
+    ok &= Put(root / "tga", "rle24_top.tga",
+              MakeTga(small, {.Bits = 24, .RunLength = true, .TopOrigin = true}));
+    ok &= Put(root / "tga", "rle32_runs.tga", MakeTga(flat, {.Bits = 32, .RunLength = true}));
+    ok &= Put(root / "jpeg", "rgb.jpg", MakeJpeg(MakePattern(16, 8)));
+    ok &= Put(root / "jpeg", "grey.jpg", MakeJpeg(MakePattern(8, 8), TJpegKind::Grey));
+    ok &= Put(root / "jpeg", "cmyk.jpg", MakeJpeg(MakePattern(8, 8), TJpegKind::Cmyk));
+    ok &= Put(root / "jpeg", "progressive.jpg", MakeJpeg(MakePattern(16, 16), TJpegKind::Progressive));
+    return ok ? 0 : 1;
+}
