@@ -1,0 +1,33 @@
+#pragma once
+// The points where the effects plug into the demo shell. The shell knows nothing of effects: it
+// calls these in their place in the start-up sequence and in every frame, and skips empty ones.
+
+#include <functional>
+
+namespace lumidor {
+
+/// The main window's sizes for the frame being drawn, in pixels.
+struct TFrameView {
+    int ClientWidth = 0;  ///< drawing surface width (viewport width)
+    int ClientHeight = 0; ///< drawing surface height (viewport height)
+    int OuterWidth = 0;   ///< window width with its frame; equals ClientWidth when borderless
+};
+
+/// The hooks; each may be left empty.
+struct TAppHooks {
+    /// Last start-up step, with the context current and the GL table filled. Throw a std::exception to
+    /// report a failure: its text is shown, the rest of start-up is skipped and the program goes on.
+    std::function<void()> EffectsStartup;
+    /// Every frame after the clear and the camera translation (0, 0, -5), before the UI; FrameTime holds
+    /// this frame's seconds. Whatever GL state it leaves carries into the next frame.
+    std::function<void(const TFrameView&)> EffectPass;
+    /// Every frame inside a Dear ImGui frame, after the effect pass: menus and windows go here.
+    std::function<void(const TFrameView&)> Ui;
+    /// Once when the program ends, with the context still current.
+    std::function<void()> Shutdown;
+};
+
+/// Ends the frame loop after the current frame, as closing the window does (the menu's "Exit").
+void RequestClose();
+
+} // namespace lumidor

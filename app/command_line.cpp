@@ -1,0 +1,135 @@
+#include "app/command_line.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace lumidor {
+
+namespace {
+
+// Whole decimal digits only, no sign, no spaces; false on overflow of `max`.
+bool ParseUnsigned(const std::string& text, std::uint64_t max, std::uint64_t& value) {
+    if (text.empty()) return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (max - digit) / 10) return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+bool ParseSeconds(const std::string& text, float& value) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(parsed)) return false;
+    if (parsed < 0.0 || parsed > 3600.0) return false;
+    value = static_cast<float>(parsed);
+    return true;
+}
+
+bool HasPngExtension(const std::string& file) {
+    if (file.size() < 5) return false;
+    std::string extension = file.substr(file.size() - 4);
+    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    return extension == ".png";
+}
+
+TCommandLineResult Failure(std::string reason) {
+    TCommandLineResult result;
+    result.Action = TCommandLineAction::Fail;
+    result.Error = std::move(reason);
+    return result;
+}
+
+std::string BadValue(const std::string& flag, const std::string& expected, const std::string& got) {
+    return flag + " expects " + expected + ", got \"" + got + "\"";
+}
+
+} // namespace
+
+TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
+    TCommandLineResult result;
+    TCommandLine& options = result.Options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string flag = arguments[i];
+        std::optional<std::string> inlineValue;
+        if (const std::size_t equals = flag.find('='); flag.rfind("--", 0) == 0 && equals != std::string::npos) {
+            inlineValue = flag.substr(equals + 1);
+            flag.erase(equals);
+        }
+        const bool takesValue = flag == "--frames" || flag == "--fixed-dt" || flag == "--seed" ||
+                                flag == "--screenshot" || flag == "--effect";
+        if (!takesValue && inlineValue) return Failure(flag + " takes no value");
+        if (flag == "--help" || flag == "-h") {
+            result.Action = TCommandLineAction::ShowHelp;
+            return result;
+        }
+        if (flag == "--benchmark") {
+            options.Benchmark = true;
+            continue;
+        }
+        if (!takesValue) return Failure("unknown option \"" + arguments[i] + "\"");
+
+        std::string value;
+        if (inlineValue) {
+            value = *inlineValue;
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return Failure(flag + " needs a value");
+        }
+
+        std::uint64_t number = 0;
+        if (flag == "--frames") {
+            if (!ParseUnsigned(value, std::numeric_limits<std::int32_t>::max(), number) || number == 0)
+                return Failure(BadValue(flag, "a whole number of frames from 1 to 2147483647", value));
+            options.Frames = static_cast<std::int32_t>(number);
+        } else if (flag == "--fixed-dt") {
+            float seconds = 0.0f;
+            if (!ParseSeconds(value, seconds))
+                return Failure(BadValue(flag, "a frame time in seconds from 0 to 3600", value));
+            options.FixedFrameTime = seconds;
+        } else if (flag == "--seed") {
+            if (!ParseUnsigned(value, std::numeric_limits<std::uint64_t>::max(), number))
+                return Failure(BadValue(flag, "a whole number from 0 to 18446744073709551615", value));
+            options.Seed = number;
+        } else if (flag == "--screenshot") {
+            if (!HasPngExtension(value)) return Failure(BadValue(flag, "a file name ending in .png", value));
+            options.ScreenshotFile = value;
+        } else if (flag == "--effect") {
+            if (!ParseUnsigned(value, kEffectSlotCount - 1, number))
+                return Failure(BadValue(flag, "an effect slot from 0 to " + std::to_string(kEffectSlotCount - 1),
+                                        value));
+            options.Effect = static_cast<std::int32_t>(number);
+        }
+    }
+    if (!options.ScreenshotFile.empty() && !options.Frames)
+        return Failure("--screenshot needs --frames, so that the last frame is known");
+    return result;
+}
+
+std::string CommandLineUsage() {
+    return "Usage: lumidor-demo [options]\n"
+           "Shows the Lumidor particle engine. Run it with data/ as the working directory; window size,\n"
+           "colour depth and full-screen mode come from config.ini beside the program.\n"
+           "\n"
+           "Options:\n"
+           "  --frames N             stop after N frames (1 or more); messages go to standard error\n"
+           "  --fixed-dt SECONDS     use this frame time instead of the measured one (0 to 3600)\n"
+           "  --seed N               seed the random generator with N instead of the clock\n"
+           "  --screenshot FILE.png  write the last frame to FILE.png (needs --frames)\n"
+           "  --effect N             start with effect slot N (0 to 18)\n"
+           "  --benchmark            run every effect slot in turn and print a timing table\n"
+           "  --help                 show this text and exit\n"
+           "\n"
+           "Without options the demo runs until its window is closed (right-click for the menu).\n"
+           "LUMIDOR_NO_DIALOGS=1 sends message boxes to standard error instead of dialogs.\n";
+}
+
+} // namespace lumidor

@@ -1,0 +1,41 @@
+#pragma once
+// The demo's optional command-line flags. Without any the demo behaves as the classic program.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumidor {
+
+/// Number of effect slots a --effect value may name (0 .. kEffectSlotCount - 1).
+inline constexpr int kEffectSlotCount = 19;
+
+/// The options after parsing; an absent value means "as the classic program does".
+struct TCommandLine {
+    std::optional<std::int32_t> Frames;        ///< stop after this many frames (1 or more)
+    std::optional<float> FixedFrameTime;       ///< seconds used as every frame's time (0 to 3600)
+    std::optional<std::uint64_t> Seed;         ///< seed of the random generator instead of the clock
+    std::string ScreenshotFile;                ///< PNG written from the last frame; empty for none
+    std::optional<std::int32_t> Effect;        ///< starting effect slot, 0 .. kEffectSlotCount - 1
+    bool Benchmark = false;                    ///< run every slot in turn and print a timing table
+};
+
+/// What the program should do with the parsed command line.
+enum class TCommandLineAction { Run, ShowHelp, Fail };
+
+/// The outcome of ParseCommandLine; Error holds the one-line reason when Action is Fail.
+struct TCommandLineResult {
+    TCommandLineAction Action = TCommandLineAction::Run;
+    TCommandLine Options;
+    std::string Error;
+};
+
+/// Parses the arguments after the program name. Values follow their flag as the next argument or
+/// after '=' ("--frames 5" or "--frames=5"); a repeated flag takes the last value.
+TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
+
+/// The --help text, ending in a newline.
+std::string CommandLineUsage();
+
+} // namespace lumidor

@@ -1,0 +1,111 @@
+#include "app/display_mode.h"
+
+#include "app/main_window.h"
+#include "engine/message.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace lumidor {
+
+namespace {
+
+// SDL's pixel format for a colour depth; 0 (unknown) lets SDL match any format.
+Uint32 PixelFormatForDepth(int bitsPerPixel) {
+    switch (bitsPerPixel) {
+    case 32: return SDL_PIXELFORMAT_RGB888;
+    case 24: return SDL_PIXELFORMAT_RGB24;
+    case 16: return SDL_PIXELFORMAT_RGB565;
+    case 15: return SDL_PIXELFORMAT_RGB555;
+    case 8: return SDL_PIXELFORMAT_INDEX8;
+    default: return 0;
+    }
+}
+
+int WindowDisplay(SDL_Window* window) { return std::max(SDL_GetWindowDisplayIndex(window), 0); }
+
+} // namespace
+
+std::string DisplayConfigPath() {
+    char* folder = SDL_GetBasePath(); // ends with the separator
+    if (!folder) return {};
+    std::string path = std::string(folder) + "config.ini";
+    SDL_free(folder);
+    return path;
+}
+
+void ApplyDisplayConfig(TMainWindow& window, const TDisplayConfig& config) {
+    if (config.DisplayFullscreen) {
+        // Only the low 16 bits of each value reach the display-mode request.
+        SwitchToFullscreen(window, static_cast<std::uint16_t>(config.DisplayWidth),
+                           static_cast<std::uint16_t>(config.DisplayHeight),
+                           static_cast<std::uint16_t>(config.DisplayBitsPerPixel),
+                           static_cast<std::uint16_t>(config.DisplayFrequency));
+        return;
+    }
+    // A window can be neither empty nor larger than the display (a window of the configured size could
+    // otherwise ask the renderer for gigabytes of frame buffer).
+    int width = config.DisplayWidth > 0 ? config.DisplayWidth : kInitialWindowWidth;
+    int height = config.DisplayHeight > 0 ? config.DisplayHeight : kInitialWindowHeight;
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(WindowDisplay(window.Window), &bounds) == 0) {
+        width = std::min(width, bounds.w);
+        height = std::min(height, bounds.h);
+    }
+    if (width != config.DisplayWidth || height != config.DisplayHeight) {
+        ShowMessage("The window size " + std::to_string(config.DisplayWidth) + " x " +
+                        std::to_string(config.DisplayHeight) + " in config.ini cannot be used; the window is " +
+                        std::to_string(width) + " x " + std::to_string(height) + " instead.",
+                    "Display configuration", TMessageIcon::Warning);
+    }
+    window.WantedOuterWidth = width;
+    window.WantedOuterHeight = height;
+    // The frame is unknown until the window is shown; FitOuterSize then takes it off.
+    SDL_SetWindowSize(window.Window, width, height);
+    SDL_SetWindowPosition(window.Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void SwitchToFullscreen(TMainWindow& window, std::uint16_t width, std::uint16_t height,
+                        std::uint16_t bitsPerPixel, std::uint16_t frequency) {
+    window.WantedOuterWidth = window.WantedOuterHeight = 0;
+    SDL_MaximizeWindow(window.Window);
+    SDL_SetWindowBordered(window.Window, SDL_FALSE);
+
+    SDL_DisplayMode wanted{PixelFormatForDepth(bitsPerPixel), width, height, frequency, nullptr};
+    SDL_DisplayMode offered;
+    if (!SDL_GetClosestDisplayMode(WindowDisplay(window.Window), &wanted, &offered)) {
+        std::fprintf(stderr,
+                     "The display offers no mode close to %u x %u, %u bits per pixel, %u Hz; "
+                     "staying in a borderless window on the current mode.\n",
+                     unsigned(width), unsigned(height), unsigned(bitsPerPixel), unsigned(frequency));
+        return;
+    }
+    // SDL switches the mode when a full-screen window is shown, so show it now to learn the outcome.
+    SDL_ShowWindow(window.Window);
+    if (SDL_SetWindowDisplayMode(window.Window, &offered) != 0 ||
+        SDL_SetWindowFullscreen(window.Window, SDL_WINDOW_FULLSCREEN) != 0) {
+        ShowMessage(kFullscreenFailedText, "Error", TMessageIcon::Error);
+        return;
+    }
+    window.DisplayModeSwitched = true;
+}
+
+void FitOuterSize(TMainWindow& window) {
+    if (window.WantedOuterWidth <= 0 || window.WantedOuterHeight <= 0) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window.Window, &top, &left, &bottom, &right) != 0) return; // no frame known
+    if (top + bottom == 0 && left + right == 0) return;
+    SDL_SetWindowSize(window.Window, std::max(window.WantedOuterWidth - left - right, 1),
+                      std::max(window.WantedOuterHeight - top - bottom, 1));
+    SDL_SetWindowPosition(window.Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void RestoreDisplayMode(TMainWindow& window) {
+    if (!window.DisplayModeSwitched) return;
+    SDL_SetWindowFullscreen(window.Window, 0);
+    window.DisplayModeSwitched = false;
+}
+
+} // namespace lumidor

@@ -1,0 +1,50 @@
+#include "app/frame_loop.h"
+
+#include "app/caption.h"
+#include "app/main_window.h"
+
+#include <SDL.h>
+
+namespace lumidor {
+
+void RequestClose() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& options) {
+    int status = 0;
+    std::int32_t framesDrawn = 0;
+    Uint32 lastCaption = SDL_GetTicks();
+    for (;;) {
+        // Handlers run between frames, never inside one.
+        bool closing = false;
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            FeedPointerEvent(window.Pointer, event);
+            if (window.UiReady) ProcessUiEvent(event);
+            if (event.type == SDL_QUIT ||
+                (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
+                closing = true;
+        }
+        if (closing) break;
+
+        const Uint32 now = SDL_GetTicks();
+        if (now - lastCaption >= kCaptionIntervalMs) {
+            SDL_SetWindowTitle(window.Window, CaptionText(window.FramesPerSecond).c_str());
+            lastCaption = now;
+        }
+
+        TFrameRequest request;
+        request.FixedFrameTime = options.FixedFrameTime;
+        const bool lastFrame = options.Frames && framesDrawn + 1 >= *options.Frames;
+        if (lastFrame) request.ScreenshotFile = options.ScreenshotFile;
+        if (!DrawFrame(window, hooks, request)) status = 1;
+        ++framesDrawn;
+        if (lastFrame) break;
+    }
+    return status;
+}
+
+} // namespace lumidor

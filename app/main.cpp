@@ -1,0 +1,91 @@
+// lumidor-demo: the Lumidor particle engine demonstration.
+// Start-up, top to bottom: initialise, create the main window, run the start-up steps, run the frame
+// loop, shut down.
+
+#include "app/app_hooks.h"
+#include "app/command_line.h"
+#include "app/display_config.h"
+#include "app/display_mode.h"
+#include "app/frame_loop.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/startup.h"
+#include "app/ui_layer.h"
+#include "effects/frame_time.h"
+#include "engine/message.h"
+#include "engine/random.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fenv.h>
+#include <string>
+#include <vector>
+
+using namespace lumidor;
+
+int main(int argc, char** argv) {
+    // 1. Initialise: options, where messages go, masked floating-point exceptions, SDL.
+    const TCommandLineResult commandLine = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (commandLine.Action == TCommandLineAction::ShowHelp) {
+        std::fputs(CommandLineUsage().c_str(), stdout);
+        return 0;
+    }
+    if (commandLine.Action == TCommandLineAction::Fail) {
+        std::fprintf(stderr, "lumidor-demo: %s\nTry 'lumidor-demo --help'.\n", commandLine.Error.c_str());
+        return 2;
+    }
+    const TCommandLine& options = commandLine.Options;
+    InstallMessageHandler(WantDialogs(options, std::getenv("LUMIDOR_NO_DIALOGS")));
+    fedisableexcept(FE_ALL_EXCEPT); // division by zero gives infinities, invalid operations NaN
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        ShowMessage(std::string("Could not start SDL: ") + SDL_GetError(), kStartupErrorCaption,
+                    TMessageIcon::Error);
+        return 1;
+    }
+
+    // The effects plug in here; without them every frame is cleared to black.
+    TAppHooks hooks;
+
+    // 2. Create the main window and run the start-up steps; a failing step is shown and the rest skipped.
+    TMainWindow window;
+    TDisplayConfig config;
+    RunStartupSteps({
+        [&] { options.Seed ? SeedRandom(*options.Seed) : SeedRandomFromClock(); },
+        [&] { config = ReadDisplayConfig(DisplayConfigPath()); },
+        [&] { CreateMainWindow(window, config.DisplayBitsPerPixel); },
+        [&] { ApplyDisplayConfig(window, config); },
+        [&] {
+            Start(window.FrameClock);
+            FrameTime = window.FrameClock.Elapsed; // 0: start-up runs with no frame time
+        },
+        [&] { ActivateRenderContext(window); },
+        [&] { EnableDefaultState(); },
+        [&] {
+            InitUi(window.Window, window.RenderContext);
+            window.UiReady = true;
+        },
+        [&] {
+            if (hooks.EffectsStartup) hooks.EffectsStartup();
+        },
+    });
+    // Without a window or a usable context there is nothing to show; the reason has been shown.
+    if (!window.GLReady) {
+        CloseMainWindow(window);
+        SDL_Quit();
+        return 1;
+    }
+
+    // 3. Show the window and draw frames until it closes.
+    SDL_ShowWindow(window.Window);
+    FitOuterSize(window);
+    const int status = RunFrameLoop(window, hooks, options);
+
+    // 4. Shut down: effects, UI, then the context is released and the display mode restored.
+    if (hooks.Shutdown) hooks.Shutdown();
+    if (window.UiReady) ShutdownUi();
+    CloseMainWindow(window);
+    SDL_Quit();
+    return status;
+}

@@ -1,0 +1,153 @@
+#include "app/main_window.h"
+
+#include "app/caption.h"
+#include "app/display_mode.h"
+#include "app/gl_extensions.h"
+#include "app/pixel_format.h"
+#include "app/screenshot.h"
+#include "effects/frame_time.h"
+#include "engine/gl_api.h"
+#include "engine/gl_loader.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace lumidor {
+
+namespace {
+
+// SDL reads these when the window is created (the X11 visual is chosen then), so they are set first.
+void SetPixelFormatAttributes(int bitsPerPixel) {
+    const TColourBits colour = SplitColourBits(bitsPerPixel);
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, colour.Red);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, colour.Green);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, colour.Blue);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, colour.Alpha);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+}
+
+void* ResolveGLProc(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names) joined += (joined.empty() ? "" : ", ") + name;
+    return joined;
+}
+
+} // namespace
+
+void CreateMainWindow(TMainWindow& window, int bitsPerPixel) {
+    std::string lastError = "unknown reason";
+    for (const int bits : ColourBitCandidates(bitsPerPixel)) {
+        SetPixelFormatAttributes(bits);
+        SDL_Window* sdlWindow = SDL_CreateWindow(kInitialCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                                 kInitialWindowWidth, kInitialWindowHeight,
+                                                 SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        if (!sdlWindow) {
+            lastError = SDL_GetError();
+            continue;
+        }
+        SDL_GLContext context = SDL_GL_CreateContext(sdlWindow);
+        if (!context) {
+            lastError = SDL_GetError();
+            SDL_DestroyWindow(sdlWindow);
+            continue;
+        }
+        if (bits != bitsPerPixel) {
+            std::fprintf(stderr, "No OpenGL pixel format with %d colour bits; using %s.\n", bitsPerPixel,
+                         bits > 0 ? (std::to_string(bits) + " colour bits").c_str() : "the closest one offered");
+        }
+        window.Window = sdlWindow;
+        window.RenderContext = context;
+        window.ColourBits = bits;
+        return;
+    }
+    throw std::runtime_error("Could not create the main window with an OpenGL rendering context: " + lastError);
+}
+
+void ActivateRenderContext(TMainWindow& window) {
+    if (SDL_GL_MakeCurrent(window.Window, window.RenderContext) != 0)
+        throw std::runtime_error(std::string("Could not make the OpenGL rendering context current: ") +
+                                 SDL_GetError());
+    SDL_GL_SetSwapInterval(0); // no frame cap: the swap is the only pacing
+    const std::vector<std::string> missing = LoadGLFunctions(&ResolveGLProc);
+    if (!missing.empty())
+        throw std::runtime_error("The OpenGL driver lacks functions the engine needs: " + JoinNames(missing));
+    const auto* extensions = reinterpret_cast<const char*>(GL.GetString(GL_EXTENSIONS));
+    if (!HasGLExtension(extensions, "GL_ARB_vertex_buffer_object"))
+        throw std::runtime_error("The OpenGL driver does not offer GL_ARB_vertex_buffer_object, which the "
+                                 "particle engine needs to draw.");
+    window.GLReady = true;
+}
+
+void EnableDefaultState() {
+    GL.Enable(GL_DEPTH_TEST);
+    GL.Enable(GL_TEXTURE_2D);
+}
+
+TFrameView QueryFrameView(const TMainWindow& window) {
+    TFrameView view;
+    SDL_GL_GetDrawableSize(window.Window, &view.ClientWidth, &view.ClientHeight);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window.Window, &top, &left, &bottom, &right) != 0) left = right = 0;
+    view.OuterWidth = view.ClientWidth + left + right;
+    return view;
+}
+
+bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest& request) {
+    Tick(window.FrameClock);
+    FrameTime = request.FixedFrameTime ? *request.FixedFrameTime : window.FrameClock.Elapsed;
+    // Two readings in the same tick give an infinite rate; floating-point exceptions are masked.
+    window.FramesPerSecond = 1.0f / window.FrameClock.Elapsed;
+    if (!window.GLReady) return request.ScreenshotFile.empty();
+
+    const TFrameView view = QueryFrameView(window);
+    GL.MatrixMode(GL_PROJECTION);
+    GL.LoadIdentity();
+    GL.gluPerspective(45.0, static_cast<double>(view.ClientWidth) / static_cast<double>(view.ClientHeight), 0.05,
+                      100.0);
+    GL.Viewport(0, 0, view.ClientWidth, view.ClientHeight);
+    GL.MatrixMode(GL_MODELVIEW);
+    GL.LoadIdentity();
+    // The clear colour set here is the one the next frame's clear uses.
+    GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    GL.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    GL.Translatef(0.0f, 0.0f, -5.0f);
+
+    if (hooks.EffectPass) hooks.EffectPass(view);
+    if (window.UiReady) {
+        BeginUiFrame(window.Pointer);
+        if (hooks.Ui) hooks.Ui(view);
+        EndUiFrame();
+    }
+
+    bool screenshotWritten = true;
+    if (!request.ScreenshotFile.empty()) {
+        std::string error;
+        screenshotWritten =
+            WritePng(request.ScreenshotFile, ReadBackBufferImage(view.ClientWidth, view.ClientHeight), error);
+        if (!screenshotWritten)
+            std::fprintf(stderr, "Could not write the screenshot %s: %s\n", request.ScreenshotFile.c_str(),
+                         error.c_str());
+    }
+    SDL_GL_SwapWindow(window.Window);
+    return screenshotWritten;
+}
+
+void CloseMainWindow(TMainWindow& window) {
+    if (window.Window) SDL_GL_MakeCurrent(window.Window, nullptr);
+    RestoreDisplayMode(window);
+    if (window.RenderContext) SDL_GL_DeleteContext(window.RenderContext);
+    if (window.Window) SDL_DestroyWindow(window.Window);
+    window = TMainWindow{};
+}
+
+} // namespace lumidor

@@ -1,0 +1,98 @@
+#include "app/ui_layer.h"
+
+#include <imgui.h>
+#include <imgui_impl_opengl2.h>
+#include <imgui_impl_sdl.h>
+
+#include <cfloat>
+#include <stdexcept>
+
+namespace lumidor {
+
+namespace {
+
+// SDL button number to ImGui button index (left 0, right 1, middle 2); -1 for others.
+int ImGuiButton(Uint8 sdlButton) {
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    default: return -1;
+    }
+}
+
+} // namespace
+
+void FeedPointerEvent(TPointerFeed& pointer, const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        pointer.X = static_cast<float>(event.motion.x);
+        pointer.Y = static_cast<float>(event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        pointer.X = static_cast<float>(event.button.x);
+        pointer.Y = static_cast<float>(event.button.y);
+        const int button = ImGuiButton(event.button.button);
+        if (button < 0) break;
+        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+        pointer.Held[button] = down;
+        if (down) pointer.PressedThisFrame[button] = true;
+        break;
+    }
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_LEAVE) pointer.X = pointer.Y = -FLT_MAX;
+        break;
+    default: break;
+    }
+}
+
+void ApplyPointerFeed(TPointerFeed& pointer, ImGuiIO& io) {
+    io.MousePos = ImVec2(pointer.X, pointer.Y);
+    for (int i = 0; i < 3; ++i) {
+        // A press and release between two UI frames still reaches ImGui as one frame held down.
+        io.MouseDown[i] = pointer.Held[i] || pointer.PressedThisFrame[i];
+        pointer.PressedThisFrame[i] = false;
+    }
+}
+
+void InitUi(SDL_Window* window, SDL_GLContext context) {
+    IMGUI_CHECKVERSION();
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr; // the demo writes no files
+    io.LogFilename = nullptr;
+    ImGui::StyleColorsDark();
+    const char* failure = "Could not set up the user interface (Dear ImGui) on the OpenGL context.";
+    if (!ImGui_ImplSDL2_InitForOpenGL(window, context)) {
+        ImGui::DestroyContext();
+        throw std::runtime_error(failure);
+    }
+    if (!ImGui_ImplOpenGL2_Init()) {
+        ImGui_ImplSDL2_Shutdown();
+        ImGui::DestroyContext();
+        throw std::runtime_error(failure);
+    }
+}
+
+void ProcessUiEvent(const SDL_Event& event) { ImGui_ImplSDL2_ProcessEvent(&event); }
+
+void BeginUiFrame(TPointerFeed& pointer) {
+    ImGui_ImplOpenGL2_NewFrame();
+    ImGui_ImplSDL2_NewFrame();
+    ApplyPointerFeed(pointer, ImGui::GetIO()); // after the backend, which reads the system pointer
+    ImGui::NewFrame();
+}
+
+void EndUiFrame() {
+    ImGui::Render();
+    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+}
+
+void ShutdownUi() {
+    ImGui_ImplOpenGL2_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
+}
+
+} // namespace lumidor

@@ -1,0 +1,36 @@
+#pragma once
+// Dear ImGui on the main window: set-up, one UI frame per drawn frame, and the mouse fed from the
+// events the window receives (the SDL backend reads the system pointer, which injected events do not
+// move).
+
+#include <SDL.h>
+
+struct ImGuiIO;
+
+namespace lumidor {
+
+/// Mouse as seen through events; positions in window coordinates.
+struct TPointerFeed {
+    float X = -3.402823466e+38f;    ///< pointer x; -FLT_MAX while the pointer is outside the window
+    float Y = -3.402823466e+38f;    ///< pointer y; -FLT_MAX while the pointer is outside the window
+    bool Held[3] = {};              ///< left, right, middle button currently down
+    bool PressedThisFrame[3] = {};  ///< went down since the last UI frame (kept for a press-release pair)
+};
+
+/// Updates the feed from a mouse or window event; other events are ignored.
+void FeedPointerEvent(TPointerFeed& pointer, const SDL_Event& event);
+/// Writes the feed into ImGui's mouse position and buttons and starts a new press window.
+void ApplyPointerFeed(TPointerFeed& pointer, ImGuiIO& io);
+
+/// Creates the ImGui context (no ini or log file) with the SDL2 and OpenGL2 backends. Throws on failure.
+void InitUi(SDL_Window* window, SDL_GLContext context);
+/// Hands an event to the ImGui SDL backend (keyboard, text, wheel, focus).
+void ProcessUiEvent(const SDL_Event& event);
+/// Starts a UI frame with the mouse taken from `pointer`.
+void BeginUiFrame(TPointerFeed& pointer);
+/// Ends the UI frame and draws it over the current frame, restoring the GL state it changes.
+void EndUiFrame();
+/// Shuts the backends and the context down; the GL context must still be current.
+void ShutdownUi();
+
+} // namespace lumidor
