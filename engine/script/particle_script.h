@@ -95,6 +95,9 @@ inline constexpr std::int32_t MaxScriptTextureTiles = 65'536;
 void LoadScript(TParticleScript& script, const std::string& fileName);
 /// LoadScript that also returns what the load found.
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName);
+/// As above, but reads the file at `path` while the log names it `fileName`.
+TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName,
+                                       const std::string& path);
 
 /// Particles EmitParticles creates for a type holding `existing`: trunc(numParticles) minus
 /// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.

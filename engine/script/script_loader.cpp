@@ -200,13 +200,18 @@ int CountBeforeFirstSemicolon(const std::string& text, char c) {
 } // namespace script_detail
 
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName) {
+    return LoadScriptWithReport(script, fileName, fileName);
+}
+
+TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName,
+                                       const std::string& path) {
     TScriptLoadReport report;
     std::string& log = script.DebugLog;
     log += "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
     log += fileName;
     log += "\"\r\r";
 
-    const std::optional<std::string> content = ReadWholeFile(fileName);
+    const std::optional<std::string> content = ReadWholeFile(path);
     if (!content) {
         log += "Critical Error: File not Found: \"";
         log += fileName;

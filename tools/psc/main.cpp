@@ -1,0 +1,106 @@
+// lumidor-psc: checks a particle script without a display. Loads it as the demo would (textures are
+// decoded by the real readers into the GL recording fake, never uploaded) and prints the debugger
+// log, or with --dump a JSON description of what the script compiled to.
+//
+// Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
+
+#include "engine/gl_recorder.h"
+#include "engine/script/particle_script.h"
+#include "tools/psc/script_dump.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: lumidor-psc [--raw] [--dump] [--name NAME] FILE\n"
+    "  Loads the particle script FILE (texture names relative to the current directory) and prints\n"
+    "  its debugger log, each CR shown as a line break.\n"
+    "  --raw        print the exact log bytes (lines end with a single CR)\n"
+    "  --dump       print a JSON object of what the script compiled to instead of the log\n"
+    "  --name NAME  the file name shown on the log's \"File:\" line (default: FILE)\n"
+    "exit status: 0 no errors, 1 errors reported, 2 file cannot be opened or bad arguments\n";
+
+struct TOptions {
+    bool Raw = false;
+    bool Dump = false;
+    std::string Name;
+    bool HasName = false;
+    std::string File;
+};
+
+/// Returns 0 when the options are complete, 2 on a usage error, -1 after --help.
+int ParseArguments(int argc, char** argv, TOptions& options) {
+    bool filesOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!filesOnly && argument == "--help") {
+            std::cout << Usage;
+            return -1;
+        }
+        if (!filesOnly && argument == "--raw") {
+            options.Raw = true;
+        } else if (!filesOnly && argument == "--dump") {
+            options.Dump = true;
+        } else if (!filesOnly && argument == "--name") {
+            if (i + 1 >= argc) {
+                std::cerr << "lumidor-psc: --name needs a value\n" << Usage;
+                return 2;
+            }
+            options.Name = argv[++i];
+            options.HasName = true;
+        } else if (!filesOnly && argument == "--") {
+            filesOnly = true;
+        } else if (!filesOnly && argument.size() > 1 && argument[0] == '-') {
+            std::cerr << "lumidor-psc: unknown option " << argument << "\n" << Usage;
+            return 2;
+        } else if (options.File.empty()) {
+            options.File = argument;
+        } else {
+            std::cerr << "lumidor-psc: only one FILE can be checked\n" << Usage;
+            return 2;
+        }
+    }
+    if (options.File.empty()) {
+        std::cerr << "lumidor-psc: no FILE given\n" << Usage;
+        return 2;
+    }
+    return 0;
+}
+
+/// The log with every CR as a line break, ending in one.
+std::string Readable(std::string log) {
+    for (char& c : log) {
+        if (c == '\r') c = '\n';
+    }
+    if (!log.ends_with('\n')) log += '\n';
+    return log;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions options;
+    if (const int status = ParseArguments(argc, argv, options); status != 0) return status < 0 ? 0 : status;
+
+    // Texture readers decode into the fake, which copies the pixels instead of uploading them.
+    lumidor::InstallGLRecorder().Recording = false;
+    lumidor::TParticleScript script;
+    const lumidor::TScriptLoadReport report =
+        lumidor::LoadScriptWithReport(script, options.HasName ? options.Name : options.File, options.File);
+
+    if (options.Dump && report.FileOpened) {
+        std::cout << lumidor::DumpScriptJson(script, report) << '\n';
+    } else if (options.Dump) {
+        std::cerr << Readable(script.DebugLog);
+    } else if (options.Raw) {
+        std::fwrite(script.DebugLog.data(), 1, script.DebugLog.size(), stdout);
+    } else {
+        std::cout << Readable(script.DebugLog);
+    }
+    std::cout.flush();
+    if (!report.FileOpened) return 2;
+    return report.ErrorCount > 0 ? 1 : 0;
+}

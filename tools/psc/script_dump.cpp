@@ -1,0 +1,83 @@
+#include "tools/psc/script_dump.h"
+
+#include <nlohmann/json.hpp>
+
+namespace lumidor {
+
+namespace {
+
+// Numbers stored as float32 so that they print in their shortest form that reads back exactly.
+using TJson = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t,
+                                   std::uint64_t, float>;
+
+TJson Vector(const TVector3& v) { return TJson::array({v.x, v.y, v.z}); }
+
+TJson Range(const TScriptVectorRange& range) {
+    TJson json = TJson::object();
+    json["spread"] = Vector(range.Spread);
+    json["base"] = Vector(range.Base);
+    return json;
+}
+
+TJson ParticleType(const TParticleScript& script, const TScriptLoadReport& report, std::size_t t) {
+    const TScriptValues& values = script.Values[t];
+    const TScriptRanges& ranges = script.Ranges[t];
+    const TScriptVectors& vectors = script.Vectors[t];
+    const TParticleEffectContainer& container = script.Containers[t];
+
+    TJson type = TJson::object();
+    TJson& v = type["values"] = TJson::object();
+    v["mass"] = values.Mass;
+    v["particleCount"] = values.NumParticles;
+    v["airResistance"] = values.AirResistance;
+    v["beginFadeOut"] = values.BeginFadeOut;
+    v["endFadeIn"] = values.EndFadeIn;
+    v["textureTile"] = values.TextureTile;
+
+    TJson& r = type["ranges"] = TJson::object();
+    r["life"] = TJson::array({ranges.Life.Spread, ranges.Life.Base});
+    r["randomSize"] = TJson::array({ranges.RandomSize.First, ranges.RandomSize.Second});
+    r["size"] = TJson::array({ranges.Size.First, ranges.Size.Second});
+    r["enlargement"] = TJson::array({ranges.Enlargement.First, ranges.Enlargement.Second});
+
+    TJson& w = type["vectors"] = TJson::object();
+    w["force"] = Vector(vectors.Force);
+    w["color"] = Vector(vectors.Color);
+    w["inertia"] = Vector(vectors.Inertia);
+
+    TJson& q = type["vectorRanges"] = TJson::object();
+    q["velocity"] = Range(script.VectorRanges[t].Velocity);
+    q["position"] = Range(script.VectorRanges[t].Position);
+
+    type["blend"] = TJson::array({std::uint64_t(container.BlendSrc), std::uint64_t(container.BlendDst)});
+    type["tileCount"] = std::int64_t(container.TextureTiles.size());
+    type["tilesSet"] = t < report.TilesSet.size() && report.TilesSet[t];
+    TJson& magnets = type["magnets"] = TJson::array();
+    for (const TMagnetPoint& m : container.MagnetPoints) {
+        TJson magnet = TJson::object();
+        magnet["id"] = std::int64_t(m.Id);
+        magnet["position"] = Vector(m.Position);
+        magnet["radius"] = m.Radius;
+        magnet["gravity"] = m.Gravity;
+        magnet["mode"] = std::int64_t(m.Mode);
+        magnets.push_back(std::move(magnet));
+    }
+    return type;
+}
+
+} // namespace
+
+std::string DumpScriptJson(const TParticleScript& script, const TScriptLoadReport& report) {
+    TJson json = TJson::object();
+    json["continuous"] = script.Continuous;
+    json["fadeOut"] = script.FadeOut;
+    json["fadeIn"] = script.FadeIn;
+    json["textureLoaded"] = report.TextureLoaded;
+    TJson& types = json["types"] = TJson::array();
+    const std::size_t count = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
+                                        script.Vectors.size(), script.VectorRanges.size()});
+    for (std::size_t t = 0; t < count; ++t) types.push_back(ParticleType(script, report, t));
+    return json.dump();
+}
+
+} // namespace lumidor
