@@ -45,48 +45,6 @@ bool HasCollision(const TCollisionConvexWorld& world) {
     return !world.Normals.empty() && !world.Normals[0].empty();
 }
 
-void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, float dt) {
-    const TVector3& velocity = particle.Velocity;
-    const TVector3 predicted{particle.Position.x + velocity.x * dt, particle.Position.y + velocity.y * dt,
-                             particle.Position.z + velocity.z * dt};
-    const TVector3& origin = world.Origin;
-    // Points exactly on the border are inside; NaN positions fail every test and are left alone.
-    if (!(predicted.x >= origin.x && predicted.x <= origin.x + world.Extent.x && predicted.z >= origin.z &&
-          predicted.z <= origin.z + world.Extent.z))
-        return;
-
-    const float gridX = (predicted.x - origin.x) / world.CellSizeX;
-    const float gridZ = (predicted.z - origin.z) / world.CellSizeZ;
-    // Finite and >= 0 here unless a cell size is degenerate; clamp before converting to an index.
-    auto clampCell = [](float coordinate, std::int64_t lastCell) {
-        if (!(coordinate >= 0.0f)) return std::int64_t(0);
-        if (coordinate >= float(lastCell)) return lastCell;
-        return std::int64_t(coordinate);
-    };
-    const std::int64_t cellX = clampCell(gridX, std::int64_t(world.Normals.size()) - 1);
-    const std::int64_t cellZ = clampCell(gridZ, std::int64_t(world.Normals[0].size()) - 1);
-    const float fractionX = gridX - std::floor(gridX);
-    const float fractionZ = gridZ - std::floor(gridZ);
-
-    const HDataArray& heights = *world.Heights;
-    const std::vector<float>& column0 = heights[std::size_t(cellX)];
-    const std::vector<float>& column1 = heights[std::size_t(cellX + 1)];
-    const float nearEdge = (1.0f - fractionX) * column0[std::size_t(cellZ)] + fractionX * column1[std::size_t(cellZ)];
-    const float farEdge =
-        (1.0f - fractionX) * column0[std::size_t(cellZ + 1)] + fractionX * column1[std::size_t(cellZ + 1)];
-    const float surface = (1.0f - fractionZ) * nearEdge + fractionZ * farEdge + origin.y;
-    if (predicted.y > surface + 0.2f || predicted.y < surface - 0.2f) return;
-
-    // Mirror the velocity at the cell's plane, keep the speed, then lose a share per axis.
-    const float speed = VectorLength(velocity);
-    TVector3 direction{-velocity.x, -velocity.y, -velocity.z};
-    Normalize(direction);
-    const TVector3& normal = world.Normals[std::size_t(cellX)][std::size_t(cellZ)];
-    const float k = DotProduct(normal, direction);
-    const TVector3& loss = world.WorldFriction;
-    particle.Velocity = {(2.0f * normal.x * k - direction.x) * speed * (1.0f - loss.x),
-                         (2.0f * normal.y * k - direction.y) * speed * (1.0f - loss.y),
-                         (2.0f * normal.z * k - direction.z) * speed * (1.0f - loss.z)};
-}
+// CollideWithWorld lives with the per-frame sweep (simulation.cpp), which inlines it.
 
 } // namespace lumidor
