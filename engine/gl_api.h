@@ -22,6 +22,10 @@
     X(void, TexEnvi, (GLenum target, GLenum pname, GLint param), (target, pname, param))                     \
     X(void, TexParameteri, (GLenum target, GLenum pname, GLint param), (target, pname, param))               \
     X(void, PixelStorei, (GLenum pname, GLint param), (pname, param))                                        \
+    X(void, TexImage2D,                                                                                      \
+      (GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,         \
+       GLenum format, GLenum type, const void* pixels),                                                      \
+      (target, level, internalFormat, width, height, border, format, type, pixels))                          \
     X(void, GetTexImage, (GLenum target, GLint level, GLenum format, GLenum type, void* pixels),             \
       (target, level, format, type, pixels))                                                                 \
     X(void, GetTexLevelParameteriv, (GLenum target, GLint level, GLenum pname, GLint * params),              \
