@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <fstream>
 #include <map>
 
 namespace lumidor {
@@ -38,6 +39,30 @@ int CollectDisplayKey(void* user, const char* section, const char* name, const c
     for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     collected.Values.emplace(key, value); // emplace keeps the first entry of a repeated key
     return 1;                             // a line the reader cannot parse is skipped, never fatal
+}
+
+// Bytes of config.ini read at most; the five short lines that matter fit many times over.
+constexpr std::size_t kMaxConfigBytes = 1 << 20;
+// Longest line handed to the INI reader, which would otherwise split longer lines into pieces.
+constexpr std::size_t kMaxLineBytes = 190;
+
+// The file's text with leading blanks removed from every line (an indented line is an ordinary
+// line, not a continuation of the previous value) and overlong lines dropped. False if unreadable.
+bool ReadConfigText(const std::string& fileName, std::string& text) {
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file) return false;
+    std::string raw(kMaxConfigBytes, '\0');
+    file.read(raw.data(), static_cast<std::streamsize>(raw.size()));
+    raw.resize(static_cast<std::size_t>(file.gcount()));
+    std::size_t lineStart = 0;
+    while (lineStart < raw.size()) {
+        std::size_t lineEnd = raw.find('\n', lineStart);
+        if (lineEnd == std::string::npos) lineEnd = raw.size();
+        const std::size_t start = raw.find_first_not_of(" \t", lineStart);
+        if (start < lineEnd && lineEnd - start <= kMaxLineBytes) text.append(raw, start, lineEnd - start).push_back('\n');
+        lineStart = lineEnd + 1;
+    }
+    return true;
 }
 
 } // namespace
@@ -82,7 +107,9 @@ TDisplayConfig ReadDisplayConfig(const std::string& fileName) {
     TDisplayConfig config;
     TDisplaySection section;
     // A missing or unreadable file leaves every value at its default.
-    if (ini_parse(fileName.c_str(), &CollectDisplayKey, &section) < 0) return config;
+    std::string text;
+    if (!ReadConfigText(fileName, text)) return config;
+    ini_parse_string(text.c_str(), &CollectDisplayKey, &section); // bad lines are skipped, not fatal
 
     const auto read = [&section](const char* key, std::int32_t fallback) {
         const auto found = section.Values.find(key);

@@ -72,6 +72,12 @@ void SwitchToFullscreen(TMainWindow& window, std::uint16_t width, std::uint16_t 
     window.WantedOuterWidth = window.WantedOuterHeight = 0;
     SDL_MaximizeWindow(window.Window);
     SDL_SetWindowBordered(window.Window, SDL_FALSE);
+    // Without a window manager nothing maximises a window, so give it the usable desktop ourselves.
+    SDL_Rect desktop;
+    if (SDL_GetDisplayUsableBounds(WindowDisplay(window.Window), &desktop) == 0) {
+        SDL_SetWindowPosition(window.Window, desktop.x, desktop.y);
+        SDL_SetWindowSize(window.Window, desktop.w, desktop.h);
+    }
 
     SDL_DisplayMode wanted{PixelFormatForDepth(bitsPerPixel), width, height, frequency, nullptr};
     SDL_DisplayMode offered;
