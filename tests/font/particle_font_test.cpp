@@ -118,36 +118,15 @@ TEST(SetText, IndicesSharesAndCodesAbove127) {
     EXPECT_TRUE(font.Text.empty());
 }
 
-TEST(FontSetters, StoreTheParticleSettingsAndForwardToTheContainer) {
+TEST(FontSetters, ContainerSettingsAreForwardedToTheFontsContainer) {
     InstallGLRecorder();
     TParticleFont font;
     SetBlendFactor(font, GL_SRC_ALPHA, GL_DST_ALPHA);
     SetTextureProperties(font, 7, 2, 4);
-    SetTileAndLife(font, 1, 0.5f, 2);
-    SetSize(font, {0.05f, 0.06f, 0});
-    SetForce(font, {1, 2, 3});
-    SetColor(font, {1, 0.7f, 0.4f});
-    SetInertia(font, {3, 3, 3});
-    SetMass(font, 1.5f);
-    SetFading(font, true, false);
-    SetEndFadeIn(font, 0.2f);
-    SetBeginFadeOut(font, 0.4f);
     EXPECT_EQ(font.Effect.BlendSrc, GLenum(GL_SRC_ALPHA));
     EXPECT_EQ(font.Effect.BlendDst, GLenum(GL_DST_ALPHA));
     EXPECT_EQ(font.Effect.Texture, 7u);
     EXPECT_EQ(font.Effect.TextureTiles.size(), 8u);
-    EXPECT_EQ(font.Tile, 1);
-    EXPECT_FLOAT_EQ(font.LifeBase, 0.5f);
-    EXPECT_FLOAT_EQ(font.LifeRange, 2);
-    EXPECT_FLOAT_EQ(font.Size.y, 0.06f);
-    EXPECT_FLOAT_EQ(font.Force.z, 3);
-    EXPECT_FLOAT_EQ(font.Color.y, 0.7f);
-    EXPECT_FLOAT_EQ(font.Inertia.x, 3);
-    EXPECT_FLOAT_EQ(font.Mass, 1.5f);
-    EXPECT_TRUE(font.FadeOut);
-    EXPECT_FALSE(font.FadeIn);
-    EXPECT_FLOAT_EQ(font.EndFadeIn, 0.2f);
-    EXPECT_FLOAT_EQ(font.BeginFadeOut, 0.4f);
 }
 
 } // namespace

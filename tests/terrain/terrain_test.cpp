@@ -123,14 +123,6 @@ TEST(HeightMapNormals, ASlopeRisingAlongXTiltsTheNormalBackwards) {
     EXPECT_NEAR(n.z, 0, 1e-5f);
 }
 
-TEST(HeightMapTerrain, CellSizeOfTheDemoTerrain) {
-    THeightMapTerrain terrain;
-    terrain.GridSize = 256;
-    terrain.SideLength = 15;
-    EXPECT_EQ(TerrainCellSize(terrain), 0.05859375f);
-    EXPECT_EQ(TerrainCellSize(THeightMapTerrain{}), 0.0f);
-}
-
 TEST(HeightMapDisplayList, OneStripPerRowWithNormalTexCoordColourAndVertexPerPoint) {
     InstallGLRecorder();
     THeightMapTerrain terrain = Build(SolidImage(4, 4, 100, 100, 100), 4, 2, 0.01f, 0);
@@ -196,14 +188,11 @@ TEST(HeightMapLoading, ReadsA24BitAndAPalettedBitmapFromFile) {
         EXPECT_EQ(TerrainHeights(terrain).get(), terrain.Heights.get());
         std::filesystem::remove(path);
     }
-}
-
-TEST(HeightMapLoading, BackslashesInTheNameAreTakenAsSlashes) {
+    // A backslash in a name is a directory separator, as in the demo's ".\hm.bmp".
     const std::string dir = TempPath("dir");
     std::filesystem::create_directories(dir);
     testing::WriteBmp24(dir + "/hm.bmp", SolidImage(2, 2, 7, 7, 7));
-    const TRgbImage read = ReadBitmapFile(dir + "\\hm.bmp");
-    EXPECT_EQ(read.Width, 2);
+    EXPECT_EQ(ReadBitmapFile(dir + "\\hm.bmp").Width, 2);
     std::filesystem::remove_all(dir);
 }
 
@@ -245,13 +234,17 @@ TEST(HeightMapLoading, AGridSizeBelowOneIsRefused) {
     CompileTerrainList(tiny);
     EXPECT_EQ(CountGLCalls("Begin"), 1);
     EXPECT_EQ(CountGLCalls("Vertex3f"), 2);
-}
 
-TEST(HeightMapLoading, AnEmptyTerrainDrawsNothing) {
-    InstallGLRecorder();
+    // The demo terrain's cell; an empty terrain has none, no grid and draws nothing.
+    THeightMapTerrain demo;
+    demo.GridSize = 256;
+    demo.SideLength = 15;
+    EXPECT_EQ(TerrainCellSize(demo), 0.05859375f);
+    EXPECT_EQ(TerrainCellSize(THeightMapTerrain{}), 0.0f);
+    EXPECT_FALSE(TerrainHeights(THeightMapTerrain{}));
+    GLRecorder().Calls.clear();
     DrawTerrain(THeightMapTerrain{});
     EXPECT_EQ(CountGLCalls("CallList"), 0);
-    EXPECT_FALSE(TerrainHeights(THeightMapTerrain{}));
 }
 
 } // namespace
