@@ -1,287 +1,361 @@
 #include "engine/simulation.h"
 
+#include "engine/simd_lanes.h"
+
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 namespace lumidor {
 
+using namespace lanes;
+
 namespace {
 
-// Four float lanes (x, y, z, unused) so the per-axis rules run as one operation each; GCC and Clang
-// map this onto SSE or NEON registers.
-using TLanes = float __attribute__((vector_size(16)));
-using TLaneMask = std::int32_t __attribute__((vector_size(16)));
-
-inline TLanes Load(const TVector3& v) { return TLanes{v.x, v.y, v.z, 0.0f}; }
-inline TLanes Load(const TVector3& v, float unused) { return TLanes{v.x, v.y, v.z, unused}; }
-inline void Store(TVector3& v, TLanes lanes) { v = TVector3{lanes[0], lanes[1], lanes[2]}; }
-inline TLanes Splat(float value) { return TLanes{value, value, value, value}; }
-inline TLanes Abs(TLanes v) { return TLanes(TLaneMask(v) & 0x7fffffff); }
-inline TLanes Select(TLaneMask mask, TLanes ifTrue, TLanes ifFalse) {
-    return TLanes((TLaneMask(ifTrue) & mask) | (TLaneMask(ifFalse) & ~mask));
-}
+// Four particles of one block, as pointers; a short final group repeats its last particle, whose
+// lanes then compute and store identical values.
+using TGroup = TParticle* [4];
 
 // Everything the sweep reads from the container, fetched once per pass.
 struct TPassConstants {
-    float Dt;
-    TLanes Wind;
-    const TMagnetPoint* Magnets;
-    std::size_t MagnetCount;
-    const TCollisionConvexWorld* World; // null: no collision
-    float InverseCellX, InverseCellZ;   // 1 / cell size, hoisted out of the sweep
-    float LastCellX, LastCellZ;         // highest cell index per axis
-    TLanes KeptAfterBounce;             // 1 - world friction
-    bool Debug;
-    float DebugScale;
-    TLanes CornerAxes[4];               // sx * Right + sy * Up per corner
-    const TTextureTile* Tiles;
-    std::uint32_t TileCount;
+    float Dt = 0.0f;
+    TLanes3 Wind{};
+    const TMagnetPoint* Magnets = nullptr;
+    std::size_t MagnetCount = 0;
+    const TCollisionConvexWorld* World = nullptr; // null: no collision
+    float InverseCellX = 0, InverseCellZ = 0;     // 1 / cell size, hoisted out of the sweep
+    float LastCellX = 0, LastCellZ = 0;           // highest cell index per axis
+    TLanes3 KeptAfterBounce{};                    // 1 - world friction
+    bool Debug = false;
+    float DebugScale = 0.0f;
+    TVector3 CornerAxes[4];                       // sx * Right + sy * Up per corner
+    const TTextureTile* Tiles = nullptr;
+    std::uint32_t TileCount = 0;
 };
 
 // Used for a particle whose tile is outside the table (or a container without tiles): the whole
 // texture, corners as a 1 x 1 atlas lays them out.
 constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
 
-inline TLanes MagnetPull(const TPassConstants& pass, const TVector3& position) {
-    TLanes total = Splat(0.0f);
+TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
+
+// x, y, z of a vector field of the four particles (read as 16 bytes; the fourth float belongs to the
+// next field, so the field must not be the record's last 12 bytes).
+template <std::size_t Offset> inline TLanes3 Gather3(const TGroup& group) {
+    static_assert(Offset + 16 <= sizeof(TParticle));
+    TLanes x, y, z, unused;
+    Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
+              LoadRow(group[3], Offset), x, y, z, unused);
+    return {x, y, z};
+}
+
+// Four consecutive floats of the four particles, one lane each.
+template <std::size_t Offset> inline void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
+    static_assert(Offset + 16 <= sizeof(TParticle));
+    Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
+              LoadRow(group[3], Offset), a, b, c, d);
+}
+
+inline void Scatter3(const TGroup& group, TVector3 TParticle::*field, const TLanes3& value) {
+    TLanes rows[4];
+    Transpose(value.x, value.y, value.z, Splat(0.0f), rows[0], rows[1], rows[2], rows[3]);
+    for (int lane = 0; lane < 4; ++lane) std::memcpy(static_cast<void*>(&(group[lane]->*field)), &rows[lane], sizeof(TVector3));
+}
+
+inline void Scatter1(const TGroup& group, float TParticle::*field, TLanes value) {
+    for (int lane = 0; lane < 4; ++lane) group[lane]->*field = value[lane];
+}
+
+// Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
+// so that it wins; a flag that is off leaves its half untouched.
+inline TLanes Fade(const TGroup& group) {
+    TLanes mass, lifeLength, lifeLeft, alpha, fadeIn, fadeOut, beginFadeOut, endFadeIn;
+    Gather4<offsetof(TParticle, Mass)>(group, mass, lifeLength, lifeLeft, alpha);
+    Gather4<offsetof(TParticle, FadeInAlpha)>(group, fadeIn, fadeOut, beginFadeOut, endFadeIn);
+    const TMask fadeOutOn{-group[0]->FadeOut, -group[1]->FadeOut, -group[2]->FadeOut, -group[3]->FadeOut};
+    const TMask fadeInOn{-group[0]->FadeIn, -group[1]->FadeIn, -group[2]->FadeIn, -group[3]->FadeIn};
+
+    const TLanes lived = lifeLength - lifeLeft;
+    const TLanes fadeOutStart = lifeLength * beginFadeOut;
+    const TLanes fadeInEnd = lifeLength * endFadeIn;
+    const TMask fadingOut = fadeOutOn & (fadeOutStart <= lived);
+    fadeOut = Select(fadingOut, lifeLeft / (lifeLength - fadeOutStart), fadeOut);
+    fadeIn = Select(fadingOut, Splat(0.0f), fadeIn);
+    const TMask fadingIn = fadeInOn & (fadeInEnd >= lived);
+    fadeIn = Select(fadingIn, lived / fadeInEnd, fadeIn);
+    fadeOut = Select(fadingIn, Splat(0.0f), fadeOut);
+
+    Scatter1(group, &TParticle::FadeInAlpha, fadeIn);
+    Scatter1(group, &TParticle::FadeOutAlpha, fadeOut);
+    alpha = fadeIn + fadeOut;
+    Scatter1(group, &TParticle::Alpha, alpha);
+    return alpha;
+}
+
+inline TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
+    TLanes3 total{Splat(0), Splat(0), Splat(0)};
     for (std::size_t k = 0; k < pass.MagnetCount; ++k) {
         const TMagnetPoint& magnet = pass.Magnets[k];
-        TLanes delta = Load(position) - Load(magnet.Position);
-        const float distance = std::sqrt(delta[0] * delta[0] + delta[1] * delta[1] + delta[2] * delta[2]);
-        if (distance > magnet.Radius) continue;
-        const float gravity = magnet.Gravity;
-        switch (magnet.Mode) {
-        case 0: {
+        if (magnet.Mode < 0 || magnet.Mode > 2) continue; // any other mode is inert
+        TLanes3 delta{position.x - magnet.Position.x, position.y - magnet.Position.y,
+                      position.z - magnet.Position.z};
+        const TLanes distance = Sqrt(delta.x * delta.x + delta.y * delta.y + delta.z * delta.z);
+        const TMask inRange = ~TMask(distance > Splat(magnet.Radius)); // exactly at the radius counts
+        if (!Any(inRange)) continue;
+        const TLanes gravity = Splat(magnet.Gravity);
+        const TLanes one = Splat(1.0f);
+        if (magnet.Mode == 0) {
             // Per axis back towards the magnet, strongest where the particle is nearly level with it.
-            const float radius = magnet.Radius;
-            for (int j = 0; j < 3; ++j) {
-                if (delta[j] > 0.0f) delta[j] = (delta[j] - radius) / (distance + 1.0f) * gravity;
-                else if (delta[j] < 0.0f) delta[j] = (delta[j] + radius) / (distance + 1.0f) * gravity;
+            const TLanes radius = Splat(magnet.Radius);
+            const TLanes falloff = distance + one;
+            for (TLanes* axis : {&delta.x, &delta.y, &delta.z}) {
+                const TLanes above = (*axis - radius) / falloff * gravity;
+                const TLanes below = (*axis + radius) / falloff * gravity;
+                *axis = Select(*axis > Splat(0.0f), above, Select(*axis < Splat(0.0f), below, *axis));
             }
-            break;
+        } else {
+            // Normalised offset (zero stays zero) times G / (d + 1) in mode 1, times G in mode 2.
+            const TLanes divisor = Select(distance == Splat(0.0f), one, distance);
+            const TLanes scale = magnet.Mode == 1 ? gravity / (distance + one) : gravity;
+            delta.x = delta.x / divisor * scale;
+            delta.y = delta.y / divisor * scale;
+            delta.z = delta.z / divisor * scale;
         }
-        case 1: {
-            // Normalised direction (a zero offset stays zero) scaled by G / (d + 1).
-            const float divisor = distance == 0.0f ? 1.0f : distance;
-            delta = delta / divisor * (gravity / (distance + 1.0f));
-            break;
-        }
-        case 2: {
-            const float divisor = distance == 0.0f ? 1.0f : distance;
-            delta = delta / divisor * gravity;
-            break;
-        }
-        default:
-            continue;
-        }
-        total += delta;
+        total.x += Select(inRange, delta.x, Splat(0));
+        total.y += Select(inRange, delta.y, Splat(0));
+        total.z += Select(inRange, delta.z, Splat(0));
     }
     return total;
 }
 
-// Both ramps are evaluated without branches (ages are random across the array, so branches on them
-// mispredict); each result is kept only where its window applies, fade-in second so it wins.
-inline void Fade(TParticle& particle) {
-    const float lived = particle.LifeLength - particle.LifeLeft;
-    const float fadeOutStart = particle.LifeLength * particle.BeginFadeOut;
-    const float fadeInEnd = particle.LifeLength * particle.EndFadeIn;
-    const TLanes ratios = TLanes{particle.LifeLeft, lived, 0.0f, 0.0f} /
-                          TLanes{particle.LifeLength - fadeOutStart, fadeInEnd, 1.0f, 1.0f};
-    float fadeIn = particle.FadeInAlpha;
-    float fadeOut = particle.FadeOutAlpha;
-    const bool fadingOut = particle.FadeOut && fadeOutStart <= lived;
-    fadeOut = fadingOut ? ratios[0] : fadeOut;
-    fadeIn = fadingOut ? 0.0f : fadeIn;
-    const bool fadingIn = particle.FadeIn && fadeInEnd >= lived;
-    fadeIn = fadingIn ? ratios[1] : fadeIn;
-    fadeOut = fadingIn ? 0.0f : fadeOut;
-    particle.FadeInAlpha = fadeIn;
-    particle.FadeOutAlpha = fadeOut;
+// Floor of grid coordinates, by truncation where they are non-negative (floorf is a library call
+// on baseline x86-64); values too large to truncate exactly are whole already.
+inline TLanes WholePart(TLanes coordinate) {
+    const TMask truncatable = (coordinate >= Splat(0.0f)) & (coordinate < Splat(8388608.0f));
+    const TLanes truncated = __builtin_convertvector(
+        __builtin_convertvector(Select(truncatable, coordinate, Splat(0.0f)), TMask), TLanes);
+    TLanes result = truncated;
+    for (int lane = 0; lane < 4; ++lane) {
+        if (!truncatable[lane]) result[lane] = std::floor(coordinate[lane]);
+    }
+    return result;
 }
 
-// Floor of a grid coordinate that is >= 0 inside the world, by truncation (floorf is a library
-// call on baseline x86-64); values too large to truncate exactly are whole already.
-inline float WholePart(float coordinate) {
-    if (coordinate >= 0.0f && coordinate < 8388608.0f) return float(std::int32_t(coordinate));
-    return std::floor(coordinate);
+inline TLanes ClampCell(TLanes whole, float lastCell) {
+    const TLanes low = Select(whole >= Splat(0.0f), whole, Splat(0.0f)); // NaN becomes 0 here
+    return Select(low < Splat(lastCell), low, Splat(lastCell));
 }
 
-// The ground test of CollideWithWorld, inlined into the sweep: reciprocals of the cell sizes are
-// hoisted, and the bounce uses the identity (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|,
-// which needs no square root; both agree within float rounding.
-inline TLanes Collide(const TPassConstants& pass, const TVector3& position, TLanes velocity) {
+// The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
+// surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
+// (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
+inline TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
     const TCollisionConvexWorld& world = *pass.World;
-    const float dt = pass.Dt;
-    const float predictedX = position.x + velocity[0] * dt;
-    const float predictedY = position.y + velocity[1] * dt;
-    const float predictedZ = position.z + velocity[2] * dt;
+    const TLanes dt = Splat(pass.Dt);
+    const TLanes predictedX = position.x + velocity.x * dt;
+    const TLanes predictedY = position.y + velocity.y * dt;
+    const TLanes predictedZ = position.z + velocity.z * dt;
     const TVector3& origin = world.Origin;
-    if (!(predictedX >= origin.x && predictedX <= origin.x + world.Extent.x && predictedZ >= origin.z &&
-          predictedZ <= origin.z + world.Extent.z))
-        return velocity;
-    const float gridX = (predictedX - origin.x) * pass.InverseCellX;
-    const float gridZ = (predictedZ - origin.z) * pass.InverseCellZ;
-    const float floorX = WholePart(gridX);
-    const float floorZ = WholePart(gridZ);
-    // gridX, gridZ >= 0 here; the clamp also keeps a degenerate cell size inside the grid.
-    const auto cellX = std::size_t(floorX < pass.LastCellX ? (floorX >= 0.0f ? floorX : 0.0f) : pass.LastCellX);
-    const auto cellZ = std::size_t(floorZ < pass.LastCellZ ? (floorZ >= 0.0f ? floorZ : 0.0f) : pass.LastCellZ);
-    const float fractionX = gridX - floorX;
-    const float fractionZ = gridZ - floorZ;
-    const float* column0 = (*world.Heights)[cellX].data() + cellZ;
-    const float* column1 = (*world.Heights)[cellX + 1].data() + cellZ;
-    const float nearEdge = (1.0f - fractionX) * column0[0] + fractionX * column1[0];
-    const float farEdge = (1.0f - fractionX) * column0[1] + fractionX * column1[1];
-    const float surface = (1.0f - fractionZ) * nearEdge + fractionZ * farEdge + origin.y;
-    // Whether a particle near the ground is in the band flips from frame to frame, so the bounce is
-    // computed always and selected without a branch.
-    const TVector3& n = world.Normals[cellX][cellZ];
-    const TLanes normal = Load(n);
-    const float along = n.x * velocity[0] + n.y * velocity[1] + n.z * velocity[2];
-    const TLanes bounced = (velocity - normal * Splat(2.0f * along)) * pass.KeptAfterBounce;
-    const bool outsideBand = predictedY > surface + 0.2f || predictedY < surface - 0.2f;
-    const TLaneMask keep = TLaneMask{} - std::int32_t(outsideBand);
-    return Select(keep, velocity, bounced);
-}
+    // Points exactly on the border are inside.
+    const TMask inside = (predictedX >= Splat(origin.x)) & (predictedX <= Splat(origin.x + world.Extent.x)) &
+                         (predictedZ >= Splat(origin.z)) & (predictedZ <= Splat(origin.z + world.Extent.z));
+    if (!Any(inside)) return velocity;
 
-// Motion is split in two halves run over a small block of particles each: every half is short
-// enough that the processor overlaps several particles, where one long per-particle chain of
-// square roots, divisions and ground lookups would leave it waiting on latency.
-struct TMotionScratch {
-    TLanes Target; // A: force, wind and magnet terms, per second
-    TLanes Step;   // a = A dt
-};
+    const TLanes gridX = (predictedX - Splat(origin.x)) * Splat(pass.InverseCellX);
+    const TLanes gridZ = (predictedZ - Splat(origin.z)) * Splat(pass.InverseCellZ);
+    const TLanes wholeX = WholePart(gridX);
+    const TLanes wholeZ = WholePart(gridZ);
+    const TLanes cellX = ClampCell(wholeX, pass.LastCellX);
+    const TLanes cellZ = ClampCell(wholeZ, pass.LastCellZ);
+    const TLanes fractionX = gridX - wholeX;
+    const TLanes fractionZ = gridZ - wholeZ;
 
-// Magnet force, the impulse it feeds, and the target-speed rule.
-inline void Accelerate(const TPassConstants& pass, TParticle& particle, TMotionScratch& scratch) {
-    const TLanes magnetForce = pass.MagnetCount ? MagnetPull(pass, particle.Position) : Splat(0.0f);
-    Store(particle.MagnetForce, magnetForce);
-    const TLanes impulse = Load(particle.MagnetImpulse) + magnetForce;
-    Store(particle.MagnetImpulse, impulse);
-
-    // Inertia damps all three terms, mass only wind and magnets; the unused lane divides by 1.
-    const TLanes inertia = Load(particle.Inertia, 1.0f);
-    const TLanes mass = Splat(particle.Mass);
+    TLanes h00{}, h10{}, h01{}, h11{};
+    TLanes3 normal{};
+    const HDataArray& heights = *world.Heights;
+    for (int lane = 0; lane < 4; ++lane) {
+        const auto x = std::size_t(cellX[lane]);
+        const auto z = std::size_t(cellZ[lane]);
+        const float* column0 = heights[x].data() + z;
+        const float* column1 = heights[x + 1].data() + z;
+        h00[lane] = column0[0];
+        h01[lane] = column0[1];
+        h10[lane] = column1[0];
+        h11[lane] = column1[1];
+        const TVector3& n = world.Normals[x][z];
+        normal.x[lane] = n.x;
+        normal.y[lane] = n.y;
+        normal.z[lane] = n.z;
+    }
     const TLanes one = Splat(1.0f);
-    const TLanes target = Load(particle.Force) / (inertia + one) +
-                          pass.Wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
-    const TLanes step = target * Splat(pass.Dt);
+    const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
+    const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
+    const TLanes surface = (one - fractionZ) * nearEdge + fractionZ * farEdge + Splat(origin.y);
+    const TMask outsideBand = (predictedY > surface + Splat(0.2f)) | (predictedY < surface - Splat(0.2f));
+    const TMask bounce = inside & ~outsideBand;
 
-    // Climb towards a positive target speed; a negative one accelerates without bound.
-    const TLanes velocity = Load(particle.Velocity);
-    Store(particle.Velocity, Select(Abs(velocity - target) > step, velocity + step, velocity));
-    scratch = TMotionScratch{target, step};
+    const TLanes twiceAlong = Splat(2.0f) * (normal.x * velocity.x + normal.y * velocity.y + normal.z * velocity.z);
+    return {Select(bounce, (velocity.x - normal.x * twiceAlong) * pass.KeptAfterBounce.x, velocity.x),
+            Select(bounce, (velocity.y - normal.y * twiceAlong) * pass.KeptAfterBounce.y, velocity.y),
+            Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
 }
 
-// The ground may reflect the velocity.
-inline void Bounce(const TPassConstants& pass, TParticle& particle) {
-    Store(particle.Velocity, Collide(pass, particle.Position, Load(particle.Velocity)));
-}
-
-// Air resistance, position, impulse decay, debug tip and growth.
-inline void Advance(const TPassConstants& pass, TParticle& particle, const TMotionScratch& scratch) {
-    const float dt = pass.Dt;
-    TLanes velocity = Load(particle.Velocity);
-    velocity *= Splat(1.0f - particle.AirResistance * dt);
-    const TLanes position = Load(particle.Position) + velocity * Splat(dt);
+// Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1).
+inline TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
     const TLanes one = Splat(1.0f);
-    const TLanes impulse = Load(particle.MagnetImpulse) * (one - Splat(dt) / Load(particle.Inertia, 1.0f));
+    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
+}
+
+// Climb towards a positive target speed by `step`; a negative target accelerates without bound.
+inline TLanes Accelerate(TLanes velocity, TLanes target, TLanes step) {
+    return Select(Abs(velocity - target) > step, velocity + step, velocity);
+}
+
+// Debug tip: one more acceleration step where it stays within the target's size.
+inline TLanes TipVelocity(TLanes velocity, TLanes target, TLanes step) {
+    return Select(Abs(velocity - step) <= Abs(target), velocity + step, velocity);
+}
+
+inline void Move(const TPassConstants& pass, const TGroup& group) {
+    const TLanes dt = Splat(pass.Dt);
+    const TLanes one = Splat(1.0f);
+    TLanes3 position = Gather3<offsetof(TParticle, Position)>(group);
+    const TLanes3 magnetForce =
+        pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
+    TLanes3 impulse = Gather3<offsetof(TParticle, MagnetImpulse)>(group);
+    impulse = {impulse.x + magnetForce.x, impulse.y + magnetForce.y, impulse.z + magnetForce.z};
+
+    const TLanes3 force = Gather3<offsetof(TParticle, Force)>(group);
+    const TLanes3 inertia = Gather3<offsetof(TParticle, Inertia)>(group);
+    TLanes mass, unused1, unused2, unused3;
+    Gather4<offsetof(TParticle, Mass)>(group, mass, unused1, unused2, unused3);
+    const TLanes3 target{Target(force.x, pass.Wind.x, impulse.x, inertia.x, mass),
+                         Target(force.y, pass.Wind.y, impulse.y, inertia.y, mass),
+                         Target(force.z, pass.Wind.z, impulse.z, inertia.z, mass)};
+    const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
+
+    TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group);
+    velocity = {Accelerate(velocity.x, target.x, step.x), Accelerate(velocity.y, target.y, step.y),
+                Accelerate(velocity.z, target.z, step.z)};
+    if (pass.World) velocity = Collide(pass, position, velocity);
+    const TLanes airResistance{group[0]->AirResistance, group[1]->AirResistance, group[2]->AirResistance,
+                               group[3]->AirResistance};
+    const TLanes kept = one - airResistance * dt;
+    velocity = {velocity.x * kept, velocity.y * kept, velocity.z * kept};
+    position = {position.x + velocity.x * dt, position.y + velocity.y * dt, position.z + velocity.z * dt};
+    impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
+               impulse.z * (one - dt / inertia.z)};
 
     if (pass.Debug) {
-        TLanes tip = velocity;
-        tip = Select(Abs(tip - scratch.Step) <= Abs(scratch.Target), tip + scratch.Step, tip);
-        Store(particle.DebugTip, position + tip * Splat(pass.DebugScale));
+        const TLanes scale = Splat(pass.DebugScale);
+        Scatter3(group, &TParticle::DebugTip,
+                 {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
+                  position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
+                  position.z + TipVelocity(velocity.z, target.z, step.z) * scale});
     }
     // Only the decay of this step's magnet force stays in the impulse.
-    Store(particle.MagnetImpulse, impulse - Load(particle.MagnetForce));
-    Store(particle.Velocity, velocity);
-    Store(particle.Position, position);
-    Store(particle.Size, Load(particle.Size) + Load(particle.Enlargement) * Splat(dt));
+    Scatter3(group, &TParticle::MagnetForce, magnetForce);
+    Scatter3(group, &TParticle::MagnetImpulse,
+             {impulse.x - magnetForce.x, impulse.y - magnetForce.y, impulse.z - magnetForce.z});
+    Scatter3(group, &TParticle::Velocity, velocity);
+    Scatter3(group, &TParticle::Position, position);
+    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group);
+    const TLanes3 enlargement = Gather3<offsetof(TParticle, Enlargement)>(group);
+    Scatter3(group, &TParticle::Size,
+             {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt});
 }
 
-// Colour and alpha to bytes in one go: x 255, truncated toward zero, low 8 bits kept. Lanes whose
-// product does not fit a 32-bit integer (and NaN) are zeroed before the conversion, which is only
-// defined in range.
-inline std::uint32_t PackedColor(const TParticle& particle) {
-    const TLanes scaled = TLanes{particle.Color.x, particle.Color.y, particle.Color.z, particle.Alpha} * Splat(255.0f);
-    const TLaneMask inRange = (scaled > Splat(-2147483648.0f)) & (scaled < Splat(2147483648.0f));
-    const TLaneMask bytes = __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TLaneMask) & 0xff;
-    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
-           std::uint32_t(bytes[3]) << 24;
+// Colour channels to bytes: x 255, truncated toward zero, low 8 bits kept. Lanes whose product does
+// not fit a 32-bit integer (and NaN) become 0 before the conversion, which is only defined in range.
+inline TMask ChannelBytes(TLanes channel) {
+    const TLanes scaled = channel * Splat(255.0f);
+    const TMask inRange = (scaled > Splat(-2147483648.0f)) & (scaled < Splat(2147483648.0f));
+    return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
 }
 
-inline void WriteQuad(const TPassConstants& pass, const TParticle& particle, TParticleVertex* out) {
-    const TTextureTile& tile = std::uint32_t(particle.Tile) < pass.TileCount ? pass.Tiles[particle.Tile]
-                                                                              : wholeTexture;
-    const std::uint32_t color = PackedColor(particle);
+inline void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, int lanes,
+                       TParticleVertex* out) {
+    const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
+    const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
+                         ChannelBytes(alpha) << 24;
+    const TLanes3 position = Gather3<offsetof(TParticle, Position)>(group);
+    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group);
     // The size scales the offset per world axis: x by Size.x, y and z by Size.y.
-    const TLanes halfSize{particle.Size.x * 0.5f, particle.Size.y * 0.5f, particle.Size.y * 0.5f, 0.0f};
-    const TLanes centre = Load(particle.Position);
+    const TLanes halfX = size.x * Splat(0.5f);
+    const TLanes halfY = size.y * Splat(0.5f);
+    TLanes3 corners[4];
     for (int corner = 0; corner < 4; ++corner) {
-        const TLanes position = centre + pass.CornerAxes[corner] * halfSize;
-        TParticleVertex& vertex = out[corner];
-        vertex.U = tile.U[corner];
-        vertex.V = tile.V[corner];
-        std::memcpy(&vertex.R, &color, sizeof color); // R, G, B, A in memory order
-        vertex.X = position[0];
-        vertex.Y = position[1];
-        vertex.Z = position[2];
+        const TVector3& axes = pass.CornerAxes[corner];
+        corners[corner] = {position.x + Splat(axes.x) * halfX, position.y + Splat(axes.y) * halfY,
+                           position.z + Splat(axes.z) * halfY};
+    }
+    for (int lane = 0; lane < lanes; ++lane) {
+        const std::int32_t tileIndex = group[lane]->Tile;
+        const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
+        const auto rgba = std::uint32_t(packed[lane]);
+        for (int corner = 0; corner < 4; ++corner) {
+            TParticleVertex& vertex = out[4 * lane + corner];
+            vertex.U = tile.U[corner];
+            vertex.V = tile.V[corner];
+            std::memcpy(&vertex.R, &rgba, sizeof rgba); // R, G, B, A in memory order (little-endian)
+            vertex.X = corners[corner].x[lane];
+            vertex.Y = corners[corner].y[lane];
+            vertex.Z = corners[corner].z[lane];
+        }
     }
 }
 
-void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world, float dt) {
-    pass.Dt = dt;
+void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
     pass.World = HasCollision(world) ? &world : nullptr;
     if (!pass.World) return;
     pass.InverseCellX = 1.0f / world.CellSizeX;
     pass.InverseCellZ = 1.0f / world.CellSizeZ;
     pass.LastCellX = float(world.Normals.size() - 1);
     pass.LastCellZ = float(world.Normals[0].size() - 1);
-    pass.KeptAfterBounce = Splat(1.0f) - Load(world.WorldFriction);
+    pass.KeptAfterBounce = {Splat(1.0f - world.WorldFriction.x), Splat(1.0f - world.WorldFriction.y),
+                            Splat(1.0f - world.WorldFriction.z)};
 }
 
 } // namespace
-
-void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, float dt) {
-    TPassConstants pass{};
-    SetWorld(pass, world, dt);
-    if (pass.World) Store(particle.Velocity, Collide(pass, particle.Position, Load(particle.Velocity)));
-}
 
 TCameraAxes CameraAxesFromModelview(const float modelview[16]) {
     return TCameraAxes{{modelview[0], modelview[4], modelview[8]}, {modelview[1], modelview[5], modelview[9]}};
 }
 
-std::uint8_t ColorChannelByte(float value) {
-    const float scaled = value * 255.0f;
-    // Converting an out-of-range float to an integer is undefined; those (and NaN) give 0.
-    if (!(scaled > -2147483648.0f && scaled < 2147483648.0f)) return 0;
-    return std::uint8_t(std::uint32_t(std::int32_t(scaled)) & 0xffu);
-}
+std::uint8_t ColorChannelByte(float value) { return std::uint8_t(ChannelBytes(Splat(value))[0]); }
 
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position) {
-    TPassConstants pass{};
+    TPassConstants pass;
     pass.Magnets = container.MagnetPoints.data();
     pass.MagnetCount = container.MagnetPoints.size();
-    TVector3 result;
-    Store(result, MagnetPull(pass, position));
-    return result;
+    const TLanes3 pull = MagnetPull(pass, Splat3(position));
+    return {pull.x[0], pull.y[0], pull.z[0]};
+}
+
+void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, float dt) {
+    TPassConstants pass;
+    pass.Dt = dt;
+    SetWorld(pass, world);
+    if (!pass.World) return;
+    const TLanes3 velocity = Collide(pass, Splat3(particle.Position), Splat3(particle.Velocity));
+    particle.Velocity = {velocity.x[0], velocity.y[0], velocity.z[0]};
 }
 
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices) {
-    TPassConstants pass{};
+    TPassConstants pass;
     pass.Dt = dt;
-    pass.Wind = Load(container.Wind);
+    pass.Wind = Splat3(container.Wind);
     pass.Magnets = container.MagnetPoints.data();
     pass.MagnetCount = container.MagnetPoints.size();
-    SetWorld(pass, container.World, dt);
+    SetWorld(pass, container.World);
     pass.Debug = container.DebugMode;
     pass.DebugScale = container.DebugScale;
     static constexpr float cornerSigns[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
     for (int corner = 0; corner < 4; ++corner) {
-        pass.CornerAxes[corner] = Load(camera.Right) * Splat(cornerSigns[corner][0]) +
-                                  Load(camera.Up) * Splat(cornerSigns[corner][1]);
+        const float sx = cornerSigns[corner][0], sy = cornerSigns[corner][1];
+        pass.CornerAxes[corner] = {sx * camera.Right.x + sy * camera.Up.x, sx * camera.Right.y + sy * camera.Up.y,
+                                   sx * camera.Right.z + sy * camera.Up.z};
     }
     pass.Tiles = container.TextureTiles.data();
     pass.TileCount = std::uint32_t(container.TextureTiles.size());
@@ -291,10 +365,9 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
     std::int32_t written = 0;
     std::size_t blockStart = 0;
     constexpr std::size_t blockSize = 16;
-    TMotionScratch scratch[blockSize];
     while (blockStart < count) {
-        // Age, remove and fade until the block holds blockSize survivors. A dead particle takes the
-        // last one's place, and that particle is processed in this same pass.
+        // Age and remove until the block holds blockSize survivors. A dead particle takes the last
+        // one's place, and that particle is processed in this same pass.
         std::size_t blockEnd = blockStart;
         while (blockEnd < count && blockEnd - blockStart < blockSize) {
             TParticle& particle = particles[blockEnd];
@@ -304,21 +377,18 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
                 --count;
                 continue;
             }
-            Fade(particle);
-            particle.Alpha = particle.FadeInAlpha + particle.FadeOutAlpha;
             ++blockEnd;
         }
-        const std::size_t blockCount = blockEnd - blockStart;
-        TParticle* block = particles.data() + blockStart;
-        for (std::size_t k = 0; k < blockCount; ++k) Accelerate(pass, block[k], scratch[k]);
-        if (pass.World) {
-            for (std::size_t k = 0; k < blockCount; ++k) Bounce(pass, block[k]);
+        // Fade, move and write the survivors four at a time.
+        for (std::size_t first = blockStart; first < blockEnd; first += 4) {
+            const int lanes = int(blockEnd - first < 4 ? blockEnd - first : 4);
+            TGroup group;
+            for (int lane = 0; lane < 4; ++lane) group[lane] = &particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
+            const TLanes alpha = Fade(group);
+            Move(pass, group);
+            if (vertices) WriteQuads(pass, group, alpha, lanes, vertices + written);
+            written += 4 * lanes;
         }
-        for (std::size_t k = 0; k < blockCount; ++k) Advance(pass, block[k], scratch[k]);
-        if (vertices) {
-            for (std::size_t k = 0; k < blockCount; ++k) WriteQuad(pass, block[k], vertices + written + 4 * k);
-        }
-        written += std::int32_t(4 * blockCount);
         blockStart = blockEnd;
     }
     particles.resize(count);
