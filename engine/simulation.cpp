@@ -170,23 +170,27 @@ inline TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, cons
     const TLanes fractionX = gridX - wholeX;
     const TLanes fractionZ = gridZ - wholeZ;
 
-    TLanes h00{}, h10{}, h01{}, h11{};
-    TLanes3 normal{};
+    // Per-lane lookups of the four corner heights and the cell normal.
+    alignas(16) float corner[4][4];  // heights at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1)
+    alignas(16) float normals[3][4];
     const HDataArray& heights = *world.Heights;
     for (int lane = 0; lane < 4; ++lane) {
         const auto x = std::size_t(cellX[lane]);
         const auto z = std::size_t(cellZ[lane]);
         const float* column0 = heights[x].data() + z;
         const float* column1 = heights[x + 1].data() + z;
-        h00[lane] = column0[0];
-        h01[lane] = column0[1];
-        h10[lane] = column1[0];
-        h11[lane] = column1[1];
+        corner[0][lane] = column0[0];
+        corner[1][lane] = column0[1];
+        corner[2][lane] = column1[0];
+        corner[3][lane] = column1[1];
         const TVector3& n = world.Normals[x][z];
-        normal.x[lane] = n.x;
-        normal.y[lane] = n.y;
-        normal.z[lane] = n.z;
+        normals[0][lane] = n.x;
+        normals[1][lane] = n.y;
+        normals[2][lane] = n.z;
     }
+    const TLanes h00 = LoadRow(corner[0], 0), h01 = LoadRow(corner[1], 0);
+    const TLanes h10 = LoadRow(corner[2], 0), h11 = LoadRow(corner[3], 0);
+    const TLanes3 normal{LoadRow(normals[0], 0), LoadRow(normals[1], 0), LoadRow(normals[2], 0)};
     const TLanes one = Splat(1.0f);
     const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
     const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
