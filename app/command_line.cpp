@@ -36,7 +36,8 @@ bool ParseSeconds(const std::string& text, float& value) {
 bool HasPngExtension(const std::string& file) {
     if (file.size() < 5) return false;
     std::string extension = file.substr(file.size() - 4);
-    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     return extension == ".png";
 }
 
@@ -59,7 +60,8 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string flag = arguments[i];
         std::optional<std::string> inlineValue;
-        if (const std::size_t equals = flag.find('='); flag.rfind("--", 0) == 0 && equals != std::string::npos) {
+        if (const std::size_t equals = flag.find('=');
+            flag.rfind("--", 0) == 0 && equals != std::string::npos) {
             inlineValue = flag.substr(equals + 1);
             flag.erase(equals);
         }
@@ -104,8 +106,8 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             options.ScreenshotFile = value;
         } else if (flag == "--effect") {
             if (!ParseUnsigned(value, kEffectSlotCount - 1, number))
-                return Failure(BadValue(flag, "an effect slot from 0 to " + std::to_string(kEffectSlotCount - 1),
-                                        value));
+                return Failure(BadValue(
+                    flag, "an effect slot from 0 to " + std::to_string(kEffectSlotCount - 1), value));
             options.Effect = static_cast<std::int32_t>(number);
         }
     }

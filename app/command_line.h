@@ -13,12 +13,12 @@ inline constexpr int kEffectSlotCount = 19;
 
 /// The options after parsing; an absent value means "as the classic program does".
 struct TCommandLine {
-    std::optional<std::int32_t> Frames;        ///< stop after this many frames (1 or more)
-    std::optional<float> FixedFrameTime;       ///< seconds used as every frame's time (0 to 3600)
-    std::optional<std::uint64_t> Seed;         ///< seed of the random generator instead of the clock
-    std::string ScreenshotFile;                ///< PNG written from the last frame; empty for none
-    std::optional<std::int32_t> Effect;        ///< starting effect slot, 0 .. kEffectSlotCount - 1
-    bool Benchmark = false;                    ///< run every slot in turn and print a timing table
+    std::optional<std::int32_t> Frames;  ///< stop after this many frames (1 or more)
+    std::optional<float> FixedFrameTime; ///< seconds used as every frame's time (0 to 3600)
+    std::optional<std::uint64_t> Seed;   ///< seed of the random generator instead of the clock
+    std::string ScreenshotFile;          ///< PNG written from the last frame; empty for none
+    std::optional<std::int32_t> Effect;  ///< starting effect slot, 0 .. kEffectSlotCount - 1
+    bool Benchmark = false;              ///< run every slot in turn and print a timing table
 };
 
 /// What the program should do with the parsed command line.

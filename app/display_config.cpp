@@ -36,7 +36,8 @@ int CollectDisplayKey(void* user, const char* section, const char* name, const c
     auto& collected = *static_cast<TDisplaySection*>(user);
     if (!EqualsNoCase(section, "Display")) return 1;
     std::string key(name);
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     collected.Values.emplace(key, value); // emplace keeps the first entry of a repeated key
     return 1;                             // a line the reader cannot parse is skipped, never fatal
 }
@@ -59,7 +60,8 @@ bool ReadConfigText(const std::string& fileName, std::string& text) {
         std::size_t lineEnd = raw.find('\n', lineStart);
         if (lineEnd == std::string::npos) lineEnd = raw.size();
         const std::size_t start = raw.find_first_not_of(" \t", lineStart);
-        if (start < lineEnd && lineEnd - start <= kMaxLineBytes) text.append(raw, start, lineEnd - start).push_back('\n');
+        if (start < lineEnd && lineEnd - start <= kMaxLineBytes)
+            text.append(raw, start, lineEnd - start).push_back('\n');
         lineStart = lineEnd + 1;
     }
     return true;
@@ -88,9 +90,8 @@ std::int32_t ParseConfigInteger(std::string_view text, std::int32_t fallback) {
     const std::uint64_t limit = hex ? 0xFFFFFFFFull : 0x80000000ull;
     std::uint64_t magnitude = 0;
     for (; pos < text.size(); ++pos) {
-        const int digit = hex ? HexDigit(text[pos]) : (std::isdigit(static_cast<unsigned char>(text[pos]))
-                                                           ? text[pos] - '0'
-                                                           : -1);
+        const int digit = hex ? HexDigit(text[pos])
+                              : (std::isdigit(static_cast<unsigned char>(text[pos])) ? text[pos] - '0' : -1);
         if (digit < 0) return fallback;
         magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
         if (magnitude > limit) return fallback;

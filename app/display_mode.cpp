@@ -15,16 +15,24 @@ namespace {
 // SDL's pixel format for a colour depth; 0 (unknown) lets SDL match any format.
 Uint32 PixelFormatForDepth(int bitsPerPixel) {
     switch (bitsPerPixel) {
-    case 32: return SDL_PIXELFORMAT_RGB888;
-    case 24: return SDL_PIXELFORMAT_RGB24;
-    case 16: return SDL_PIXELFORMAT_RGB565;
-    case 15: return SDL_PIXELFORMAT_RGB555;
-    case 8: return SDL_PIXELFORMAT_INDEX8;
-    default: return 0;
+    case 32:
+        return SDL_PIXELFORMAT_RGB888;
+    case 24:
+        return SDL_PIXELFORMAT_RGB24;
+    case 16:
+        return SDL_PIXELFORMAT_RGB565;
+    case 15:
+        return SDL_PIXELFORMAT_RGB555;
+    case 8:
+        return SDL_PIXELFORMAT_INDEX8;
+    default:
+        return 0;
     }
 }
 
-int WindowDisplay(SDL_Window* window) { return std::max(SDL_GetWindowDisplayIndex(window), 0); }
+int WindowDisplay(SDL_Window* window) {
+    return std::max(SDL_GetWindowDisplayIndex(window), 0);
+}
 
 } // namespace
 
@@ -56,8 +64,9 @@ void ApplyDisplayConfig(TMainWindow& window, const TDisplayConfig& config) {
     }
     if (width != config.DisplayWidth || height != config.DisplayHeight) {
         ShowMessage("The window size " + std::to_string(config.DisplayWidth) + " x " +
-                        std::to_string(config.DisplayHeight) + " in config.ini cannot be used; the window is " +
-                        std::to_string(width) + " x " + std::to_string(height) + " instead.",
+                        std::to_string(config.DisplayHeight) +
+                        " in config.ini cannot be used; the window is " + std::to_string(width) + " x " +
+                        std::to_string(height) + " instead.",
                     "Display configuration", TMessageIcon::Warning);
     }
     window.WantedOuterWidth = width;

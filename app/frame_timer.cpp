@@ -40,8 +40,8 @@ void Tick(THighResCounter& counter, const TCounterSource& source) {
         difference = static_cast<std::uint32_t>(static_cast<std::uint32_t>(counter.CurrentCount) -
                                                 static_cast<std::uint32_t>(counter.LastCount));
     }
-    counter.Elapsed =
-        static_cast<float>(static_cast<long double>(difference) * static_cast<long double>(counter.Resolution));
+    counter.Elapsed = static_cast<float>(static_cast<long double>(difference) *
+                                         static_cast<long double>(counter.Resolution));
     counter.LastCount = counter.CurrentCount;
 }
 

@@ -34,11 +34,14 @@ void SetPixelFormatAttributes(int bitsPerPixel) {
     SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
 }
 
-void* ResolveGLProc(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* ResolveGLProc(const char* name) {
+    return SDL_GL_GetProcAddress(name);
+}
 
 std::string JoinNames(const std::vector<std::string>& names) {
     std::string joined;
-    for (const std::string& name : names) joined += (joined.empty() ? "" : ", ") + name;
+    for (const std::string& name : names)
+        joined += (joined.empty() ? "" : ", ") + name;
     return joined;
 }
 
@@ -48,9 +51,9 @@ void CreateMainWindow(TMainWindow& window, int bitsPerPixel) {
     std::string lastError = "unknown reason";
     for (const int bits : ColourBitCandidates(bitsPerPixel)) {
         SetPixelFormatAttributes(bits);
-        SDL_Window* sdlWindow = SDL_CreateWindow(kInitialCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                                 kInitialWindowWidth, kInitialWindowHeight,
-                                                 SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        SDL_Window* sdlWindow = SDL_CreateWindow(
+            kInitialCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kInitialWindowWidth,
+            kInitialWindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
         if (!sdlWindow) {
             lastError = SDL_GetError();
             continue;
@@ -63,14 +66,16 @@ void CreateMainWindow(TMainWindow& window, int bitsPerPixel) {
         }
         if (bits != bitsPerPixel) {
             std::fprintf(stderr, "No OpenGL pixel format with %d colour bits; using %s.\n", bitsPerPixel,
-                         bits > 0 ? (std::to_string(bits) + " colour bits").c_str() : "the closest one offered");
+                         bits > 0 ? (std::to_string(bits) + " colour bits").c_str()
+                                  : "the closest one offered");
         }
         window.Window = sdlWindow;
         window.RenderContext = context;
         window.ColourBits = bits;
         return;
     }
-    throw std::runtime_error("Could not create the main window with an OpenGL rendering context: " + lastError);
+    throw std::runtime_error("Could not create the main window with an OpenGL rendering context: " +
+                             lastError);
 }
 
 void ActivateRenderContext(TMainWindow& window) {
@@ -112,8 +117,8 @@ bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest&
     const TFrameView view = QueryFrameView(window);
     GL.MatrixMode(GL_PROJECTION);
     GL.LoadIdentity();
-    GL.gluPerspective(45.0, static_cast<double>(view.ClientWidth) / static_cast<double>(view.ClientHeight), 0.05,
-                      100.0);
+    GL.gluPerspective(45.0, static_cast<double>(view.ClientWidth) / static_cast<double>(view.ClientHeight),
+                      0.05, 100.0);
     GL.Viewport(0, 0, view.ClientWidth, view.ClientHeight);
     GL.MatrixMode(GL_MODELVIEW);
     GL.LoadIdentity();

@@ -12,10 +12,13 @@ namespace {
 
 Uint32 DialogFlags(TMessageIcon icon) {
     switch (icon) {
-    case TMessageIcon::Error: return SDL_MESSAGEBOX_ERROR;
-    case TMessageIcon::Warning: return SDL_MESSAGEBOX_WARNING;
+    case TMessageIcon::Error:
+        return SDL_MESSAGEBOX_ERROR;
+    case TMessageIcon::Warning:
+        return SDL_MESSAGEBOX_WARNING;
     case TMessageIcon::Information:
-    case TMessageIcon::None: break;
+    case TMessageIcon::None:
+        break;
     }
     return SDL_MESSAGEBOX_INFORMATION;
 }

@@ -50,7 +50,8 @@ bool WritePng(const std::string& fileName, const TRgbImage& image, std::string& 
         return false;
     }
     errno = 0;
-    if (!stbi_write_png(fileName.c_str(), image.Width, image.Height, 3, image.Pixels.data(), image.Width * 3)) {
+    if (!stbi_write_png(fileName.c_str(), image.Width, image.Height, 3, image.Pixels.data(),
+                        image.Width * 3)) {
         error = errno != 0 ? std::strerror(errno) : "the PNG writer failed";
         return false;
     }

@@ -14,10 +14,14 @@ namespace {
 // SDL button number to ImGui button index (left 0, right 1, middle 2); -1 for others.
 int ImGuiButton(Uint8 sdlButton) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: return 0;
-    case SDL_BUTTON_RIGHT: return 1;
-    case SDL_BUTTON_MIDDLE: return 2;
-    default: return -1;
+    case SDL_BUTTON_LEFT:
+        return 0;
+    case SDL_BUTTON_RIGHT:
+        return 1;
+    case SDL_BUTTON_MIDDLE:
+        return 2;
+    default:
+        return -1;
     }
 }
 
@@ -43,7 +47,8 @@ void FeedPointerEvent(TPointerFeed& pointer, const SDL_Event& event) {
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_LEAVE) pointer.X = pointer.Y = -FLT_MAX;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -75,7 +80,9 @@ void InitUi(SDL_Window* window, SDL_GLContext context) {
     }
 }
 
-void ProcessUiEvent(const SDL_Event& event) { ImGui_ImplSDL2_ProcessEvent(&event); }
+void ProcessUiEvent(const SDL_Event& event) {
+    ImGui_ImplSDL2_ProcessEvent(&event);
+}
 
 void BeginUiFrame(TPointerFeed& pointer) {
     ImGui_ImplOpenGL2_NewFrame();

@@ -11,10 +11,10 @@ namespace lumidor {
 
 /// Mouse as seen through events; positions in window coordinates.
 struct TPointerFeed {
-    float X = -3.402823466e+38f;    ///< pointer x; -FLT_MAX while the pointer is outside the window
-    float Y = -3.402823466e+38f;    ///< pointer y; -FLT_MAX while the pointer is outside the window
-    bool Held[3] = {};              ///< left, right, middle button currently down
-    bool PressedThisFrame[3] = {};  ///< went down since the last UI frame (kept for a press-release pair)
+    float X = -3.402823466e+38f;   ///< pointer x; -FLT_MAX while the pointer is outside the window
+    float Y = -3.402823466e+38f;   ///< pointer y; -FLT_MAX while the pointer is outside the window
+    bool Held[3] = {};             ///< left, right, middle button currently down
+    bool PressedThisFrame[3] = {}; ///< went down since the last UI frame (kept for a press-release pair)
 };
 
 /// Updates the feed from a mouse or window event; other events are ignored.

@@ -8,7 +8,9 @@ using namespace lumidor;
 
 namespace {
 
-TCommandLineResult Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
+TCommandLineResult Parse(std::vector<std::string> arguments) {
+    return ParseCommandLine(arguments);
+}
 
 } // namespace
 
@@ -24,8 +26,9 @@ TEST(CommandLine, NoArgumentsRunsTheClassicProgram) {
 }
 
 TEST(CommandLine, EveryOptionWithSeparateOrInlineValues) {
-    const TCommandLineResult result = Parse({"--frames", "5", "--fixed-dt=0.016", "--seed", "18446744073709551615",
-                                             "--screenshot", "out/Shot.PNG", "--effect=18", "--benchmark"});
+    const TCommandLineResult result =
+        Parse({"--frames", "5", "--fixed-dt=0.016", "--seed", "18446744073709551615", "--screenshot",
+               "out/Shot.PNG", "--effect=18", "--benchmark"});
     ASSERT_EQ(result.Action, TCommandLineAction::Run) << result.Error;
     EXPECT_EQ(result.Options.Frames, 5);
     ASSERT_TRUE(result.Options.FixedFrameTime);
@@ -49,20 +52,34 @@ TEST(CommandLine, HelpStopsParsing) {
 TEST(CommandLine, BadValuesFailWithTheReason) {
     EXPECT_EQ(Parse({"--frames", "0"}).Error,
               "--frames expects a whole number of frames from 1 to 2147483647, got \"0\"");
-    EXPECT_EQ(Parse({"--fixed-dt", "-0.5"}).Error, "--fixed-dt expects a frame time in seconds from 0 to 3600, got \"-0.5\"");
+    EXPECT_EQ(Parse({"--fixed-dt", "-0.5"}).Error,
+              "--fixed-dt expects a frame time in seconds from 0 to 3600, got \"-0.5\"");
     EXPECT_EQ(Parse({"--effect", "19"}).Error, "--effect expects an effect slot from 0 to 18, got \"19\"");
     EXPECT_EQ(Parse({"--screenshot", "shot.jpg", "--frames", "1"}).Error,
               "--screenshot expects a file name ending in .png, got \"shot.jpg\"");
     EXPECT_EQ(Parse({"--seed"}).Error, "--seed needs a value");
     EXPECT_EQ(Parse({"--fullscreen"}).Error, "unknown option \"--fullscreen\"");
     EXPECT_EQ(Parse({"--benchmark=1"}).Error, "--benchmark takes no value");
-    EXPECT_EQ(Parse({"--screenshot", "a.png"}).Error, "--screenshot needs --frames, so that the last frame is known");
+    EXPECT_EQ(Parse({"--screenshot", "a.png"}).Error,
+              "--screenshot needs --frames, so that the last frame is known");
 
     const std::vector<std::vector<std::string>> bad = {
-        {"--frames", "-1"},        {"--frames", "abc"},     {"--frames", "2147483648"}, {"--frames", " 5"},
-        {"--frames", "5x"},        {"--frames="},           {"--fixed-dt", "nan"},      {"--fixed-dt", "inf"},
-        {"--fixed-dt", "1e9"},     {"--fixed-dt", "0.1s"},  {"--fixed-dt", ""},         {"--seed", "-1"},
-        {"--seed", "18446744073709551616"}, {"--effect", "-1"}, {"--effect", "1.0"},    {"--screenshot", ".png"},
+        {"--frames", "-1"},
+        {"--frames", "abc"},
+        {"--frames", "2147483648"},
+        {"--frames", " 5"},
+        {"--frames", "5x"},
+        {"--frames="},
+        {"--fixed-dt", "nan"},
+        {"--fixed-dt", "inf"},
+        {"--fixed-dt", "1e9"},
+        {"--fixed-dt", "0.1s"},
+        {"--fixed-dt", ""},
+        {"--seed", "-1"},
+        {"--seed", "18446744073709551616"},
+        {"--effect", "-1"},
+        {"--effect", "1.0"},
+        {"--screenshot", ".png"},
         {"extra"},
     };
     for (const std::vector<std::string>& arguments : bad) {

@@ -18,10 +18,11 @@ namespace {
 
 // A private copy of the program in its own folder, so the test decides what config.ini it sees.
 class DemoRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("lumidor_e2e_" + std::to_string(::getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder =
+            fs::temp_directory_path() / ("lumidor_e2e_" + std::to_string(::getpid()) + "_" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
         program = folder / "lumidor-demo";
@@ -35,9 +36,9 @@ protected:
 
     // Runs the program from data/ with the given arguments; returns its exit status.
     int Run(const std::string& arguments) {
-        const std::string command = "cd '" LUMIDOR_SOURCE_DIR "/data' && LUMIDOR_NO_DIALOGS=1 '" +
-                                    program.string() + "' " + arguments + " >'" + (folder / "out.txt").string() +
-                                    "' 2>'" + (folder / "err.txt").string() + "'";
+        const std::string command =
+            "cd '" LUMIDOR_SOURCE_DIR "/data' && LUMIDOR_NO_DIALOGS=1 '" + program.string() + "' " +
+            arguments + " >'" + (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -58,7 +59,8 @@ protected:
 
     static void ExpectBlack(const lumidor::testing::TPngPicture& picture) {
         std::size_t lit = 0;
-        for (std::uint8_t value : picture.Rgb) lit += value != 0;
+        for (std::uint8_t value : picture.Rgb)
+            lit += value != 0;
         EXPECT_EQ(lit, 0u) << "bytes that are not black";
     }
 

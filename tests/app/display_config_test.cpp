@@ -108,8 +108,9 @@ TEST(ConfigInteger, AcceptsDecimalAndThreeHexadecimalPrefixes) {
 }
 
 TEST(ConfigInteger, RejectsAnythingElse) {
-    for (const char* text : {"", "+", "-", "$", "0x", "x10", "0x1G", "$ 1", "1.5", "1e3", "12 ", " 12", "0b101",
-                             "true", "2147483648", "-2147483649", "$1FFFFFFFF", "99999999999999999999999"}) {
+    for (const char* text :
+         {"", "+", "-", "$", "0x", "x10", "0x1G", "$ 1", "1.5", "1e3", "12 ", " 12", "0b101", "true",
+          "2147483648", "-2147483649", "$1FFFFFFFF", "99999999999999999999999"}) {
         EXPECT_EQ(ParseConfigInteger(text, 77), 77) << '"' << text << '"';
     }
 }

@@ -96,7 +96,7 @@ TEST(FrameTimer, MillisecondFallbackAcrossTheTickCountWrap) {
     THighResCounter counter;
     Start(counter, clock.Source());
     EXPECT_EQ(counter.LastCount, 0xFFFF'FFF0ll); // widened with zeros
-    clock.Ticks = 0x10; // 32 ms later, after the wrap
+    clock.Ticks = 0x10;                          // 32 ms later, after the wrap
     Tick(counter, clock.Source());
     EXPECT_NEAR(counter.Elapsed, 0.032f, 1e-7f);
     EXPECT_EQ(counter.LastCount, 0x10);

@@ -20,7 +20,7 @@ namespace {
 
 // The demo's real window, context and UI, as main() sets them up, without the display configuration.
 class MainWindowGL : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display; run under xvfb-run";
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -106,8 +106,9 @@ TEST_F(MainWindowGL, FrameRunsTheHooksAndTheScreenshotIsTheBackBufferTopDown) {
     Push(SDL_MOUSEBUTTONDOWN, 300, 400, SDL_BUTTON_RIGHT);
     Push(SDL_MOUSEBUTTONUP, 300, 400, SDL_BUTTON_RIGHT);
 
-    const std::string shot = (std::filesystem::temp_directory_path() /
-                              ("lumidor_window_" + std::to_string(::getpid()) + ".png")).string();
+    const std::string shot =
+        (std::filesystem::temp_directory_path() / ("lumidor_window_" + std::to_string(::getpid()) + ".png"))
+            .string();
     TCommandLine options;
     options.Frames = 3;
     options.FixedFrameTime = 0.25f;

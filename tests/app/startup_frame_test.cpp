@@ -62,9 +62,10 @@ TEST(Frame, GLCallsComeInTheFrameOrderAroundTheEffectPass) {
     request.FixedFrameTime = 0.04f;
     ASSERT_TRUE(DrawFrame(window, hooks, request));
 
-    EXPECT_EQ(RecordedGLCallNames(),
-              (std::vector<std::string>{"MatrixMode", "LoadIdentity", "gluPerspective", "Viewport", "MatrixMode",
-                                        "LoadIdentity", "Clear", "ClearColor", "Translatef", "DepthMask"}));
+    EXPECT_EQ(
+        RecordedGLCallNames(),
+        (std::vector<std::string>{"MatrixMode", "LoadIdentity", "gluPerspective", "Viewport", "MatrixMode",
+                                  "LoadIdentity", "Clear", "ClearColor", "Translatef", "DepthMask"}));
     const std::vector<TGLCall>& calls = GLRecorder().Calls;
     EXPECT_EQ(calls[0].Args, (std::vector<double>{GL_PROJECTION}));
     EXPECT_EQ(calls[2].Args[0], 45.0);
