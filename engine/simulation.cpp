@@ -41,12 +41,28 @@ TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)};
 
 // x, y, z of a vector field of the four particles (read as 16 bytes; the fourth float belongs to the
 // next field, so the field must not be the record's last 12 bytes).
-template <std::size_t Offset> inline TLanes3 Gather3(const TGroup& group) {
+// `next` receives that fourth float, for writing the rows back whole.
+template <std::size_t Offset> inline TLanes3 Gather3(const TGroup& group, TLanes& next) {
     static_assert(Offset + 16 <= sizeof(TParticle));
-    TLanes x, y, z, unused;
+    TLanes x, y, z;
     Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
-              LoadRow(group[3], Offset), x, y, z, unused);
+              LoadRow(group[3], Offset), x, y, z, next);
     return {x, y, z};
+}
+
+template <std::size_t Offset> inline TLanes3 Gather3(const TGroup& group) {
+    TLanes next;
+    return Gather3<Offset>(group, next);
+}
+
+// Writes a vector field of the four particles as whole 16-byte rows; `next` must hold the current
+// value of the float after the field (as Gather3 read it, if nothing has written it since).
+template <std::size_t Offset> inline void Scatter3(const TGroup& group, const TLanes3& value, TLanes next) {
+    static_assert(Offset + 16 <= sizeof(TParticle));
+    TLanes rows[4];
+    Transpose(value.x, value.y, value.z, next, rows[0], rows[1], rows[2], rows[3]);
+    for (int lane = 0; lane < 4; ++lane)
+        std::memcpy(reinterpret_cast<unsigned char*>(group[lane]) + Offset, &rows[lane], sizeof rows[lane]);
 }
 
 // Four consecutive floats of the four particles, one lane each.
@@ -54,12 +70,6 @@ template <std::size_t Offset> inline void Gather4(const TGroup& group, TLanes& a
     static_assert(Offset + 16 <= sizeof(TParticle));
     Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
               LoadRow(group[3], Offset), a, b, c, d);
-}
-
-inline void Scatter3(const TGroup& group, TVector3 TParticle::*field, const TLanes3& value) {
-    TLanes rows[4];
-    Transpose(value.x, value.y, value.z, Splat(0.0f), rows[0], rows[1], rows[2], rows[3]);
-    for (int lane = 0; lane < 4; ++lane) std::memcpy(static_cast<void*>(&(group[lane]->*field)), &rows[lane], sizeof(TVector3));
 }
 
 inline void Scatter1(const TGroup& group, float TParticle::*field, TLanes value) {
@@ -223,7 +233,9 @@ inline TLanes TipVelocity(TLanes velocity, TLanes target, TLanes step) {
 inline void Move(const TPassConstants& pass, const TGroup& group) {
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
-    TLanes3 position = Gather3<offsetof(TParticle, Position)>(group);
+    // Each field's following float (`...Next`) is kept so the rows can be written back whole.
+    TLanes positionNext, velocityNext, sizeNext;
+    TLanes3 position = Gather3<offsetof(TParticle, Position)>(group, positionNext);
     const TLanes3 magnetForce =
         pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
     TLanes3 impulse = Gather3<offsetof(TParticle, MagnetImpulse)>(group);
@@ -238,7 +250,7 @@ inline void Move(const TPassConstants& pass, const TGroup& group) {
                          Target(force.z, pass.Wind.z, impulse.z, inertia.z, mass)};
     const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
 
-    TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group);
+    TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group, velocityNext);
     velocity = {Accelerate(velocity.x, target.x, step.x), Accelerate(velocity.y, target.y, step.y),
                 Accelerate(velocity.z, target.z, step.z)};
     if (pass.World) velocity = Collide(pass, position, velocity);
@@ -250,23 +262,27 @@ inline void Move(const TPassConstants& pass, const TGroup& group) {
     impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
                impulse.z * (one - dt / inertia.z)};
 
+    // Each row's trailing float is the next field's value as read: Position is followed by DebugTip.x,
+    // MagnetImpulse by Force.x, Velocity by Inertia.x, Size by Color.x and MagnetForce by Mass.
+    Scatter3<offsetof(TParticle, Position)>(group, position, positionNext);
     if (pass.Debug) {
         const TLanes scale = Splat(pass.DebugScale);
-        Scatter3(group, &TParticle::DebugTip,
-                 {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
-                  position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
-                  position.z + TipVelocity(velocity.z, target.z, step.z) * scale});
+        // Followed by MagnetImpulse.x, which is written next anyway.
+        Scatter3<offsetof(TParticle, DebugTip)>(group,
+                                                {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
+                                                 position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
+                                                 position.z + TipVelocity(velocity.z, target.z, step.z) * scale},
+                                                impulse.x);
     }
     // Only the decay of this step's magnet force stays in the impulse.
-    Scatter3(group, &TParticle::MagnetForce, magnetForce);
-    Scatter3(group, &TParticle::MagnetImpulse,
-             {impulse.x - magnetForce.x, impulse.y - magnetForce.y, impulse.z - magnetForce.z});
-    Scatter3(group, &TParticle::Velocity, velocity);
-    Scatter3(group, &TParticle::Position, position);
-    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group);
+    Scatter3<offsetof(TParticle, MagnetImpulse)>(
+        group, {impulse.x - magnetForce.x, impulse.y - magnetForce.y, impulse.z - magnetForce.z}, force.x);
+    Scatter3<offsetof(TParticle, Velocity)>(group, velocity, velocityNext);
+    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group, sizeNext);
     const TLanes3 enlargement = Gather3<offsetof(TParticle, Enlargement)>(group);
-    Scatter3(group, &TParticle::Size,
-             {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt});
+    Scatter3<offsetof(TParticle, Size)>(
+        group, {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt}, sizeNext);
+    Scatter3<offsetof(TParticle, MagnetForce)>(group, magnetForce, mass);
 }
 
 // Colour channels to bytes: x 255, truncated toward zero, low 8 bits kept. Lanes whose product does
