@@ -65,6 +65,8 @@ template <std::size_t Offset> inline void Scatter3(const TGroup& group, const TL
         std::memcpy(reinterpret_cast<unsigned char*>(group[lane]) + Offset, &rows[lane], sizeof rows[lane]);
 }
 
+static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TLanes), "four vertices are six rows");
+
 // Four consecutive floats of the four particles, one lane each.
 template <std::size_t Offset> inline void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
     static_assert(Offset + 16 <= sizeof(TParticle));
@@ -144,6 +146,7 @@ inline TLanes WholePart(TLanes coordinate) {
     const TMask truncatable = (coordinate >= Splat(0.0f)) & (coordinate < Splat(8388608.0f));
     const TLanes truncated = __builtin_convertvector(
         __builtin_convertvector(Select(truncatable, coordinate, Splat(0.0f)), TMask), TLanes);
+    if (!Any(~truncatable)) return truncated;
     TLanes result = truncated;
     for (int lane = 0; lane < 4; ++lane) {
         if (!truncatable[lane]) result[lane] = std::floor(coordinate[lane]);
@@ -293,11 +296,13 @@ inline TMask ChannelBytes(TLanes channel) {
     return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
 }
 
+// Four vertices (96 bytes) of each particle as six 16-byte rows:
+// (U0 V0 C X0) (Y0 Z0 U1 V1) (C X1 Y1 Z1) (U2 V2 C X2) (Y2 Z2 U3 V3) (C X3 Y3 Z3).
 inline void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, int lanes,
                        TParticleVertex* out) {
     const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
     const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
-                         ChannelBytes(alpha) << 24;
+                         ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
     const TLanes3 position = Gather3<offsetof(TParticle, Position)>(group);
     const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group);
     // The size scales the offset per world axis: x by Size.x, y and z by Size.y.
@@ -309,19 +314,32 @@ inline void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes a
         corners[corner] = {position.x + Splat(axes.x) * halfX, position.y + Splat(axes.y) * halfY,
                            position.z + Splat(axes.z) * halfY};
     }
+    // Per particle: its four corners' x, y and z.
+    TLanes cornerX[4], cornerY[4], cornerZ[4];
+    Transpose(corners[0].x, corners[1].x, corners[2].x, corners[3].x, cornerX[0], cornerX[1], cornerX[2], cornerX[3]);
+    Transpose(corners[0].y, corners[1].y, corners[2].y, corners[3].y, cornerY[0], cornerY[1], cornerY[2], cornerY[3]);
+    Transpose(corners[0].z, corners[1].z, corners[2].z, corners[3].z, cornerZ[0], cornerZ[1], cornerZ[2], cornerZ[3]);
+
+    auto* bytes = reinterpret_cast<unsigned char*>(out);
     for (int lane = 0; lane < lanes; ++lane) {
         const std::int32_t tileIndex = group[lane]->Tile;
         const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
-        const auto rgba = std::uint32_t(packed[lane]);
-        for (int corner = 0; corner < 4; ++corner) {
-            TParticleVertex& vertex = out[4 * lane + corner];
-            vertex.U = tile.U[corner];
-            vertex.V = tile.V[corner];
-            std::memcpy(&vertex.R, &rgba, sizeof rgba); // R, G, B, A in memory order (little-endian)
-            vertex.X = corners[corner].x[lane];
-            vertex.Y = corners[corner].y[lane];
-            vertex.Z = corners[corner].z[lane];
-        }
+        const TLanes u = LoadRow(tile.U, 0);
+        const TLanes v = LoadRow(tile.V, 0);
+        const TLanes rgba = TLanes(TMask{packed[lane], packed[lane], packed[lane], packed[lane]});
+        const TLanes uv01 = __builtin_shufflevector(u, v, 0, 4, 1, 5);
+        const TLanes uv23 = __builtin_shufflevector(u, v, 2, 6, 3, 7);
+        const TLanes cx01 = __builtin_shufflevector(rgba, cornerX[lane], 0, 4, 1, 5);
+        const TLanes cx23 = __builtin_shufflevector(rgba, cornerX[lane], 2, 6, 3, 7);
+        const TLanes yz01 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 0, 4, 1, 5);
+        const TLanes yz23 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 2, 6, 3, 7);
+        const TLanes rows[6] = {__builtin_shufflevector(uv01, cx01, 0, 1, 4, 5),
+                                __builtin_shufflevector(yz01, uv01, 0, 1, 6, 7),
+                                __builtin_shufflevector(cx01, yz01, 2, 3, 6, 7),
+                                __builtin_shufflevector(uv23, cx23, 0, 1, 4, 5),
+                                __builtin_shufflevector(yz23, uv23, 0, 1, 6, 7),
+                                __builtin_shufflevector(cx23, yz23, 2, 3, 6, 7)};
+        std::memcpy(bytes + 4 * sizeof(TParticleVertex) * std::size_t(lane), rows, sizeof rows);
     }
 }
 
