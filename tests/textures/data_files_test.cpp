@@ -73,7 +73,9 @@ TEST(DataFiles, HeightMapFontAndLogoHaveTheirSizes) {
     EXPECT_EQ(litPixels(' ', 0), 0);
     for (int code = '!'; code <= '~'; ++code) {
         EXPECT_GT(litPixels(code, 0), 10) << char(code);
-        EXPECT_EQ(litPixels(code, 16), 0)
+        // The first character's cell starts just left of the view: ink begins 10 pixels in.
+        EXPECT_EQ(litPixels(code, 0), litPixels(code, 10)) << char(code) << " would be cut at the left edge";
+        EXPECT_EQ(litPixels(code, 26), 0)
             << char(code) << " reaches into the next character at half-cell spacing";
     }
 

@@ -99,13 +99,17 @@ void AddFlash(TCanvas& image, float x, float y, float length, const std::array<f
 } // namespace
 
 TCanvas MakeFontSheet(const std::string& fontPath) {
+    // The Text preset writes its first character with the cell's left edge at x = -2.9, just
+    // outside the 800 x 600 view (-2.76 at the text's depth), and advances 16 pixels per
+    // character; glyphs start 12 pixels into the cell (0.17 units) so the first letter is whole.
     constexpr int Cell = 32, EmPixels = 23, Baseline = 22;
+    constexpr float LeftMargin = 12.0f;
     TFont font;
     if (!LoadFont(fontPath, font)) return {};
     TCanvas sheet = MakeCanvas(16 * Cell, 8 * Cell, 1);
     for (int code = 33; code < 127; ++code) {
         TCanvas cell = MakeCanvas(Cell, Cell, 1);
-        DrawText(cell, font, std::string(1, char(code)), 1.0f, Baseline, EmPixels, 0.0f);
+        DrawText(cell, font, std::string(1, char(code)), LeftMargin, Baseline, EmPixels, 0.0f);
         const int left = (code % 16) * Cell, top = (code / 16) * Cell;
         for (int y = 0; y < Cell; ++y)
             for (int x = 0; x < Cell; ++x) {
