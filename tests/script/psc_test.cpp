@@ -1,0 +1,174 @@
+// lumidor-psc run as a program: exit codes, the log as text and as raw bytes, the JSON dump, and
+// the three demo scripts loading without a single error.
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+/// Runs lumidor-psc with `arguments` in directory `dir`.
+TRun RunPsc(const std::string& dir, const std::string& arguments) {
+    const std::string errFile = std::filesystem::temp_directory_path() / ("psc-err-" + std::to_string(getpid()));
+    const std::string command = "cd '" + dir + "' && '" LUMIDOR_PSC "' " + arguments + " 2>'" + errFile + "'";
+    TRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Out.append(buffer, got);
+    const int status = pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile, std::ios::binary);
+    std::stringstream text;
+    text << err.rdbuf();
+    run.Err = text.str();
+    std::filesystem::remove(errFile);
+    return run;
+}
+
+class Psc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/lumidor-psc-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    void Write(const std::string& name, const std::string& content) {
+        std::ofstream(dir / name, std::ios::binary) << content;
+    }
+    std::filesystem::path dir;
+};
+
+const std::string Header = "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\r";
+
+} // namespace
+
+TEST(PscDemoScripts, AllThreeLoadWithoutErrors) {
+    const std::string data = std::string(LUMIDOR_SOURCE_DIR) + "/data";
+    for (int n = 1; n <= 3; ++n) {
+        const std::string file = "scripts/ParticleScript" + std::to_string(n) + ".psc";
+        const TRun run = RunPsc(data, file);
+        EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
+        EXPECT_EQ(run.Out, "Lumidor ScriptDebugger log\nLumidor version: 2005.08.09\nDebugger version: 2.1\n"
+                           "File: \"" + file + "\"\n\n\n");
+        EXPECT_EQ(run.Err, "");
+
+        const TRun dump = RunPsc(data, "--dump " + file);
+        const nlohmann::json json = nlohmann::json::parse(dump.Out);
+        EXPECT_TRUE(json["continuous"].get<bool>());
+        EXPECT_TRUE(json["textureLoaded"].get<bool>());
+        float total = 0;
+        for (const auto& type : json["types"]) {
+            EXPECT_TRUE(type["tilesSet"].get<bool>());
+            total += type["values"]["particleCount"].get<float>();
+        }
+        EXPECT_EQ(total, n == 3 ? 20000.0f : 3000.0f) << file;
+    }
+}
+
+TEST_F(Psc, RawLogIsTheExactBytesAndNameIsShown) {
+    Write("x.psc", "setnewparticletype();\n// smoke\nparticlecount(100);\nmass(heavy);\n");
+    const TRun run = RunPsc(dir, "--raw --name a.psc x.psc");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, Header + "File: \"a.psc\"\r\r" +
+                           "Error (Line 3): \"heavy\" is not a valid floating point value.\r\r"
+                           "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
+                           "Executing the script may cause an acces violation\r"
+                           "Critical Error: TextureProperties was not called for particle type 0. Executing the "
+                           "script may cause an acces violation\r\r3 error(s) detected.");
+    const TRun text = RunPsc(dir, "x.psc");
+    EXPECT_EQ(text.Status, 1);
+    EXPECT_NE(text.Out.find("File: \"x.psc\"\n\nError (Line 3)"), std::string::npos);
+    EXPECT_TRUE(text.Out.ends_with("\n\n3 error(s) detected.\n"));
+    EXPECT_EQ(text.Out.find('\r'), std::string::npos);
+}
+
+TEST_F(Psc, ExitCodesForMissingFilesAndBadArguments) {
+    const TRun missing = RunPsc(dir, "none.psc");
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_TRUE(missing.Out.ends_with("Critical Error: File not Found: \"none.psc\"\n\n1 Error detected\n"));
+    EXPECT_EQ(RunPsc(dir, "").Status, 2);
+    EXPECT_EQ(RunPsc(dir, "--bogus x.psc").Status, 2);
+    EXPECT_EQ(RunPsc(dir, "a.psc b.psc").Status, 2);
+    EXPECT_EQ(RunPsc(dir, "--name").Status, 2);
+    EXPECT_EQ(RunPsc(dir, "--help").Status, 0);
+}
+
+TEST_F(Psc, ReaderMessagesGoToStandardError) {
+    Write("broken.tga", std::string(18, '\0'));
+    Write("s.psc", "loadtexture('broken.tga');\n");
+    const TRun run = RunPsc(dir, "s.psc");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("Couldn't load \"broken.tga\". Only 24 and 32bit TGA supported."), std::string::npos);
+    EXPECT_NE(run.Out.find("Error (Line 0): File not found: \"broken.tga\" - skipping command.\n"), std::string::npos);
+}
+
+TEST_F(Psc, DumpDescribesWhatTheScriptCompiledTo) {
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 2;
+    tga[14] = 2;
+    tga[16] = 24;
+    tga += std::string(12, '\x7f');
+    Write("t.tga", tga);
+    Write("d.psc", "continiuous(1);fading(false,true);loadtexture('t.tga');\n"
+                   "setnewparticletype();textureproperties(2,4);mass(0.1);particlecount(12.5);texture(3);\n"
+                   "lifelength(1,2);randomsize(0.5,1);size(3,4);enlargement(-1,1e-3);\n"
+                   "force(1,2,3);color(0.25,0.5,1);inertia(7,8,9);\n"
+                   "velocity([1,2],[3,4],[5,6]);position([-1,-2],[-3,-4],[-5,-6]);blendfactor(770,771);\n"
+                   "setnewmagnetpoint();mode(2);gravity(-0.3);radius(1.5);mposition(1,2,3);\n"
+                   "setnewparticletype();\n");
+    const TRun run = RunPsc(dir, "--dump d.psc");
+    EXPECT_EQ(run.Status, 1); // the second type has no textureproperties
+    const nlohmann::json json = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(json["continuous"], true);
+    EXPECT_EQ(json["fadeOut"], false);
+    EXPECT_EQ(json["fadeIn"], true);
+    EXPECT_EQ(json["textureLoaded"], true);
+    ASSERT_EQ(json["types"].size(), 2u);
+    const nlohmann::json& t = json["types"][0];
+    EXPECT_EQ(t["values"]["mass"].get<float>(), 0.1f);
+    EXPECT_EQ(t["values"]["particleCount"].get<float>(), 12.5f);
+    EXPECT_EQ(t["values"]["textureTile"].get<float>(), 3.0f);
+    EXPECT_EQ(t["values"]["airResistance"].get<float>(), 0.0f);
+    EXPECT_EQ(t["ranges"]["life"], nlohmann::json::parse("[1.0,2.0]"));
+    EXPECT_EQ(t["ranges"]["randomSize"][0].get<float>(), 0.5f);
+    EXPECT_EQ(t["ranges"]["size"][1].get<float>(), 4.0f);
+    EXPECT_EQ(t["ranges"]["enlargement"][1].get<float>(), 1e-3f);
+    EXPECT_EQ(t["vectors"]["color"][0].get<float>(), 0.25f);
+    EXPECT_EQ(t["vectors"]["inertia"][2].get<float>(), 9.0f);
+    EXPECT_EQ(t["vectors"]["force"][1].get<float>(), 2.0f);
+    EXPECT_EQ(t["vectorRanges"]["velocity"]["spread"], nlohmann::json::parse("[1.0,3.0,5.0]"));
+    EXPECT_EQ(t["vectorRanges"]["velocity"]["base"], nlohmann::json::parse("[2.0,4.0,6.0]"));
+    EXPECT_EQ(t["vectorRanges"]["position"]["base"][2].get<float>(), -6.0f);
+    EXPECT_EQ(t["blend"], nlohmann::json::parse("[770,771]"));
+    EXPECT_EQ(t["tileCount"], 8);
+    EXPECT_EQ(t["tilesSet"], true);
+    ASSERT_EQ(t["magnets"].size(), 1u);
+    EXPECT_EQ(t["magnets"][0]["id"], 0);
+    EXPECT_EQ(t["magnets"][0]["mode"], 2);
+    EXPECT_EQ(t["magnets"][0]["gravity"].get<float>(), -0.3f);
+    EXPECT_EQ(t["magnets"][0]["radius"].get<float>(), 1.5f);
+    EXPECT_EQ(t["magnets"][0]["position"][2].get<float>(), 3.0f);
+    const nlohmann::json& u = json["types"][1];
+    EXPECT_EQ(u["tileCount"], 0);
+    EXPECT_EQ(u["tilesSet"], false);
+    EXPECT_EQ(u["blend"], nlohmann::json::parse("[770,1]"));
+    EXPECT_TRUE(u["magnets"].empty());
+    // Shortest exact float form: 0.1f prints as 0.1, not as its double expansion.
+    EXPECT_NE(run.Out.find("\"mass\":0.1,"), std::string::npos);
+}
