@@ -83,11 +83,13 @@ TEST(TextGL, TheMessageFillsFourLinesInTheUpperPartOfTheView) {
     int lines[5] = {};
     int warm = 0; // orange particles, or white where many overlap and the blend saturates
     int lit = 0;
+    int atEdges = 0; // lit pixels in the first or last column: a letter cut by the view
     for (int row = 0; row < Height; ++row) {
         for (int x = 0; x < Width; ++x) {
             const std::uint8_t* p = &rgba[std::size_t(((Height - 1 - row) * Width + x) * 4)];
             if (p[0] < 40) continue;
             ++lit;
+            if (x == 0 || x == Width - 1) ++atEdges;
             if (p[0] >= p[1] && p[1] >= p[2]) ++warm;
             lines[std::min(4, std::max(0, (row - 10) / 65))]++;
         }
@@ -96,6 +98,7 @@ TEST(TextGL, TheMessageFillsFourLinesInTheUpperPartOfTheView) {
     EXPECT_GT(warm, lit * 9 / 10);
     for (int k = 0; k < 4; ++k) EXPECT_GT(lines[k], 200) << "line " << k;
     EXPECT_LT(lines[4], lit / 50); // nothing much below the fourth line
+    EXPECT_EQ(atEdges, 0);
 }
 
 } // namespace
