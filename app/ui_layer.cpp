@@ -81,6 +81,12 @@ void InitUi(SDL_Window* window, SDL_GLContext context) {
 }
 
 void ProcessUiEvent(const SDL_Event& event) {
+    // Mouse buttons and motion come through the pointer feed. The backend would also grab the pointer
+    // for a button it saw pressed; on X11 the grab makes the server send crossing events that SDL turns
+    // into motion at the system pointer, overriding injected events. Real drags are still captured by
+    // SDL itself while a physical button is down.
+    if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP || event.type == SDL_MOUSEMOTION)
+        return;
     ImGui_ImplSDL2_ProcessEvent(&event);
 }
 
