@@ -17,7 +17,8 @@ TCanvas MakeAtlas();
 /// The 256 x 256 grey height map (one channel): rolling hills cut by a winding valley.
 TCanvas MakeHeightMap();
 /// The 512 x 256 glyph sheet (one channel): ASCII 33..126 in 32 x 32 cells at code = row x 16 +
-/// column, each glyph in the left half of its cell; read from the TrueType file `fontPath`.
+/// column, each glyph at most 15 pixels wide (text advances half a cell) and starting 12 pixels in;
+/// read from the TrueType file `fontPath`.
 /// Returns an empty canvas when the font cannot be read.
 TCanvas MakeFontSheet(const std::string& fontPath);
 /// The 800 x 276 RGB logo banner with the word "Lumidor" in `fontPath` and a trail of sparks.
