@@ -1,6 +1,5 @@
 // lumidor-demo: the Lumidor particle engine demonstration.
-// Start-up, top to bottom: initialise, create the main window, run the start-up steps, run the frame
-// loop, shut down.
+// Top to bottom: initialise, the start-up steps (which create the main window), the frame loop, shut down.
 
 #include "app/app_hooks.h"
 #include "app/command_line.h"
@@ -48,7 +47,8 @@ int main(int argc, char** argv) {
     // The effects plug in here; without them every frame is cleared to black.
     TAppHooks hooks;
 
-    // 2. Create the main window and run the start-up steps; a failing step is shown and the rest skipped.
+    // 2. Start-up steps; a failing step is shown and the rest are skipped. The window is created once the
+    //    configuration is read, because SDL fixes the pixel format (the colour bits) with the window.
     TMainWindow window;
     TDisplayConfig config;
     RunStartupSteps({
@@ -62,10 +62,7 @@ int main(int argc, char** argv) {
         },
         [&] { ActivateRenderContext(window); },
         [&] { EnableDefaultState(); },
-        [&] {
-            InitUi(window.Window, window.RenderContext);
-            window.UiReady = true;
-        },
+        [&] { window.UiReady = InitUi(window.Window, window.RenderContext); }, // effects run without it
         [&] {
             if (hooks.EffectsStartup) hooks.EffectsStartup();
         },

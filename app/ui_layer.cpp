@@ -1,11 +1,12 @@
 #include "app/ui_layer.h"
 
+#include "engine/message.h"
+
 #include <imgui.h>
 #include <imgui_impl_opengl2.h>
 #include <imgui_impl_sdl.h>
 
 #include <cfloat>
-#include <stdexcept>
 
 namespace lumidor {
 
@@ -61,23 +62,24 @@ void ApplyPointerFeed(TPointerFeed& pointer, ImGuiIO& io) {
     }
 }
 
-void InitUi(SDL_Window* window, SDL_GLContext context) {
+bool InitUi(SDL_Window* window, SDL_GLContext context) {
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr; // the demo writes no files
     io.LogFilename = nullptr;
     ImGui::StyleColorsDark();
-    const char* failure = "Could not set up the user interface (Dear ImGui) on the OpenGL context.";
-    if (!ImGui_ImplSDL2_InitForOpenGL(window, context)) {
-        ImGui::DestroyContext();
-        throw std::runtime_error(failure);
-    }
-    if (!ImGui_ImplOpenGL2_Init()) {
+    bool ready = ImGui_ImplSDL2_InitForOpenGL(window, context);
+    if (ready && !ImGui_ImplOpenGL2_Init()) {
         ImGui_ImplSDL2_Shutdown();
-        ImGui::DestroyContext();
-        throw std::runtime_error(failure);
+        ready = false;
     }
+    if (!ready) {
+        ImGui::DestroyContext();
+        ShowMessage("Could not set up the menu and windows (Dear ImGui) on the OpenGL context.", "Error",
+                    TMessageIcon::Error);
+    }
+    return ready;
 }
 
 void ProcessUiEvent(const SDL_Event& event) {

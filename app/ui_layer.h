@@ -22,8 +22,9 @@ void FeedPointerEvent(TPointerFeed& pointer, const SDL_Event& event);
 /// Writes the feed into ImGui's mouse position and buttons and starts a new press window.
 void ApplyPointerFeed(TPointerFeed& pointer, ImGuiIO& io);
 
-/// Creates the ImGui context (no ini or log file) with the SDL2 and OpenGL2 backends. Throws on failure.
-void InitUi(SDL_Window* window, SDL_GLContext context);
+/// Creates the ImGui context (no ini or log file) with the SDL2 and OpenGL2 backends. On failure shows
+/// why and returns false; the demo then runs without menu and windows.
+bool InitUi(SDL_Window* window, SDL_GLContext context);
 /// Hands an event to the ImGui SDL backend (keyboard, text, wheel, focus).
 void ProcessUiEvent(const SDL_Event& event);
 /// Starts a UI frame with the mouse taken from `pointer`.

@@ -27,8 +27,8 @@ class MainWindowGL : public ::testing::Test {
         CreateMainWindow(window, 32);
         ActivateRenderContext(window);
         EnableDefaultState();
-        InitUi(window.Window, window.RenderContext);
-        window.UiReady = true;
+        window.UiReady = InitUi(window.Window, window.RenderContext);
+        ASSERT_TRUE(window.UiReady);
         Start(window.FrameClock);
         // Top-left, away from the server's pointer in the middle of the screen, so windows that other
         // tests map there send this one no enter or leave events that would move the UI's pointer.
