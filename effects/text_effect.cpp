@@ -32,6 +32,8 @@ void InitTextEffect() {
     SetText(TextFont, TextMessage());
 }
 
-void TextPreset() { UpdateAndDraw(TextFont, {-2.9f, 2, 0}, 0.45f, FrameTime); }
+void TextPreset() {
+    UpdateAndDraw(TextFont, {-2.9f, 2, 0}, 0.45f, FrameTime);
+}
 
 } // namespace lumidor

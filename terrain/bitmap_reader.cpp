@@ -41,7 +41,8 @@ TRgbImage ReadBitmapFile(const std::string& fileName) {
     image.Pixels.resize(rowBytes * std::size_t(rgb->h));
     if (SDL_MUSTLOCK(rgb.get())) SDL_LockSurface(rgb.get());
     for (int y = 0; y < rgb->h; ++y) {
-        const auto* row = static_cast<const std::uint8_t*>(rgb->pixels) + std::size_t(y) * std::size_t(rgb->pitch);
+        const auto* row =
+            static_cast<const std::uint8_t*>(rgb->pixels) + std::size_t(y) * std::size_t(rgb->pitch);
         std::memcpy(image.Pixels.data() + std::size_t(y) * rowBytes, row, rowBytes);
     }
     if (SDL_MUSTLOCK(rgb.get())) SDL_UnlockSurface(rgb.get());

@@ -22,7 +22,8 @@ void CheckGridSize(std::int32_t gridSize) {
 std::int64_t Sample(const TRgbImage& picture, std::int64_t px, std::int64_t py) {
     if (!ContainsPixel(picture, px, py)) return 0; // the invalid colour -1 truncates to 0
     const std::uint8_t* pixel = PixelAt(picture, px, py);
-    const std::int64_t value = std::int64_t(pixel[0]) + 256 * std::int64_t(pixel[1]) + 65536 * std::int64_t(pixel[2]);
+    const std::int64_t value =
+        std::int64_t(pixel[0]) + 256 * std::int64_t(pixel[1]) + 65536 * std::int64_t(pixel[2]);
     return value / 65793;
 }
 
@@ -96,7 +97,8 @@ void BuildHeightMap(THeightMapTerrain& terrain, const TRgbImage& picture, std::i
     terrain.Normals.assign(points, std::vector<TVector3>(points));
 
     SampleHeights(terrain, picture);
-    for (std::int32_t pass = 0; pass < smoothingPasses; ++pass) SmoothOnce(*terrain.Heights, gridSize);
+    for (std::int32_t pass = 0; pass < smoothingPasses; ++pass)
+        SmoothOnce(*terrain.Heights, gridSize);
     ComputeNormals(terrain);
 }
 

@@ -21,10 +21,10 @@ struct THeightMapTerrain {
     /// Unit normal per grid point, indexed like Heights; (0, 0, 0) where none was computed
     /// (x or z equal to GridSize - 1 or GridSize).
     std::vector<std::vector<TVector3>> Normals;
-    std::int32_t GridSize = 0;  ///< cells per side; the grid has GridSize + 1 points per side
-    float SideLength = 0.0f;    ///< side of the grid, world units
-    float HeightScale = 0.0f;   ///< world height of one grey level
-    GLuint DisplayList = 0;     ///< the compiled surface; 0 until built
+    std::int32_t GridSize = 0; ///< cells per side; the grid has GridSize + 1 points per side
+    float SideLength = 0.0f;   ///< side of the grid, world units
+    float HeightScale = 0.0f;  ///< world height of one grey level
+    GLuint DisplayList = 0;    ///< the compiled surface; 0 until built
 };
 
 /// Largest grid size LoadHeightMap accepts (a 16385 x 16385 grid already takes 1 GB of heights).

@@ -32,7 +32,8 @@ std::int32_t PointCount(const TParticleFont& font, std::size_t character) {
 // total so that they split the missing particles. A text without any points gets no budget.
 void DistributeShares(TParticleFont& font) {
     std::int32_t maxPoints = 0;
-    for (std::size_t i = 0; i < font.LetterIndices.size(); ++i) maxPoints = std::max(maxPoints, PointCount(font, i));
+    for (std::size_t i = 0; i < font.LetterIndices.size(); ++i)
+        maxPoints = std::max(maxPoints, PointCount(font, i));
 
     std::int64_t total = 0;
     for (std::size_t i = 0; i < font.LetterIndices.size(); ++i) {
@@ -97,8 +98,9 @@ void UpdateAndDraw(TParticleFont& font, const TVector3& origin, float cellSize, 
             const auto points = std::int32_t(letter.Points.size());
             // The + 0.5 rounds shares up, so the container may briefly hold a few more than
             // TotalParticles; the negative quotas that follow emit nothing until it drains.
-            const std::int32_t quota =
-                font.Proportional ? NearestInt(double(missing) * double(font.LetterShares[i]) + 0.5) : evenQuota;
+            const std::int32_t quota = font.Proportional
+                                           ? NearestInt(double(missing) * double(font.LetterShares[i]) + 0.5)
+                                           : evenQuota;
 
             if (glyph == CarriageReturn) {
                 penX = -cellSize / 2;
@@ -108,7 +110,8 @@ void UpdateAndDraw(TParticleFont& font, const TVector3& origin, float cellSize, 
                 if (points >= quota) {
                     // The whole batch of this character in this frame sits on one point.
                     const auto k = std::size_t(Random(points));
-                    for (std::int32_t j = 0; j < quota; ++j) EmitParticle(font, letter, k, origin, cellSize, penX, penY);
+                    for (std::int32_t j = 0; j < quota; ++j)
+                        EmitParticle(font, letter, k, origin, cellSize, penX, penY);
                 } else {
                     for (std::int32_t j = 0; j < quota; ++j) {
                         EmitParticle(font, letter, std::size_t(Random(points)), origin, cellSize, penX, penY);

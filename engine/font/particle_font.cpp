@@ -2,8 +2,8 @@
 
 namespace lumidor {
 
-void LoadGlyphs(TParticleFont& font, const TRgbImage& bitmap, std::int32_t particlesPerLetter, float threshold,
-                bool proportional, bool storeColors) {
+void LoadGlyphs(TParticleFont& font, const TRgbImage& bitmap, std::int32_t particlesPerLetter,
+                float threshold, bool proportional, bool storeColors) {
     const std::int64_t width = bitmap.Width;
     const std::int64_t height = bitmap.Height;
     // Integer division truncating towards zero, so an empty picture gives 1 x 1 cells and no rows.
@@ -43,7 +43,8 @@ void SetText(TParticleFont& font, const std::string& text) {
     font.TextLength = std::int32_t(text.size());
     font.LetterIndices.assign(text.size(), 0);
     font.LetterShares.assign(text.size(), 0.0f);
-    for (std::size_t i = 0; i < text.size(); ++i) font.LetterIndices[i] = LetterIndexOf(text[i]);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        font.LetterIndices[i] = LetterIndexOf(text[i]);
     font.Text = text;
 }
 
@@ -52,7 +53,9 @@ std::int32_t LetterIndexOf(char character) {
     return code < 128 ? std::int32_t(code) : 0;
 }
 
-void SetBlendFactor(TParticleFont& font, GLenum src, GLenum dst) { SetBlendFactor(font.Effect, src, dst); }
+void SetBlendFactor(TParticleFont& font, GLenum src, GLenum dst) {
+    SetBlendFactor(font.Effect, src, dst);
+}
 
 void SetTextureProperties(TParticleFont& font, GLuint texture, std::int32_t rows, std::int32_t columns) {
     SetTextureProperties(font.Effect, texture, rows, columns);
@@ -64,18 +67,32 @@ void SetTileAndLife(TParticleFont& font, std::int32_t tile, float lifeBase, floa
     font.LifeRange = lifeRange;
 }
 
-void SetSize(TParticleFont& font, const TVector3& size) { font.Size = size; }
-void SetForce(TParticleFont& font, const TVector3& force) { font.Force = force; }
-void SetColor(TParticleFont& font, const TVector3& color) { font.Color = color; }
-void SetInertia(TParticleFont& font, const TVector3& inertia) { font.Inertia = inertia; }
-void SetMass(TParticleFont& font, float mass) { font.Mass = mass; }
+void SetSize(TParticleFont& font, const TVector3& size) {
+    font.Size = size;
+}
+void SetForce(TParticleFont& font, const TVector3& force) {
+    font.Force = force;
+}
+void SetColor(TParticleFont& font, const TVector3& color) {
+    font.Color = color;
+}
+void SetInertia(TParticleFont& font, const TVector3& inertia) {
+    font.Inertia = inertia;
+}
+void SetMass(TParticleFont& font, float mass) {
+    font.Mass = mass;
+}
 
 void SetFading(TParticleFont& font, bool fadeOut, bool fadeIn) {
     font.FadeOut = fadeOut;
     font.FadeIn = fadeIn;
 }
 
-void SetEndFadeIn(TParticleFont& font, float fraction) { font.EndFadeIn = fraction; }
-void SetBeginFadeOut(TParticleFont& font, float fraction) { font.BeginFadeOut = fraction; }
+void SetEndFadeIn(TParticleFont& font, float fraction) {
+    font.EndFadeIn = fraction;
+}
+void SetBeginFadeOut(TParticleFont& font, float fraction) {
+    font.BeginFadeOut = fraction;
+}
 
 } // namespace lumidor

@@ -28,40 +28,40 @@ struct TLetter {
 
 /// A particle font; the value-initialised record is a valid empty font (no glyphs, no text).
 struct TParticleFont {
-    std::array<TLetter, 129> Letters;      ///< glyph of character code i (0..127); entry 128 stays empty
-    std::int32_t TextLength = 0;           ///< characters in Text
-    std::int32_t CellWidth = 0;            ///< glyph cell width in pixels, set by LoadGlyphs
-    std::int32_t Tile = 0;                 ///< atlas tile of every text particle
-    std::int32_t TotalParticles = 0;       ///< particles aimed at for the current text (proportional mode)
-    std::int32_t ParticlesPerLetter = 0;   ///< budget of the fullest glyph, or of every character
+    std::array<TLetter, 129> Letters;        ///< glyph of character code i (0..127); entry 128 stays empty
+    std::int32_t TextLength = 0;             ///< characters in Text
+    std::int32_t CellWidth = 0;              ///< glyph cell width in pixels, set by LoadGlyphs
+    std::int32_t Tile = 0;                   ///< atlas tile of every text particle
+    std::int32_t TotalParticles = 0;         ///< particles aimed at for the current text (proportional mode)
+    std::int32_t ParticlesPerLetter = 0;     ///< budget of the fullest glyph, or of every character
     std::vector<std::int32_t> LetterIndices; ///< glyph index of each character of Text
-    std::vector<float> LetterShares;       ///< each character's share of the missing particles
-    std::string Text;                      ///< the text shown; character 13 starts a new line
-    std::string DistributedText;           ///< text the shares were last computed for
-    bool StoreColors = false;              ///< points carry their pixel colour and particles take it
-    bool FadeIn = false;                   ///< passed to SetParticleFading
-    bool FadeOut = false;                  ///< passed to SetParticleFading
-    TVector3 Force;                        ///< passed to SetParticleForce
-    TVector3 VelocityBase;                 ///< particle velocity = VelocityBase + R * VelocityRange per axis
-    TVector3 VelocityRange;                ///< see VelocityBase
-    TVector3 Color;                        ///< particle colour when StoreColors is false
-    TVector3 Inertia;                      ///< passed to SetParticleInertia
-    TVector3 Enlargement;                  ///< passed to SetParticleEnlargement
-    TVector3 Size;                         ///< billboard size of every text particle, world units
-    float EndFadeIn = 0.0f;                ///< fraction of life, passed to SetParticleEndFadeIn
-    float BeginFadeOut = 0.0f;             ///< fraction of life, passed to SetParticleBeginFadeOut
-    float Mass = 0.0f;                     ///< passed to SetParticleMass
-    float LifeBase = 0.0f;                 ///< particle life = LifeBase + R * LifeRange, seconds
-    float LifeRange = 0.0f;                ///< see LifeBase
-    float AirResistance = 0.0f;            ///< passed to SetParticleAirResistance
-    TParticleEffectContainer Effect;       ///< holds and draws the text particles
-    bool Proportional = false;             ///< quotas proportional to each glyph's point count
+    std::vector<float> LetterShares;         ///< each character's share of the missing particles
+    std::string Text;                        ///< the text shown; character 13 starts a new line
+    std::string DistributedText;             ///< text the shares were last computed for
+    bool StoreColors = false;                ///< points carry their pixel colour and particles take it
+    bool FadeIn = false;                     ///< passed to SetParticleFading
+    bool FadeOut = false;                    ///< passed to SetParticleFading
+    TVector3 Force;                          ///< passed to SetParticleForce
+    TVector3 VelocityBase;           ///< particle velocity = VelocityBase + R * VelocityRange per axis
+    TVector3 VelocityRange;          ///< see VelocityBase
+    TVector3 Color;                  ///< particle colour when StoreColors is false
+    TVector3 Inertia;                ///< passed to SetParticleInertia
+    TVector3 Enlargement;            ///< passed to SetParticleEnlargement
+    TVector3 Size;                   ///< billboard size of every text particle, world units
+    float EndFadeIn = 0.0f;          ///< fraction of life, passed to SetParticleEndFadeIn
+    float BeginFadeOut = 0.0f;       ///< fraction of life, passed to SetParticleBeginFadeOut
+    float Mass = 0.0f;               ///< passed to SetParticleMass
+    float LifeBase = 0.0f;           ///< particle life = LifeBase + R * LifeRange, seconds
+    float LifeRange = 0.0f;          ///< see LifeBase
+    float AirResistance = 0.0f;      ///< passed to SetParticleAirResistance
+    TParticleEffectContainer Effect; ///< holds and draws the text particles
+    bool Proportional = false;       ///< quotas proportional to each glyph's point count
 };
 
 /// Scans the 16 x 8 glyph cells of `bitmap` (cell size (W - 1) div 16 + 1 by (H - 1) div 8 + 1
 /// pixels) and appends every pixel with a channel / 255 strictly above `threshold` (0..1) as a point.
-void LoadGlyphs(TParticleFont& font, const TRgbImage& bitmap, std::int32_t particlesPerLetter, float threshold,
-                bool proportional, bool storeColors);
+void LoadGlyphs(TParticleFont& font, const TRgbImage& bitmap, std::int32_t particlesPerLetter,
+                float threshold, bool proportional, bool storeColors);
 /// Sets the text; its quotas are recomputed on the next UpdateAndDraw.
 void SetText(TParticleFont& font, const std::string& text);
 /// Glyph index of a character: its code when below 128, else 0.

@@ -10,8 +10,8 @@ namespace lumidor {
 
 /// Width x Height pixels, 3 bytes each (red, green, blue), rows top first, no padding.
 struct TRgbImage {
-    std::int32_t Width = 0;          ///< pixels, >= 0
-    std::int32_t Height = 0;         ///< pixels, >= 0
+    std::int32_t Width = 0;           ///< pixels, >= 0
+    std::int32_t Height = 0;          ///< pixels, >= 0
     std::vector<std::uint8_t> Pixels; ///< Width * Height * 3 bytes
 };
 

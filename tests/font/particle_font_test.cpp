@@ -13,7 +13,8 @@ using testing::SolidImage;
 
 std::size_t TotalPoints(const TParticleFont& font) {
     std::size_t total = 0;
-    for (const TLetter& letter : font.Letters) total += letter.Points.size();
+    for (const TLetter& letter : font.Letters)
+        total += letter.Points.size();
     return total;
 }
 
@@ -35,8 +36,8 @@ TEST(LoadGlyphs, APixelInTheFirstCellOfA512By256Sheet) {
 
 TEST(LoadGlyphs, CellCornersBelongToTheRightGlyph) {
     TRgbImage sheet = SolidImage(512, 256, 0, 0, 0);
-    SetPixel(sheet, 31, 31, 255, 255, 255); // bottom-right of glyph 0
-    SetPixel(sheet, 32, 0, 255, 255, 255);  // top-left of glyph 1
+    SetPixel(sheet, 31, 31, 255, 255, 255);   // bottom-right of glyph 0
+    SetPixel(sheet, 32, 0, 255, 255, 255);    // top-left of glyph 1
     SetPixel(sheet, 511, 255, 255, 255, 255); // bottom-right of glyph 127
     TParticleFont font;
     LoadGlyphs(font, sheet, 200, 0, true, false);

@@ -17,15 +17,16 @@ namespace fs = std::filesystem;
 
 // Runs each case in a fresh working directory, since the glyph sheet is found relative to it.
 class TextEffect : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InstallGLRecorder();
         SeedRandom(7);
         TextFont = TParticleFont{};
         FrameTime = 0;
         previous = fs::current_path();
-        directory = fs::path(::testing::TempDir()) /
-                    ("text_effect_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        directory =
+            fs::path(::testing::TempDir()) /
+            ("text_effect_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(directory);
         fs::create_directories(directory);
         fs::current_path(directory);
@@ -45,7 +46,8 @@ void WriteSheet() {
     for (int g = 33; g < 127; ++g) {
         const int x0 = (g % 16) * 32 + 4;
         const int y0 = (g / 16) * 32 + 4;
-        for (int i = 0; i < (g % 7 + 1) * 2; ++i) testing::SetPixel(sheet, x0, y0 + i, 200, 180, 90);
+        for (int i = 0; i < (g % 7 + 1) * 2; ++i)
+            testing::SetPixel(sheet, x0, y0 + i, 200, 180, 90);
     }
     fs::create_directories("fonts");
     testing::WriteBmp24("fonts/font.bmp", sheet);

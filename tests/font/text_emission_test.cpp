@@ -20,7 +20,7 @@ void FillGlyph(TParticleFont& font, int code, int count) {
 }
 
 class TextEmission : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InstallGLRecorder();
         SeedRandom(1234);
@@ -70,7 +70,8 @@ TEST_F(TextEmission, ProportionalSharesFollowThePointCounts) {
 TEST_F(TextEmission, TenMissingGiveSevenAndFourEachBatchOnOnePoint) {
     FillGlyph(font, 'A', 300);
     FillGlyph(font, 'B', 150);
-    for (int i = 0; i < 290; ++i) AddParticle(font.Effect, {-50, -50, 0}, {0.05f, 0.05f, 0}, {1, 1, 1}, 0, 100);
+    for (int i = 0; i < 290; ++i)
+        AddParticle(font.Effect, {-50, -50, 0}, {0.05f, 0.05f, 0}, {1, 1, 1}, 0, 100);
     SetText(font, "AB");
     UpdateAndDraw(font, {0, 0, 0}, 1, 0);
     ASSERT_EQ(Count(), 301);
@@ -80,8 +81,12 @@ TEST_F(TextEmission, TenMissingGiveSevenAndFourEachBatchOnOnePoint) {
     const float pixel = 1.0f / 32;
     for (const auto& [first, last] : {std::pair<std::size_t, std::size_t>{290, 297}, {297, 301}}) {
         for (std::size_t i = first; i < last; ++i) {
-            EXPECT_LT(std::fabs(font.Effect.Particles[i].Position.x - font.Effect.Particles[first].Position.x), pixel);
-            EXPECT_LT(std::fabs(font.Effect.Particles[i].Position.y - font.Effect.Particles[first].Position.y), pixel);
+            EXPECT_LT(
+                std::fabs(font.Effect.Particles[i].Position.x - font.Effect.Particles[first].Position.x),
+                pixel);
+            EXPECT_LT(
+                std::fabs(font.Effect.Particles[i].Position.y - font.Effect.Particles[first].Position.y),
+                pixel);
         }
     }
 }
@@ -97,7 +102,8 @@ TEST_F(TextEmission, ParticlesSitOnTheirPointAtThePenWithHalfCellAdvanceAndLineB
     UpdateAndDraw(font, origin, cell, 0);
     ASSERT_EQ(Count(), 9);
     const float t = cell / 32;
-    const float expectedX[3] = {origin.x + cell * 0.5f, origin.x + cell * 0.5f + cell / 2, origin.x + cell * 0.5f};
+    const float expectedX[3] = {origin.x + cell * 0.5f, origin.x + cell * 0.5f + cell / 2,
+                                origin.x + cell * 0.5f};
     const float expectedY[3] = {origin.y - cell * 0.25f - cell, origin.y - cell * 0.25f - cell,
                                 origin.y - cell * 0.25f - 2 * cell};
     for (int c = 0; c < 3; ++c) {
@@ -118,7 +124,8 @@ TEST_F(TextEmission, AGlyphWithFewerPointsThanItsQuotaDrawsAFreshPointPerParticl
     UpdateAndDraw(font, {0, 0, 0}, 1, 0);
     ASSERT_EQ(Count(), 60);
     std::set<int> used;
-    for (const TParticle& p : font.Effect.Particles) used.insert(int(std::lround((p.Position.x) / (0.4f / 3))));
+    for (const TParticle& p : font.Effect.Particles)
+        used.insert(int(std::lround((p.Position.x) / (0.4f / 3))));
     EXPECT_EQ(used, (std::set<int>{1, 2, 3}));
 
     // The even mode recomputes its quota every frame from the live count: none missing, none added.
@@ -136,7 +143,8 @@ TEST_F(TextEmission, EvenModeGivesEveryCharacterTheSameQuota) {
     EXPECT_EQ(CountNear(0), 5);
     EXPECT_EQ(CountNear(0.5f), 5);
     // 4 die: 10 - 4 = 6 live, quota 5 - 6 div 2 = 2 per character.
-    for (int i = 0; i < 4; ++i) font.Effect.Particles[std::size_t(i)].LifeLeft = -1;
+    for (int i = 0; i < 4; ++i)
+        font.Effect.Particles[std::size_t(i)].LifeLeft = -1;
     UpdateAndDraw(font, {0, 0, 0}, 1, 0); // removes them
     ASSERT_EQ(Count(), 6);
     UpdateAndDraw(font, {0, 0, 0}, 1, 0);
@@ -174,9 +182,10 @@ TEST_F(TextEmission, EmptyTextsAndPointlessGlyphsOnlyAdvanceTheContainer) {
         SetText(font, "ab c"); // glyphs without points
         UpdateAndDraw(font, {0, 0, 0}, 1, 0.25f);
         EXPECT_EQ(font.TotalParticles, 0);
-        for (float share : font.LetterShares) EXPECT_EQ(share, 0.0f);
+        for (float share : font.LetterShares)
+            EXPECT_EQ(share, 0.0f);
         lifeLeft -= 0.5f;
-        ASSERT_EQ(Count(), 1); // nothing added
+        ASSERT_EQ(Count(), 1);                                        // nothing added
         EXPECT_FLOAT_EQ(font.Effect.Particles[0].LifeLeft, lifeLeft); // but the container advanced
     }
     EXPECT_EQ(CountGLCalls("DrawArrays"), 4);
@@ -189,7 +198,8 @@ TEST_F(TextEmission, EmptyTextsAndPointlessGlyphsOnlyAdvanceTheContainer) {
 
 TEST_F(TextEmission, NewParticlesTakeTheFontsSettings) {
     FillGlyph(font, 'C', 4);
-    font.Letters['C'].Colors = {{0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}};
+    font.Letters['C'].Colors = {
+        {0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}};
     font.Tile = 1;
     font.Color = {1, 0.7f, 0.4f};
     font.Inertia = {3, 3, 3};

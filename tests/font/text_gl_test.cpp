@@ -28,7 +28,8 @@ void MaybeSave(const std::vector<std::uint8_t>& rgba, const std::string& name) {
     std::ofstream file(std::string(dir) + "/" + name + ".ppm", std::ios::binary);
     file << "P6\n" << Width << " " << Height << "\n255\n";
     for (int y = Height - 1; y >= 0; --y)
-        for (int x = 0; x < Width; ++x) file.write(reinterpret_cast<const char*>(&rgba[std::size_t((y * Width + x) * 4)]), 3);
+        for (int x = 0; x < Width; ++x)
+            file.write(reinterpret_cast<const char*>(&rgba[std::size_t((y * Width + x) * 4)]), 3);
 }
 
 // Bars standing in for glyphs when the demo's sheet has not been generated.
@@ -36,7 +37,8 @@ void WriteBarSheet(const fs::path& directory) {
     TRgbImage sheet = testing::SolidImage(512, 256, 0, 0, 0);
     for (int g = 33; g < 127; ++g)
         for (int y = 6; y < 26; ++y)
-            for (int x = 12; x < 16; ++x) testing::SetPixel(sheet, (g % 16) * 32 + x, (g / 16) * 32 + y, 255, 255, 255);
+            for (int x = 12; x < 16; ++x)
+                testing::SetPixel(sheet, (g % 16) * 32 + x, (g / 16) * 32 + y, 255, 255, 255);
     fs::create_directories(directory / "fonts");
     testing::WriteBmp24((directory / "fonts" / "font.bmp").string(), sheet);
 }
@@ -96,7 +98,8 @@ TEST(TextGL, TheMessageFillsFourLinesInTheUpperPartOfTheView) {
     }
     EXPECT_GT(lit, 2000);
     EXPECT_GT(warm, lit * 9 / 10);
-    for (int k = 0; k < 4; ++k) EXPECT_GT(lines[k], 200) << "line " << k;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_GT(lines[k], 200) << "line " << k;
     EXPECT_LT(lines[4], lit / 50); // nothing much below the fourth line
     EXPECT_EQ(atEdges, 0);
 }

@@ -18,8 +18,8 @@ constexpr int Width = 200;
 constexpr int Height = 150;
 
 struct TPixelStats {
-    int Lit = 0;        ///< pixels brighter than the black background
-    int GreenUp = 0;    ///< lit pixels whose green (the normal's y) dominates
+    int Lit = 0;     ///< pixels brighter than the black background
+    int GreenUp = 0; ///< lit pixels whose green (the normal's y) dominates
 };
 
 // Saves the frame as a PPM when LUMIDOR_SCREENSHOT_DIR is set, for looking at by eye.
@@ -29,7 +29,8 @@ void MaybeSave(const std::vector<std::uint8_t>& rgba, const std::string& name) {
     std::ofstream file(std::string(dir) + "/" + name + ".ppm", std::ios::binary);
     file << "P6\n" << Width << " " << Height << "\n255\n";
     for (int y = Height - 1; y >= 0; --y)
-        for (int x = 0; x < Width; ++x) file.write(reinterpret_cast<const char*>(&rgba[std::size_t((y * Width + x) * 4)]), 3);
+        for (int x = 0; x < Width; ++x)
+            file.write(reinterpret_cast<const char*>(&rgba[std::size_t((y * Width + x) * 4)]), 3);
 }
 
 // The stress-test view: perspective 45 degrees at 4:3, camera 5 back, then the preset's own
@@ -64,9 +65,10 @@ TPixelStats Render(const THeightMapTerrain& terrain, const std::string& name) {
 }
 
 class TerrainGL : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        if (!testing::EnsureGLContext(Width, Height)) GTEST_SKIP() << "no OpenGL context (run under xvfb-run)";
+        if (!testing::EnsureGLContext(Width, Height))
+            GTEST_SKIP() << "no OpenGL context (run under xvfb-run)";
         while (GL.GetError() != GL_NO_ERROR) {
         }
     }
@@ -96,8 +98,8 @@ TEST_F(TerrainGL, TheCompiledHillDrawsLitByItsNormalColours) {
 
     const TPixelStats drawn = Render(terrain, "terrain_hill");
     EXPECT_EQ(GL.GetError(), GLenum(GL_NO_ERROR));
-    EXPECT_GT(drawn.Lit, Width * Height / 4);          // the surface fills much of the view
-    EXPECT_GT(drawn.GreenUp, drawn.Lit / 2);           // mostly facing up: green dominates
+    EXPECT_GT(drawn.Lit, Width * Height / 4); // the surface fills much of the view
+    EXPECT_GT(drawn.GreenUp, drawn.Lit / 2);  // mostly facing up: green dominates
 
     const TPixelStats empty = Render(THeightMapTerrain{}, "terrain_empty");
     EXPECT_EQ(empty.Lit, 0);

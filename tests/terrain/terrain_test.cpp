@@ -47,24 +47,28 @@ TEST(HeightMapSampling, EachGreyLevelIsExactAndColumnsMapOneToOneWhenWidthEquals
     // Column x holds grey x, so W = N = 256 must give height x * scale at every x < N.
     TRgbImage picture = SolidImage(256, 3, 0, 0, 0);
     for (int x = 0; x < 256; ++x)
-        for (int y = 0; y < 3; ++y) SetPixel(picture, x, y, std::uint8_t(x), std::uint8_t(x), std::uint8_t(x));
+        for (int y = 0; y < 3; ++y)
+            SetPixel(picture, x, y, std::uint8_t(x), std::uint8_t(x), std::uint8_t(x));
     const THeightMapTerrain terrain = Build(picture, 256, 15, 1.0f, 0);
-    for (int x = 0; x < 256; ++x) EXPECT_EQ((*terrain.Heights)[x][0], float(x)) << x;
+    for (int x = 0; x < 256; ++x)
+        EXPECT_EQ((*terrain.Heights)[x][0], float(x)) << x;
 
     // A grid size that is not a power of two still hits every column exactly.
     TRgbImage wide = SolidImage(49, 1, 0, 0, 0);
-    for (int x = 0; x < 49; ++x) SetPixel(wide, x, 0, std::uint8_t(x), std::uint8_t(x), std::uint8_t(x));
+    for (int x = 0; x < 49; ++x)
+        SetPixel(wide, x, 0, std::uint8_t(x), std::uint8_t(x), std::uint8_t(x));
     const THeightMapTerrain odd = Build(wide, 49, 1, 1.0f, 0);
-    for (int x = 0; x < 49; ++x) EXPECT_EQ((*odd.Heights)[x][0], float(x)) << x;
+    for (int x = 0; x < 49; ++x)
+        EXPECT_EQ((*odd.Heights)[x][0], float(x)) << x;
 }
 
 TEST(HeightMapSampling, ColouredPixelsScaleTheWholeColourValue) {
     // s = (red + 256 green + 65536 blue) div 65793; rows are sampled from the top (z = row).
     TRgbImage picture = SolidImage(1, 4, 0, 0, 0);
-    SetPixel(picture, 0, 0, 10, 20, 30);   // 1971210 -> 29
-    SetPixel(picture, 0, 1, 255, 255, 0);  // 65535 -> 0
-    SetPixel(picture, 0, 2, 0, 0, 2);      // 131072 -> 1
-    SetPixel(picture, 0, 3, 255, 0, 255);  // 16711935 -> 254
+    SetPixel(picture, 0, 0, 10, 20, 30);  // 1971210 -> 29
+    SetPixel(picture, 0, 1, 255, 255, 0); // 65535 -> 0
+    SetPixel(picture, 0, 2, 0, 0, 2);     // 131072 -> 1
+    SetPixel(picture, 0, 3, 255, 0, 255); // 16711935 -> 254
     const THeightMapTerrain terrain = Build(picture, 4, 4, 0.5f, 0);
     EXPECT_FLOAT_EQ((*terrain.Heights)[0][0], 29 * 0.5f);
     EXPECT_FLOAT_EQ((*terrain.Heights)[0][1], 0.0f);
@@ -115,7 +119,8 @@ TEST(HeightMapNormals, ASlopeRisingAlongXTiltsTheNormalBackwards) {
     // s / c = rise per cell / cell size.
     TRgbImage picture = SolidImage(8, 8, 0, 0, 0);
     for (int x = 0; x < 8; ++x)
-        for (int y = 0; y < 8; ++y) SetPixel(picture, x, y, std::uint8_t(x * 10), std::uint8_t(x * 10), std::uint8_t(x * 10));
+        for (int y = 0; y < 8; ++y)
+            SetPixel(picture, x, y, std::uint8_t(x * 10), std::uint8_t(x * 10), std::uint8_t(x * 10));
     const THeightMapTerrain terrain = Build(picture, 8, 8, 0.1f, 0); // cell 1, rise 1 per cell
     const TVector3& n = terrain.Normals[3][3];
     EXPECT_NEAR(n.x, -std::sqrt(0.5f), 1e-5f);

@@ -23,7 +23,8 @@ inline TRgbImage SolidImage(std::int32_t width, std::int32_t height, std::uint8_
 /// Sets pixel (x, y), y downwards.
 inline void SetPixel(TRgbImage& image, std::int32_t x, std::int32_t y, std::uint8_t red, std::uint8_t green,
                      std::uint8_t blue) {
-    std::uint8_t* pixel = image.Pixels.data() + (std::size_t(y) * std::size_t(image.Width) + std::size_t(x)) * 3;
+    std::uint8_t* pixel =
+        image.Pixels.data() + (std::size_t(y) * std::size_t(image.Width) + std::size_t(x)) * 3;
     pixel[0] = red;
     pixel[1] = green;
     pixel[2] = blue;
@@ -85,10 +86,12 @@ inline void WriteBmp8Grey(const std::string& path, const TRgbImage& image) {
     const std::uint32_t stride = (std::uint32_t(image.Width) + 3) & ~3u;
     std::vector<std::uint8_t> out;
     detail::Header(out, image, 8, 256 * 4, stride * std::uint32_t(image.Height));
-    for (std::uint32_t i = 0; i < 256; ++i) out.insert(out.end(), {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0});
+    for (std::uint32_t i = 0; i < 256; ++i)
+        out.insert(out.end(), {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0});
     for (std::int32_t y = image.Height - 1; y >= 0; --y) {
         const std::size_t start = out.size();
-        for (std::int32_t x = 0; x < image.Width; ++x) out.push_back(PixelAt(image, x, y)[0]);
+        for (std::int32_t x = 0; x < image.Width; ++x)
+            out.push_back(PixelAt(image, x, y)[0]);
         out.resize(start + stride, 0);
     }
     detail::Save(path, out);
