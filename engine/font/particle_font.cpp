@@ -42,7 +42,9 @@ void LoadGlyphs(TParticleFont& font, const TRgbImage& bitmap, std::int32_t parti
 void SetText(TParticleFont& font, const std::string& text) {
     font.TextLength = std::int32_t(text.size());
     font.LetterIndices.assign(text.size(), 0);
-    font.LetterShares.assign(text.size(), 0.0f);
+    // Resized, not cleared: setting the text that was last distributed again triggers no
+    // recomputation, so its shares must survive.
+    font.LetterShares.resize(text.size(), 0.0f);
     for (std::size_t i = 0; i < text.size(); ++i)
         font.LetterIndices[i] = LetterIndexOf(text[i]);
     font.Text = text;

@@ -164,6 +164,9 @@ TEST_F(TextEmission, ChangingTheTextKeepsLiveParticlesAndRedistributesOnTheNextF
     EXPECT_EQ(font.DistributedText, "B");
     EXPECT_FLOAT_EQ(font.LetterShares[0], 1.0f);
     EXPECT_EQ(Count(), 302); // the old particles stay; 200 - 302 missing emits nothing
+    // Setting the same text again keeps its shares (they are not recomputed).
+    SetText(font, "B");
+    EXPECT_FLOAT_EQ(font.LetterShares[0], 1.0f);
     // Once they die the new text fills in, all of it in the first cell.
     UpdateAndDraw(font, {0, 0, 0}, 1, 1000);
     ASSERT_EQ(Count(), 0);
