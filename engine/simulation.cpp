@@ -233,7 +233,8 @@ inline TLanes TipVelocity(TLanes velocity, TLanes target, TLanes step) {
     return Select(Abs(velocity - step) <= Abs(target), velocity + step, velocity);
 }
 
-inline void Move(const TPassConstants& pass, const TGroup& group) {
+// Returns the new position and size, which the vertices are built from.
+inline void Move(const TPassConstants& pass, const TGroup& group, TLanes3& newPosition, TLanes3& newSize) {
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
     // Each field's following float (`...Next`) is kept so the rows can be written back whole.
@@ -283,8 +284,9 @@ inline void Move(const TPassConstants& pass, const TGroup& group) {
     Scatter3<offsetof(TParticle, Velocity)>(group, velocity, velocityNext);
     const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group, sizeNext);
     const TLanes3 enlargement = Gather3<offsetof(TParticle, Enlargement)>(group);
-    Scatter3<offsetof(TParticle, Size)>(
-        group, {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt}, sizeNext);
+    newSize = {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt};
+    Scatter3<offsetof(TParticle, Size)>(group, newSize, sizeNext);
+    newPosition = position;
     Scatter3<offsetof(TParticle, MagnetForce)>(group, magnetForce, mass);
 }
 
@@ -298,13 +300,11 @@ inline TMask ChannelBytes(TLanes channel) {
 
 // Four vertices (96 bytes) of each particle as six 16-byte rows:
 // (U0 V0 C X0) (Y0 Z0 U1 V1) (C X1 Y1 Z1) (U2 V2 C X2) (Y2 Z2 U3 V3) (C X3 Y3 Z3).
-inline void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, int lanes,
-                       TParticleVertex* out) {
+inline void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, const TLanes3& position,
+                       const TLanes3& size, int lanes, TParticleVertex* out) {
     const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
     const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
                          ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
-    const TLanes3 position = Gather3<offsetof(TParticle, Position)>(group);
-    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group);
     // The size scales the offset per world axis: x by Size.x, y and z by Size.y.
     const TLanes halfX = size.x * Splat(0.5f);
     const TLanes halfY = size.y * Splat(0.5f);
@@ -423,8 +423,9 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
             TGroup group;
             for (int lane = 0; lane < 4; ++lane) group[lane] = &particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
             const TLanes alpha = Fade(group);
-            Move(pass, group);
-            if (vertices) WriteQuads(pass, group, alpha, lanes, vertices + written);
+            TLanes3 position, size;
+            Move(pass, group, position, size);
+            if (vertices) WriteQuads(pass, group, alpha, position, size, lanes, vertices + written);
             written += 4 * lanes;
         }
         blockStart = blockEnd;
