@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 
@@ -20,12 +22,37 @@ using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceFree>;
     throw std::runtime_error("Cannot read the bitmap \"" + fileName + "\": " + reason);
 }
 
+// The reader allocates the whole picture from the header's size before reading any pixel, so a
+// damaged or hostile header (a few bytes claiming 60000 x 60000) is refused here first. Headers
+// that cannot be parsed are left for SDL to report.
+constexpr std::int64_t MaxBitmapSide = 16384;
+constexpr std::int64_t MaxBitmapPixels = std::int64_t(1) << 26; // 64 Mpixels, 192 MB as RGB
+
+void CheckDeclaredSize(const std::string& path, const std::string& fileName) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[26] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return;
+    const auto u32 = [&](int at) {
+        return std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8 |
+               std::uint32_t(header[at + 2]) << 16 | std::uint32_t(header[at + 3]) << 24;
+    };
+    if (header[0] != 'B' || header[1] != 'M' || u32(14) < 40) return; // 12-byte headers hold 16-bit sizes
+    const std::int64_t width = std::llabs(std::int64_t(std::int32_t(u32(18))));
+    const std::int64_t height = std::llabs(std::int64_t(std::int32_t(u32(22))));
+    if (width > MaxBitmapSide || height > MaxBitmapSide || width * height > MaxBitmapPixels) {
+        Fail(fileName, ("the picture is too large (" + std::to_string(width) + " x " +
+                        std::to_string(height) + " pixels)")
+                           .c_str());
+    }
+}
+
 } // namespace
 
 TRgbImage ReadBitmapFile(const std::string& fileName) {
     std::string path = fileName;
     std::replace(path.begin(), path.end(), '\\', '/');
 
+    CheckDeclaredSize(path, fileName);
     // SDL_LoadBMP needs no SDL_Init; it accepts 1, 4, 8, 16, 24 and 32 bits per pixel, palettes
     // and bit fields, and refuses anything else with a reason in SDL_GetError.
     TSurfacePtr loaded(SDL_LoadBMP(path.c_str()));

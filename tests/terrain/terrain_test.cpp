@@ -224,6 +224,24 @@ TEST(HeightMapLoading, AMissingOrBrokenFileRaisesAnErrorNamingItAndFillsNothing)
     }
     EXPECT_TRUE(GLRecorder().Calls.empty());
     std::filesystem::remove(broken);
+
+    // A header claiming a huge picture is refused before anything is allocated for it.
+    const std::string huge = TempPath("huge.bmp");
+    testing::WriteBmp24(huge, SolidImage(1, 1, 0, 0, 0));
+    {
+        std::fstream file(huge, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(18);
+        const char size[8] = {'\x60', '\xea', 0, 0, '\x60', '\xea', 0, 0}; // 60000 x 60000
+        file.write(size, 8);
+    }
+    try {
+        ReadBitmapFile(huge);
+        ADD_FAILURE() << "no error for a 60000 x 60000 header";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot read the bitmap \"" + huge + "\": the picture is too large (60000 x 60000 pixels)");
+    }
+    std::filesystem::remove(huge);
 }
 
 TEST(HeightMapLoading, AGridSizeBelowOneIsRefused) {
