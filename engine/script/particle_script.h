@@ -79,10 +79,10 @@ struct TParticleScript {
 
 /// What one load found beyond what the record keeps (for tools that check scripts).
 struct TScriptLoadReport {
-    bool FileOpened = false;       ///< false: the log holds only the header and the not-found text
-    bool TextureLoaded = false;    ///< a "loadtexture" of this load succeeded
-    std::int32_t ErrorCount = 0;   ///< problems reported by this load, critical warnings included
-    std::vector<bool> TilesSet;    ///< per particle type: "textureproperties" of this load completed
+    bool FileOpened = false;     ///< false: the log holds only the header and the not-found text
+    bool TextureLoaded = false;  ///< a "loadtexture" of this load succeeded
+    std::int32_t ErrorCount = 0; ///< problems reported by this load, critical warnings included
+    std::vector<bool> TilesSet;  ///< per particle type: "textureproperties" of this load completed
 };
 
 /// Most particles one type holds at once; larger "particlecount" values are capped to it.

@@ -28,7 +28,9 @@ enum TOwnRuleCommand {
 };
 
 /// GL blend factors pass through the float scratch values; wrap like a 32-bit integer would.
-GLenum ToBlendFactor(float value) { return GLenum(std::uint32_t(TruncToInt32(value))); }
+GLenum ToBlendFactor(float value) {
+    return GLenum(std::uint32_t(TruncToInt32(value)));
+}
 
 bool RequireParticleType(TLoadState& state) {
     if (state.CurrentType != -1) return true;
@@ -201,18 +203,38 @@ void RunFading(TLoadState& state, const std::string& text) {
 
 int RunOwnRuleCommand(TLoadState& state, int index, const std::string& text) {
     switch (index) {
-    case SetNewParticleType: RunSetNewParticleType(state); return 2;
-    case SetNewMagnetPoint: RunSetNewMagnetPoint(state); return 2;
-    case Mode: RunMode(state); return 2;
-    case Gravity: RunMagnetValue(state, SetMagnetGravity); return 2;
-    case Radius: RunMagnetValue(state, SetMagnetRadius); return 2;
-    case LoadTexture: RunLoadTexture(state, text); return 2;
-    case TextureProperties: return RunTextureProperties(state, text);
-    case BlendFactor: return RunBlendFactor(state, text);
-    case MPosition: return RunMPosition(state, text);
-    case Continiuous: RunContiniuous(state); return 2;
-    case Fading: RunFading(state, text); return 3;
-    default: return 2;
+    case SetNewParticleType:
+        RunSetNewParticleType(state);
+        return 2;
+    case SetNewMagnetPoint:
+        RunSetNewMagnetPoint(state);
+        return 2;
+    case Mode:
+        RunMode(state);
+        return 2;
+    case Gravity:
+        RunMagnetValue(state, SetMagnetGravity);
+        return 2;
+    case Radius:
+        RunMagnetValue(state, SetMagnetRadius);
+        return 2;
+    case LoadTexture:
+        RunLoadTexture(state, text);
+        return 2;
+    case TextureProperties:
+        return RunTextureProperties(state, text);
+    case BlendFactor:
+        return RunBlendFactor(state, text);
+    case MPosition:
+        return RunMPosition(state, text);
+    case Continiuous:
+        RunContiniuous(state);
+        return 2;
+    case Fading:
+        RunFading(state, text);
+        return 3;
+    default:
+        return 2;
     }
 }
 

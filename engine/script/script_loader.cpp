@@ -39,7 +39,8 @@ std::optional<std::string> ReadWholeFile(const std::string& fileName) {
     std::string content;
     char buffer[65536];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        content.append(buffer, got);
     // A directory or a failing device opens but cannot be read: treated like a missing file.
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
@@ -53,8 +54,8 @@ float& ValueDestination(TLoadState& state, int row, int k, int index) {
     switch (row) {
     case 0: {
         TScriptValues& v = state.Script.Values[type];
-        float* fields[] = {&v.Mass, &v.NumParticles, &v.AirResistance, &v.BeginFadeOut, &v.EndFadeIn,
-                           &v.TextureTile};
+        float* fields[] = {&v.Mass,         &v.NumParticles, &v.AirResistance,
+                           &v.BeginFadeOut, &v.EndFadeIn,    &v.TextureTile};
         return *fields[k];
     }
     case 1: {
@@ -133,8 +134,8 @@ bool ProcessCommand(TLoadState& state, std::string& text) {
         }
         return true;
     }
-    const int restSlot = row < 4 ? RunValueCommand(state, row, k, text)
-                                 : script_detail::RunOwnRuleCommand(state, k, text);
+    const int restSlot =
+        row < 4 ? RunValueCommand(state, row, k, text) : script_detail::RunOwnRuleCommand(state, k, text);
     text = state.Slots[std::size_t(restSlot)];
     return false;
 }

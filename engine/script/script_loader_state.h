@@ -16,11 +16,11 @@ struct TLoadState {
 
     TParticleScript& Script;
     TScriptLoadReport& Report;
-    std::int32_t Line = 0;          ///< zero-based number of the line being processed
-    std::int32_t CurrentType = -1;  ///< index into Containers that per-type commands address
-    std::int32_t CurrentMagnet = -1;///< magnet point Id that the magnet commands address
-    TScriptSlots Slots;             ///< shared by every match of the load
-    float U = 0.0f;                 ///< scratch carried between textureproperties, blendfactor, mposition
+    std::int32_t Line = 0;           ///< zero-based number of the line being processed
+    std::int32_t CurrentType = -1;   ///< index into Containers that per-type commands address
+    std::int32_t CurrentMagnet = -1; ///< magnet point Id that the magnet commands address
+    TScriptSlots Slots;              ///< shared by every match of the load
+    float U = 0.0f;                  ///< scratch carried between textureproperties, blendfactor, mposition
     float V = 0.0f;
     float W = 0.0f;
 };

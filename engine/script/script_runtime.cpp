@@ -83,20 +83,23 @@ void EmitParticles(TParticleScript& script, const TVector3& origin) {
                                         script.Vectors.size(), script.VectorRanges.size()});
     for (std::size_t type = 0; type < types; ++type) {
         const TParticleEffectContainer& container = script.Containers[type];
-        const std::int32_t n =
-            ScriptParticlesToEmit(script.Values[type].NumParticles, script.Continuous, ParticleCount(container));
-        for (std::int32_t created = 0; created < n; ++created) CreateParticle(script, type, origin);
+        const std::int32_t n = ScriptParticlesToEmit(script.Values[type].NumParticles, script.Continuous,
+                                                     ParticleCount(container));
+        for (std::int32_t created = 0; created < n; ++created)
+            CreateParticle(script, type, origin);
     }
 }
 
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt) {
     if (script.Continuous) EmitParticles(script, origin);
-    for (TParticleEffectContainer& container : script.Containers) UpdateAndDraw(container, dt);
+    for (TParticleEffectContainer& container : script.Containers)
+        UpdateAndDraw(container, dt);
 }
 
 bool ToggleScriptDebug(TParticleScript& script) {
     bool debug = false;
-    for (TParticleEffectContainer& container : script.Containers) debug = ToggleDebugMode(container);
+    for (TParticleEffectContainer& container : script.Containers)
+        debug = ToggleDebugMode(container);
     return debug;
 }
 

@@ -17,7 +17,9 @@ const std::array<TScriptKeywordRow, ScriptKeywordRows> ScriptKeywords = {{
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -51,7 +53,9 @@ std::vector<std::string> SplitScriptLines(std::string_view text) {
     return lines;
 }
 
-bool IsBlankOrComment(std::string_view line) { return line.empty() || line.starts_with("//"); }
+bool IsBlankOrComment(std::string_view line) {
+    return line.empty() || line.starts_with("//");
+}
 
 void NormalizeLine(std::string& line) {
     // The first quoted section is lifted out before whitespace removal and put back afterwards,
@@ -164,8 +168,8 @@ std::optional<float> ConvertFloat(std::string_view text) {
     if (i != text.size()) return std::nullopt;
 
     const float zero = negative ? -0.0f : 0.0f;
-    const float infinity = negative ? -std::numeric_limits<float>::infinity()
-                                    : std::numeric_limits<float>::infinity();
+    const float infinity =
+        negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
     if (digits.empty()) return zero;
     // Scientific-notation exponent of the leading digit; float spans about 1.4e-45 .. 3.4e38.
     const std::int64_t leading = std::int64_t(digits.size()) - 1 + scale + exponent;

@@ -51,7 +51,8 @@ void WritePreview(const std::vector<std::uint8_t>& pixels, const std::string& na
     std::ofstream out(std::filesystem::path(dir) / (name + ".ppm"), std::ios::binary);
     out << "P6\n" << Width << " " << Height << "\n255\n";
     for (int y = Height - 1; y >= 0; --y) {
-        for (int x = 0; x < Width; ++x) out.write(reinterpret_cast<const char*>(&pixels[std::size_t(y * Width + x) * 4]), 3);
+        for (int x = 0; x < Width; ++x)
+            out.write(reinterpret_cast<const char*>(&pixels[std::size_t(y * Width + x) * 4]), 3);
     }
 }
 

@@ -20,28 +20,33 @@ using namespace lumidor;
 namespace {
 
 class TScriptGenerator {
-public:
+  public:
     explicit TScriptGenerator(std::uint32_t seed) : engine(seed) {}
 
     /// Lines of one script (no terminators).
     std::vector<std::string> Script() {
         std::vector<std::string> lines;
         const int count = Pick(0, 30);
-        for (int i = 0; i < count; ++i) lines.push_back(Line());
+        for (int i = 0; i < count; ++i)
+            lines.push_back(Line());
         return lines;
     }
 
-private:
+  private:
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(engine); }
     bool Chance(int percent) { return Pick(0, 99) < percent; }
-    template <class T> const T& OneOf(const std::vector<T>& items) { return items[std::size_t(Pick(0, int(items.size()) - 1))]; }
+    template <class T> const T& OneOf(const std::vector<T>& items) {
+        return items[std::size_t(Pick(0, int(items.size()) - 1))];
+    }
 
     std::string Number() {
         static const std::vector<std::string> special = {
-            "0", "1", "-1", "0.5", ".5", "5.", "1e3", "1E-3", "-2.5e+2", "1e39", "-1e400", "1e-50", "3.4e38",
-            "99999999999", "2147483648", "-2147483649", "$1F", "0x10", "X7f", "$", "0x", "inf", "nan", "-inf",
-            "1,5", "1.2.3", "", "abc", "1.5x", "true", "FALSE", "770", "771", "-0", "1e", "+", "00012",
-            "4294967295", "1e9", "-1e9", "0.0000001", "16777217"};
+            "0",          "1",           "-1",         "0.5",    ".5",    "5.",        "1e3",
+            "1E-3",       "-2.5e+2",     "1e39",       "-1e400", "1e-50", "3.4e38",    "99999999999",
+            "2147483648", "-2147483649", "$1F",        "0x10",   "X7f",   "$",         "0x",
+            "inf",        "nan",         "-inf",       "1,5",    "1.2.3", "",          "abc",
+            "1.5x",       "true",        "FALSE",      "770",    "771",   "-0",        "1e",
+            "+",          "00012",       "4294967295", "1e9",    "-1e9",  "0.0000001", "16777217"};
         if (Chance(40)) return OneOf(special);
         std::string text = Chance(20) ? "-" : "";
         text += std::to_string(Pick(0, 3000));
@@ -50,12 +55,36 @@ private:
     }
 
     std::string Name() {
-        static const std::vector<std::string> names = {
-            "mass", "particlecount", "airresistance", "beginfadeout", "endfadein", "texture", "lifelength",
-            "randomsize", "size", "enlargement", "force", "color", "inertia", "velocity", "position",
-            "setnewparticletype", "setnewparticletype", "setnewmagnetpoint", "mode", "gravity", "radius",
-            "loadtexture", "textureproperties", "blendfactor", "mposition", "continiuous", "fading",
-            "continuous", "foo", ""};
+        static const std::vector<std::string> names = {"mass",
+                                                       "particlecount",
+                                                       "airresistance",
+                                                       "beginfadeout",
+                                                       "endfadein",
+                                                       "texture",
+                                                       "lifelength",
+                                                       "randomsize",
+                                                       "size",
+                                                       "enlargement",
+                                                       "force",
+                                                       "color",
+                                                       "inertia",
+                                                       "velocity",
+                                                       "position",
+                                                       "setnewparticletype",
+                                                       "setnewparticletype",
+                                                       "setnewmagnetpoint",
+                                                       "mode",
+                                                       "gravity",
+                                                       "radius",
+                                                       "loadtexture",
+                                                       "textureproperties",
+                                                       "blendfactor",
+                                                       "mposition",
+                                                       "continiuous",
+                                                       "fading",
+                                                       "continuous",
+                                                       "foo",
+                                                       ""};
         std::string name = OneOf(names);
         if (Chance(15)) {
             for (char& c : name)
@@ -67,15 +96,16 @@ private:
     std::string Arguments(const std::string& name) {
         const std::string lower = FoldToLower(name);
         if (lower == "loadtexture") {
-            static const std::vector<std::string> files = {"'tex.tga'", "'tex.tga'", "'missing.bmp'", "'x.jpg'",
-                                                           "tex.tga", "'a;b.tga'", "'a)b.tga'", "'tex.tga",
-                                                           "'sp ace.tga'", "''"};
+            static const std::vector<std::string> files = {
+                "'tex.tga'", "'tex.tga'", "'missing.bmp'", "'x.jpg'",      "tex.tga",
+                "'a;b.tga'", "'a)b.tga'", "'tex.tga",      "'sp ace.tga'", "''"};
             return OneOf(files);
         }
         if (lower == "velocity" || lower == "position") {
             std::string text;
             const int pairs = Chance(85) ? 3 : Pick(0, 4);
-            for (int p = 0; p < pairs; ++p) text += (p ? "," : "") + ("[" + Number() + "," + Number() + "]");
+            for (int p = 0; p < pairs; ++p)
+                text += (p ? "," : "") + ("[" + Number() + "," + Number() + "]");
             return text;
         }
         int values = 1;
@@ -84,10 +114,12 @@ private:
             values = 2;
         if (lower == "force" || lower == "color" || lower == "inertia" || lower == "mposition") values = 3;
         if (lower == "setnewparticletype" || lower == "setnewmagnetpoint") values = Chance(80) ? 0 : 1;
-        if (lower == "textureproperties" && Chance(70)) return std::to_string(Pick(-1, 5)) + "," + std::to_string(Pick(-1, 5));
+        if (lower == "textureproperties" && Chance(70))
+            return std::to_string(Pick(-1, 5)) + "," + std::to_string(Pick(-1, 5));
         if (Chance(10)) values += Pick(-1, 1);
         std::string text;
-        for (int v = 0; v < values; ++v) text += (v ? "," : "") + Number();
+        for (int v = 0; v < values; ++v)
+            text += (v ? "," : "") + Number();
         return text;
     }
 
@@ -115,11 +147,13 @@ private:
         if (kind < 14) return "// a comment ('with quotes') and (brackets)";
         std::string line;
         const int commands = Pick(1, 4);
-        for (int c = 0; c < commands; ++c) line += Command();
+        for (int c = 0; c < commands; ++c)
+            line += Command();
         if (Chance(10)) line += "//trailing";
         // Sprinkle whitespace and, rarely, arbitrary bytes.
         for (int i = 0; i < 3; ++i) {
-            if (Chance(30) && !line.empty()) line.insert(std::size_t(Pick(0, int(line.size()))), Chance(50) ? " " : "\t");
+            if (Chance(30) && !line.empty())
+                line.insert(std::size_t(Pick(0, int(line.size()))), Chance(50) ? " " : "\t");
         }
         if (Chance(5) && !line.empty()) line[std::size_t(Pick(0, int(line.size()) - 1))] = char(Pick(1, 255));
         if (Chance(1)) line.insert(line.begin(), '\0');
@@ -131,7 +165,8 @@ private:
 
 std::string Join(const std::vector<std::string>& lines, const std::string& terminator) {
     std::string text;
-    for (const std::string& line : lines) text += line + terminator;
+    for (const std::string& line : lines)
+        text += line + terminator;
     return text;
 }
 
@@ -195,13 +230,16 @@ TEST_F(GeneratedScripts, LoaderStaysConsistentAndRuntimeStaysSafe) {
 
         // A few frames of the runtime, with the counts kept small so the run stays quick; the
         // settings are otherwise used as loaded (NaN, infinities, mass 0, odd tiles included).
-        for (TScriptValues& values : script.Values) values.NumParticles = std::min(values.NumParticles, 20.0f);
-        for (int frame = 0; frame < 3; ++frame) AdvanceScript(script, {0.5f, 0, 0}, 0.02f);
+        for (TScriptValues& values : script.Values)
+            values.NumParticles = std::min(values.NumParticles, 20.0f);
+        for (int frame = 0; frame < 3; ++frame)
+            AdvanceScript(script, {0.5f, 0, 0}, 0.02f);
         EmitParticles(script, {});
         for (const TParticleEffectContainer& c : script.Containers) {
             for (const TParticle& p : c.Particles) {
                 ASSERT_GE(p.Tile, 0);
-                ASSERT_TRUE(c.TextureTiles.empty() ? p.Tile == 0 : std::size_t(p.Tile) < c.TextureTiles.size());
+                ASSERT_TRUE(c.TextureTiles.empty() ? p.Tile == 0
+                                                   : std::size_t(p.Tile) < c.TextureTiles.size());
             }
         }
         ToggleScriptDebug(script);

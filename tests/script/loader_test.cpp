@@ -10,15 +10,18 @@ using lumidor::test::WriteFile;
 namespace {
 
 const std::string Header = "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\r";
-const std::string NoTexture = "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
-                              "Executing the script may cause an acces violation\r";
+const std::string NoTexture =
+    "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
+    "Executing the script may cause an acces violation\r";
 
 std::string NoTiles(int type) {
     return "Critical Error: TextureProperties was not called for particle type " + std::to_string(type) +
            ". Executing the script may cause an acces violation\r";
 }
 
-std::string Line(int n, const std::string& text) { return "Error (Line " + std::to_string(n) + text + "\r"; }
+std::string Line(int n, const std::string& text) {
+    return "Error (Line " + std::to_string(n) + text + "\r";
+}
 
 } // namespace
 
@@ -37,13 +40,16 @@ TEST_F(ScriptLog, CompleteExampleByteForByte) {
 
 TEST_F(ScriptLog, EmptyMissingAndCleanFiles) {
     TParticleScript empty;
-    EXPECT_EQ(Load(empty, "", "e.psc"), Header + "File: \"e.psc\"\r\r\r" + NoTexture + "\r1 error(s) detected.");
+    EXPECT_EQ(Load(empty, "", "e.psc"),
+              Header + "File: \"e.psc\"\r\r\r" + NoTexture + "\r1 error(s) detected.");
     EXPECT_TRUE(empty.Containers.empty());
 
     TParticleScript missing;
     LoadScript(missing, "no such.psc");
-    EXPECT_EQ(missing.DebugLog,
-              Header + "File: \"no such.psc\"\r\rCritical Error: File not Found: \"no such.psc\"\r\r1 Error detected");
+    EXPECT_EQ(
+        missing.DebugLog,
+        Header +
+            "File: \"no such.psc\"\r\rCritical Error: File not Found: \"no such.psc\"\r\r1 Error detected");
     TParticleScript directory;
     LoadScript(directory, ".");
     EXPECT_TRUE(directory.DebugLog.ends_with("Critical Error: File not Found: \".\"\r\r1 Error detected"));
@@ -63,8 +69,10 @@ TEST_F(ScriptLog, LineNumbersFollowEveryTerminatorAndStopAtNul) {
     const std::string log = Load(script, std::string(text, sizeof text - 1));
     const std::string unknown = "\" - skipping rest of the line.";
     EXPECT_EQ(log, Header + "File: \"t.psc\"\r\r" + Line(0, "): Unknown Command: \"a;" + unknown) +
-                       Line(1, "): Unknown Command: \"b;" + unknown) + Line(2, "): Unknown Command: \"c;" + unknown) +
-                       Line(4, "): Unknown Command: \"d;" + unknown) + "\r" + NoTexture + "\r5 error(s) detected.");
+                       Line(1, "): Unknown Command: \"b;" + unknown) +
+                       Line(2, "): Unknown Command: \"c;" + unknown) +
+                       Line(4, "): Unknown Command: \"d;" + unknown) + "\r" + NoTexture +
+                       "\r5 error(s) detected.");
 }
 
 using ScriptCommands = ScriptFixture;
@@ -87,7 +95,8 @@ TEST_F(ScriptCommands, SemicolonCommaAndUnknownRules) {
     EXPECT_EQ(Problems(script, "setnewparticletype();\nmass(1,5);size(1,2);\nsize(3,4)\nsize(5 , 6) ;\n"
                                "size(1,2\nmass 1;\nmass(7);foo(2);bar(3);\nlifelength(1,2);//heavy (x)\n"
                                "   // indented\n"),
-              Line(2, "): Wrong parameter count.") + Line(3, "): Missing semicolon - skipping rest of the line.") +
+              Line(2, "): Wrong parameter count.") +
+                  Line(3, "): Missing semicolon - skipping rest of the line.") +
                   Line(5, "): Wrong parameter count.") +
                   Line(6, "): Unknown Command: \"mass1;\" - skipping rest of the line.") +
                   Line(7, "): Unknown Command: \"foo(2);bar(3);\" - skipping rest of the line."));
@@ -116,8 +125,9 @@ TEST_F(ScriptCommands, ValuesConvertOneByOne) {
 
 TEST_F(ScriptCommands, VectorRangesInterleaveSpreadAndBase) {
     TParticleScript script;
-    EXPECT_EQ(Problems(script, "setnewparticletype();\nvelocity([1,2],[3,4],[5,6]);position([-1,.5],[0,0],[7,8]);"
-                               "\nvelocity([9,9],[9,9]);\n"),
+    EXPECT_EQ(Problems(script,
+                       "setnewparticletype();\nvelocity([1,2],[3,4],[5,6]);position([-1,.5],[0,0],[7,8]);"
+                       "\nvelocity([9,9],[9,9]);\n"),
               Line(3, "): Wrong parameter count."));
     const TScriptVectorRange& v = script.VectorRanges[0].Velocity;
     EXPECT_EQ(v.Spread.x, 1.0f);
@@ -135,25 +145,27 @@ TEST_F(ScriptCommands, TexturePropertiesChecks) {
     TParticleScript noTexture;
     EXPECT_EQ(Load(noTexture, "setnewparticletype();\ntextureproperties(4,4);\n"),
               Header + "File: \"t.psc\"\r\r" +
-                  Line(1, "): No texture has been loaded yet - skipping command") + "\r" + NoTexture + NoTiles(0) +
-                  "\r3 error(s) detected.");
+                  Line(1, "): No texture has been loaded yet - skipping command") + "\r" + NoTexture +
+                  NoTiles(0) + "\r3 error(s) detected.");
 
     TParticleScript script;
-    EXPECT_EQ(Problems(script, "setnewparticletype();\ntextureproperties(x,4);\nsetnewparticletype();\n"
-                               "textureproperties(0,4);\nsetnewparticletype();textureproperties(4,4);\n"
-                               "setnewparticletype();textureproperties(-1,4);textureproperties(1000,1000);"),
-              Line(2, "): \"x\" is not a valid integer value.") +
-                  Line(2, "): Parameters of TextureProperties mustn't be 0 - skipping command.") +
-                  Line(4, "): Parameters of TextureProperties mustn't be 0 - skipping command.") +
-                  Line(6, "): Parameters of TextureProperties must be positive and give at most 65536 tiles - "
-                          "skipping command.") +
-                  Line(6, "): Parameters of TextureProperties must be positive and give at most 65536 tiles - "
-                          "skipping command."));
+    EXPECT_EQ(
+        Problems(script, "setnewparticletype();\ntextureproperties(x,4);\nsetnewparticletype();\n"
+                         "textureproperties(0,4);\nsetnewparticletype();textureproperties(4,4);\n"
+                         "setnewparticletype();textureproperties(-1,4);textureproperties(1000,1000);"),
+        Line(2, "): \"x\" is not a valid integer value.") +
+            Line(2, "): Parameters of TextureProperties mustn't be 0 - skipping command.") +
+            Line(4, "): Parameters of TextureProperties mustn't be 0 - skipping command.") +
+            Line(6, "): Parameters of TextureProperties must be positive and give at most 65536 tiles - "
+                    "skipping command.") +
+            Line(6, "): Parameters of TextureProperties must be positive and give at most 65536 tiles - "
+                    "skipping command."));
     EXPECT_TRUE(script.Containers[0].TextureTiles.empty());
     EXPECT_TRUE(script.Containers[1].TextureTiles.empty());
     EXPECT_EQ(script.Containers[2].TextureTiles.size(), 16u);
     EXPECT_TRUE(script.Containers[3].TextureTiles.empty());
-    EXPECT_TRUE(script.DebugLog.ends_with("\r" + NoTiles(0) + NoTiles(1) + NoTiles(3) + "\r8 error(s) detected."));
+    EXPECT_TRUE(
+        script.DebugLog.ends_with("\r" + NoTiles(0) + NoTiles(1) + NoTiles(3) + "\r8 error(s) detected."));
 }
 
 TEST_F(ScriptCommands, ScratchValuesCarryOver) {
@@ -194,7 +206,8 @@ TEST_F(ScriptCommands, MagnetCommandsReachEveryContainer) {
     EXPECT_EQ(Problems(script, "setnewmagnetpoint();radius(5);\nsetnewparticletype();setnewparticletype();"
                                "setnewparticletype();\nsetnewmagnetpoint();mode(x);gravity(2);radius(0.5);"
                                "mposition(1,2,3);\nmode(2);gravity(1.5x);\nsetnewparticletype();"),
-              Line(1, "): No magnet point has been set yet.") + Line(3, "): \"x\" is not a valid integer value.") +
+              Line(1, "): No magnet point has been set yet.") +
+                  Line(3, "): \"x\" is not a valid integer value.") +
                   Line(3, "): \"x\" is not a valid integer value.") +
                   Line(3, "): \"x\" is not a valid integer value.") +
                   Line(4, "): \"1,5x\" is not a valid floating point value.") +
@@ -221,7 +234,8 @@ TEST_F(ScriptCommands, LoadTextureStrings) {
                   Line(3, "): Missing semicolon - skipping rest of the line.") +
                   Line(4, "): File not found: \"my fire.bmp\" - skipping command.") +
                   Line(5, "): File not found: \"x.png\" - skipping command."));
-    EXPECT_EQ(lumidor::test::RecordedMessages(), std::vector<std::string>{"BMP Unit: Error opening my fire.bmp"});
+    EXPECT_EQ(lumidor::test::RecordedMessages(),
+              std::vector<std::string>{"BMP Unit: Error opening my fire.bmp"});
 
     lumidor::test::WriteTga("my tex.tga", 4, 2);
     TParticleScript spaced;
@@ -252,9 +266,11 @@ TEST_F(ScriptCommands, ContinuousAndFadingFlags) {
 
 TEST_F(ScriptCommands, SecondLoadAppends) {
     TParticleScript script;
-    Load(script, "loadtexture('tex.tga');\nsetnewparticletype();textureproperties(1,1);mass(2);\n", "one.psc");
+    Load(script, "loadtexture('tex.tga');\nsetnewparticletype();textureproperties(1,1);mass(2);\n",
+         "one.psc");
     const std::string firstLog = script.DebugLog;
-    Load(script, "loadtexture('tex.tga');\nsetnewparticletype();textureproperties(2,2);mass(3);\n", "two.psc");
+    Load(script, "loadtexture('tex.tga');\nsetnewparticletype();textureproperties(2,2);mass(3);\n",
+         "two.psc");
     ASSERT_EQ(script.Containers.size(), 2u);
     EXPECT_EQ(script.Values.size(), 2u);
     EXPECT_EQ(script.VectorRanges.size(), 2u);
@@ -266,7 +282,8 @@ TEST_F(ScriptCommands, SecondLoadAppends) {
 
 TEST_F(ScriptCommands, ReportCarriesWhatTheRecordDoesNot) {
     TParticleScript script;
-    WriteFile("r.psc", "setnewparticletype();loadtexture('tex.tga');setnewparticletype();textureproperties(1,2);");
+    WriteFile("r.psc",
+              "setnewparticletype();loadtexture('tex.tga');setnewparticletype();textureproperties(1,2);");
     const TScriptLoadReport report = LoadScriptWithReport(script, "r.psc");
     EXPECT_TRUE(report.FileOpened);
     EXPECT_TRUE(report.TextureLoaded);

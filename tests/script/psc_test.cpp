@@ -21,14 +21,16 @@ struct TRun {
 
 /// Runs lumidor-psc with `arguments` in directory `dir`.
 TRun RunPsc(const std::string& dir, const std::string& arguments) {
-    const std::string errFile = std::filesystem::temp_directory_path() / ("psc-err-" + std::to_string(getpid()));
+    const std::string errFile =
+        std::filesystem::temp_directory_path() / ("psc-err-" + std::to_string(getpid()));
     const std::string command = "cd '" + dir + "' && '" LUMIDOR_PSC "' " + arguments + " 2>'" + errFile + "'";
     TRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     char buffer[4096];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Out.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.Out.append(buffer, got);
     const int status = pclose(pipe);
     run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream err(errFile, std::ios::binary);
@@ -40,7 +42,7 @@ TRun RunPsc(const std::string& dir, const std::string& arguments) {
 }
 
 class Psc : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/lumidor-psc-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -64,7 +66,8 @@ TEST(PscDemoScripts, AllThreeLoadWithoutErrors) {
         const TRun run = RunPsc(data, file);
         EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
         EXPECT_EQ(run.Out, "Lumidor ScriptDebugger log\nLumidor version: 2005.08.09\nDebugger version: 2.1\n"
-                           "File: \"" + file + "\"\n\n\n");
+                           "File: \"" +
+                               file + "\"\n\n\n");
         EXPECT_EQ(run.Err, "");
 
         const TRun dump = RunPsc(data, "--dump " + file);
@@ -84,12 +87,13 @@ TEST_F(Psc, RawLogIsTheExactBytesAndNameIsShown) {
     Write("x.psc", "setnewparticletype();\n// smoke\nparticlecount(100);\nmass(heavy);\n");
     const TRun run = RunPsc(dir, "--raw --name a.psc x.psc");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Out, Header + "File: \"a.psc\"\r\r" +
-                           "Error (Line 3): \"heavy\" is not a valid floating point value.\r\r"
-                           "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
-                           "Executing the script may cause an acces violation\r"
-                           "Critical Error: TextureProperties was not called for particle type 0. Executing the "
-                           "script may cause an acces violation\r\r3 error(s) detected.");
+    EXPECT_EQ(run.Out,
+              Header + "File: \"a.psc\"\r\r" +
+                  "Error (Line 3): \"heavy\" is not a valid floating point value.\r\r"
+                  "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
+                  "Executing the script may cause an acces violation\r"
+                  "Critical Error: TextureProperties was not called for particle type 0. Executing the "
+                  "script may cause an acces violation\r\r3 error(s) detected.");
     const TRun text = RunPsc(dir, "x.psc");
     EXPECT_EQ(text.Status, 1);
     EXPECT_NE(text.Out.find("File: \"x.psc\"\n\nError (Line 3)"), std::string::npos);
@@ -113,8 +117,10 @@ TEST_F(Psc, ReaderMessagesGoToStandardError) {
     Write("s.psc", "loadtexture('broken.tga');\n");
     const TRun run = RunPsc(dir, "s.psc");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("Couldn't load \"broken.tga\". Only 24 and 32bit TGA supported."), std::string::npos);
-    EXPECT_NE(run.Out.find("Error (Line 0): File not found: \"broken.tga\" - skipping command.\n"), std::string::npos);
+    EXPECT_NE(run.Err.find("Couldn't load \"broken.tga\". Only 24 and 32bit TGA supported."),
+              std::string::npos);
+    EXPECT_NE(run.Out.find("Error (Line 0): File not found: \"broken.tga\" - skipping command.\n"),
+              std::string::npos);
 }
 
 TEST_F(Psc, DumpDescribesWhatTheScriptCompiledTo) {

@@ -24,12 +24,13 @@ TParticleScript MakeScript(int types, bool continuous) {
     script.Ranges.resize(std::size_t(types));
     script.Vectors.resize(std::size_t(types));
     script.VectorRanges.resize(std::size_t(types));
-    for (TScriptValues& v : script.Values) v.Mass = 1.0f;
+    for (TScriptValues& v : script.Values)
+        v.Mass = 1.0f;
     return script;
 }
 
 class ScriptRuntime : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InstallGLRecorder();
         SeedRandom(1234);
@@ -45,7 +46,8 @@ TEST_F(ScriptRuntime, ContinuousScriptTopsUp) {
     AdvanceScript(script, {}, 0.01f);
     EXPECT_EQ(ParticleCount(script.Containers[0]), 100);
     // Seven die before the next frame: exactly seven are made.
-    for (int i = 0; i < 7; ++i) script.Containers[0].Particles[std::size_t(i)].LifeLeft = 0.005f;
+    for (int i = 0; i < 7; ++i)
+        script.Containers[0].Particles[std::size_t(i)].LifeLeft = 0.005f;
     AdvanceScript(script, {}, 0.01f);
     EXPECT_EQ(ParticleCount(script.Containers[0]), 93);
     EmitParticles(script, {});
@@ -103,7 +105,8 @@ TEST_F(ScriptRuntime, DrawOrderAndFormulas) {
 
     SeedRandom(99);
     float r[9];
-    for (float& value : r) value = R();
+    for (float& value : r)
+        value = R();
     SeedRandom(99);
     EmitParticles(script, {10, 20, 30});
     const TParticle& p = script.Containers[0].Particles[0];
@@ -138,7 +141,8 @@ TEST_F(ScriptRuntime, ClosedRandomSizeUsesFixedSizeAndSpendsNoDraw) {
     script.Ranges[0].Life = {0.0f, 2.0f};
     SeedRandom(5);
     float r[8];
-    for (float& value : r) value = R();
+    for (float& value : r)
+        value = R();
     SeedRandom(5);
     EmitParticles(script, {});
     const TParticle& p = script.Containers[0].Particles[0];
@@ -164,7 +168,8 @@ TEST_F(ScriptRuntime, LifeAndPositionRanges) {
         EXPECT_EQ(p.Position.y, 0.0f);
         EXPECT_EQ(p.Position.z, 0.0f);
     }
-    for (const TParticle& p : script.Containers[1].Particles) EXPECT_EQ(p.LifeLength, 2.0f);
+    for (const TParticle& p : script.Containers[1].Particles)
+        EXPECT_EQ(p.LifeLength, 2.0f);
 }
 
 TEST_F(ScriptRuntime, MassZeroKeepsTheVelocityUndivided) {
@@ -188,7 +193,8 @@ TEST_F(ScriptRuntime, MassZeroKeepsTheVelocityUndivided) {
 
 TEST_F(ScriptRuntime, FadeStartAndSwitches) {
     TParticleScript script = MakeScript(3, false);
-    for (TScriptValues& v : script.Values) v.NumParticles = 1.0f;
+    for (TScriptValues& v : script.Values)
+        v.NumParticles = 1.0f;
     script.Values[0].EndFadeIn = 0.2f;
     script.FadeOut = true;
     script.FadeIn = true;
@@ -208,7 +214,8 @@ TEST_F(ScriptRuntime, FadeStartAndSwitches) {
 
 TEST_F(ScriptRuntime, TilesStayInsideTheTable) {
     TParticleScript script = MakeScript(4, false);
-    for (TScriptValues& v : script.Values) v.NumParticles = 1.0f;
+    for (TScriptValues& v : script.Values)
+        v.NumParticles = 1.0f;
     script.Values[0].TextureTile = 5.9f;
     script.Values[1].TextureTile = 8.0f;
     script.Values[2].TextureTile = -3e20f;

@@ -76,7 +76,8 @@ TEST(MatchPattern, WellFormedCommands) {
     s = Match("velocity([1,0],[2,5],[1,-0.5]);rest", "%([%,%],[%,%],[%,%]);%");
     EXPECT_EQ(s[0], "velocity");
     const char* expected[] = {"1", "0", "2", "5", "1", "-0.5"};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(s[std::size_t(i + 1)], expected[i]) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(s[std::size_t(i + 1)], expected[i]) << i;
     EXPECT_EQ(s[7], "rest");
 
     s = Match("loadtexture('tex 1.bmp');", "%('%');%");
@@ -173,9 +174,12 @@ TEST(ConvertInteger, DecimalAndHexadecimal) {
 }
 
 TEST(ConvertBoolean, NumbersWithoutDotReplacementThenWords) {
-    for (const char* yes : {"TRUE", "true", "True", "1", "-2", "0,5"}) EXPECT_TRUE(*ConvertBoolean(yes)) << yes;
-    for (const char* no : {"false", "FALSE", "0", "0,0"}) EXPECT_FALSE(*ConvertBoolean(no)) << no;
-    for (const char* bad : {"yes", "1.0", "", "truee"}) EXPECT_FALSE(ConvertBoolean(bad).has_value()) << bad;
+    for (const char* yes : {"TRUE", "true", "True", "1", "-2", "0,5"})
+        EXPECT_TRUE(*ConvertBoolean(yes)) << yes;
+    for (const char* no : {"false", "FALSE", "0", "0,0"})
+        EXPECT_FALSE(*ConvertBoolean(no)) << no;
+    for (const char* bad : {"yes", "1.0", "", "truee"})
+        EXPECT_FALSE(ConvertBoolean(bad).has_value()) << bad;
 }
 
 TEST(TruncToInt32, SaturatesInsteadOfOverflowing) {

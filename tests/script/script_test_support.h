@@ -40,14 +40,15 @@ inline void WriteTga(const std::string& path, int w, int h) {
     bytes[15] = char(h >> 8);
     bytes[16] = 32;
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) bytes += std::string{char(255), char(255), char(255), char(x * 255 / w)};
+        for (int x = 0; x < w; ++x)
+            bytes += std::string{char(255), char(255), char(255), char(x * 255 / w)};
     }
     WriteFile(path, bytes);
 }
 
 /// Runs every test in a fresh temporary working directory with the GL fake and recorded messages.
 class ScriptFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InstallGLRecorder();
         RecordedMessages().clear();

@@ -10,7 +10,9 @@ namespace {
 using TJson = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t,
                                    std::uint64_t, float>;
 
-TJson Vector(const TVector3& v) { return TJson::array({v.x, v.y, v.z}); }
+TJson Vector(const TVector3& v) {
+    return TJson::array({v.x, v.y, v.z});
+}
 
 TJson Range(const TScriptVectorRange& range) {
     TJson json = TJson::object();
@@ -76,7 +78,8 @@ std::string DumpScriptJson(const TParticleScript& script, const TScriptLoadRepor
     TJson& types = json["types"] = TJson::array();
     const std::size_t count = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
                                         script.Vectors.size(), script.VectorRanges.size()});
-    for (std::size_t t = 0; t < count; ++t) types.push_back(ParticleType(script, report, t));
+    for (std::size_t t = 0; t < count; ++t)
+        types.push_back(ParticleType(script, report, t));
     return json.dump();
 }
 
