@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace lumidor {
@@ -31,6 +32,9 @@ constexpr TValueRowShape ValueRowShapes[4] = {
     {5, "%([%,%],[%,%],[%,%]);%", 6},
 };
 
+/// Largest script read; anything longer (a device, a wrong file) counts as unreadable.
+constexpr std::size_t MaxScriptBytes = std::size_t(64) << 20;
+
 std::optional<std::string> ReadWholeFile(const std::string& fileName) {
     std::string path = fileName;
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -39,10 +43,18 @@ std::optional<std::string> ReadWholeFile(const std::string& fileName) {
     std::string content;
     char buffer[65536];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bool tooLong = false;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         content.append(buffer, got);
+        // A NUL ends the text, so nothing after it is needed (this also ends /dev/zero).
+        if (std::memchr(buffer, '\0', got) != nullptr) break;
+        if (content.size() > MaxScriptBytes) {
+            tooLong = true;
+            break;
+        }
+    }
     // A directory or a failing device opens but cannot be read: treated like a missing file.
-    const bool failed = std::ferror(file) != 0;
+    const bool failed = std::ferror(file) != 0 || tooLong;
     std::fclose(file);
     if (failed) return std::nullopt;
     return content;

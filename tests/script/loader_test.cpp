@@ -50,6 +50,9 @@ TEST_F(ScriptLog, EmptyMissingAndCleanFiles) {
         missing.DebugLog,
         Header +
             "File: \"no such.psc\"\r\rCritical Error: File not Found: \"no such.psc\"\r\r1 Error detected");
+    TParticleScript zeros;
+    LoadScript(zeros, "/dev/zero"); // a NUL ends the text: read stops there
+    EXPECT_EQ(zeros.DebugLog, Header + "File: \"/dev/zero\"\r\r\r" + NoTexture + "\r1 error(s) detected.");
     TParticleScript directory;
     LoadScript(directory, ".");
     EXPECT_TRUE(directory.DebugLog.ends_with("Critical Error: File not Found: \".\"\r\r1 Error detected"));
