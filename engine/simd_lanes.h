@@ -19,23 +19,23 @@ struct TLanes3 {
     TLanes x, y, z;
 };
 
-inline TLanes Splat(float value) { return TLanes{value, value, value, value}; }
-inline TLanes Abs(TLanes v) { return TLanes(TMask(v) & 0x7fffffff); }
-inline TLanes Select(TMask mask, TLanes ifTrue, TLanes ifFalse) {
+inline __attribute__((always_inline)) TLanes Splat(float value) { return TLanes{value, value, value, value}; }
+inline __attribute__((always_inline)) TLanes Abs(TLanes v) { return TLanes(TMask(v) & 0x7fffffff); }
+inline __attribute__((always_inline)) TLanes Select(TMask mask, TLanes ifTrue, TLanes ifFalse) {
     return TLanes((TMask(ifTrue) & mask) | (TMask(ifFalse) & ~mask));
 }
 /// Correctly rounded square root of each lane.
-inline TLanes Sqrt(TLanes v) {
+inline __attribute__((always_inline)) TLanes Sqrt(TLanes v) {
 #if defined(__SSE__)
     return TLanes(_mm_sqrt_ps(__m128(v)));
 #else
     return TLanes{std::sqrt(v[0]), std::sqrt(v[1]), std::sqrt(v[2]), std::sqrt(v[3])};
 #endif
 }
-inline bool Any(TMask mask) { return (mask[0] | mask[1] | mask[2] | mask[3]) != 0; }
+inline __attribute__((always_inline)) bool Any(TMask mask) { return (mask[0] | mask[1] | mask[2] | mask[3]) != 0; }
 
 /// Columns of the 4 x 4 matrix whose rows are r0 .. r3.
-inline void Transpose(TLanes r0, TLanes r1, TLanes r2, TLanes r3, TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
+inline __attribute__((always_inline)) void Transpose(TLanes r0, TLanes r1, TLanes r2, TLanes r3, TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
     const TLanes xy01 = __builtin_shufflevector(r0, r1, 0, 4, 1, 5);
     const TLanes xy23 = __builtin_shufflevector(r2, r3, 0, 4, 1, 5);
     const TLanes zw01 = __builtin_shufflevector(r0, r1, 2, 6, 3, 7);
@@ -48,7 +48,7 @@ inline void Transpose(TLanes r0, TLanes r1, TLanes r2, TLanes r3, TLanes& c0, TL
 
 /// Four consecutive floats starting `offset` bytes into a record (bytes of the record, so reading
 /// across member boundaries is well defined; callers keep offset + 16 within the record).
-template <typename Record> inline TLanes LoadRow(const Record* record, std::size_t offset) {
+template <typename Record> inline __attribute__((always_inline)) TLanes LoadRow(const Record* record, std::size_t offset) {
     TLanes row;
     std::memcpy(&row, reinterpret_cast<const unsigned char*>(record) + offset, sizeof row);
     return row;

@@ -12,6 +12,9 @@ using namespace lanes;
 
 namespace {
 
+// The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
+#define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))
+
 // Four particles of one block, as pointers; a short final group repeats its last particle, whose
 // lanes then compute and store identical values.
 using TGroup = TParticle* [4];
@@ -42,7 +45,7 @@ TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)};
 // x, y, z of a vector field of the four particles (read as 16 bytes; the fourth float belongs to the
 // next field, so the field must not be the record's last 12 bytes).
 // `next` receives that fourth float, for writing the rows back whole.
-template <std::size_t Offset> inline TLanes3 Gather3(const TGroup& group, TLanes& next) {
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group, TLanes& next) {
     static_assert(Offset + 16 <= sizeof(TParticle));
     TLanes x, y, z;
     Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
@@ -50,14 +53,14 @@ template <std::size_t Offset> inline TLanes3 Gather3(const TGroup& group, TLanes
     return {x, y, z};
 }
 
-template <std::size_t Offset> inline TLanes3 Gather3(const TGroup& group) {
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group) {
     TLanes next;
     return Gather3<Offset>(group, next);
 }
 
 // Writes a vector field of the four particles as whole 16-byte rows; `next` must hold the current
 // value of the float after the field (as Gather3 read it, if nothing has written it since).
-template <std::size_t Offset> inline void Scatter3(const TGroup& group, const TLanes3& value, TLanes next) {
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Scatter3(const TGroup& group, const TLanes3& value, TLanes next) {
     static_assert(Offset + 16 <= sizeof(TParticle));
     TLanes rows[4];
     Transpose(value.x, value.y, value.z, next, rows[0], rows[1], rows[2], rows[3]);
@@ -68,19 +71,19 @@ template <std::size_t Offset> inline void Scatter3(const TGroup& group, const TL
 static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TLanes), "four vertices are six rows");
 
 // Four consecutive floats of the four particles, one lane each.
-template <std::size_t Offset> inline void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
     static_assert(Offset + 16 <= sizeof(TParticle));
     Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
               LoadRow(group[3], Offset), a, b, c, d);
 }
 
-inline void Scatter1(const TGroup& group, float TParticle::*field, TLanes value) {
+LUMIDOR_SWEEP_INLINE void Scatter1(const TGroup& group, float TParticle::*field, TLanes value) {
     for (int lane = 0; lane < 4; ++lane) group[lane]->*field = value[lane];
 }
 
 // Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
 // so that it wins; a flag that is off leaves its half untouched.
-inline TLanes Fade(const TGroup& group) {
+LUMIDOR_SWEEP_INLINE TLanes Fade(const TGroup& group) {
     TLanes mass, lifeLength, lifeLeft, alpha, fadeIn, fadeOut, beginFadeOut, endFadeIn;
     Gather4<offsetof(TParticle, Mass)>(group, mass, lifeLength, lifeLeft, alpha);
     Gather4<offsetof(TParticle, FadeInAlpha)>(group, fadeIn, fadeOut, beginFadeOut, endFadeIn);
@@ -104,7 +107,7 @@ inline TLanes Fade(const TGroup& group) {
     return alpha;
 }
 
-inline TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
+LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
     TLanes3 total{Splat(0), Splat(0), Splat(0)};
     for (std::size_t k = 0; k < pass.MagnetCount; ++k) {
         const TMagnetPoint& magnet = pass.Magnets[k];
@@ -142,7 +145,7 @@ inline TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
 
 // Floor of grid coordinates, by truncation where they are non-negative (floorf is a library call
 // on baseline x86-64); values too large to truncate exactly are whole already.
-inline TLanes WholePart(TLanes coordinate) {
+LUMIDOR_SWEEP_INLINE TLanes WholePart(TLanes coordinate) {
     const TMask truncatable = (coordinate >= Splat(0.0f)) & (coordinate < Splat(8388608.0f));
     const TLanes truncated = __builtin_convertvector(
         __builtin_convertvector(Select(truncatable, coordinate, Splat(0.0f)), TMask), TLanes);
@@ -154,7 +157,7 @@ inline TLanes WholePart(TLanes coordinate) {
     return result;
 }
 
-inline TLanes ClampCell(TLanes whole, float lastCell) {
+LUMIDOR_SWEEP_INLINE TLanes ClampCell(TLanes whole, float lastCell) {
     const TLanes low = Select(whole >= Splat(0.0f), whole, Splat(0.0f)); // NaN becomes 0 here
     return Select(low < Splat(lastCell), low, Splat(lastCell));
 }
@@ -162,7 +165,7 @@ inline TLanes ClampCell(TLanes whole, float lastCell) {
 // The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
 // surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
 // (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
-inline TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
+LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
     const TCollisionConvexWorld& world = *pass.World;
     const TLanes dt = Splat(pass.Dt);
     const TLanes predictedX = position.x + velocity.x * dt;
@@ -218,23 +221,23 @@ inline TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, cons
 }
 
 // Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1).
-inline TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
+LUMIDOR_SWEEP_INLINE TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
     const TLanes one = Splat(1.0f);
     return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
 }
 
 // Climb towards a positive target speed by `step`; a negative target accelerates without bound.
-inline TLanes Accelerate(TLanes velocity, TLanes target, TLanes step) {
+LUMIDOR_SWEEP_INLINE TLanes Accelerate(TLanes velocity, TLanes target, TLanes step) {
     return Select(Abs(velocity - target) > step, velocity + step, velocity);
 }
 
 // Debug tip: one more acceleration step where it stays within the target's size.
-inline TLanes TipVelocity(TLanes velocity, TLanes target, TLanes step) {
+LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes step) {
     return Select(Abs(velocity - step) <= Abs(target), velocity + step, velocity);
 }
 
 // Returns the new position and size, which the vertices are built from.
-inline void Move(const TPassConstants& pass, const TGroup& group, TLanes3& newPosition, TLanes3& newSize) {
+LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, TLanes3& newPosition, TLanes3& newSize) {
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
     // Each field's following float (`...Next`) is kept so the rows can be written back whole.
@@ -292,7 +295,7 @@ inline void Move(const TPassConstants& pass, const TGroup& group, TLanes3& newPo
 
 // Colour channels to bytes: x 255, truncated toward zero, low 8 bits kept. Lanes whose product does
 // not fit a 32-bit integer (and NaN) become 0 before the conversion, which is only defined in range.
-inline TMask ChannelBytes(TLanes channel) {
+LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
     const TLanes scaled = channel * Splat(255.0f);
     const TMask inRange = (scaled > Splat(-2147483648.0f)) & (scaled < Splat(2147483648.0f));
     return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
@@ -300,7 +303,7 @@ inline TMask ChannelBytes(TLanes channel) {
 
 // Four vertices (96 bytes) of each particle as six 16-byte rows:
 // (U0 V0 C X0) (Y0 Z0 U1 V1) (C X1 Y1 Z1) (U2 V2 C X2) (Y2 Z2 U3 V3) (C X3 Y3 Z3).
-inline void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, const TLanes3& position,
+LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, const TLanes3& position,
                        const TLanes3& size, int lanes, TParticleVertex* out) {
     const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
     const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
@@ -379,6 +382,15 @@ void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, f
     particle.Velocity = {velocity.x[0], velocity.y[0], velocity.z[0]};
 }
 
+// On x86-64 the sweep is also compiled for AVX2 and picked at load time: the same IEEE operations
+// (no contraction into fused multiply-adds), so results are identical, with fewer instructions.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define LUMIDOR_SWEEP_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define LUMIDOR_SWEEP_CLONES
+#endif
+
+LUMIDOR_SWEEP_CLONES
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices) {
     TPassConstants pass;
