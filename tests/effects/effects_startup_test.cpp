@@ -48,9 +48,10 @@ void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
 
 /// An uncompressed 24-bit TGA of w x h grey pixels.
 std::vector<std::uint8_t> GreyTga(int w, int h) {
-    std::vector<std::uint8_t> bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, std::uint8_t(w), std::uint8_t(w >> 8),
-                                       std::uint8_t(h), std::uint8_t(h >> 8), 24, 0};
-    bytes.resize(bytes.size() + std::size_t(w * h * 3), 128);
+    std::vector<std::uint8_t> bytes(18 + std::size_t(w * h * 3), 128);
+    const std::uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, std::uint8_t(w), std::uint8_t(w >> 8),
+                                     std::uint8_t(h), std::uint8_t(h >> 8), 24, 0};
+    std::copy(std::begin(header), std::end(header), bytes.begin());
     return bytes;
 }
 
