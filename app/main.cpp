@@ -2,9 +2,12 @@
 // Top to bottom: initialise, the start-up steps (which create the main window), the frame loop, shut down.
 
 #include "app/app_hooks.h"
+#include "app/benchmark.h"
 #include "app/command_line.h"
+#include "app/demo_hooks.h"
 #include "app/display_config.h"
 #include "app/display_mode.h"
+#include "app/effects_startup.h"
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -44,8 +47,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The effects plug in here; without them every frame is cleared to black.
-    TAppHooks hooks;
+    // The effects plug in here: start-up, the effect pass with the logo banner, the menu and the
+    // properties window. Frames run them even when a start-up step has failed.
+    const TAppHooks hooks = MakeDemoHooks();
 
     // 2. Start-up steps; a failing step is shown and the rest are skipped. The window is created once the
     //    configuration is read, because SDL fixes the pixel format (the colour bits) with the window.
@@ -74,10 +78,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // 3. Show the window and draw frames until it closes.
+    if (options.Effect) CurrentEffect = *options.Effect;
+
+    // 3. Show the window and draw frames until it closes (or run every effect and print the timings).
     SDL_ShowWindow(window.Window);
     FitOuterSize(window);
-    const int status = RunFrameLoop(window, hooks, options);
+    const int status =
+        options.Benchmark ? RunBenchmark(window, hooks, options) : RunFrameLoop(window, hooks, options);
 
     // 4. Shut down: effects, UI, then the context is released and the display mode restored.
     if (hooks.Shutdown) hooks.Shutdown();

@@ -32,7 +32,7 @@ void ShowDialog(const std::string& text, const std::string& caption, TMessageIco
 } // namespace
 
 bool WantDialogs(const TCommandLine& options, const char* noDialogsVariable) {
-    if (options.Frames) return false;
+    if (options.Frames || options.Benchmark) return false;
     return !(noDialogsVariable && std::string_view(noDialogsVariable) == "1");
 }
 

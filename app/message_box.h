@@ -5,7 +5,8 @@
 
 namespace lumidor {
 
-/// False when LUMIDOR_NO_DIALOGS is "1" (`noDialogsVariable`, null when unset) or --frames was given:
+/// False when LUMIDOR_NO_DIALOGS is "1" (`noDialogsVariable`, null when unset) or --frames or
+/// --benchmark was given:
 /// an unattended run must never wait on a dialog.
 bool WantDialogs(const TCommandLine& options, const char* noDialogsVariable);
 

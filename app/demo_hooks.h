@@ -1,0 +1,12 @@
+#pragma once
+// The effects plugged into the demo shell: start-up, the effect pass with the banner, and the UI.
+
+#include "app/app_hooks.h"
+
+namespace lumidor {
+
+/// Hooks that run RunEffectsStartup, RunEffectPass and, in the UI frame, PopupMenu1 and the
+/// properties window.
+TAppHooks MakeDemoHooks();
+
+} // namespace lumidor

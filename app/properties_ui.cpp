@@ -1,0 +1,88 @@
+// The properties window drawn with Dear ImGui: labels, sliders with a tick ruler and the button at
+// their places in the 318 x 187 client area below the title bar.
+
+#include "app/properties_window.h"
+#include "app/ui_item_rects.h"
+
+#include <imgui.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace lumidor {
+
+namespace {
+
+constexpr float ClientWidth = 318.0f;
+constexpr float ClientHeight = 187.0f;
+constexpr float BarWidth = 150.0f;
+
+// The value a slider stands for, shown on its grab: the wind in units per second, the friction as
+// the fraction of velocity lost in a bounce.
+std::string ValueText(int trackBar, int position) {
+    char text[32];
+    if (trackBar <= 3)
+        std::snprintf(text, sizeof text, "%+.1f", static_cast<double>(WindComponent(position)));
+    else
+        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(FrictionComponent(position)));
+    return text; // no '%' in it, so it can be the slider's format
+}
+
+// A tick below the bar for every unit, longer every ten, over the travel of the grab's centre.
+void DrawTicks(const ImVec2& barMin, const ImVec2& barMax) {
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float travelLeft = barMin.x + 2.0f + 0.5f * style.GrabMinSize;
+    const float travelRight = barMax.x - 2.0f - 0.5f * style.GrabMinSize;
+    ImDrawList* drawList = ImGui::GetWindowDrawList();
+    const ImU32 colour = ImGui::GetColorU32(ImGuiCol_TextDisabled);
+    for (int unit = TrackBarMin; unit <= TrackBarMax; ++unit) {
+        const float x = std::floor(travelLeft + (travelRight - travelLeft) * float(unit) / float(TrackBarMax)) + 0.5f;
+        const float length = unit % 10 == 0 ? 5.0f : 2.0f;
+        const float top = barMax.y + 2.0f;
+        drawList->AddLine(ImVec2(x, top), ImVec2(x, top + length), colour);
+    }
+}
+
+} // namespace
+
+void DrawProperties(TProperties& properties) {
+    if (!properties.Visible) return;
+    const float titleBar = ImGui::GetFrameHeight();
+    ImGui::SetNextWindowPos(ImVec2(192.0f, 107.0f), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(ClientWidth, ClientHeight + titleBar), ImGuiCond_Always);
+    if (properties.BringForward) {
+        ImGui::SetNextWindowFocus();
+        properties.BringForward = false;
+    }
+    bool open = true;
+    const ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoScrollbar |
+                                   ImGuiWindowFlags_NoScrollWithMouse | ImGuiWindowFlags_NoSavedSettings;
+    if (ImGui::Begin("Properties", &open, flags)) {
+        for (int i = 0; i < TrackBarCount; ++i) {
+            const TTrackBarLayout& layout = TrackBarLayouts[static_cast<std::size_t>(i)];
+            const int trackBar = i + 1;
+            ImGui::SetCursorPos(ImVec2(layout.LabelX, titleBar + layout.LabelY));
+            ImGui::TextUnformatted(layout.Label);
+
+            // The slider fills the upper part of its 150 x 33 place, the ticks the rest.
+            ImGui::SetCursorPos(ImVec2(layout.BarX + 4.0f, titleBar + layout.BarY + 2.0f));
+            ImGui::SetNextItemWidth(BarWidth - 8.0f);
+            int& position = properties.Positions[static_cast<std::size_t>(i)];
+            const std::string id = "##TrackBar" + std::to_string(trackBar);
+            const std::string value = ValueText(trackBar, position);
+            if (ImGui::SliderInt(id.c_str(), &position, TrackBarMin, TrackBarMax, value.c_str(),
+                                 ImGuiSliderFlags_AlwaysClamp))
+                TrackBarChange(properties, trackBar);
+            NoteLastItem(layout.Label);
+            DrawTicks(ImGui::GetItemRectMin(), ImGui::GetItemRectMax());
+        }
+        ImGui::SetCursorPos(ImVec2(120.0f, titleBar + 160.0f));
+        if (ImGui::Button("Close", ImVec2(75.0f, 25.0f))) Button1Click(properties);
+        NoteLastItem("Close");
+    }
+    ImGui::End();
+    if (!open) Button1Click(properties); // the title bar's close box hides it like the button
+}
+
+} // namespace lumidor
