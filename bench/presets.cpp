@@ -47,7 +47,8 @@ void BM_Preset(benchmark::State& state) {
     const int slot = int(state.range(0));
     SetUpEffects();
     // Ten seconds of frames: every preset reaches its steady population (the longest lives are 8 s).
-    for (int frame = 0; frame < 600; ++frame) RunEffectSlot(slot, {});
+    for (int frame = 0; frame < 600; ++frame)
+        RunEffectSlot(slot, {});
     std::int64_t particleFrames = 0;
     for (auto _ : state) {
         RunEffectSlot(slot, {});
@@ -60,8 +61,22 @@ void BM_Preset(benchmark::State& state) {
     ResetEffectsForTesting();
 }
 
-BENCHMARK(BM_Preset)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Arg(4)->Arg(5)->Arg(6)->Arg(7)->Arg(8)
-    ->Arg(9)->Arg(10)->Arg(14)->Arg(15)->Arg(16)->Arg(18);
+BENCHMARK(BM_Preset)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Arg(4)
+    ->Arg(5)
+    ->Arg(6)
+    ->Arg(7)
+    ->Arg(8)
+    ->Arg(9)
+    ->Arg(10)
+    ->Arg(14)
+    ->Arg(15)
+    ->Arg(16)
+    ->Arg(18);
 
 } // namespace
 

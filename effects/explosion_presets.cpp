@@ -29,15 +29,16 @@ struct TBurstGroup {
     TVector3 Enlargement;
     bool HasInertia;
     TVector3 Inertia;
-    bool HasVelocity;           ///< mass and velocity are set together
+    bool HasVelocity; ///< mass and velocity are set together
     float Mass;
-    float SpeedScale;           ///< each velocity axis: R * SpeedScale - SpeedScale / 2
+    float SpeedScale; ///< each velocity axis: R * SpeedScale - SpeedScale / 2
     bool HasFadeOut;
     float BeginFadeOut;
 };
 
 // Fire cloud, smoke, embers, sparks and flash, in emission order. The zero inertia of the first
 // two groups is raised to 0.1 per axis by the setter.
+// clang-format off
 const TBurstGroup BurstGroups[] = {
     {80, {0.5f, 0.5f, 0}, {0.7f, 0.3f, 0.1f}, 1, 1.0f, 0.3f, true, {0, -0.025f, 0}, true, {0.1f, 0.1f, 0.1f},
      true, {0, 0, 0}, true, 0.2f, 0.4f, false, 0},
@@ -50,6 +51,7 @@ const TBurstGroup BurstGroups[] = {
     {1, {10, 10, 0}, {0.9f, 0.9f, 1}, 6, 0.0f, 0.15f, false, {}, true, {-30, -30, 0}, false, {}, false, 1.0f,
      0.0f, true, 0.4f},
 };
+// clang-format on
 
 void EmitBurstGroup(const TBurstGroup& g) {
     TParticleEffectContainer& c = FloorEffect;
@@ -64,8 +66,8 @@ void EmitBurstGroup(const TBurstGroup& g) {
         if (g.HasVelocity) {
             SetParticleMass(c, i, g.Mass);
             const float half = g.SpeedScale / 2.0f;
-            SetParticleVelocity(c, {R() * g.SpeedScale - half, R() * g.SpeedScale - half, R() * g.SpeedScale - half},
-                                i);
+            SetParticleVelocity(
+                c, {R() * g.SpeedScale - half, R() * g.SpeedScale - half, R() * g.SpeedScale - half}, i);
         }
         if (g.HasFadeOut) SetParticleBeginFadeOut(c, i, g.BeginFadeOut);
     }
@@ -193,7 +195,8 @@ void ExplosionPreset() {
     UpdateAndDraw(FloorEffect, FrameTime);
     if (EffectTimer >= 2.0f) {
         EffectTimer = 0.0f;
-        for (const TBurstGroup& group : BurstGroups) EmitBurstGroup(group);
+        for (const TBurstGroup& group : BurstGroups)
+            EmitBurstGroup(group);
     }
 }
 

@@ -122,23 +122,28 @@ void AddMagnesiumFlash(float width) {
 void FirePreset() {
     UpdateAndDraw(FloorEffect, FrameTime);
     UpdateAndDraw(AdditiveEffect, FrameTime);
-    for (std::int32_t k = Missing(AdditiveEffect, 20); k > 0; --k) AddFireSmoke();
-    for (std::int32_t k = Missing(FloorEffect, 300); k > 0; --k) AddFireFlame();
+    for (std::int32_t k = Missing(AdditiveEffect, 20); k > 0; --k)
+        AddFireSmoke();
+    for (std::int32_t k = Missing(FloorEffect, 300); k > 0; --k)
+        AddFireFlame();
 }
 
 void Smoke2Preset() {
     UpdateAndDraw(FloorEffect, FrameTime);
-    for (std::int32_t k = Missing(FloorEffect, 200); k > 0; --k) AddSmoke2Puff();
+    for (std::int32_t k = Missing(FloorEffect, 200); k > 0; --k)
+        AddSmoke2Puff();
 }
 
 void Smoke1Preset() {
     UpdateAndDraw(FloorEffect, FrameTime);
-    for (std::int32_t k = Missing(FloorEffect, 200); k > 0; --k) AddSmoke1Puff();
+    for (std::int32_t k = Missing(FloorEffect, 200); k > 0; --k)
+        AddSmoke1Puff();
 }
 
 void BurnerPreset() {
     UpdateAndDraw(FloorEffect, FrameTime);
-    for (std::int32_t k = Missing(FloorEffect, 400); k > 0; --k) AddBurnerFlame();
+    for (std::int32_t k = Missing(FloorEffect, 400); k > 0; --k)
+        AddBurnerFlame();
 }
 
 void AflamedMagnesiumPreset() {
@@ -148,11 +153,13 @@ void AflamedMagnesiumPreset() {
     UpdateAndDraw(FloorEffect, FrameTime);
     UpdateAndDraw(AdditiveEffect, FrameTime);
     if (smokeBefore <= 40) {
-        for (std::int32_t k = 41 - smokeBefore; k > 0; --k) AddMagnesiumSmoke();
+        for (std::int32_t k = 41 - smokeBefore; k > 0; --k)
+            AddMagnesiumSmoke();
     }
     // One spark shower in 600 frames on average.
     if (Random(600) == 2) {
-        for (int k = 0; k < 5; ++k) AddMagnesiumSpark();
+        for (int k = 0; k < 5; ++k)
+            AddMagnesiumSpark();
     }
     if (EffectTimer >= 0.05f) {
         EffectTimer = 0.0f;

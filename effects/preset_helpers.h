@@ -15,9 +15,13 @@ inline std::int32_t Missing(const TParticleEffectContainer& container, std::int3
 }
 
 /// Index of the particle just appended by AddParticle.
-inline std::int32_t Newest(const TParticleEffectContainer& container) { return ParticleCount(container) - 1; }
+inline std::int32_t Newest(const TParticleEffectContainer& container) {
+    return ParticleCount(container) - 1;
+}
 
 /// Degrees to radians, in double precision like the angle maths of the presets.
-inline double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+inline double Radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
 
 } // namespace lumidor::presets

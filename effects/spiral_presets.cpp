@@ -15,11 +15,11 @@ enum class TSpiralLayout { Spokes, SineStrands };
 /// What tells the three spirals apart.
 struct TSpiralSettings {
     TSpiralLayout Layout;
-    float LifeLength;     ///< seconds; all dots of a layout die together
-    bool ResetVelocity;   ///< SetParticleVelocity (0, 0, 0) is called on every dot
-    float BeginFadeOut;   ///< fraction of life
+    float LifeLength;   ///< seconds; all dots of a layout die together
+    bool ResetVelocity; ///< SetParticleVelocity (0, 0, 0) is called on every dot
+    float BeginFadeOut; ///< fraction of life
     float MagnetRadius;
-    float GravityOffset;  ///< gravity = |sin(EffectTimer)| * 25 - GravityOffset
+    float GravityOffset; ///< gravity = |sin(EffectTimer)| * 25 - GravityOffset
     std::int32_t MagnetMode;
 };
 
@@ -61,8 +61,14 @@ void RunSpiral(const TSpiralSettings& settings) {
 
 } // namespace
 
-void Spiral1Preset() { RunSpiral(Spiral1); }
-void Spiral2Preset() { RunSpiral(Spiral2); }
-void Spiral3Preset() { RunSpiral(Spiral3); }
+void Spiral1Preset() {
+    RunSpiral(Spiral1);
+}
+void Spiral2Preset() {
+    RunSpiral(Spiral2);
+}
+void Spiral3Preset() {
+    RunSpiral(Spiral3);
+}
 
 } // namespace lumidor

@@ -19,7 +19,9 @@ using presets::Newest;
 namespace {
 
 /// A random whole angle 0..360 degrees, in radians.
-double RandomTheta() { return presets::Radians(double(Random(361))); }
+double RandomTheta() {
+    return presets::Radians(double(Random(361)));
+}
 
 void AddWaterDrop() {
     TParticleEffectContainer& c = AdditiveEffect;
@@ -134,13 +136,17 @@ constexpr TVector3 SettledFloorFriction{0.1f, 0.6f, 0.1f};
 
 } // namespace
 
-float StressTestPhase(float timer) { return FoldedPhase(timer); }
+float StressTestPhase(float timer) {
+    return FoldedPhase(timer);
+}
 
 void MagicWaterPreset() {
     UpdateAndDraw(AdditiveEffect, FrameTime);
     UpdateAndDraw(FloorEffect, FrameTime);
-    for (std::int32_t k = Missing(AdditiveEffect, 800); k > 0; --k) AddWaterDrop();
-    for (std::int32_t k = Missing(FloorEffect, 30); k > 0; --k) AddWaterSplash();
+    for (std::int32_t k = Missing(AdditiveEffect, 800); k > 0; --k)
+        AddWaterDrop();
+    for (std::int32_t k = Missing(FloorEffect, 30); k > 0; --k)
+        AddWaterSplash();
 }
 
 void Effect1Preset() {
@@ -150,9 +156,11 @@ void Effect1Preset() {
     UpdateAndDraw(FloorEffect, FrameTime);
     UpdateAndDraw(AdditiveEffect, FrameTime);
     if (flamesBefore <= 299) {
-        for (std::int32_t k = 300 - flamesBefore; k > 0; --k) AddRingFlame();
+        for (std::int32_t k = 300 - flamesBefore; k > 0; --k)
+            AddRingFlame();
     }
-    for (std::int32_t k = Missing(AdditiveEffect, 2000); k > 0; --k) AddFountainDrop();
+    for (std::int32_t k = Missing(AdditiveEffect, 2000); k > 0; --k)
+        AddFountainDrop();
 }
 
 void Effect2Preset() {
@@ -163,7 +171,8 @@ void Effect2Preset() {
     UpdateAndDraw(FloorEffect, FrameTime);
     SetWorldFriction(FloorEffect, SettledFloorFriction);
     if (dropsBefore <= 1999) {
-        for (std::int32_t k = 2000 - dropsBefore; k > 0; --k) AddPulsingDrop();
+        for (std::int32_t k = 2000 - dropsBefore; k > 0; --k)
+            AddPulsingDrop();
     }
 }
 
@@ -171,7 +180,8 @@ void SnowPreset() {
     EffectTimer += FrameTime;
     SetWorldFriction(FloorEffect, StickyFloor);
     UpdateAndDraw(FloorEffect, FrameTime);
-    for (std::int32_t k = Missing(FloorEffect, 10000); k > 0; --k) AddSnowFlake();
+    for (std::int32_t k = Missing(FloorEffect, 10000); k > 0; --k)
+        AddSnowFlake();
     SetWorldFriction(FloorEffect, SettledFloorFriction);
 }
 
@@ -194,7 +204,8 @@ void StressTestPreset() {
 
     EffectTimer += FrameTime;
     const float phi = FoldedPhase(EffectTimer);
-    for (std::int32_t k = Missing(TerrainEffect, 10000); k > 0; --k) AddStressParticle(phi);
+    for (std::int32_t k = Missing(TerrainEffect, 10000); k > 0; --k)
+        AddStressParticle(phi);
     UpdateAndDraw(TerrainEffect, FrameTime);
 }
 

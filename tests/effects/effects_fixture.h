@@ -27,7 +27,7 @@ inline void RecordMessage(const std::string& text, const std::string& caption, T
 }
 
 class EffectsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InstallGLRecorder();
         previousHandler = SetMessageHandler(&RecordMessage);
@@ -43,7 +43,7 @@ protected:
         FrameTime = 0.0f;
     }
 
-private:
+  private:
     TMessageHandler previousHandler = nullptr;
 };
 
@@ -52,12 +52,16 @@ struct TRange {
     float Lo = 0.0f;
     float Hi = 0.0f;
 };
-inline TRange Exactly(float v) { return {v, v}; }
+inline TRange Exactly(float v) {
+    return {v, v};
+}
 
 struct TRange3 {
     TRange X, Y, Z;
 };
-inline TRange3 Exactly3(float x, float y, float z) { return {Exactly(x), Exactly(y), Exactly(z)}; }
+inline TRange3 Exactly3(float x, float y, float z) {
+    return {Exactly(x), Exactly(y), Exactly(z)};
+}
 
 /// Everything AddParticle and the setters leave in a freshly emitted particle.
 struct TParticleExpectation {
@@ -103,11 +107,11 @@ inline void ExpectParticles(const TParticleEffectContainer& c, int first, int co
         TRange Allowed;
         float Min = 1e30f, Max = -1e30f;
     };
-    std::vector<TSpread> spreads = {
-        {"Position.x", e.Position.X}, {"Position.y", e.Position.Y}, {"Position.z", e.Position.Z},
-        {"Life", e.Life},             {"Force.x", e.Force.X},       {"Force.y", e.Force.Y},
-        {"Force.z", e.Force.Z},       {"Velocity.x", e.Velocity.X}, {"Velocity.y", e.Velocity.Y},
-        {"Velocity.z", e.Velocity.Z}};
+    std::vector<TSpread> spreads = {{"Position.x", e.Position.X}, {"Position.y", e.Position.Y},
+                                    {"Position.z", e.Position.Z}, {"Life", e.Life},
+                                    {"Force.x", e.Force.X},       {"Force.y", e.Force.Y},
+                                    {"Force.z", e.Force.Z},       {"Velocity.x", e.Velocity.X},
+                                    {"Velocity.y", e.Velocity.Y}, {"Velocity.z", e.Velocity.Z}};
     for (int i = first; i < first + count; ++i) {
         const TParticle& p = c.Particles[std::size_t(i)];
         const float values[] = {p.Position.x, p.Position.y, p.Position.z, p.LifeLength, p.Force.x,

@@ -21,11 +21,11 @@ namespace fs = std::filesystem;
 
 /// Runs a test body inside a fresh temporary directory (the start-up reads relative paths).
 class TempDirectory {
-public:
+  public:
     TempDirectory() {
         previous = fs::current_path();
-        path = fs::temp_directory_path() / ("lumidor_effects_" + std::to_string(::getpid()) + "_" +
-                                            std::to_string(counter++));
+        path = fs::temp_directory_path() /
+               ("lumidor_effects_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         fs::create_directories(path);
         fs::current_path(path);
     }
@@ -36,7 +36,7 @@ public:
     }
     const fs::path& Path() const { return path; }
 
-private:
+  private:
     static inline int counter = 0;
     fs::path previous, path;
 };
@@ -49,8 +49,24 @@ void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
 /// An uncompressed 24-bit TGA of w x h grey pixels.
 std::vector<std::uint8_t> GreyTga(int w, int h) {
     std::vector<std::uint8_t> bytes(18 + std::size_t(w * h * 3), 128);
-    const std::uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, std::uint8_t(w), std::uint8_t(w >> 8),
-                                     std::uint8_t(h), std::uint8_t(h >> 8), 24, 0};
+    const std::uint8_t header[18] = {0,
+                                     0,
+                                     2,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     std::uint8_t(w),
+                                     std::uint8_t(w >> 8),
+                                     std::uint8_t(h),
+                                     std::uint8_t(h >> 8),
+                                     24,
+                                     0};
     std::copy(std::begin(header), std::end(header), bytes.begin());
     return bytes;
 }
@@ -60,7 +76,8 @@ std::vector<std::uint8_t> GradientBmp(int w, int h) {
     const std::uint32_t pixelBytes = std::uint32_t(w * h * 3), fileSize = 54 + pixelBytes;
     std::vector<std::uint8_t> b(54, 0);
     const auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int k = 0; k < 4; ++k) b[at + std::size_t(k)] = std::uint8_t(v >> (8 * k));
+        for (int k = 0; k < 4; ++k)
+            b[at + std::size_t(k)] = std::uint8_t(v >> (8 * k));
     };
     b[0] = 'B';
     b[1] = 'M';
@@ -90,7 +107,8 @@ TEST_F(Startup, MissingAtlasIsReportedAndTheSystemsAreStillSetUp) {
     EXPECT_EQ(ShownMessages(), std::vector<std::string>{"TGA Texture|File not found  - textures.tga"});
     EXPECT_EQ(AtlasTexture, 0u);
 
-    for (const TParticleEffectContainer* c : {&FloorEffect, &AdditiveEffect, &TerrainEffect, &TextFont.Effect}) {
+    for (const TParticleEffectContainer* c :
+         {&FloorEffect, &AdditiveEffect, &TerrainEffect, &TextFont.Effect}) {
         ASSERT_EQ(c->TextureTiles.size(), 8u);
         // Tile 5 is row 1, column 1 of the 2 x 4 atlas.
         EXPECT_FLOAT_EQ(c->TextureTiles[5].U[0], 0.5f);
@@ -179,7 +197,8 @@ TEST_F(Startup, ResetForTestingRestoresTheZeroState) {
 
 TEST(EffectSlots, MenuListsEverySlotOnceWithItsCaption) {
     std::set<int> slots;
-    for (const TEffectSlot& entry : EffectMenu) slots.insert(entry.Slot);
+    for (const TEffectSlot& entry : EffectMenu)
+        slots.insert(entry.Slot);
     EXPECT_EQ(slots.size(), 19u);
     EXPECT_EQ(*slots.begin(), 0);
     EXPECT_EQ(*slots.rbegin(), 18);
@@ -209,11 +228,11 @@ TEST_F(Slots, EachSlotRunsItsPreset) {
         int Floor, Additive, Terrain;
         std::int32_t FirstTile; ///< tile of the first particle of the first non-empty system
     };
-    const TCase cases[] = {{0, 300, 20, 0, 3},     {1, 200, 0, 0, 1},       {2, 0, 0, 0, -1},
-                           {3, 400, 0, 0, 3},      {4, 30, 800, 0, 1},      {5, 0, 1200, 0, 4},
-                           {6, 0, 1200, 0, 4},     {7, 0, 41, 0, 1},        {8, 300, 2000, 0, 1},
-                           {9, 2000, 0, 0, 4},     {10, 0, 0, 10000, 6},    {14, 200, 0, 0, 1},
-                           {15, 0, 1200, 0, 4},    {16, 10000, 0, 0, 3},    {18, 71, 1, 0, 3}};
+    const TCase cases[] = {{0, 300, 20, 0, 3},  {1, 200, 0, 0, 1},    {2, 0, 0, 0, -1},
+                           {3, 400, 0, 0, 3},   {4, 30, 800, 0, 1},   {5, 0, 1200, 0, 4},
+                           {6, 0, 1200, 0, 4},  {7, 0, 41, 0, 1},     {8, 300, 2000, 0, 1},
+                           {9, 2000, 0, 0, 4},  {10, 0, 0, 10000, 6}, {14, 200, 0, 0, 1},
+                           {15, 0, 1200, 0, 4}, {16, 10000, 0, 0, 3}, {18, 71, 1, 0, 3}};
     for (const TCase& k : cases) {
         ResetEffectsForTesting();
         InitEffects();
@@ -225,7 +244,7 @@ TEST_F(Slots, EachSlotRunsItsPreset) {
         }
         EXPECT_EQ(ParticleCount(AdditiveEffect), k.Additive) << "slot " << k.Slot;
         EXPECT_EQ(ParticleCount(TerrainEffect), k.Terrain) << "slot " << k.Slot;
-        const TParticleEffectContainer& first = k.Floor    ? FloorEffect
+        const TParticleEffectContainer& first = k.Floor      ? FloorEffect
                                                 : k.Additive ? AdditiveEffect
                                                              : TerrainEffect;
         if (k.FirstTile >= 0) {
@@ -261,7 +280,8 @@ TEST_F(Slots, ScriptSlotsCallBackIntoTheApplication) {
 
 TEST_F(Slots, OutOfRangeSlotsDrawNothing) {
     GLRecorder().Calls.clear();
-    for (int slot : {-1, 19, 100}) EXPECT_FALSE(RunEffectSlot(slot, {}));
+    for (int slot : {-1, 19, 100})
+        EXPECT_FALSE(RunEffectSlot(slot, {}));
     EXPECT_TRUE(GLRecorder().Calls.empty());
     EXPECT_EQ(ParticleCount(FloorEffect), 0);
     EXPECT_EQ(EffectTimer, 0.0f);
@@ -286,7 +306,8 @@ std::vector<TGLCall> CallsBefore(const std::string& name) {
 void ExpectCall(const TGLCall& call, const std::string& name, std::vector<double> args) {
     EXPECT_EQ(call.Name, name);
     ASSERT_EQ(call.Args.size(), args.size()) << name;
-    for (std::size_t k = 0; k < args.size(); ++k) EXPECT_NEAR(call.Args[k], args[k], 1e-6) << name << " arg " << k;
+    for (std::size_t k = 0; k < args.size(); ++k)
+        EXPECT_NEAR(call.Args[k], args[k], 1e-6) << name << " arg " << k;
 }
 
 using PresetGL = EffectsTest;

@@ -15,7 +15,8 @@ using CarryOver = EffectsTest;
 
 int CountTile(const TParticleEffectContainer& c, std::int32_t tile) {
     int n = 0;
-    for (const TParticle& p : c.Particles) n += p.Tile == tile ? 1 : 0;
+    for (const TParticle& p : c.Particles)
+        n += p.Tile == tile ? 1 : 0;
     return n;
 }
 
@@ -46,7 +47,8 @@ TEST_F(CarryOver, SmokeTwoAfterFireWaitsUntilFlamesDie) {
     EXPECT_EQ(AdditiveEffect.Particles[0].LifeLeft, smokeLife);
 
     FrameTime = 0.1f;
-    for (int frame = 0; frame < 11; ++frame) Smoke2Preset(); // flames live less than 1 s
+    for (int frame = 0; frame < 11; ++frame)
+        Smoke2Preset(); // flames live less than 1 s
     EXPECT_EQ(ParticleCount(FloorEffect), 200);
     EXPECT_EQ(CountTile(FloorEffect, 1), 200);
 }
@@ -84,7 +86,8 @@ TEST_F(CarryOver, FireBouncesWithStartUpFrictionUntilEffectTwoRuns) {
 
     Effect2Preset();
     ExpectVec(FloorEffect.World.WorldFriction, {0.1f, 0.6f, 0.1f}, "WorldFriction", 0);
-    for (TParticle& p : FloorEffect.Particles) p.Tile = p.Tile == 7 ? 0 : p.Tile; // retire the old marker
+    for (TParticle& p : FloorEffect.Particles)
+        p.Tile = p.Tile == 7 ? 0 : p.Tile; // retire the old marker
     AddFallingMarker();
     FirePreset();
     ExpectVec(FindMarker().Velocity, {0.9f, 0.8f, 0}, "Velocity with friction (0.1, 0.6, 0.1)", 0);
@@ -92,7 +95,8 @@ TEST_F(CarryOver, FireBouncesWithStartUpFrictionUntilEffectTwoRuns) {
 
 TEST_F(CarryOver, ExplosionAfterTheTimerPassedTwoBurstsOnceAtOnce) {
     FrameTime = 0.5f;
-    for (int frame = 0; frame < 5; ++frame) Spiral1Preset();
+    for (int frame = 0; frame < 5; ++frame)
+        Spiral1Preset();
     ASSERT_FLOAT_EQ(EffectTimer, 2.5f);
     FrameTime = 0.01f;
     ExplosionPreset();
@@ -124,8 +128,10 @@ TEST_F(CarryOver, MagnesiumCountsSmokeBeforeTheUpdate) {
     AflamedMagnesiumPreset();
     ASSERT_EQ(ParticleCount(AdditiveEffect), 41);
     // Let five smoke particles die in the next update: they are replaced only a frame later.
-    for (TParticle& p : AdditiveEffect.Particles) p.LifeLeft = 10;
-    for (int i = 0; i < 5; ++i) AdditiveEffect.Particles[std::size_t(i)].LifeLeft = 0.001f;
+    for (TParticle& p : AdditiveEffect.Particles)
+        p.LifeLeft = 10;
+    for (int i = 0; i < 5; ++i)
+        AdditiveEffect.Particles[std::size_t(i)].LifeLeft = 0.001f;
     FrameTime = 0.01f;
     AflamedMagnesiumPreset();
     EXPECT_EQ(ParticleCount(AdditiveEffect), 36);
@@ -135,7 +141,8 @@ TEST_F(CarryOver, MagnesiumCountsSmokeBeforeTheUpdate) {
 
 TEST_F(CarryOver, FireworkEnteredMidCycleBurstsAtTheStoredPosition) {
     FrameTime = 0.25f;
-    for (int frame = 0; frame < 4; ++frame) SnowPreset();
+    for (int frame = 0; frame < 4; ++frame)
+        SnowPreset();
     ASSERT_FLOAT_EQ(EffectTimer, 1.0f);
     FrameTime = 0;
     FireworkPreset();
@@ -187,7 +194,8 @@ TEST_F(CarryOver, FireworkBurstShapes) {
         bool shape1 = true, shape2 = true;
         for (int i = 0; i < 50 && (shape1 || shape2); ++i) {
             const double a1 = 60.0 * i;
-            shape1 = shape1 && std::abs(v(i).x - std::cos(a1) / 2) < 1e-5 && std::abs(v(i).y - std::sin(a1) / 2) < 1e-5;
+            shape1 = shape1 && std::abs(v(i).x - std::cos(a1) / 2) < 1e-5 &&
+                     std::abs(v(i).y - std::sin(a1) / 2) < 1e-5;
             const double a2 = (i % 10) * 36.0 * std::numbers::pi / 180.0;
             const double s2 = (i / 5) * 0.1;
             shape2 = shape2 && std::abs(v(i).x - s2 * std::sin(a2) / 2) < 1e-5 &&
@@ -207,7 +215,8 @@ TEST_F(CarryOver, FireworkBurstShapes) {
             }
         }
         if (!shape1 && !shape2) {
-            for (int i = 0; i < 50; ++i) EXPECT_LT(2 * std::hypot(v(i).x, v(i).y), 1.0f);
+            for (int i = 0; i < 50; ++i)
+                EXPECT_LT(2 * std::hypot(v(i).x, v(i).y), 1.0f);
         }
         ++seen[shape1 ? 1 : shape2 ? 2 : 0];
         // Both rings are uniformly coloured, each with its own colour.
@@ -221,7 +230,8 @@ TEST_F(CarryOver, FireworkBurstShapes) {
 
 TEST_F(CarryOver, FireworkBurstInheritsTheRocketVelocity) {
     FrameTime = 0.1f;
-    while (!RocketExploded) FireworkPreset();
+    while (!RocketExploded)
+        FireworkPreset();
     const float vx = 3 * RocketDirection.dx / 2, vy = 3 * RocketDirection.dy / 2;
     double sumX = 0, sumY = 0;
     int n = 0;
@@ -333,7 +343,8 @@ TEST_F(CarryOver, SpiralWaitsForOtherParticlesWhileItsMagnetActsOnThem) {
     EXPECT_NE(AdditiveEffect.Particles[0].MagnetForce.y, 0.0f) << "the magnet pulls Fire's smoke";
     EXPECT_TRUE(AdditiveEffect.MagnetPoints.empty());
     FrameTime = 0.1f;
-    for (int frame = 0; frame < 25; ++frame) Spiral1Preset(); // the smoke lives under 2 s
+    for (int frame = 0; frame < 25; ++frame)
+        Spiral1Preset(); // the smoke lives under 2 s
     EXPECT_EQ(ParticleCount(AdditiveEffect), 1200);
     EXPECT_EQ(CountTile(AdditiveEffect, 4), 1200);
 }
@@ -341,7 +352,8 @@ TEST_F(CarryOver, SpiralWaitsForOtherParticlesWhileItsMagnetActsOnThem) {
 TEST_F(CarryOver, SpiralTwoKeepsSpiralOnesDotsUntilTheyDie) {
     FrameTime = 0.5f;
     Spiral1Preset();
-    for (int frame = 0; frame < 10; ++frame) Spiral2Preset();
+    for (int frame = 0; frame < 10; ++frame)
+        Spiral2Preset();
     // Spiral 1's dots (life 8) are still there, pulled by the mode 0 magnet; no second layout.
     ASSERT_EQ(ParticleCount(AdditiveEffect), 1200);
     EXPECT_EQ(AdditiveEffect.Particles[0].LifeLength, 8.0f);
@@ -349,7 +361,8 @@ TEST_F(CarryOver, SpiralTwoKeepsSpiralOnesDotsUntilTheyDie) {
 
 TEST_F(CarryOver, SpiralDotsDieTogetherAndAreLaidOutAfresh) {
     FrameTime = 0.5f;
-    for (int frame = 1; frame <= 10; ++frame) Spiral2Preset();
+    for (int frame = 1; frame <= 10; ++frame)
+        Spiral2Preset();
     EXPECT_EQ(ParticleCount(AdditiveEffect), 1200) << "a life left of exactly 0 survives";
     Spiral2Preset();
     EXPECT_EQ(ParticleCount(AdditiveEffect), 0);
@@ -362,7 +375,8 @@ TEST_F(CarryOver, EffectOneAddsNoFlamesWhenTheFloorIsFull) {
     SnowPreset();
     Effect1Preset();
     int flames = 0;
-    for (const TParticle& p : FloorEffect.Particles) flames += p.Color.x == 1.0f && p.Tile == 1 ? 1 : 0;
+    for (const TParticle& p : FloorEffect.Particles)
+        flames += p.Color.x == 1.0f && p.Tile == 1 ? 1 : 0;
     EXPECT_EQ(flames, 0);
     EXPECT_EQ(ParticleCount(AdditiveEffect), 2000);
 }

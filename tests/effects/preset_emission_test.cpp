@@ -138,7 +138,8 @@ TEST_F(FirstFrame, MagnesiumSparksComeOnlyInShowersOfFive) {
     // With no time passing nothing dies and the flash timer stays at 0, so FloorEffect collects
     // only spark showers: one per 600 frames on average.
     FrameTime = 0;
-    for (int frame = 0; frame < 3000; ++frame) AflamedMagnesiumPreset();
+    for (int frame = 0; frame < 3000; ++frame)
+        AflamedMagnesiumPreset();
     const std::int32_t sparks = ParticleCount(FloorEffect);
     EXPECT_GT(sparks, 0);
     EXPECT_LT(sparks, 100);
@@ -211,7 +212,8 @@ TEST_F(FirstFrame, ExplosionBurstsInFiveGroups) {
 
 TEST_F(FirstFrame, ExplosionWaitsTwoSeconds) {
     FrameTime = 0.5f;
-    for (int frame = 0; frame < 3; ++frame) ExplosionPreset();
+    for (int frame = 0; frame < 3; ++frame)
+        ExplosionPreset();
     EXPECT_EQ(ParticleCount(FloorEffect), 0);
     EXPECT_FLOAT_EQ(EffectTimer, 1.5f);
     ExplosionPreset();

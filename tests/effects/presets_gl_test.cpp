@@ -44,7 +44,8 @@ void FailOnMessage(const std::string& text, const std::string& caption, TMessage
 void SetUpDemoState() {
     GL.Enable(GL_DEPTH_TEST);
     GL.Enable(GL_TEXTURE_2D);
-    const GLfloat specular[] = {1, 1, 1, 1}, ambient[] = {0.4f, 0.4f, 0.4f, 1}, diffuse[] = {0.4f, 0.8f, 0.4f, 1};
+    const GLfloat specular[] = {1, 1, 1, 1}, ambient[] = {0.4f, 0.4f, 0.4f, 1},
+                  diffuse[] = {0.4f, 0.8f, 0.4f, 1};
     GL.Materialfv(GL_FRONT, GL_SPECULAR, specular);
     GL.Materialf(GL_FRONT, GL_SHININESS, 50);
     GL.Materialfv(GL_FRONT, GL_AMBIENT, ambient);
@@ -73,9 +74,9 @@ void DrawDemoFrame(int slot) {
 }
 
 struct TPicture {
-    int Lit = 0;                 ///< pixels with a channel above 24
-    double R = 0, G = 0, B = 0;  ///< mean colour of the lit pixels, 0..255
-    double LitTop = 0;           ///< share of lit pixels in the upper half of the picture
+    int Lit = 0;                ///< pixels with a channel above 24
+    double R = 0, G = 0, B = 0; ///< mean colour of the lit pixels, 0..255
+    double LitTop = 0;          ///< share of lit pixels in the upper half of the picture
 };
 
 TPicture Analyse(const std::vector<std::uint8_t>& rgba) {
@@ -106,10 +107,12 @@ void KeepPicture(std::vector<std::uint8_t> rgba, int slot) {
     if (!folder || !*folder) return;
     const std::size_t row = std::size_t(Width) * 4;
     for (int top = 0, bottom = Height - 1; top < bottom; ++top, --bottom) {
-        std::swap_ranges(rgba.begin() + std::ptrdiff_t(top * row), rgba.begin() + std::ptrdiff_t((top + 1) * row),
+        std::swap_ranges(rgba.begin() + std::ptrdiff_t(top * row),
+                         rgba.begin() + std::ptrdiff_t((top + 1) * row),
                          rgba.begin() + std::ptrdiff_t(bottom * row));
     }
-    for (std::size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
+    for (std::size_t i = 3; i < rgba.size(); i += 4)
+        rgba[i] = 255;
     const std::string file = std::string(folder) + "/preset_" + std::to_string(slot) + ".png";
     stbi_write_png(file.c_str(), Width, Height, 4, rgba.data(), int(row));
 }
@@ -120,16 +123,21 @@ void KeepPicture(std::vector<std::uint8_t> rgba, int slot) {
 /// glitters between 0.75 and 1.9 s of its 2.5 s cycle.
 int FramesToShow(int slot) {
     switch (slot) {
-    case 5: return 20;
-    case 15: return 20;
-    case 7: return 89;
-    case 18: return 45;
-    default: return 90;
+    case 5:
+        return 20;
+    case 15:
+        return 20;
+    case 7:
+        return 89;
+    case 18:
+        return 45;
+    default:
+        return 90;
     }
 }
 
 class PresetPicture : public ::testing::TestWithParam<int> {
-protected:
+  protected:
     void SetUp() override {
         if (!lumidor::testing::EnsureGLContext(Width, Height)) GTEST_SKIP() << "no OpenGL context";
         previous = std::filesystem::current_path();
@@ -150,13 +158,14 @@ protected:
     }
 
     TPicture Render(int slot, int frames) {
-        for (int frame = 0; frame < frames; ++frame) DrawDemoFrame(slot);
+        for (int frame = 0; frame < frames; ++frame)
+            DrawDemoFrame(slot);
         std::vector<std::uint8_t> rgba = lumidor::testing::ReadBackBuffer(Width, Height);
         KeepPicture(rgba, slot);
         return Analyse(rgba);
     }
 
-private:
+  private:
     std::filesystem::path previous;
     TMessageHandler previousHandler = nullptr;
 };
@@ -164,8 +173,8 @@ private:
 TEST_P(PresetPicture, ShowsItsEffect) {
     const int slot = GetParam();
     const TPicture p = Render(slot, FramesToShow(slot));
-    std::printf("slot %2d %-28s lit %6d  mean (%5.1f, %5.1f, %5.1f)  top %.2f\n", slot, EffectSlotCaption(slot),
-                p.Lit, p.R, p.G, p.B, p.LitTop);
+    std::printf("slot %2d %-28s lit %6d  mean (%5.1f, %5.1f, %5.1f)  top %.2f\n", slot,
+                EffectSlotCaption(slot), p.Lit, p.R, p.G, p.B, p.LitTop);
     const int all = Width * Height;
     const bool blueish = p.B > p.R + 20, orange = p.R > p.B + 30, grey = std::abs(p.R - p.B) < 12;
     switch (slot) {
