@@ -1,10 +1,14 @@
 #include "engine/simulation.h"
 
 #include "engine/simd_lanes.h"
+#include "engine/simulation_wide.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 namespace lumidor {
 
@@ -12,350 +16,11 @@ using namespace lanes;
 
 namespace {
 
-// The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
-#define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))
-
-// Four particles of one block, as pointers; a short final group repeats its last particle, whose
-// lanes then compute and store identical values.
-using TGroup = TParticle* [4];
-
-// Everything the sweep reads from the container, fetched once per pass.
-struct TPassConstants {
-    float Dt = 0.0f;
-    TLanes3 Wind{};
-    const TMagnetPoint* Magnets = nullptr;
-    std::size_t MagnetCount = 0;
-    const TCollisionConvexWorld* World = nullptr; // null: no collision
-    float InverseCellX = 0, InverseCellZ = 0;     // 1 / cell size, hoisted out of the sweep
-    float LastCellX = 0, LastCellZ = 0;           // highest cell index per axis
-    TLanes3 KeptAfterBounce{};                    // 1 - world friction
-    bool Debug = false;
-    float DebugScale = 0.0f;
-    TVector3 CornerAxes[4];                       // sx * Right + sy * Up per corner
-    const TTextureTile* Tiles = nullptr;
-    std::uint32_t TileCount = 0;
-};
-
-// Used for a particle whose tile is outside the table (or a container without tiles): the whole
-// texture, corners as a 1 x 1 atlas lays them out.
-constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
-
-TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
-
-// x, y, z of a vector field of the four particles (read as 16 bytes; the fourth float belongs to the
-// next field, so the field must not be the record's last 12 bytes).
-// `next` receives that fourth float, for writing the rows back whole.
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group, TLanes& next) {
-    static_assert(Offset + 16 <= sizeof(TParticle));
-    TLanes x, y, z;
-    Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
-              LoadRow(group[3], Offset), x, y, z, next);
-    return {x, y, z};
-}
-
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group) {
-    TLanes next;
-    return Gather3<Offset>(group, next);
-}
-
-// Writes a vector field of the four particles as whole 16-byte rows; `next` must hold the current
-// value of the float after the field (as Gather3 read it, if nothing has written it since).
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Scatter3(const TGroup& group, const TLanes3& value, TLanes next) {
-    static_assert(Offset + 16 <= sizeof(TParticle));
-    TLanes rows[4];
-    Transpose(value.x, value.y, value.z, next, rows[0], rows[1], rows[2], rows[3]);
-    for (int lane = 0; lane < 4; ++lane)
-        std::memcpy(reinterpret_cast<unsigned char*>(group[lane]) + Offset, &rows[lane], sizeof rows[lane]);
-}
-
-static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TLanes), "four vertices are six rows");
-
-// Four consecutive floats of the four particles, one lane each.
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
-    static_assert(Offset + 16 <= sizeof(TParticle));
-    Transpose(LoadRow(group[0], Offset), LoadRow(group[1], Offset), LoadRow(group[2], Offset),
-              LoadRow(group[3], Offset), a, b, c, d);
-}
-
-LUMIDOR_SWEEP_INLINE void Scatter1(const TGroup& group, float TParticle::*field, TLanes value) {
-    for (int lane = 0; lane < 4; ++lane) group[lane]->*field = value[lane];
-}
-
-// Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
-// so that it wins; a flag that is off leaves its half untouched.
-LUMIDOR_SWEEP_INLINE TLanes Fade(const TGroup& group) {
-    TLanes mass, lifeLength, lifeLeft, alpha, fadeIn, fadeOut, beginFadeOut, endFadeIn;
-    Gather4<offsetof(TParticle, Mass)>(group, mass, lifeLength, lifeLeft, alpha);
-    Gather4<offsetof(TParticle, FadeInAlpha)>(group, fadeIn, fadeOut, beginFadeOut, endFadeIn);
-    const TMask fadeOutOn{-group[0]->FadeOut, -group[1]->FadeOut, -group[2]->FadeOut, -group[3]->FadeOut};
-    const TMask fadeInOn{-group[0]->FadeIn, -group[1]->FadeIn, -group[2]->FadeIn, -group[3]->FadeIn};
-
-    const TLanes lived = lifeLength - lifeLeft;
-    const TLanes fadeOutStart = lifeLength * beginFadeOut;
-    const TLanes fadeInEnd = lifeLength * endFadeIn;
-    const TMask fadingOut = fadeOutOn & (fadeOutStart <= lived);
-    fadeOut = Select(fadingOut, lifeLeft / (lifeLength - fadeOutStart), fadeOut);
-    fadeIn = Select(fadingOut, Splat(0.0f), fadeIn);
-    const TMask fadingIn = fadeInOn & (fadeInEnd >= lived);
-    fadeIn = Select(fadingIn, lived / fadeInEnd, fadeIn);
-    fadeOut = Select(fadingIn, Splat(0.0f), fadeOut);
-
-    Scatter1(group, &TParticle::FadeInAlpha, fadeIn);
-    Scatter1(group, &TParticle::FadeOutAlpha, fadeOut);
-    alpha = fadeIn + fadeOut;
-    Scatter1(group, &TParticle::Alpha, alpha);
-    return alpha;
-}
-
-LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
-    TLanes3 total{Splat(0), Splat(0), Splat(0)};
-    for (std::size_t k = 0; k < pass.MagnetCount; ++k) {
-        const TMagnetPoint& magnet = pass.Magnets[k];
-        if (magnet.Mode < 0 || magnet.Mode > 2) continue; // any other mode is inert
-        TLanes3 delta{position.x - magnet.Position.x, position.y - magnet.Position.y,
-                      position.z - magnet.Position.z};
-        const TLanes distance = Sqrt(delta.x * delta.x + delta.y * delta.y + delta.z * delta.z);
-        const TMask inRange = ~TMask(distance > Splat(magnet.Radius)); // exactly at the radius counts
-        if (!Any(inRange)) continue;
-        const TLanes gravity = Splat(magnet.Gravity);
-        const TLanes one = Splat(1.0f);
-        if (magnet.Mode == 0) {
-            // Per axis back towards the magnet, strongest where the particle is nearly level with it.
-            const TLanes radius = Splat(magnet.Radius);
-            const TLanes falloff = distance + one;
-            for (TLanes* axis : {&delta.x, &delta.y, &delta.z}) {
-                const TLanes above = (*axis - radius) / falloff * gravity;
-                const TLanes below = (*axis + radius) / falloff * gravity;
-                *axis = Select(*axis > Splat(0.0f), above, Select(*axis < Splat(0.0f), below, *axis));
-            }
-        } else {
-            // Normalised offset (zero stays zero) times G / (d + 1) in mode 1, times G in mode 2.
-            const TLanes divisor = Select(distance == Splat(0.0f), one, distance);
-            const TLanes scale = magnet.Mode == 1 ? gravity / (distance + one) : gravity;
-            delta.x = delta.x / divisor * scale;
-            delta.y = delta.y / divisor * scale;
-            delta.z = delta.z / divisor * scale;
-        }
-        total.x += Select(inRange, delta.x, Splat(0));
-        total.y += Select(inRange, delta.y, Splat(0));
-        total.z += Select(inRange, delta.z, Splat(0));
-    }
-    return total;
-}
-
-// Floor of grid coordinates, by truncation where they are non-negative (floorf is a library call
-// on baseline x86-64); values too large to truncate exactly are whole already.
-LUMIDOR_SWEEP_INLINE TLanes WholePart(TLanes coordinate) {
-    const TMask truncatable = (coordinate >= Splat(0.0f)) & (coordinate < Splat(8388608.0f));
-    const TLanes truncated = __builtin_convertvector(
-        __builtin_convertvector(Select(truncatable, coordinate, Splat(0.0f)), TMask), TLanes);
-    if (!Any(~truncatable)) return truncated;
-    TLanes result = truncated;
-    for (int lane = 0; lane < 4; ++lane) {
-        if (!truncatable[lane]) result[lane] = std::floor(coordinate[lane]);
-    }
-    return result;
-}
-
-LUMIDOR_SWEEP_INLINE TLanes ClampCell(TLanes whole, float lastCell) {
-    const TLanes low = Select(whole >= Splat(0.0f), whole, Splat(0.0f)); // NaN becomes 0 here
-    return Select(low < Splat(lastCell), low, Splat(lastCell));
-}
-
-// The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
-// surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
-// (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
-LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
-    const TCollisionConvexWorld& world = *pass.World;
-    const TLanes dt = Splat(pass.Dt);
-    const TLanes predictedX = position.x + velocity.x * dt;
-    const TLanes predictedY = position.y + velocity.y * dt;
-    const TLanes predictedZ = position.z + velocity.z * dt;
-    const TVector3& origin = world.Origin;
-    // Points exactly on the border are inside.
-    const TMask inside = (predictedX >= Splat(origin.x)) & (predictedX <= Splat(origin.x + world.Extent.x)) &
-                         (predictedZ >= Splat(origin.z)) & (predictedZ <= Splat(origin.z + world.Extent.z));
-    if (!Any(inside)) return velocity;
-
-    const TLanes gridX = (predictedX - Splat(origin.x)) * Splat(pass.InverseCellX);
-    const TLanes gridZ = (predictedZ - Splat(origin.z)) * Splat(pass.InverseCellZ);
-    const TLanes wholeX = WholePart(gridX);
-    const TLanes wholeZ = WholePart(gridZ);
-    const TLanes cellX = ClampCell(wholeX, pass.LastCellX);
-    const TLanes cellZ = ClampCell(wholeZ, pass.LastCellZ);
-    const TLanes fractionX = gridX - wholeX;
-    const TLanes fractionZ = gridZ - wholeZ;
-
-    // Per-lane lookups of the four corner heights and the cell normal.
-    alignas(16) float corner[4][4];  // heights at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1)
-    alignas(16) float normals[3][4];
-    const HDataArray& heights = *world.Heights;
-    for (int lane = 0; lane < 4; ++lane) {
-        const auto x = std::size_t(cellX[lane]);
-        const auto z = std::size_t(cellZ[lane]);
-        const float* column0 = heights[x].data() + z;
-        const float* column1 = heights[x + 1].data() + z;
-        corner[0][lane] = column0[0];
-        corner[1][lane] = column0[1];
-        corner[2][lane] = column1[0];
-        corner[3][lane] = column1[1];
-        const TVector3& n = world.Normals[x][z];
-        normals[0][lane] = n.x;
-        normals[1][lane] = n.y;
-        normals[2][lane] = n.z;
-    }
-    const TLanes h00 = LoadRow(corner[0], 0), h01 = LoadRow(corner[1], 0);
-    const TLanes h10 = LoadRow(corner[2], 0), h11 = LoadRow(corner[3], 0);
-    const TLanes3 normal{LoadRow(normals[0], 0), LoadRow(normals[1], 0), LoadRow(normals[2], 0)};
-    const TLanes one = Splat(1.0f);
-    const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
-    const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
-    const TLanes surface = (one - fractionZ) * nearEdge + fractionZ * farEdge + Splat(origin.y);
-    const TMask outsideBand = (predictedY > surface + Splat(0.2f)) | (predictedY < surface - Splat(0.2f));
-    const TMask bounce = inside & ~outsideBand;
-
-    const TLanes twiceAlong = Splat(2.0f) * (normal.x * velocity.x + normal.y * velocity.y + normal.z * velocity.z);
-    return {Select(bounce, (velocity.x - normal.x * twiceAlong) * pass.KeptAfterBounce.x, velocity.x),
-            Select(bounce, (velocity.y - normal.y * twiceAlong) * pass.KeptAfterBounce.y, velocity.y),
-            Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
-}
-
-// Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1).
-LUMIDOR_SWEEP_INLINE TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
-    const TLanes one = Splat(1.0f);
-    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
-}
-
-// Climb towards a positive target speed by `step`; a negative target accelerates without bound.
-LUMIDOR_SWEEP_INLINE TLanes Accelerate(TLanes velocity, TLanes target, TLanes step) {
-    return Select(Abs(velocity - target) > step, velocity + step, velocity);
-}
-
-// Debug tip: one more acceleration step where it stays within the target's size.
-LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes step) {
-    return Select(Abs(velocity - step) <= Abs(target), velocity + step, velocity);
-}
-
-// Returns the new position and size, which the vertices are built from.
-LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, TLanes3& newPosition, TLanes3& newSize) {
-    const TLanes dt = Splat(pass.Dt);
-    const TLanes one = Splat(1.0f);
-    // Each field's following float (`...Next`) is kept so the rows can be written back whole.
-    TLanes positionNext, velocityNext, sizeNext;
-    TLanes3 position = Gather3<offsetof(TParticle, Position)>(group, positionNext);
-    const TLanes3 magnetForce =
-        pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
-    TLanes3 impulse = Gather3<offsetof(TParticle, MagnetImpulse)>(group);
-    impulse = {impulse.x + magnetForce.x, impulse.y + magnetForce.y, impulse.z + magnetForce.z};
-
-    const TLanes3 force = Gather3<offsetof(TParticle, Force)>(group);
-    const TLanes3 inertia = Gather3<offsetof(TParticle, Inertia)>(group);
-    TLanes mass, unused1, unused2, unused3;
-    Gather4<offsetof(TParticle, Mass)>(group, mass, unused1, unused2, unused3);
-    const TLanes3 target{Target(force.x, pass.Wind.x, impulse.x, inertia.x, mass),
-                         Target(force.y, pass.Wind.y, impulse.y, inertia.y, mass),
-                         Target(force.z, pass.Wind.z, impulse.z, inertia.z, mass)};
-    const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
-
-    TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group, velocityNext);
-    velocity = {Accelerate(velocity.x, target.x, step.x), Accelerate(velocity.y, target.y, step.y),
-                Accelerate(velocity.z, target.z, step.z)};
-    if (pass.World) velocity = Collide(pass, position, velocity);
-    const TLanes airResistance{group[0]->AirResistance, group[1]->AirResistance, group[2]->AirResistance,
-                               group[3]->AirResistance};
-    const TLanes kept = one - airResistance * dt;
-    velocity = {velocity.x * kept, velocity.y * kept, velocity.z * kept};
-    position = {position.x + velocity.x * dt, position.y + velocity.y * dt, position.z + velocity.z * dt};
-    impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
-               impulse.z * (one - dt / inertia.z)};
-
-    // Each row's trailing float is the next field's value as read: Position is followed by DebugTip.x,
-    // MagnetImpulse by Force.x, Velocity by Inertia.x, Size by Color.x and MagnetForce by Mass.
-    Scatter3<offsetof(TParticle, Position)>(group, position, positionNext);
-    if (pass.Debug) {
-        const TLanes scale = Splat(pass.DebugScale);
-        // Followed by MagnetImpulse.x, which is written next anyway.
-        Scatter3<offsetof(TParticle, DebugTip)>(group,
-                                                {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
-                                                 position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
-                                                 position.z + TipVelocity(velocity.z, target.z, step.z) * scale},
-                                                impulse.x);
-    }
-    // Only the decay of this step's magnet force stays in the impulse.
-    Scatter3<offsetof(TParticle, MagnetImpulse)>(
-        group, {impulse.x - magnetForce.x, impulse.y - magnetForce.y, impulse.z - magnetForce.z}, force.x);
-    Scatter3<offsetof(TParticle, Velocity)>(group, velocity, velocityNext);
-    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group, sizeNext);
-    const TLanes3 enlargement = Gather3<offsetof(TParticle, Enlargement)>(group);
-    newSize = {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt};
-    Scatter3<offsetof(TParticle, Size)>(group, newSize, sizeNext);
-    newPosition = position;
-    Scatter3<offsetof(TParticle, MagnetForce)>(group, magnetForce, mass);
-}
-
-// Colour channels to bytes: x 255, truncated toward zero, low 8 bits kept. Lanes whose product does
-// not fit a 32-bit integer (and NaN) become 0 before the conversion, which is only defined in range.
-LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
-    const TLanes scaled = channel * Splat(255.0f);
-    const TMask inRange = (scaled > Splat(-2147483648.0f)) & (scaled < Splat(2147483648.0f));
-    return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
-}
-
-// Four vertices (96 bytes) of each particle as six 16-byte rows:
-// (U0 V0 C X0) (Y0 Z0 U1 V1) (C X1 Y1 Z1) (U2 V2 C X2) (Y2 Z2 U3 V3) (C X3 Y3 Z3).
-LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, const TLanes3& position,
-                       const TLanes3& size, int lanes, TParticleVertex* out) {
-    const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
-    const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
-                         ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
-    // The size scales the offset per world axis: x by Size.x, y and z by Size.y.
-    const TLanes halfX = size.x * Splat(0.5f);
-    const TLanes halfY = size.y * Splat(0.5f);
-    TLanes3 corners[4];
-    for (int corner = 0; corner < 4; ++corner) {
-        const TVector3& axes = pass.CornerAxes[corner];
-        corners[corner] = {position.x + Splat(axes.x) * halfX, position.y + Splat(axes.y) * halfY,
-                           position.z + Splat(axes.z) * halfY};
-    }
-    // Per particle: its four corners' x, y and z.
-    TLanes cornerX[4], cornerY[4], cornerZ[4];
-    Transpose(corners[0].x, corners[1].x, corners[2].x, corners[3].x, cornerX[0], cornerX[1], cornerX[2], cornerX[3]);
-    Transpose(corners[0].y, corners[1].y, corners[2].y, corners[3].y, cornerY[0], cornerY[1], cornerY[2], cornerY[3]);
-    Transpose(corners[0].z, corners[1].z, corners[2].z, corners[3].z, cornerZ[0], cornerZ[1], cornerZ[2], cornerZ[3]);
-
-    auto* bytes = reinterpret_cast<unsigned char*>(out);
-    for (int lane = 0; lane < lanes; ++lane) {
-        const std::int32_t tileIndex = group[lane]->Tile;
-        const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
-        const TLanes u = LoadRow(tile.U, 0);
-        const TLanes v = LoadRow(tile.V, 0);
-        const TLanes rgba = TLanes(TMask{packed[lane], packed[lane], packed[lane], packed[lane]});
-        const TLanes uv01 = __builtin_shufflevector(u, v, 0, 4, 1, 5);
-        const TLanes uv23 = __builtin_shufflevector(u, v, 2, 6, 3, 7);
-        const TLanes cx01 = __builtin_shufflevector(rgba, cornerX[lane], 0, 4, 1, 5);
-        const TLanes cx23 = __builtin_shufflevector(rgba, cornerX[lane], 2, 6, 3, 7);
-        const TLanes yz01 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 0, 4, 1, 5);
-        const TLanes yz23 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 2, 6, 3, 7);
-        const TLanes rows[6] = {__builtin_shufflevector(uv01, cx01, 0, 1, 4, 5),
-                                __builtin_shufflevector(yz01, uv01, 0, 1, 6, 7),
-                                __builtin_shufflevector(cx01, yz01, 2, 3, 6, 7),
-                                __builtin_shufflevector(uv23, cx23, 0, 1, 4, 5),
-                                __builtin_shufflevector(yz23, uv23, 0, 1, 6, 7),
-                                __builtin_shufflevector(cx23, yz23, 2, 3, 6, 7)};
-        std::memcpy(bytes + 4 * sizeof(TParticleVertex) * std::size_t(lane), rows, sizeof rows);
-    }
-}
-
-void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
-    pass.World = HasCollision(world) ? &world : nullptr;
-    if (!pass.World) return;
-    pass.InverseCellX = 1.0f / world.CellSizeX;
-    pass.InverseCellZ = 1.0f / world.CellSizeZ;
-    pass.LastCellX = float(world.Normals.size() - 1);
-    pass.LastCellZ = float(world.Normals[0].size() - 1);
-    pass.KeptAfterBounce = {Splat(1.0f - world.WorldFriction.x), Splat(1.0f - world.WorldFriction.y),
-                            Splat(1.0f - world.WorldFriction.z)};
-}
+#define LUMIDOR_SWEEP_LANES 4
+constexpr int kLanes = 4;
+using TLanes = float __attribute__((vector_size(16)));
+using TMask = std::int32_t __attribute__((vector_size(16)));
+#include "engine/particle_sweep.inl"
 
 } // namespace
 
@@ -382,68 +47,18 @@ void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, f
     particle.Velocity = {velocity.x[0], velocity.y[0], velocity.z[0]};
 }
 
-// On x86-64 the sweep is also compiled for AVX2 and picked at load time: the same IEEE operations
-// (no contraction into fused multiply-adds), so results are identical, with fewer instructions.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define LUMIDOR_SWEEP_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define LUMIDOR_SWEEP_CLONES
-#endif
+std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                                        TParticleVertex* vertices) {
+    return Sweep(container, dt, camera, vertices);
+}
 
-LUMIDOR_SWEEP_CLONES
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices) {
-    TPassConstants pass;
-    pass.Dt = dt;
-    pass.Wind = Splat3(container.Wind);
-    pass.Magnets = container.MagnetPoints.data();
-    pass.MagnetCount = container.MagnetPoints.size();
-    SetWorld(pass, container.World);
-    pass.Debug = container.DebugMode;
-    pass.DebugScale = container.DebugScale;
-    static constexpr float cornerSigns[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
-    for (int corner = 0; corner < 4; ++corner) {
-        const float sx = cornerSigns[corner][0], sy = cornerSigns[corner][1];
-        pass.CornerAxes[corner] = {sx * camera.Right.x + sy * camera.Up.x, sx * camera.Right.y + sy * camera.Up.y,
-                                   sx * camera.Right.z + sy * camera.Up.z};
-    }
-    pass.Tiles = container.TextureTiles.data();
-    pass.TileCount = std::uint32_t(container.TextureTiles.size());
-
-    std::vector<TParticle>& particles = container.Particles;
-    std::size_t count = particles.size();
-    std::int32_t written = 0;
-    std::size_t blockStart = 0;
-    constexpr std::size_t blockSize = 16;
-    while (blockStart < count) {
-        // Age and remove until the block holds blockSize survivors. A dead particle takes the last
-        // one's place, and that particle is processed in this same pass.
-        std::size_t blockEnd = blockStart;
-        while (blockEnd < count && blockEnd - blockStart < blockSize) {
-            TParticle& particle = particles[blockEnd];
-            particle.LifeLeft -= dt;
-            if (particle.LifeLeft < 0.0f) {
-                particle = particles[count - 1];
-                --count;
-                continue;
-            }
-            ++blockEnd;
-        }
-        // Fade, move and write the survivors four at a time.
-        for (std::size_t first = blockStart; first < blockEnd; first += 4) {
-            const int lanes = int(blockEnd - first < 4 ? blockEnd - first : 4);
-            TGroup group;
-            for (int lane = 0; lane < 4; ++lane) group[lane] = &particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
-            const TLanes alpha = Fade(group);
-            TLanes3 position, size;
-            Move(pass, group, position, size);
-            if (vertices) WriteQuads(pass, group, alpha, position, size, lanes, vertices + written);
-            written += 4 * lanes;
-        }
-        blockStart = blockEnd;
-    }
-    particles.resize(count);
-    return written;
+#if LUMIDOR_WIDE_SWEEP
+    static const bool wide = WideSweepSupported();
+    if (wide) return SimulateParticlesWide(container, dt, camera, vertices);
+#endif
+    return Sweep(container, dt, camera, vertices);
 }
 
 } // namespace lumidor

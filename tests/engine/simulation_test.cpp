@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 using namespace lumidor;
@@ -187,4 +189,57 @@ TEST(ColorChannelByte, TruncatesAndWrapsSafely) {
     EXPECT_EQ(ColorChannelByte(std::numeric_limits<float>::infinity()), 0);
     EXPECT_EQ(ColorChannelByte(std::nanf("")), 0);
     EXPECT_EQ(ColorChannelByte(1e30f), 0);
+}
+
+#include "engine/random.h"
+#include "engine/simulation_wide.h"
+
+TEST(SweepWidths, EightLanesGiveBitIdenticalParticlesAndVertices) {
+#if LUMIDOR_WIDE_SWEEP
+    if (!WideSweepSupported()) GTEST_SKIP() << "no AVX2 on this processor";
+    InstallGLRecorder();
+    // Every path at once: all magnet modes, a ground, wind, debug tips, fading, dying particles and
+    // a count that leaves a short final group.
+    TParticleEffectContainer scene{};
+    SetTextureProperties(scene, 1, 2, 4);
+    SetWind(scene, {0.5f, -1, 0.25f});
+    SetCollisionWorld(scene, std::make_shared<HDataArray>(3, std::vector<float>{0.0f, 0.3f, -0.2f}), {-3, -1, -3},
+                      3.0f, 3.0f);
+    SetWorldFriction(scene, {0.2f, 0.4f, 0.2f});
+    for (int mode = 0; mode < 4; ++mode) {
+        const std::int32_t id = AddMagnetPoint(scene, {float(mode) - 1.5f, 0, 0}, 2.5f, mode % 2 ? -2.0f : 1.5f);
+        SetMagnetMode(scene, mode, id);
+    }
+    ToggleDebugMode(scene);
+    SeedRandom(3);
+    for (int i = 0; i < 203; ++i) {
+        AddParticle(scene, {R() * 4 - 2, R() * 3 - 1, R() * 4 - 2}, {0.2f, 0.3f, 0}, {R(), R(), 1.5f}, i % 9,
+                    0.2f + R() * 2);
+        SetParticleForce(scene, {0, -9.81f * R(), 0}, i);
+        SetParticleMass(scene, i, 0.2f + R());
+        SetParticleVelocity(scene, {R() - 0.5f, R(), R() - 0.5f}, i);
+        SetParticleInertia(scene, {R(), 0.4f, R()}, i);
+        SetParticleAirResistance(scene, i, R() * 0.3f);
+        SetParticleEnlargement(scene, {0.1f, R(), 0}, i);
+        SetParticleEndFadeIn(scene, i, R() * 0.3f);
+        SetParticleBeginFadeOut(scene, i, 0.5f + R() * 0.4f);
+    }
+    TParticleEffectContainer narrow = scene, wide = scene;
+    const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
+    std::vector<TParticleVertex> narrowVertices(4 * 203), wideVertices(4 * 203);
+    for (int frame = 0; frame < 60; ++frame) {
+        const std::int32_t narrowCount = SimulateParticlesFourLanes(narrow, 1.0f / 30, camera, narrowVertices.data());
+        const std::int32_t wideCount = SimulateParticlesWide(wide, 1.0f / 30, camera, wideVertices.data());
+        ASSERT_EQ(narrowCount, wideCount);
+        ASSERT_EQ(std::memcmp(narrowVertices.data(), wideVertices.data(), std::size_t(narrowCount) * 24), 0)
+            << "frame " << frame;
+        ASSERT_EQ(std::memcmp(narrow.Particles.data(), wide.Particles.data(), narrow.Particles.size() * sizeof(TParticle)),
+                  0)
+            << "frame " << frame;
+    }
+    EXPECT_LT(ParticleCount(narrow), 203); // some died on the way
+    EXPECT_GT(ParticleCount(narrow), 0);
+#else
+    GTEST_SKIP() << "built without the eight-lane sweep";
+#endif
 }

@@ -1,0 +1,465 @@
+// The particle sweep, written once for any number of lanes. A translation unit includes it inside
+// an anonymous namespace after defining LUMIDOR_SWEEP_LANES (4 or 8) and the lane types:
+//   kLanes, TLanes (kLanes floats), TMask (kLanes 32-bit integers, all bits set in a true lane).
+// Lanes are particles: one operation advances the same quantity of kLanes particles. Every lane
+// runs the same IEEE operations in the same order, so the result does not depend on the width.
+
+// The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
+#define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))
+
+/// x, y and z of kLanes vectors.
+struct TLanes3 {
+    TLanes x, y, z;
+};
+
+LUMIDOR_SWEEP_INLINE TLanes Splat(float value) { return TLanes{} + value; }
+LUMIDOR_SWEEP_INLINE TLanes Abs(TLanes v) { return TLanes(TMask(v) & 0x7fffffff); }
+LUMIDOR_SWEEP_INLINE TLanes Select(TMask mask, TLanes ifTrue, TLanes ifFalse) {
+    return TLanes((TMask(ifTrue) & mask) | (TMask(ifFalse) & ~mask));
+}
+LUMIDOR_SWEEP_INLINE bool Any(TMask mask) {
+    std::int32_t any = 0;
+    for (int lane = 0; lane < kLanes; ++lane) any |= mask[lane];
+    return any != 0;
+}
+
+/// Correctly rounded square root of each lane.
+LUMIDOR_SWEEP_INLINE TLanes Sqrt(TLanes v) {
+#if LUMIDOR_SWEEP_LANES == 8
+    return TLanes(_mm256_sqrt_ps(__m256(v)));
+#elif defined(__SSE__)
+    return TLanes(_mm_sqrt_ps(__m128(v)));
+#else
+    TLanes root;
+    for (int lane = 0; lane < kLanes; ++lane) root[lane] = std::sqrt(v[lane]);
+    return root;
+#endif
+}
+
+// Lane vectors from 16-byte rows (one row per lane) and back: 4 x 4 transposes, two of them for 8
+// lanes.
+LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
+#if LUMIDOR_SWEEP_LANES == 8
+    TRow low[4], high[4];
+    Transpose(rows[0], rows[1], rows[2], rows[3], low[0], low[1], low[2], low[3]);
+    Transpose(rows[4], rows[5], rows[6], rows[7], high[0], high[1], high[2], high[3]);
+    c0 = __builtin_shufflevector(low[0], high[0], 0, 1, 2, 3, 4, 5, 6, 7);
+    c1 = __builtin_shufflevector(low[1], high[1], 0, 1, 2, 3, 4, 5, 6, 7);
+    c2 = __builtin_shufflevector(low[2], high[2], 0, 1, 2, 3, 4, 5, 6, 7);
+    c3 = __builtin_shufflevector(low[3], high[3], 0, 1, 2, 3, 4, 5, 6, 7);
+#else
+    Transpose(rows[0], rows[1], rows[2], rows[3], c0, c1, c2, c3);
+#endif
+}
+
+LUMIDOR_SWEEP_INLINE void RowsOf(TLanes c0, TLanes c1, TLanes c2, TLanes c3, TRow (&rows)[kLanes]) {
+#if LUMIDOR_SWEEP_LANES == 8
+    Transpose(__builtin_shufflevector(c0, c0, 0, 1, 2, 3), __builtin_shufflevector(c1, c1, 0, 1, 2, 3),
+              __builtin_shufflevector(c2, c2, 0, 1, 2, 3), __builtin_shufflevector(c3, c3, 0, 1, 2, 3), rows[0],
+              rows[1], rows[2], rows[3]);
+    Transpose(__builtin_shufflevector(c0, c0, 4, 5, 6, 7), __builtin_shufflevector(c1, c1, 4, 5, 6, 7),
+              __builtin_shufflevector(c2, c2, 4, 5, 6, 7), __builtin_shufflevector(c3, c3, 4, 5, 6, 7), rows[4],
+              rows[5], rows[6], rows[7]);
+#else
+    Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
+#endif
+}
+
+// kLanes particles of one block, as pointers; a short final group repeats its last particle, whose
+// lanes then compute and store identical values.
+using TGroup = TParticle* [kLanes];
+
+// Everything the sweep reads from the container, fetched once per pass.
+struct TPassConstants {
+    float Dt = 0.0f;
+    TLanes3 Wind{};
+    const TMagnetPoint* Magnets = nullptr;
+    std::size_t MagnetCount = 0;
+    const TCollisionConvexWorld* World = nullptr; // null: no collision
+    float InverseCellX = 0, InverseCellZ = 0;     // 1 / cell size, hoisted out of the sweep
+    float LastCellX = 0, LastCellZ = 0;           // highest cell index per axis
+    TLanes3 KeptAfterBounce{};                    // 1 - world friction
+    bool Debug = false;
+    float DebugScale = 0.0f;
+    TVector3 CornerAxes[4];                       // sx * Right + sy * Up per corner
+    const TTextureTile* Tiles = nullptr;
+    std::uint32_t TileCount = 0;
+};
+
+// Used for a particle whose tile is outside the table (or a container without tiles): the whole
+// texture, corners as a 1 x 1 atlas lays them out.
+constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
+
+TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
+
+// Four consecutive floats (a 16-byte row) of each particle, as four lane vectors.
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
+    static_assert(Offset + 16 <= sizeof(TParticle));
+    TRow rows[kLanes];
+    for (int lane = 0; lane < kLanes; ++lane) rows[lane] = LoadRow(group[lane], Offset);
+    ColumnsOf(rows, a, b, c, d);
+}
+
+// x, y, z of a vector field of the group (read as 16-byte rows; the fourth float belongs to the next
+// field, so the field must not be the record's last 12 bytes). `next` receives that fourth float,
+// for writing the rows back whole.
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group, TLanes& next) {
+    TLanes3 value;
+    Gather4<Offset>(group, value.x, value.y, value.z, next);
+    return value;
+}
+
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group) {
+    TLanes next;
+    return Gather3<Offset>(group, next);
+}
+
+// Writes a vector field of the group as whole 16-byte rows; `next` must hold the current value of the
+// float after the field (as Gather3 read it, if nothing has written it since).
+template <std::size_t Offset>
+LUMIDOR_SWEEP_INLINE void Scatter3(const TGroup& group, const TLanes3& value, TLanes next) {
+    static_assert(Offset + 16 <= sizeof(TParticle));
+    TRow rows[kLanes];
+    RowsOf(value.x, value.y, value.z, next, rows);
+    for (int lane = 0; lane < kLanes; ++lane)
+        std::memcpy(reinterpret_cast<unsigned char*>(group[lane]) + Offset, &rows[lane], sizeof rows[lane]);
+}
+
+static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TRow), "four vertices are six rows");
+
+LUMIDOR_SWEEP_INLINE void Scatter1(const TGroup& group, float TParticle::*field, TLanes value) {
+    for (int lane = 0; lane < kLanes; ++lane) group[lane]->*field = value[lane];
+}
+
+// Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
+// so that it wins; a flag that is off leaves its half untouched.
+LUMIDOR_SWEEP_INLINE TLanes Fade(const TGroup& group) {
+    TLanes mass, lifeLength, lifeLeft, alpha, fadeIn, fadeOut, beginFadeOut, endFadeIn;
+    Gather4<offsetof(TParticle, Mass)>(group, mass, lifeLength, lifeLeft, alpha);
+    Gather4<offsetof(TParticle, FadeInAlpha)>(group, fadeIn, fadeOut, beginFadeOut, endFadeIn);
+    TMask fadeOutOn{}, fadeInOn{};
+    for (int lane = 0; lane < kLanes; ++lane) {
+        fadeOutOn[lane] = -std::int32_t(group[lane]->FadeOut);
+        fadeInOn[lane] = -std::int32_t(group[lane]->FadeIn);
+    }
+
+    const TLanes lived = lifeLength - lifeLeft;
+    const TLanes fadeOutStart = lifeLength * beginFadeOut;
+    const TLanes fadeInEnd = lifeLength * endFadeIn;
+    const TMask fadingOut = fadeOutOn & (fadeOutStart <= lived);
+    fadeOut = Select(fadingOut, lifeLeft / (lifeLength - fadeOutStart), fadeOut);
+    fadeIn = Select(fadingOut, Splat(0.0f), fadeIn);
+    const TMask fadingIn = fadeInOn & (fadeInEnd >= lived);
+    fadeIn = Select(fadingIn, lived / fadeInEnd, fadeIn);
+    fadeOut = Select(fadingIn, Splat(0.0f), fadeOut);
+
+    Scatter1(group, &TParticle::FadeInAlpha, fadeIn);
+    Scatter1(group, &TParticle::FadeOutAlpha, fadeOut);
+    alpha = fadeIn + fadeOut;
+    Scatter1(group, &TParticle::Alpha, alpha);
+    return alpha;
+}
+
+LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
+    TLanes3 total{Splat(0), Splat(0), Splat(0)};
+    for (std::size_t k = 0; k < pass.MagnetCount; ++k) {
+        const TMagnetPoint& magnet = pass.Magnets[k];
+        if (magnet.Mode < 0 || magnet.Mode > 2) continue; // any other mode is inert
+        TLanes3 delta{position.x - magnet.Position.x, position.y - magnet.Position.y,
+                      position.z - magnet.Position.z};
+        const TLanes distance = Sqrt(delta.x * delta.x + delta.y * delta.y + delta.z * delta.z);
+        const TMask inRange = ~TMask(distance > Splat(magnet.Radius)); // exactly at the radius counts
+        if (!Any(inRange)) continue;
+        const TLanes gravity = Splat(magnet.Gravity);
+        const TLanes one = Splat(1.0f);
+        if (magnet.Mode == 0) {
+            // Per axis back towards the magnet, strongest where the particle is nearly level with it.
+            const TLanes radius = Splat(magnet.Radius);
+            const TLanes falloff = distance + one;
+            for (TLanes* axis : {&delta.x, &delta.y, &delta.z}) {
+                const TLanes above = (*axis - radius) / falloff * gravity;
+                const TLanes below = (*axis + radius) / falloff * gravity;
+                *axis = Select(*axis > Splat(0.0f), above, Select(*axis < Splat(0.0f), below, *axis));
+            }
+        } else {
+            // Normalised offset (zero stays zero) times G / (d + 1) in mode 1, times G in mode 2.
+            const TLanes divisor = Select(distance == Splat(0.0f), one, distance);
+            const TLanes scale = magnet.Mode == 1 ? gravity / (distance + one) : gravity;
+            delta.x = delta.x / divisor * scale;
+            delta.y = delta.y / divisor * scale;
+            delta.z = delta.z / divisor * scale;
+        }
+        total.x += Select(inRange, delta.x, Splat(0));
+        total.y += Select(inRange, delta.y, Splat(0));
+        total.z += Select(inRange, delta.z, Splat(0));
+    }
+    return total;
+}
+
+// Floor of grid coordinates, by truncation where they are non-negative (floorf is a library call
+// on baseline x86-64); values too large to truncate exactly are whole already.
+LUMIDOR_SWEEP_INLINE TLanes WholePart(TLanes coordinate) {
+    const TMask truncatable = (coordinate >= Splat(0.0f)) & (coordinate < Splat(8388608.0f));
+    const TLanes truncated = __builtin_convertvector(
+        __builtin_convertvector(Select(truncatable, coordinate, Splat(0.0f)), TMask), TLanes);
+    if (!Any(~truncatable)) return truncated;
+    TLanes result = truncated;
+    for (int lane = 0; lane < kLanes; ++lane) {
+        if (!truncatable[lane]) result[lane] = std::floor(coordinate[lane]);
+    }
+    return result;
+}
+
+LUMIDOR_SWEEP_INLINE TLanes ClampCell(TLanes whole, float lastCell) {
+    const TLanes low = Select(whole >= Splat(0.0f), whole, Splat(0.0f)); // NaN becomes 0 here
+    return Select(low < Splat(lastCell), low, Splat(lastCell));
+}
+
+// The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
+// surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
+// (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
+LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
+    const TCollisionConvexWorld& world = *pass.World;
+    const TLanes dt = Splat(pass.Dt);
+    const TLanes predictedX = position.x + velocity.x * dt;
+    const TLanes predictedY = position.y + velocity.y * dt;
+    const TLanes predictedZ = position.z + velocity.z * dt;
+    const TVector3& origin = world.Origin;
+    // Points exactly on the border are inside.
+    const TMask inside = (predictedX >= Splat(origin.x)) & (predictedX <= Splat(origin.x + world.Extent.x)) &
+                         (predictedZ >= Splat(origin.z)) & (predictedZ <= Splat(origin.z + world.Extent.z));
+    if (!Any(inside)) return velocity;
+
+    const TLanes gridX = (predictedX - Splat(origin.x)) * Splat(pass.InverseCellX);
+    const TLanes gridZ = (predictedZ - Splat(origin.z)) * Splat(pass.InverseCellZ);
+    const TLanes wholeX = WholePart(gridX);
+    const TLanes wholeZ = WholePart(gridZ);
+    const TLanes cellX = ClampCell(wholeX, pass.LastCellX);
+    const TLanes cellZ = ClampCell(wholeZ, pass.LastCellZ);
+    const TLanes fractionX = gridX - wholeX;
+    const TLanes fractionZ = gridZ - wholeZ;
+
+    // Per-lane lookups of the four corner heights and the cell normal.
+    TLanes h00 = Splat(0.0f), h01 = h00, h10 = h00, h11 = h00; // heights at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1)
+    TLanes3 normal{Splat(0.0f), Splat(0.0f), Splat(0.0f)};
+    const HDataArray& heights = *world.Heights;
+    for (int lane = 0; lane < kLanes; ++lane) {
+        const auto x = std::size_t(cellX[lane]);
+        const auto z = std::size_t(cellZ[lane]);
+        const float* column0 = heights[x].data() + z;
+        const float* column1 = heights[x + 1].data() + z;
+        h00[lane] = column0[0];
+        h01[lane] = column0[1];
+        h10[lane] = column1[0];
+        h11[lane] = column1[1];
+        const TVector3& n = world.Normals[x][z];
+        normal.x[lane] = n.x;
+        normal.y[lane] = n.y;
+        normal.z[lane] = n.z;
+    }
+    const TLanes one = Splat(1.0f);
+    const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
+    const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
+    const TLanes surface = (one - fractionZ) * nearEdge + fractionZ * farEdge + Splat(origin.y);
+    const TMask outsideBand = (predictedY > surface + Splat(0.2f)) | (predictedY < surface - Splat(0.2f));
+    const TMask bounce = inside & ~outsideBand;
+
+    const TLanes twiceAlong = Splat(2.0f) * (normal.x * velocity.x + normal.y * velocity.y + normal.z * velocity.z);
+    return {Select(bounce, (velocity.x - normal.x * twiceAlong) * pass.KeptAfterBounce.x, velocity.x),
+            Select(bounce, (velocity.y - normal.y * twiceAlong) * pass.KeptAfterBounce.y, velocity.y),
+            Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
+}
+
+// Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1).
+LUMIDOR_SWEEP_INLINE TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
+    const TLanes one = Splat(1.0f);
+    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
+}
+
+// Climb towards a positive target speed by `step`; a negative target accelerates without bound.
+LUMIDOR_SWEEP_INLINE TLanes Accelerate(TLanes velocity, TLanes target, TLanes step) {
+    return Select(Abs(velocity - target) > step, velocity + step, velocity);
+}
+
+// Debug tip: one more acceleration step where it stays within the target's size.
+LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes step) {
+    return Select(Abs(velocity - step) <= Abs(target), velocity + step, velocity);
+}
+
+// Returns the new position and size, which the vertices are built from.
+LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, TLanes3& newPosition, TLanes3& newSize) {
+    const TLanes dt = Splat(pass.Dt);
+    const TLanes one = Splat(1.0f);
+    // Each field's following float (`...Next`) is kept so the rows can be written back whole.
+    TLanes positionNext, velocityNext, sizeNext;
+    TLanes3 position = Gather3<offsetof(TParticle, Position)>(group, positionNext);
+    const TLanes3 magnetForce =
+        pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
+    TLanes3 impulse = Gather3<offsetof(TParticle, MagnetImpulse)>(group);
+    impulse = {impulse.x + magnetForce.x, impulse.y + magnetForce.y, impulse.z + magnetForce.z};
+
+    const TLanes3 force = Gather3<offsetof(TParticle, Force)>(group);
+    const TLanes3 inertia = Gather3<offsetof(TParticle, Inertia)>(group);
+    TLanes mass, unused1, unused2, unused3;
+    Gather4<offsetof(TParticle, Mass)>(group, mass, unused1, unused2, unused3);
+    const TLanes3 target{Target(force.x, pass.Wind.x, impulse.x, inertia.x, mass),
+                         Target(force.y, pass.Wind.y, impulse.y, inertia.y, mass),
+                         Target(force.z, pass.Wind.z, impulse.z, inertia.z, mass)};
+    const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
+
+    TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group, velocityNext);
+    velocity = {Accelerate(velocity.x, target.x, step.x), Accelerate(velocity.y, target.y, step.y),
+                Accelerate(velocity.z, target.z, step.z)};
+    if (pass.World) velocity = Collide(pass, position, velocity);
+    TLanes airResistance{};
+    for (int lane = 0; lane < kLanes; ++lane) airResistance[lane] = group[lane]->AirResistance;
+    const TLanes kept = one - airResistance * dt;
+    velocity = {velocity.x * kept, velocity.y * kept, velocity.z * kept};
+    position = {position.x + velocity.x * dt, position.y + velocity.y * dt, position.z + velocity.z * dt};
+    impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
+               impulse.z * (one - dt / inertia.z)};
+
+    // Each row's trailing float is the next field's value as read: Position is followed by DebugTip.x,
+    // MagnetImpulse by Force.x, Velocity by Inertia.x, Size by Color.x and MagnetForce by Mass.
+    Scatter3<offsetof(TParticle, Position)>(group, position, positionNext);
+    if (pass.Debug) {
+        const TLanes scale = Splat(pass.DebugScale);
+        // Followed by MagnetImpulse.x, which is written next anyway.
+        Scatter3<offsetof(TParticle, DebugTip)>(group,
+                                                {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
+                                                 position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
+                                                 position.z + TipVelocity(velocity.z, target.z, step.z) * scale},
+                                                impulse.x);
+    }
+    // Only the decay of this step's magnet force stays in the impulse.
+    Scatter3<offsetof(TParticle, MagnetImpulse)>(
+        group, {impulse.x - magnetForce.x, impulse.y - magnetForce.y, impulse.z - magnetForce.z}, force.x);
+    Scatter3<offsetof(TParticle, Velocity)>(group, velocity, velocityNext);
+    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group, sizeNext);
+    const TLanes3 enlargement = Gather3<offsetof(TParticle, Enlargement)>(group);
+    newSize = {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt};
+    Scatter3<offsetof(TParticle, Size)>(group, newSize, sizeNext);
+    newPosition = position;
+    Scatter3<offsetof(TParticle, MagnetForce)>(group, magnetForce, mass);
+}
+
+// Colour channels to bytes: x 255, truncated toward zero, low 8 bits kept. Lanes whose product does
+// not fit a 32-bit integer (and NaN) become 0 before the conversion, which is only defined in range.
+LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
+    const TLanes scaled = channel * Splat(255.0f);
+    const TMask inRange = (scaled > Splat(-2147483648.0f)) & (scaled < Splat(2147483648.0f));
+    return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
+}
+
+// Four vertices (96 bytes) of each particle as six 16-byte rows:
+// (U0 V0 C X0) (Y0 Z0 U1 V1) (C X1 Y1 Z1) (U2 V2 C X2) (Y2 Z2 U3 V3) (C X3 Y3 Z3).
+LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, const TLanes3& position,
+                       const TLanes3& size, int lanes, TParticleVertex* out) {
+    const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
+    const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
+                         ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
+    // The size scales the offset per world axis: x by Size.x, y and z by Size.y.
+    const TLanes halfX = size.x * Splat(0.5f);
+    const TLanes halfY = size.y * Splat(0.5f);
+    TLanes3 corners[4];
+    for (int corner = 0; corner < 4; ++corner) {
+        const TVector3& axes = pass.CornerAxes[corner];
+        corners[corner] = {position.x + Splat(axes.x) * halfX, position.y + Splat(axes.y) * halfY,
+                           position.z + Splat(axes.z) * halfY};
+    }
+    // Per particle: its four corners' x, y and z.
+    TRow cornerX[kLanes], cornerY[kLanes], cornerZ[kLanes];
+    RowsOf(corners[0].x, corners[1].x, corners[2].x, corners[3].x, cornerX);
+    RowsOf(corners[0].y, corners[1].y, corners[2].y, corners[3].y, cornerY);
+    RowsOf(corners[0].z, corners[1].z, corners[2].z, corners[3].z, cornerZ);
+
+    auto* bytes = reinterpret_cast<unsigned char*>(out);
+    for (int lane = 0; lane < lanes; ++lane) {
+        const std::int32_t tileIndex = group[lane]->Tile;
+        const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
+        const TRow u = LoadRow(tile.U, 0);
+        const TRow v = LoadRow(tile.V, 0);
+        const TRow rgba = TRow(TRowMask{} + packed[lane]);
+        const TRow uv01 = __builtin_shufflevector(u, v, 0, 4, 1, 5);
+        const TRow uv23 = __builtin_shufflevector(u, v, 2, 6, 3, 7);
+        const TRow cx01 = __builtin_shufflevector(rgba, cornerX[lane], 0, 4, 1, 5);
+        const TRow cx23 = __builtin_shufflevector(rgba, cornerX[lane], 2, 6, 3, 7);
+        const TRow yz01 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 0, 4, 1, 5);
+        const TRow yz23 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 2, 6, 3, 7);
+        const TRow rows[6] = {__builtin_shufflevector(uv01, cx01, 0, 1, 4, 5),
+                                __builtin_shufflevector(yz01, uv01, 0, 1, 6, 7),
+                                __builtin_shufflevector(cx01, yz01, 2, 3, 6, 7),
+                                __builtin_shufflevector(uv23, cx23, 0, 1, 4, 5),
+                                __builtin_shufflevector(yz23, uv23, 0, 1, 6, 7),
+                                __builtin_shufflevector(cx23, yz23, 2, 3, 6, 7)};
+        std::memcpy(bytes + 4 * sizeof(TParticleVertex) * std::size_t(lane), rows, sizeof rows);
+    }
+}
+
+void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
+    pass.World = HasCollision(world) ? &world : nullptr;
+    if (!pass.World) return;
+    pass.InverseCellX = 1.0f / world.CellSizeX;
+    pass.InverseCellZ = 1.0f / world.CellSizeZ;
+    pass.LastCellX = float(world.Normals.size() - 1);
+    pass.LastCellZ = float(world.Normals[0].size() - 1);
+    pass.KeptAfterBounce = {Splat(1.0f - world.WorldFriction.x), Splat(1.0f - world.WorldFriction.y),
+                            Splat(1.0f - world.WorldFriction.z)};
+}
+
+
+// The whole sweep: ages, removes, fades, moves and writes every particle of the container.
+std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices) {
+    TPassConstants pass;
+    pass.Dt = dt;
+    pass.Wind = Splat3(container.Wind);
+    pass.Magnets = container.MagnetPoints.data();
+    pass.MagnetCount = container.MagnetPoints.size();
+    SetWorld(pass, container.World);
+    pass.Debug = container.DebugMode;
+    pass.DebugScale = container.DebugScale;
+    static constexpr float cornerSigns[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+    for (int corner = 0; corner < 4; ++corner) {
+        const float sx = cornerSigns[corner][0], sy = cornerSigns[corner][1];
+        pass.CornerAxes[corner] = {sx * camera.Right.x + sy * camera.Up.x, sx * camera.Right.y + sy * camera.Up.y,
+                                   sx * camera.Right.z + sy * camera.Up.z};
+    }
+    pass.Tiles = container.TextureTiles.data();
+    pass.TileCount = std::uint32_t(container.TextureTiles.size());
+
+    std::vector<TParticle>& particles = container.Particles;
+    std::size_t count = particles.size();
+    std::int32_t written = 0;
+    std::size_t blockStart = 0;
+    constexpr std::size_t blockSize = 16;
+    while (blockStart < count) {
+        // Age and remove until the block holds blockSize survivors. A dead particle takes the last
+        // one's place, and that particle is processed in this same pass.
+        std::size_t blockEnd = blockStart;
+        while (blockEnd < count && blockEnd - blockStart < blockSize) {
+            TParticle& particle = particles[blockEnd];
+            particle.LifeLeft -= dt;
+            if (particle.LifeLeft < 0.0f) {
+                particle = particles[count - 1];
+                --count;
+                continue;
+            }
+            ++blockEnd;
+        }
+        // Fade, move and write the survivors kLanes at a time.
+        for (std::size_t first = blockStart; first < blockEnd; first += kLanes) {
+            const int lanes = int(blockEnd - first < kLanes ? blockEnd - first : kLanes);
+            TGroup group;
+            for (int lane = 0; lane < kLanes; ++lane)
+                group[lane] = &particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
+            const TLanes alpha = Fade(group);
+            TLanes3 position, size;
+            Move(pass, group, position, size);
+            if (vertices) WriteQuads(pass, group, alpha, position, size, lanes, vertices + written);
+            written += 4 * lanes;
+        }
+        blockStart = blockEnd;
+    }
+    particles.resize(count);
+    return written;
+}

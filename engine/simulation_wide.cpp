@@ -1,0 +1,35 @@
+// Built with AVX2 enabled (see engine/CMakeLists.txt); nothing here may run unless
+// WideSweepSupported() says so, except that function itself.
+
+#include "engine/simulation_wide.h"
+
+#include "engine/simd_lanes.h"
+
+#include <immintrin.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+
+namespace lumidor {
+
+using namespace lanes;
+
+namespace {
+
+#define LUMIDOR_SWEEP_LANES 8
+constexpr int kLanes = 8;
+using TLanes = float __attribute__((vector_size(32)));
+using TMask = std::int32_t __attribute__((vector_size(32)));
+#include "engine/particle_sweep.inl"
+
+} // namespace
+
+bool WideSweepSupported() { return __builtin_cpu_supports("avx2"); }
+
+std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                                   TParticleVertex* vertices) {
+    return Sweep(container, dt, camera, vertices);
+}
+
+} // namespace lumidor
