@@ -240,23 +240,32 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
     const TLanes fractionZ = gridZ - wholeZ;
 
     // Per-lane lookups of the four corner heights and the cell normal.
-    TLanes h00 = Splat(0.0f), h01 = h00, h10 = h00, h11 = h00; // heights at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1)
-    TLanes3 normal{Splat(0.0f), Splat(0.0f), Splat(0.0f)};
+    // Per-lane lookups: corner heights at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1), and the normal.
+    alignas(sizeof(TLanes)) float lookups[7][kLanes];
     const HDataArray& heights = *world.Heights;
     for (int lane = 0; lane < kLanes; ++lane) {
         const auto x = std::size_t(cellX[lane]);
         const auto z = std::size_t(cellZ[lane]);
         const float* column0 = heights[x].data() + z;
         const float* column1 = heights[x + 1].data() + z;
-        h00[lane] = column0[0];
-        h01[lane] = column0[1];
-        h10[lane] = column1[0];
-        h11[lane] = column1[1];
         const TVector3& n = world.Normals[x][z];
-        normal.x[lane] = n.x;
-        normal.y[lane] = n.y;
-        normal.z[lane] = n.z;
+        lookups[0][lane] = column0[0];
+        lookups[1][lane] = column0[1];
+        lookups[2][lane] = column1[0];
+        lookups[3][lane] = column1[1];
+        lookups[4][lane] = n.x;
+        lookups[5][lane] = n.y;
+        lookups[6][lane] = n.z;
     }
+    TLanes h00, h01, h10, h11;
+    TLanes3 normal;
+    std::memcpy(&h00, lookups[0], sizeof h00);
+    std::memcpy(&h01, lookups[1], sizeof h01);
+    std::memcpy(&h10, lookups[2], sizeof h10);
+    std::memcpy(&h11, lookups[3], sizeof h11);
+    std::memcpy(&normal.x, lookups[4], sizeof normal.x);
+    std::memcpy(&normal.y, lookups[5], sizeof normal.y);
+    std::memcpy(&normal.z, lookups[6], sizeof normal.z);
     const TLanes one = Splat(1.0f);
     const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
     const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
