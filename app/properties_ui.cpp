@@ -18,15 +18,15 @@ constexpr float ClientWidth = 318.0f;
 constexpr float ClientHeight = 187.0f;
 constexpr float BarWidth = 150.0f;
 
-// The value a slider stands for, shown on its grab: the wind in units per second, the friction as
-// the fraction of velocity lost in a bounce.
+// The value a slider stands for: the wind in units per second, the friction as the fraction of
+// velocity lost in a bounce.
 std::string ValueText(int trackBar, int position) {
     char text[32];
     if (trackBar <= 3)
         std::snprintf(text, sizeof text, "%+.1f", static_cast<double>(WindComponent(position)));
     else
         std::snprintf(text, sizeof text, "%.2f", static_cast<double>(FrictionComponent(position)));
-    return text; // no '%' in it, so it can be the slider's format
+    return text;
 }
 
 // A tick below the bar for every unit, longer every ten, over the travel of the grab's centre.
@@ -62,17 +62,20 @@ void DrawProperties(TProperties& properties) {
         for (int i = 0; i < TrackBarCount; ++i) {
             const TTrackBarLayout& layout = TrackBarLayouts[static_cast<std::size_t>(i)];
             const int trackBar = i + 1;
+            int& position = properties.Positions[static_cast<std::size_t>(i)];
             ImGui::SetCursorPos(ImVec2(layout.LabelX, titleBar + layout.LabelY));
             ImGui::TextUnformatted(layout.Label);
+            // The value the position stands for, right-aligned above the bar's end.
+            const std::string value = ValueText(trackBar, position);
+            ImGui::SetCursorPos(ImVec2(layout.BarX + BarWidth - 4.0f - ImGui::CalcTextSize(value.c_str()).x,
+                                       titleBar + layout.LabelY));
+            ImGui::TextDisabled("%s", value.c_str());
 
             // The slider fills the upper part of its 150 x 33 place, the ticks the rest.
             ImGui::SetCursorPos(ImVec2(layout.BarX + 4.0f, titleBar + layout.BarY + 2.0f));
             ImGui::SetNextItemWidth(BarWidth - 8.0f);
-            int& position = properties.Positions[static_cast<std::size_t>(i)];
             const std::string id = "##TrackBar" + std::to_string(trackBar);
-            const std::string value = ValueText(trackBar, position);
-            if (ImGui::SliderInt(id.c_str(), &position, TrackBarMin, TrackBarMax, value.c_str(),
-                                 ImGuiSliderFlags_AlwaysClamp))
+            if (ImGui::SliderInt(id.c_str(), &position, TrackBarMin, TrackBarMax, "", ImGuiSliderFlags_AlwaysClamp))
                 TrackBarChange(properties, trackBar);
             NoteLastItem(layout.Label);
             DrawTicks(ImGui::GetItemRectMin(), ImGui::GetItemRectMax());

@@ -1,5 +1,6 @@
 #include "app/ui_layer.h"
 
+#include "engine/gl_api.h"
 #include "engine/message.h"
 
 #include <imgui.h>
@@ -7,6 +8,7 @@
 #include <imgui_impl_sdl.h>
 
 #include <cfloat>
+#include <cstdio>
 
 namespace lumidor {
 
@@ -69,6 +71,12 @@ bool InitUi(SDL_Window* window, SDL_GLContext context) {
     io.IniFilename = nullptr; // the demo writes no files
     io.LogFilename = nullptr;
     ImGui::StyleColorsDark();
+    // DejaVu Sans when the system has it (Debian's fonts-dejavu-core); ImGui's built-in bitmap font
+    // otherwise.
+    if (std::FILE* file = std::fopen(kUiFontFile, "rb")) {
+        std::fclose(file);
+        io.Fonts->AddFontFromFileTTF(kUiFontFile, kUiFontPixels);
+    }
     bool ready = ImGui_ImplSDL2_InitForOpenGL(window, context);
     if (ready && !ImGui_ImplOpenGL2_Init()) {
         ImGui_ImplSDL2_Shutdown();
@@ -101,7 +109,13 @@ void BeginUiFrame(TPointerFeed& pointer) {
 
 void EndUiFrame() {
     ImGui::Render();
+    // The particle systems leave their vertex buffer bound; the OpenGL2 backend draws from client
+    // memory, whose pointers a bound buffer would turn into offsets into that buffer.
+    GLint boundBuffer = 0;
+    GL.GetIntegerv(GL_ARRAY_BUFFER_BINDING_ARB, &boundBuffer);
+    if (boundBuffer != 0) GL.BindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    if (boundBuffer != 0) GL.BindBufferARB(GL_ARRAY_BUFFER_ARB, static_cast<GLuint>(boundBuffer));
 }
 
 void ShutdownUi() {

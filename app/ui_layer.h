@@ -9,6 +9,10 @@ struct ImGuiIO;
 
 namespace lumidor {
 
+/// The menu and window font, and its size in pixels.
+inline constexpr const char* kUiFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+inline constexpr float kUiFontPixels = 15.0f;
+
 /// Mouse as seen through events; positions in window coordinates.
 struct TPointerFeed {
     float X = -3.402823466e+38f;   ///< pointer x; -FLT_MAX while the pointer is outside the window
