@@ -1,14 +1,16 @@
 // The demo program end to end: started as a user starts it (data/ as working directory), under Xvfb
-// with Mesa, stopped after a few frames, its last frame read from the screenshot it writes.
+// with Mesa, stopped after a number of frames, its last frame read from the screenshot it writes.
 
 #include "png_reader.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,10 +36,10 @@ class DemoRun : public ::testing::Test {
 
     void WriteConfig(const std::string& text) { std::ofstream(folder / "config.ini") << text; }
 
-    // Runs the program from data/ with the given arguments; returns its exit status.
-    int Run(const std::string& arguments) {
+    // Runs the program from `dataDir` (data/ unless given) with the arguments; returns its exit status.
+    int Run(const std::string& arguments, const fs::path& dataDir = LUMIDOR_SOURCE_DIR "/data") {
         const std::string command =
-            "cd '" LUMIDOR_SOURCE_DIR "/data' && LUMIDOR_NO_DIALOGS=1 '" + program.string() + "' " +
+            "cd '" + dataDir.string() + "' && LUMIDOR_NO_DIALOGS=1 '" + program.string() + "' " +
             arguments + " >'" + (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -48,43 +50,153 @@ class DemoRun : public ::testing::Test {
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
 
-    // Runs five frames and reads the last one back.
-    lumidor::testing::TPngPicture RunFiveFrames() {
-        const fs::path shot = folder / "shot.png";
-        EXPECT_EQ(Run("--frames 5 --screenshot '" + shot.string() + "'"), 0) << Stderr();
+    // Runs the frames and reads the last one back.
+    lumidor::testing::TPngPicture RunAndShoot(const std::string& arguments, const std::string& shotName = "shot.png",
+                                              const fs::path& dataDir = LUMIDOR_SOURCE_DIR "/data") {
+        const fs::path shot = folder / shotName;
+        EXPECT_EQ(Run(arguments + " --screenshot '" + shot.string() + "'", dataDir), 0) << Stderr();
         lumidor::testing::TPngPicture picture;
         EXPECT_TRUE(lumidor::testing::ReadPng(shot.string(), picture)) << Stderr();
         return picture;
     }
+    lumidor::testing::TPngPicture RunFiveFrames() { return RunAndShoot("--frames 5 --fixed-dt 0.05 --seed 1"); }
 
-    static void ExpectBlack(const lumidor::testing::TPngPicture& picture) {
-        std::size_t lit = 0;
-        for (std::uint8_t value : picture.Rgb)
-            lit += value != 0;
-        EXPECT_EQ(lit, 0u) << "bytes that are not black";
+    // A copy of data/ without one of its files.
+    fs::path DataWithout(const fs::path& missing) {
+        const fs::path data = folder / "data";
+        fs::copy(LUMIDOR_SOURCE_DIR "/data", data, fs::copy_options::recursive);
+        fs::remove(data / missing);
+        return data;
     }
 
     fs::path folder;
     fs::path program;
 };
 
+// The banner: 300 x 103.5 pixels in the top-right corner (no window frame under Xvfb).
+bool InBanner(const lumidor::testing::TPngPicture& picture, int x, int y) {
+    return x >= picture.Width - 300 && y < 104;
+}
+
+// The logo over the picture: its dark ground covers the whole corner and its orange lettering shows.
+void ExpectLogoBanner(const lumidor::testing::TPngPicture& picture, const std::string& what) {
+    int covered = 0, orange = 0;
+    for (int y = 0; y < 103; ++y)
+        for (int x = picture.Width - 300; x < picture.Width; ++x) {
+            const std::uint8_t* p = picture.At(x, y);
+            covered += p[0] + p[1] + p[2] > 0;
+            orange += p[0] > 180 && p[0] > p[2] + 80 && p[1] > 60;
+        }
+    EXPECT_GE(covered, 300 * 103 * 95 / 100) << what << ": the banner does not cover the top-right corner";
+    EXPECT_GE(orange, 1500) << what << ": no logo lettering in the banner";
+    int left = 0; // the column just left of the banner is not part of it
+    for (int y = 20; y < 80; ++y)
+        left += picture.At(picture.Width - 301, y)[2] == picture.At(picture.Width - 300, y)[2];
+    EXPECT_LT(left, 60) << what << ": the banner does not start 300 pixels from the right edge";
+}
+
+// Lit pixels outside the banner.
+int ParticlePixels(const lumidor::testing::TPngPicture& picture) {
+    int lit = 0;
+    for (int y = 0; y < picture.Height; ++y)
+        for (int x = 0; x < picture.Width; ++x) {
+            const std::uint8_t* p = picture.At(x, y);
+            lit += !InBanner(picture, x, y) && std::max({p[0], p[1], p[2]}) > 24;
+        }
+    return lit;
+}
+
+// Pixels of the picture, outside the banner, that differ clearly between the two.
+int DifferingPixels(const lumidor::testing::TPngPicture& a, const lumidor::testing::TPngPicture& b) {
+    int differing = 0;
+    for (int y = 0; y < a.Height; ++y)
+        for (int x = 0; x < a.Width; ++x) {
+            const std::uint8_t *p = a.At(x, y), *q = b.At(x, y);
+            differing += !InBanner(a, x, y) && (std::abs(p[0] - q[0]) > 24 || std::abs(p[1] - q[1]) > 24 ||
+                                                std::abs(p[2] - q[2]) > 24);
+        }
+    return differing;
+}
+
 } // namespace
 
-TEST_F(DemoRun, WithoutConfigTheFrameIsAClearedBlack800x600) {
+TEST_F(DemoRun, EverySlotDrawsItsEffectUnderTheBanner) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
+    // At 60 frames of 1/30 s the explosion waits for its first burst (every 2 s) and Spiral 3's magnet
+    // has pushed its dots out of view until its 8 s cycle lays out the next pattern.
+    const std::set<int> emptyAtTwoSeconds = {2, 15};
+    std::vector<lumidor::testing::TPngPicture> pictures;
+    for (int slot = 0; slot < 19; ++slot) {
+        const std::string what = "slot " + std::to_string(slot);
+        pictures.push_back(RunAndShoot("--effect " + std::to_string(slot) +
+                                           " --frames 60 --fixed-dt 0.0333 --seed 1",
+                                       "slot" + std::to_string(slot) + ".png"));
+        const lumidor::testing::TPngPicture& picture = pictures.back();
+        ASSERT_EQ(picture.Width, 800) << what;
+        ASSERT_EQ(picture.Height, 600) << what;
+        EXPECT_EQ(Stderr(), "") << what;
+        ExpectLogoBanner(picture, what);
+        if (!emptyAtTwoSeconds.count(slot)) {
+            EXPECT_GE(ParticlePixels(picture), 400) << what << ": no particles";
+        }
+    }
+    for (int a = 0; a < 19; ++a)
+        for (int b = a + 1; b < 19; ++b)
+            if (!(emptyAtTwoSeconds.count(a) && emptyAtTwoSeconds.count(b))) {
+                EXPECT_GE(DifferingPixels(pictures[std::size_t(a)], pictures[std::size_t(b)]), 400)
+                    << "slots " << a << " and " << b << " look the same";
+            }
+}
+
+TEST_F(DemoRun, MissingLogoIsReportedAndTheBannerIsDrawnUntextured) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
+    const fs::path data = DataWithout("logos/LDStrip800x276.jpg");
+    const lumidor::testing::TPngPicture picture =
+        RunAndShoot("--effect 11 --frames 20 --fixed-dt 0.05 --seed 1", "shot.png", data);
+    EXPECT_EQ(Stderr(), "BMP Unit: Couldn't load JPG - \".\\logos\\LDStrip800x276.jpg\"\n");
+    const std::uint8_t* corner = picture.At(picture.Width - 150, 50);
+    EXPECT_EQ(corner[0] + corner[1] + corner[2], 3 * 255) << "a white quad where the logo would be";
+    EXPECT_GE(ParticlePixels(picture), 400) << "the first script still runs: the start-up went on";
+}
+
+TEST_F(DemoRun, MissingHeightMapStopsTheStartupAndTheProgramGoesOn) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
+    const fs::path data = DataWithout("hm.bmp");
+    const lumidor::testing::TPngPicture fire =
+        RunAndShoot("--frames 20 --fixed-dt 0.05 --seed 1", "fire.png", data);
+    const std::string errors = Stderr();
+    EXPECT_EQ(errors.rfind("Error: Cannot read the bitmap \".\\hm.bmp\": ", 0), 0u) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_GE(ParticlePixels(fire), 400) << "the presets set up before the failure still run";
+    const std::uint8_t* corner = fire.At(fire.Width - 150, 50);
+    EXPECT_EQ(corner[0] + corner[1] + corner[2], 3 * 255) << "the logo was never loaded";
+
+    // The steps after the terrain were skipped: no text and no scripts.
+    for (const int slot : {17, 11}) {
+        const lumidor::testing::TPngPicture picture =
+            RunAndShoot("--effect " + std::to_string(slot) + " --frames 20 --fixed-dt 0.05 --seed 1",
+                        "slot.png", data);
+        EXPECT_EQ(ParticlePixels(picture), 0) << "slot " << slot;
+    }
+}
+
+
+TEST_F(DemoRun, WithoutConfigTheWindowIs800x600WithFireUnderTheBanner) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
     const lumidor::testing::TPngPicture picture = RunFiveFrames();
-    EXPECT_EQ(picture.Width, 800);
-    EXPECT_EQ(picture.Height, 600);
-    ExpectBlack(picture);
+    ASSERT_EQ(picture.Width, 800);
+    ASSERT_EQ(picture.Height, 600);
+    ExpectLogoBanner(picture, "no config");
+    EXPECT_GE(ParticlePixels(picture), 400) << "slot 0, the fire, runs from the start";
 }
 
 TEST_F(DemoRun, ConfigBesideTheProgramSetsSizeWithItsCrossedKeysAndDepth) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
     WriteConfig("[Display]\nheight=640\nwidth=0x1E0\nbpp=16\n");
     const lumidor::testing::TPngPicture picture = RunFiveFrames();
-    EXPECT_EQ(picture.Width, 640);
-    EXPECT_EQ(picture.Height, 480);
-    ExpectBlack(picture);
+    ASSERT_EQ(picture.Width, 640);
+    ASSERT_EQ(picture.Height, 480);
+    ExpectLogoBanner(picture, "640 x 480");
 }
 
 TEST_F(DemoRun, UnusableWindowSizeFallsBackAndSaysSo) {
@@ -103,9 +215,9 @@ TEST_F(DemoRun, FullScreenConfigurationRunsItsFrames) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
     WriteConfig("[Display]\nfullscreen=1\n");
     const lumidor::testing::TPngPicture picture = RunFiveFrames();
-    EXPECT_GT(picture.Width, 0);
-    EXPECT_GT(picture.Height, 0);
-    ExpectBlack(picture);
+    ASSERT_GT(picture.Width, 300);
+    ASSERT_GT(picture.Height, 104);
+    ExpectLogoBanner(picture, "full screen"); // borderless: exactly in the top-right corner
 }
 
 TEST_F(DemoRun, BadOptionExitsWithStatus2AndTheReason) {
