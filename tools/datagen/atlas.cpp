@@ -39,7 +39,8 @@ TTexel SmokePuff(float u, float v) {
     const float r = std::hypot(u, v) / (0.7f + 0.32f * lumps);
     const float body = Gauss(r, 0.7f) * SmoothStep(1.1f, 0.6f, r);
     const float billows = FractalNoise(u * 2.6f + 3.0f, v * 2.6f + 5.0f, 3, 29);
-    return {0.8f + 0.14f * billows + 0.06f * v, 0.9f * body * (0.62f + 0.38f * billows)};
+    // Thin: smoke presets stack hundreds of puffs with additive blending.
+    return {0.8f + 0.14f * billows + 0.06f * v, 0.45f * body * (0.62f + 0.38f * billows)};
 }
 
 TTexel SoftSquare(float u, float v) {
