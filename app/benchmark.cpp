@@ -39,7 +39,8 @@ std::int64_t LiveParticles(int slot) {
                          ParticleCount(TerrainEffect);
     if (slot == 17) count += ParticleCount(TextFont.Effect);
     if (slot >= 11 && slot <= 13) {
-        for (const TParticleEffectContainer& container : Scripts[static_cast<std::size_t>(slot - 11)].Containers)
+        for (const TParticleEffectContainer& container :
+             Scripts[static_cast<std::size_t>(slot - 11)].Containers)
             count += ParticleCount(container);
     }
     return count;
@@ -74,7 +75,8 @@ int RunBenchmark(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
     };
 
     std::printf("%d frames per effect after %d warm-up frames, frame time %.4f s\n%s", timedFrames,
-                BenchmarkWarmUpFrames, static_cast<double>(*request.FixedFrameTime), BenchmarkHeader().c_str());
+                BenchmarkWarmUpFrames, static_cast<double>(*request.FixedFrameTime),
+                BenchmarkHeader().c_str());
     std::fflush(stdout);
     for (int slot = 0; slot < EffectSlotCount; ++slot) {
         FloorEffect.Particles.clear();

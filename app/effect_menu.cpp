@@ -39,7 +39,8 @@ void Exit1Click() {
 
 void DrawPopupMenu1() {
     // Right-click anywhere on the drawing surface; a right-click on the properties window does not
-    // open the main window's menu.
+    // open the main window's menu. The entries are Latin captions and read left to right, check mark
+    // first; the "Effects" submenu opens on whichever side of the menu has room.
     if (!ImGui::BeginPopupContextVoid("PopupMenu1", ImGuiPopupFlags_MouseButtonRight)) return;
     const bool effectsOpen = ImGui::BeginMenu("Effects");
     NoteLastItem("Effects");

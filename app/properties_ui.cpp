@@ -37,7 +37,8 @@ void DrawTicks(const ImVec2& barMin, const ImVec2& barMax) {
     ImDrawList* drawList = ImGui::GetWindowDrawList();
     const ImU32 colour = ImGui::GetColorU32(ImGuiCol_TextDisabled);
     for (int unit = TrackBarMin; unit <= TrackBarMax; ++unit) {
-        const float x = std::floor(travelLeft + (travelRight - travelLeft) * float(unit) / float(TrackBarMax)) + 0.5f;
+        const float x =
+            std::floor(travelLeft + (travelRight - travelLeft) * float(unit) / float(TrackBarMax)) + 0.5f;
         const float length = unit % 10 == 0 ? 5.0f : 2.0f;
         const float top = barMax.y + 2.0f;
         drawList->AddLine(ImVec2(x, top), ImVec2(x, top + length), colour);
@@ -75,7 +76,8 @@ void DrawProperties(TProperties& properties) {
             ImGui::SetCursorPos(ImVec2(layout.BarX + 4.0f, titleBar + layout.BarY + 2.0f));
             ImGui::SetNextItemWidth(BarWidth - 8.0f);
             const std::string id = "##TrackBar" + std::to_string(trackBar);
-            if (ImGui::SliderInt(id.c_str(), &position, TrackBarMin, TrackBarMax, "", ImGuiSliderFlags_AlwaysClamp))
+            if (ImGui::SliderInt(id.c_str(), &position, TrackBarMin, TrackBarMax, "",
+                                 ImGuiSliderFlags_AlwaysClamp))
                 TrackBarChange(properties, trackBar);
             NoteLastItem(layout.Label);
             DrawTicks(ImGui::GetItemRectMin(), ImGui::GetItemRectMax());

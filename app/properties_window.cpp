@@ -36,7 +36,8 @@ void TrackBarChange(const TProperties& properties, int trackBar) {
         SetWind(TerrainEffect, WindVector);
     } else if (trackBar >= 4 && trackBar <= 6) {
         // FloorEffect keeps the friction its presets give it; AdditiveEffect has no collision world.
-        WorldFrictionVector = {FrictionComponent(properties.Positions[3]), FrictionComponent(properties.Positions[4]),
+        WorldFrictionVector = {FrictionComponent(properties.Positions[3]),
+                               FrictionComponent(properties.Positions[4]),
                                FrictionComponent(properties.Positions[5])};
         SetWorldFriction(TerrainEffect, WorldFrictionVector);
     }

@@ -39,8 +39,8 @@ class DemoRun : public ::testing::Test {
     // Runs the program from `dataDir` (data/ unless given) with the arguments; returns its exit status.
     int Run(const std::string& arguments, const fs::path& dataDir = LUMIDOR_SOURCE_DIR "/data") {
         const std::string command =
-            "cd '" + dataDir.string() + "' && LUMIDOR_NO_DIALOGS=1 '" + program.string() + "' " +
-            arguments + " >'" + (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'";
+            "cd '" + dataDir.string() + "' && LUMIDOR_NO_DIALOGS=1 '" + program.string() + "' " + arguments +
+            " >'" + (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -51,7 +51,8 @@ class DemoRun : public ::testing::Test {
     }
 
     // Runs the frames and reads the last one back.
-    lumidor::testing::TPngPicture RunAndShoot(const std::string& arguments, const std::string& shotName = "shot.png",
+    lumidor::testing::TPngPicture RunAndShoot(const std::string& arguments,
+                                              const std::string& shotName = "shot.png",
                                               const fs::path& dataDir = LUMIDOR_SOURCE_DIR "/data") {
         const fs::path shot = folder / shotName;
         EXPECT_EQ(Run(arguments + " --screenshot '" + shot.string() + "'", dataDir), 0) << Stderr();
@@ -59,7 +60,9 @@ class DemoRun : public ::testing::Test {
         EXPECT_TRUE(lumidor::testing::ReadPng(shot.string(), picture)) << Stderr();
         return picture;
     }
-    lumidor::testing::TPngPicture RunFiveFrames() { return RunAndShoot("--frames 5 --fixed-dt 0.05 --seed 1"); }
+    lumidor::testing::TPngPicture RunFiveFrames() {
+        return RunAndShoot("--frames 5 --fixed-dt 0.05 --seed 1");
+    }
 
     // A copy of data/ without one of its files.
     fs::path DataWithout(const fs::path& missing) {
@@ -128,9 +131,9 @@ TEST_F(DemoRun, EverySlotDrawsItsEffectUnderTheBanner) {
     std::vector<lumidor::testing::TPngPicture> pictures;
     for (int slot = 0; slot < 19; ++slot) {
         const std::string what = "slot " + std::to_string(slot);
-        pictures.push_back(RunAndShoot("--effect " + std::to_string(slot) +
-                                           " --frames 60 --fixed-dt 0.0333 --seed 1",
-                                       "slot" + std::to_string(slot) + ".png"));
+        pictures.push_back(
+            RunAndShoot("--effect " + std::to_string(slot) + " --frames 60 --fixed-dt 0.0333 --seed 1",
+                        "slot" + std::to_string(slot) + ".png"));
         const lumidor::testing::TPngPicture& picture = pictures.back();
         ASSERT_EQ(picture.Width, 800) << what;
         ASSERT_EQ(picture.Height, 600) << what;
@@ -173,13 +176,11 @@ TEST_F(DemoRun, MissingHeightMapStopsTheStartupAndTheProgramGoesOn) {
 
     // The steps after the terrain were skipped: no text and no scripts.
     for (const int slot : {17, 11}) {
-        const lumidor::testing::TPngPicture picture =
-            RunAndShoot("--effect " + std::to_string(slot) + " --frames 20 --fixed-dt 0.05 --seed 1",
-                        "slot.png", data);
+        const lumidor::testing::TPngPicture picture = RunAndShoot(
+            "--effect " + std::to_string(slot) + " --frames 20 --fixed-dt 0.05 --seed 1", "slot.png", data);
         EXPECT_EQ(ParticlePixels(picture), 0) << "slot " << slot;
     }
 }
-
 
 TEST_F(DemoRun, WithoutConfigTheWindowIs800x600WithFireUnderTheBanner) {
     if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";

@@ -118,10 +118,11 @@ TEST_F(DemoEffects, StartupErrorStopsTheSequenceAtItsStep) {
         RunEffectsStartup();
         ADD_FAILURE() << "a missing height map must stop the start-up";
     } catch (const std::exception& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("Cannot read the bitmap \".\\hm.bmp\": ", 0), 0u) << error.what();
+        EXPECT_EQ(std::string(error.what()).rfind("Cannot read the bitmap \".\\hm.bmp\": ", 0), 0u)
+            << error.what();
     }
-    EXPECT_NE(AtlasTexture, 0u);          // the step before ran
-    EXPECT_EQ(TextFont.TextLength, 0);    // the later ones did not
+    EXPECT_NE(AtlasTexture, 0u);       // the step before ran
+    EXPECT_EQ(TextFont.TextLength, 0); // the later ones did not
     EXPECT_EQ(CurrentEffect, 5);
     EXPECT_TRUE(Scripts[0].Containers.empty());
     EXPECT_EQ(CountGLCalls("Lightfv"), 0);
@@ -134,7 +135,8 @@ TEST_F(DemoEffects, StartupErrorStopsTheSequenceAtItsStep) {
     fs::remove(second / "logos" / "LDStrip800x276.jpg");
     fs::current_path(second);
     RunEffectsStartup();
-    EXPECT_EQ(messages, (std::vector<std::string>{"BMP Unit: Couldn't load JPG - \".\\logos\\LDStrip800x276.jpg\""}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"BMP Unit: Couldn't load JPG - \".\\logos\\LDStrip800x276.jpg\""}));
     EXPECT_EQ(LogoTexture, 0u);
     EXPECT_FALSE(Scripts[2].Containers.empty());
     fs::current_path(previousDirectory);
@@ -150,10 +152,10 @@ TEST_F(DemoEffects, EffectPassRunsTheSlotWithoutDepthWritesThenTheBanner) {
     CurrentEffect = 19;    // outside the table: nothing runs between the depth-mask calls
     RunEffectPass(view);
     const std::vector<std::string> expected = {
-        "DepthMask", "DepthMask",  "MatrixMode", "LoadIdentity", "Ortho",      "Viewport",   "MatrixMode",
-        "LoadIdentity", "BindTexture", "Enable", "BlendFunc",    "Color4f",    "Begin",      "TexCoord2f",
-        "Vertex2f",  "TexCoord2f", "Vertex2f",   "TexCoord2f",   "Vertex2f",   "TexCoord2f", "Vertex2f",
-        "End",       "Disable"};
+        "DepthMask",  "DepthMask",    "MatrixMode",  "LoadIdentity", "Ortho",     "Viewport",
+        "MatrixMode", "LoadIdentity", "BindTexture", "Enable",       "BlendFunc", "Color4f",
+        "Begin",      "TexCoord2f",   "Vertex2f",    "TexCoord2f",   "Vertex2f",  "TexCoord2f",
+        "Vertex2f",   "TexCoord2f",   "Vertex2f",    "End",          "Disable"};
     EXPECT_EQ(RecordedGLCallNames(), expected);
     const std::vector<TGLCall>& calls = GLRecorder().Calls;
     EXPECT_EQ(calls[0].Args, (std::vector<double>{GL_FALSE}));

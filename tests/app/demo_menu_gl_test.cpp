@@ -58,8 +58,9 @@ class DemoMenuGL : public ::testing::Test {
     }
     // One more frame, read back.
     lumidor::testing::TPngPicture Picture() {
-        const std::string file = (std::filesystem::temp_directory_path() /
-                                  ("lumidor_menu_" + std::to_string(::getpid()) + ".png")).string();
+        const std::string file =
+            (std::filesystem::temp_directory_path() / ("lumidor_menu_" + std::to_string(::getpid()) + ".png"))
+                .string();
         RunFrames(1, file);
         lumidor::testing::TPngPicture picture;
         EXPECT_TRUE(lumidor::testing::ReadPng(file, picture));
@@ -68,7 +69,8 @@ class DemoMenuGL : public ::testing::Test {
     }
     // An item is drawn: white text (at least minText pixels) on the UI's own background, not on the
     // black scene.
-    void ExpectLegible(const lumidor::testing::TPngPicture& picture, const std::string& name, int minText = 12) {
+    void ExpectLegible(const lumidor::testing::TPngPicture& picture, const std::string& name,
+                       int minText = 12) {
         const TItemRect rect = Shown(name);
         int text = 0, covered = 0, all = 0;
         for (int y = int(rect.Y0) + 1; y < int(rect.Y1) - 1; ++y)
