@@ -1,7 +1,7 @@
 // Every preset drawn under Mesa the way the demo draws it (perspective 45 degrees, camera 5 units
 // back, depth writes off around the effect, the demo's atlas and height map from data/), 90 frames
 // of 1/30 s. Each picture must show its effect's character: lit pixels where the effect is, in
-// the colours its name promises. Set LUMIDOR_PRESET_SHOTS to a folder to keep the pictures.
+// the colours its name promises. Set LUMIDOR_TEST_PICTURES to a folder to keep the pictures.
 
 #include "effects/effect_slots.h"
 #include "effects/effects.h"
@@ -17,17 +17,6 @@
 #include <string>
 #include <vector>
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#endif
-#include <stb/stb_image_write.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
 
 using namespace lumidor;
 
@@ -102,21 +91,6 @@ TPicture Analyse(const std::vector<std::uint8_t>& rgba) {
     return p;
 }
 
-void KeepPicture(std::vector<std::uint8_t> rgba, int slot) {
-    const char* folder = std::getenv("LUMIDOR_PRESET_SHOTS");
-    if (!folder || !*folder) return;
-    const std::size_t row = std::size_t(Width) * 4;
-    for (int top = 0, bottom = Height - 1; top < bottom; ++top, --bottom) {
-        std::swap_ranges(rgba.begin() + std::ptrdiff_t(top * row),
-                         rgba.begin() + std::ptrdiff_t((top + 1) * row),
-                         rgba.begin() + std::ptrdiff_t(bottom * row));
-    }
-    for (std::size_t i = 3; i < rgba.size(); i += 4)
-        rgba[i] = 255;
-    const std::string file = std::string(folder) + "/preset_" + std::to_string(slot) + ".png";
-    stbi_write_png(file.c_str(), Width, Height, 4, rgba.data(), int(row));
-}
-
 /// Frames of 1/30 s after which the effect is seen at its best; 90 (3 s) unless the effect has
 /// left the view by then: the spirals' pulse drives the dots out of the picture within a
 /// second or two, the magnesium flash shows on every other frame, and a firework bursts and
@@ -161,7 +135,7 @@ class PresetPicture : public ::testing::TestWithParam<int> {
         for (int frame = 0; frame < frames; ++frame)
             DrawDemoFrame(slot);
         std::vector<std::uint8_t> rgba = lumidor::testing::ReadBackBuffer(Width, Height);
-        KeepPicture(rgba, slot);
+        lumidor::testing::KeepPicture(rgba, Width, Height, "preset_" + std::to_string(slot));
         return Analyse(rgba);
     }
 

@@ -22,16 +22,6 @@ namespace fs = std::filesystem;
 constexpr int Width = 800;
 constexpr int Height = 600;
 
-void MaybeSave(const std::vector<std::uint8_t>& rgba, const std::string& name) {
-    const char* dir = std::getenv("LUMIDOR_SCREENSHOT_DIR");
-    if (!dir) return;
-    std::ofstream file(std::string(dir) + "/" + name + ".ppm", std::ios::binary);
-    file << "P6\n" << Width << " " << Height << "\n255\n";
-    for (int y = Height - 1; y >= 0; --y)
-        for (int x = 0; x < Width; ++x)
-            file.write(reinterpret_cast<const char*>(&rgba[std::size_t((y * Width + x) * 4)]), 3);
-}
-
 // Bars standing in for glyphs when the demo's sheet has not been generated.
 void WriteBarSheet(const fs::path& directory) {
     TRgbImage sheet = testing::SolidImage(512, 256, 0, 0, 0);
@@ -79,7 +69,7 @@ TEST(TextGL, TheMessageFillsFourLinesInTheUpperPartOfTheView) {
     }
     EXPECT_EQ(GL.GetError(), GLenum(GL_NO_ERROR));
     const std::vector<std::uint8_t> rgba = testing::ReadBackBuffer(Width, Height);
-    MaybeSave(rgba, "text_preset");
+    lumidor::testing::KeepPicture(rgba, Width, Height, "text_preset");
 
     // World y 2 - 0.45 k for line k maps to rows (2.071 - y) / 4.142 * 600 from the top.
     int lines[5] = {};

@@ -4,8 +4,22 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#endif
+#include <stb/stb_image_write.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 
 namespace lumidor::testing {
 
@@ -55,6 +69,20 @@ std::vector<std::uint8_t> ReadBackBuffer(int width, int height) {
     GL.PixelStorei(GL_PACK_ALIGNMENT, 1);
     GL.ReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
+}
+
+void KeepPicture(const std::vector<std::uint8_t>& rgba, int width, int height, const std::string& name) {
+    const char* folder = std::getenv("LUMIDOR_TEST_PICTURES");
+    if (!folder || !*folder) return;
+    // Top row first and opaque, as picture viewers expect.
+    std::vector<std::uint8_t> picture(rgba.size());
+    const std::size_t row = std::size_t(width) * 4;
+    for (int y = 0; y < height; ++y)
+        std::copy_n(rgba.begin() + std::ptrdiff_t(std::size_t(height - 1 - y) * row), row,
+                    picture.begin() + std::ptrdiff_t(std::size_t(y) * row));
+    for (std::size_t i = 3; i < picture.size(); i += 4) picture[i] = 255;
+    const std::string file = std::string(folder) + "/" + name + ".png";
+    stbi_write_png(file.c_str(), width, height, 4, picture.data(), int(row));
 }
 
 void ResetMatrices(int width, int height) {

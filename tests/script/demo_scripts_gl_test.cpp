@@ -1,6 +1,6 @@
 // The three demo scripts drawn by real OpenGL (Mesa) through the demo's camera: each must load
 // without error, reach its particle count and light a fair part of the picture without washing
-// it out. With LUMIDOR_SCRIPT_PREVIEW=DIR set, the pictures are also written to DIR as PPM files.
+// it out. With LUMIDOR_TEST_PICTURES=DIR set, the pictures are also written to DIR.
 
 #include "effects/effects.h"
 #include "engine/gl_api.h"
@@ -45,17 +45,6 @@ TPictureStats Measure(const std::vector<std::uint8_t>& pixels) {
     return stats;
 }
 
-void WritePreview(const std::vector<std::uint8_t>& pixels, const std::string& name) {
-    const char* dir = std::getenv("LUMIDOR_SCRIPT_PREVIEW");
-    if (dir == nullptr) return;
-    std::ofstream out(std::filesystem::path(dir) / (name + ".ppm"), std::ios::binary);
-    out << "P6\n" << Width << " " << Height << "\n255\n";
-    for (int y = Height - 1; y >= 0; --y) {
-        for (int x = 0; x < Width; ++x)
-            out.write(reinterpret_cast<const char*>(&pixels[std::size_t(y * Width + x) * 4]), 3);
-    }
-}
-
 /// The demo's frame set-up: 45 degree perspective, camera 5 units back, depth writes off.
 void BeginFrame() {
     GL.MatrixMode(GL_PROJECTION);
@@ -98,7 +87,7 @@ TEST_P(DemoScriptsGL, LoadsCleanlyAndLightsThePicture) {
         GL.DepthMask(GL_TRUE);
     }
     const std::vector<std::uint8_t> pixels = lumidor::testing::ReadBackBuffer(Width, Height);
-    WritePreview(pixels, name);
+    lumidor::testing::KeepPicture(pixels, Width, Height, name);
 
     std::int64_t live = 0, target = 0;
     for (std::size_t t = 0; t < script.Containers.size(); ++t) {

@@ -22,17 +22,6 @@ struct TPixelStats {
     int GreenUp = 0; ///< lit pixels whose green (the normal's y) dominates
 };
 
-// Saves the frame as a PPM when LUMIDOR_SCREENSHOT_DIR is set, for looking at by eye.
-void MaybeSave(const std::vector<std::uint8_t>& rgba, const std::string& name) {
-    const char* dir = std::getenv("LUMIDOR_SCREENSHOT_DIR");
-    if (!dir) return;
-    std::ofstream file(std::string(dir) + "/" + name + ".ppm", std::ios::binary);
-    file << "P6\n" << Width << " " << Height << "\n255\n";
-    for (int y = Height - 1; y >= 0; --y)
-        for (int x = 0; x < Width; ++x)
-            file.write(reinterpret_cast<const char*>(&rgba[std::size_t((y * Width + x) * 4)]), 3);
-}
-
 // The stress-test view: perspective 45 degrees at 4:3, camera 5 back, then the preset's own
 // translation and tilt, then the terrain's origin.
 TPixelStats Render(const THeightMapTerrain& terrain, const std::string& name) {
@@ -54,7 +43,7 @@ TPixelStats Render(const THeightMapTerrain& terrain, const std::string& name) {
     DrawTerrain(terrain);
     GL.PopMatrix();
     const std::vector<std::uint8_t> rgba = testing::ReadBackBuffer(Width, Height);
-    MaybeSave(rgba, name);
+    lumidor::testing::KeepPicture(rgba, Width, Height, name);
     TPixelStats stats;
     for (std::size_t i = 0; i < rgba.size(); i += 4) {
         if (rgba[i] + rgba[i + 1] + rgba[i + 2] < 12) continue;
