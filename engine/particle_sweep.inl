@@ -18,9 +18,15 @@ LUMIDOR_SWEEP_INLINE TLanes Select(TMask mask, TLanes ifTrue, TLanes ifFalse) {
     return TLanes((TMask(ifTrue) & mask) | (TMask(ifFalse) & ~mask));
 }
 LUMIDOR_SWEEP_INLINE bool Any(TMask mask) {
+#if LUMIDOR_SWEEP_LANES == 8
+    return _mm256_movemask_ps(__m256(mask)) != 0;
+#elif defined(__SSE__)
+    return _mm_movemask_ps(__m128(mask)) != 0;
+#else
     std::int32_t any = 0;
     for (int lane = 0; lane < kLanes; ++lane) any |= mask[lane];
     return any != 0;
+#endif
 }
 
 /// Correctly rounded square root of each lane.
@@ -127,21 +133,27 @@ LUMIDOR_SWEEP_INLINE void Scatter3(const TGroup& group, const TLanes3& value, TL
 
 static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TRow), "four vertices are six rows");
 
-LUMIDOR_SWEEP_INLINE void Scatter1(const TGroup& group, float TParticle::*field, TLanes value) {
-    for (int lane = 0; lane < kLanes; ++lane) group[lane]->*field = value[lane];
-}
-
 // Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
 // so that it wins; a flag that is off leaves its half untouched.
-LUMIDOR_SWEEP_INLINE TLanes Fade(const TGroup& group) {
-    TLanes mass, lifeLength, lifeLeft, alpha, fadeIn, fadeOut, beginFadeOut, endFadeIn;
+// What the fading reads that the motion needs as well.
+struct TFaded {
+    TLanes Alpha;         // opacity drawn this frame
+    TLanes Mass;
+    TLanes AirResistance;
+};
+
+LUMIDOR_SWEEP_INLINE TFaded Fade(const TGroup& group) {
+    // Rows of the record's tail: Mass LifeLength LifeLeft Alpha | FadeInAlpha FadeOutAlpha BeginFadeOut
+    // EndFadeIn | BeginFadeOut EndFadeIn AirResistance and the two flag bytes FadeOut, FadeIn.
+    static_assert(offsetof(TParticle, FadeIn) == offsetof(TParticle, FadeOut) + 1);
+    TLanes mass, lifeLength, lifeLeft, alpha, fadeIn, fadeOut, beginFadeOut, endFadeIn, unused1, unused2, air, flags;
     Gather4<offsetof(TParticle, Mass)>(group, mass, lifeLength, lifeLeft, alpha);
     Gather4<offsetof(TParticle, FadeInAlpha)>(group, fadeIn, fadeOut, beginFadeOut, endFadeIn);
-    TMask fadeOutOn{}, fadeInOn{};
-    for (int lane = 0; lane < kLanes; ++lane) {
-        fadeOutOn[lane] = -std::int32_t(group[lane]->FadeOut);
-        fadeInOn[lane] = -std::int32_t(group[lane]->FadeIn);
-    }
+    Gather4<offsetof(TParticle, BeginFadeOut)>(group, unused1, unused2, air, flags);
+    static_assert(offsetof(TParticle, FadeOut) == offsetof(TParticle, BeginFadeOut) + 12);
+    // bool is one byte holding 0 or 1; the bytes after the flags are padding and are masked off.
+    const TMask fadeOutOn = (TMask(flags) & 0xff) != 0;
+    const TMask fadeInOn = (TMask(flags) & 0xff00) != 0;
 
     const TLanes lived = lifeLength - lifeLeft;
     const TLanes fadeOutStart = lifeLength * beginFadeOut;
@@ -152,12 +164,11 @@ LUMIDOR_SWEEP_INLINE TLanes Fade(const TGroup& group) {
     const TMask fadingIn = fadeInOn & (fadeInEnd >= lived);
     fadeIn = Select(fadingIn, lived / fadeInEnd, fadeIn);
     fadeOut = Select(fadingIn, Splat(0.0f), fadeOut);
-
-    Scatter1(group, &TParticle::FadeInAlpha, fadeIn);
-    Scatter1(group, &TParticle::FadeOutAlpha, fadeOut);
     alpha = fadeIn + fadeOut;
-    Scatter1(group, &TParticle::Alpha, alpha);
-    return alpha;
+
+    // Alpha, FadeInAlpha and FadeOutAlpha are consecutive: one row write, BeginFadeOut as read.
+    Scatter3<offsetof(TParticle, Alpha)>(group, {alpha, fadeIn, fadeOut}, beginFadeOut);
+    return {alpha, mass, air};
 }
 
 LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
@@ -296,7 +307,8 @@ LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes s
 }
 
 // Returns the new position and size, which the vertices are built from.
-LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, TLanes3& newPosition, TLanes3& newSize) {
+LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, const TFaded& faded, TLanes3& newPosition,
+                               TLanes3& newSize) {
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
     // Each field's following float (`...Next`) is kept so the rows can be written back whole.
@@ -309,8 +321,7 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, 
 
     const TLanes3 force = Gather3<offsetof(TParticle, Force)>(group);
     const TLanes3 inertia = Gather3<offsetof(TParticle, Inertia)>(group);
-    TLanes mass, unused1, unused2, unused3;
-    Gather4<offsetof(TParticle, Mass)>(group, mass, unused1, unused2, unused3);
+    const TLanes mass = faded.Mass;
     const TLanes3 target{Target(force.x, pass.Wind.x, impulse.x, inertia.x, mass),
                          Target(force.y, pass.Wind.y, impulse.y, inertia.y, mass),
                          Target(force.z, pass.Wind.z, impulse.z, inertia.z, mass)};
@@ -320,9 +331,7 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, 
     velocity = {Accelerate(velocity.x, target.x, step.x), Accelerate(velocity.y, target.y, step.y),
                 Accelerate(velocity.z, target.z, step.z)};
     if (pass.World) velocity = Collide(pass, position, velocity);
-    TLanes airResistance{};
-    for (int lane = 0; lane < kLanes; ++lane) airResistance[lane] = group[lane]->AirResistance;
-    const TLanes kept = one - airResistance * dt;
+    const TLanes kept = one - faded.AirResistance * dt;
     velocity = {velocity.x * kept, velocity.y * kept, velocity.z * kept};
     position = {position.x + velocity.x * dt, position.y + velocity.y * dt, position.z + velocity.z * dt};
     impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
@@ -461,10 +470,10 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
             TGroup group;
             for (int lane = 0; lane < kLanes; ++lane)
                 group[lane] = &particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
-            const TLanes alpha = Fade(group);
+            const TFaded faded = Fade(group);
             TLanes3 position, size;
-            Move(pass, group, position, size);
-            if (vertices) WriteQuads(pass, group, alpha, position, size, lanes, vertices + written);
+            Move(pass, group, faded, position, size);
+            if (vertices) WriteQuads(pass, group, faded.Alpha, position, size, lanes, vertices + written);
             written += 4 * lanes;
         }
         blockStart = blockEnd;
