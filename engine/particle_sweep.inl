@@ -151,6 +151,7 @@ LUMIDOR_SWEEP_INLINE TFaded Fade(const TGroup& group) {
     Gather4<offsetof(TParticle, FadeInAlpha)>(group, fadeIn, fadeOut, beginFadeOut, endFadeIn);
     Gather4<offsetof(TParticle, BeginFadeOut)>(group, unused1, unused2, air, flags);
     static_assert(offsetof(TParticle, FadeOut) == offsetof(TParticle, BeginFadeOut) + 12);
+    static_assert(std::endian::native == std::endian::little, "flag bytes are read as the low bytes of a lane");
     // bool is one byte holding 0 or 1; the bytes after the flags are padding and are masked off.
     const TMask fadeOutOn = (TMask(flags) & 0xff) != 0;
     const TMask fadeInOn = (TMask(flags) & 0xff00) != 0;

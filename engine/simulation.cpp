@@ -3,6 +3,7 @@
 #include "engine/simd_lanes.h"
 #include "engine/simulation_wide.h"
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstring>

@@ -7,6 +7,7 @@
 
 #include <immintrin.h>
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
