@@ -10,6 +10,7 @@
 #include "app/ui_item_rects.h"
 #include "effects/effects.h"
 #include "effects/text_effect.h"
+#include "demo_window_fixture.h"
 #include "png_reader.h"
 
 #include <gtest/gtest.h>
@@ -22,16 +23,11 @@ using namespace lumidor;
 
 namespace {
 
-class DemoMenuGL : public ::testing::Test {
+class DemoMenuGL : public lumidor::testing::DemoWindowTest {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display; run under xvfb-run";
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        CreateMainWindow(window, 32);
-        ActivateRenderContext(window);
-        EnableDefaultState();
-        window.UiReady = InitUi(window.Window, window.RenderContext);
-        ASSERT_TRUE(window.UiReady);
+        DemoWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         previousDirectory = std::filesystem::current_path();
         std::filesystem::current_path(LUMIDOR_SOURCE_DIR "/data");
         hooks = MakeDemoHooks();
@@ -44,9 +40,7 @@ class DemoMenuGL : public ::testing::Test {
     }
     void TearDown() override {
         if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
-        if (window.UiReady) ShutdownUi();
-        CloseMainWindow(window);
-        SDL_Quit();
+        DemoWindowTest::TearDown();
     }
 
     void RunFrames(int frames, const std::string& screenshot = "") {
@@ -82,20 +76,6 @@ class DemoMenuGL : public ::testing::Test {
             }
         EXPECT_GE(text, minText) << name << ": no text drawn";
         EXPECT_GE(covered, all * 9 / 10) << name << ": no background behind the text";
-    }
-
-    static void Push(Uint32 type, float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
-        SDL_Event event{};
-        event.type = type;
-        if (type == SDL_MOUSEMOTION) {
-            event.motion.x = int(x);
-            event.motion.y = int(y);
-        } else {
-            event.button.button = button;
-            event.button.x = int(x);
-            event.button.y = int(y);
-        }
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
 
     void MoveTo(float x, float y) {
@@ -139,7 +119,6 @@ class DemoMenuGL : public ::testing::Test {
         EXPECT_NEAR(container.Wind.z, z, 1e-6f);
     }
 
-    TMainWindow window;
     TAppHooks hooks;
     std::filesystem::path previousDirectory;
 };

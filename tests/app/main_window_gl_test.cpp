@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"
+#include "demo_window_fixture.h"
 #include "png_reader.h"
 
 #include <imgui.h>
@@ -19,43 +20,17 @@ using namespace lumidor;
 namespace {
 
 // The demo's real window, context and UI, as main() sets them up, without the display configuration.
-class MainWindowGL : public ::testing::Test {
+class MainWindowGL : public lumidor::testing::DemoWindowTest {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display; run under xvfb-run";
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        CreateMainWindow(window, 32);
-        ActivateRenderContext(window);
-        EnableDefaultState();
-        window.UiReady = InitUi(window.Window, window.RenderContext);
-        ASSERT_TRUE(window.UiReady);
+        DemoWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         Start(window.FrameClock);
         // Top-left, away from the server's pointer in the middle of the screen, so windows that other
         // tests map there send this one no enter or leave events that would move the UI's pointer.
         SDL_SetWindowPosition(window.Window, 0, 0);
         SDL_ShowWindow(window.Window);
     }
-    void TearDown() override {
-        if (window.UiReady) ShutdownUi();
-        CloseMainWindow(window);
-        SDL_Quit();
-    }
-
-    static void Push(Uint32 type, int x, int y, Uint8 button = 0) {
-        SDL_Event event{};
-        event.type = type;
-        if (type == SDL_MOUSEMOTION) {
-            event.motion.x = x;
-            event.motion.y = y;
-        } else {
-            event.button.button = button;
-            event.button.x = x;
-            event.button.y = y;
-        }
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
-
-    TMainWindow window;
 };
 
 } // namespace

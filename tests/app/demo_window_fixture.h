@@ -1,0 +1,50 @@
+#pragma once
+// The demo's real window, GL context and UI, set up as main() does (without the display
+// configuration), for the in-process GL tests that inject SDL events.
+
+#include "app/main_window.h"
+#include "app/ui_layer.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace lumidor::testing {
+
+class DemoWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display; run under xvfb-run";
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        CreateMainWindow(window, 32);
+        ActivateRenderContext(window);
+        EnableDefaultState();
+        window.UiReady = InitUi(window.Window, window.RenderContext);
+        ASSERT_TRUE(window.UiReady);
+    }
+    void TearDown() override {
+        if (window.UiReady) ShutdownUi();
+        CloseMainWindow(window);
+        SDL_Quit();
+    }
+
+    /// Queues one mouse event at window pixel (x, y).
+    static void Push(Uint32 type, float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
+        SDL_Event event{};
+        event.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            event.motion.x = int(x);
+            event.motion.y = int(y);
+        } else {
+            event.button.button = button;
+            event.button.x = int(x);
+            event.button.y = int(y);
+        }
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+
+    TMainWindow window;
+};
+
+} // namespace lumidor::testing
