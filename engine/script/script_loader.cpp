@@ -153,6 +153,8 @@ bool ProcessCommand(TLoadState& state, std::string& text) {
 }
 
 void ProcessLine(TLoadState& state, const std::string& raw) {
+    // A raw comment line is dropped before normalisation: a lone apostrophe in it ("don't") would
+    // move a quote to the front, and a ")" in the comment would then be reported as a missing ";".
     if (IsBlankOrComment(raw)) return;
     std::string text = raw;
     NormalizeLine(text);

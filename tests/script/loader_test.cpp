@@ -104,6 +104,8 @@ TEST_F(ScriptCommands, SemicolonCommaAndUnknownRules) {
                   Line(6, "): Unknown Command: \"mass1;\" - skipping rest of the line.") +
                   Line(7, "): Unknown Command: \"foo(2);bar(3);\" - skipping rest of the line."));
     EXPECT_EQ(script.Values[0].Mass, 7.0f);
+    // An apostrophe in a comment line must not expose its ")" to the semicolon rule.
+    EXPECT_EQ(Problems("// don't call size(1,2) twice\n"), "");
     EXPECT_EQ(script.Ranges[0].Size.First, 5.0f);
     EXPECT_EQ(script.Ranges[0].Size.Second, 6.0f);
     EXPECT_EQ(script.Ranges[0].Life.Spread, 1.0f);
