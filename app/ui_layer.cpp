@@ -70,6 +70,8 @@ bool InitUi(SDL_Window* window, SDL_GLContext context) {
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr; // the demo writes no files
     io.LogFilename = nullptr;
+    // Tab walks the properties window's sliders in order and the arrow keys move them.
+    io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
     ImGui::StyleColorsDark();
     // DejaVu Sans when the system has it (Debian's fonts-dejavu-core); ImGui's built-in bitmap font
     // otherwise.

@@ -177,6 +177,24 @@ TEST_F(DemoMenuGL, EffectsDebugModePropertiesAndExitFromThePopupMenu) {
             ExpectWind(container, 0, 0, 0);
     EXPECT_NEAR(TerrainEffect.World.WorldFriction.y, 0.5f, 1e-6f); // no friction slider moved
 
+    // The keyboard: the arrows move the focus between the sliders (right to "World friction Y:" and
+    // back), Space takes hold of the focused one, one press of the right arrow is one step, Escape
+    // lets go.
+    for (SDL_Scancode code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_SPACE, SDL_SCANCODE_RIGHT,
+                              SDL_SCANCODE_ESCAPE}) {
+        for (Uint32 type : {Uint32(SDL_KEYDOWN), Uint32(SDL_KEYUP)}) {
+            SDL_Event key{};
+            key.type = type;
+            key.key.keysym.scancode = code;
+            key.key.keysym.sym = SDL_GetKeyFromScancode(code);
+            ASSERT_EQ(SDL_PushEvent(&key), 1);
+            RunFrames(1);
+        }
+    }
+    EXPECT_EQ(Properties.Positions[1], 1);
+    ExpectWind(FloorEffect, 10, -9.8f, 0);
+    EXPECT_EQ(Properties.Positions[4], 50); // passing over a slider does not move it
+
     // A right-click on the properties window is not one on the drawing surface.
     const TItemRect windX = Shown("Wind X:");
     Click(windX.CentreX(), windX.CentreY() - 20.0f, SDL_BUTTON_RIGHT);
