@@ -196,10 +196,10 @@ LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes
         } else {
             // Normalised offset (zero stays zero) times G / (d + 1) in mode 1, times G in mode 2.
             const TLanes divisor = Select(distance == Splat(0.0f), one, distance);
-            const TLanes scale = magnet.Mode == 1 ? gravity / (distance + one) : gravity;
-            delta.x = delta.x / divisor * scale;
-            delta.y = delta.y / divisor * scale;
-            delta.z = delta.z / divisor * scale;
+            const TLanes scale = magnet.Mode == 1 ? gravity / ((distance + one) * divisor) : gravity / divisor;
+            delta.x = delta.x * scale;
+            delta.y = delta.y * scale;
+            delta.z = delta.z * scale;
         }
         total.x += Select(inRange, delta.x, Splat(0));
         total.y += Select(inRange, delta.y, Splat(0));
@@ -293,8 +293,14 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
 
 // Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1).
 LUMIDOR_SWEEP_INLINE TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
+    // One division for the three quotients: 1/a = bc / abc and so on, within a few float roundings.
     const TLanes one = Splat(1.0f);
-    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
+    const TLanes a = inertia + one;
+    const TLanes b = inertia * Splat(10.0f) * mass + one;
+    const TLanes c = inertia * mass + one;
+    const TLanes bc = b * c;
+    const TLanes inverse = one / (a * bc);
+    return force * (bc * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
 }
 
 // Climb towards a positive target speed by `step`; a negative target accelerates without bound.
