@@ -42,17 +42,29 @@ LUMIDOR_SWEEP_INLINE TLanes Sqrt(TLanes v) {
 #endif
 }
 
-// Lane vectors from 16-byte rows (one row per lane) and back: 4 x 4 transposes, two of them for 8
-// lanes.
+#if LUMIDOR_SWEEP_LANES == 8
+// The 4 x 4 transpose within each 128-bit half: with row i of the rows in the low half and row
+// i + 4 in the high half, it gives the columns in lane order, and the other way round.
+LUMIDOR_SWEEP_INLINE void TransposeHalves(TLanes r0, TLanes r1, TLanes r2, TLanes r3, TLanes& c0, TLanes& c1,
+                                          TLanes& c2, TLanes& c3) {
+    const TLanes xy01 = __builtin_shufflevector(r0, r1, 0, 8, 1, 9, 4, 12, 5, 13);
+    const TLanes xy23 = __builtin_shufflevector(r2, r3, 0, 8, 1, 9, 4, 12, 5, 13);
+    const TLanes zw01 = __builtin_shufflevector(r0, r1, 2, 10, 3, 11, 6, 14, 7, 15);
+    const TLanes zw23 = __builtin_shufflevector(r2, r3, 2, 10, 3, 11, 6, 14, 7, 15);
+    c0 = __builtin_shufflevector(xy01, xy23, 0, 1, 8, 9, 4, 5, 12, 13);
+    c1 = __builtin_shufflevector(xy01, xy23, 2, 3, 10, 11, 6, 7, 14, 15);
+    c2 = __builtin_shufflevector(zw01, zw23, 0, 1, 8, 9, 4, 5, 12, 13);
+    c3 = __builtin_shufflevector(zw01, zw23, 2, 3, 10, 11, 6, 7, 14, 15);
+}
+#endif
+
+// Lane vectors from 16-byte rows (one row per lane) and back.
 LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
 #if LUMIDOR_SWEEP_LANES == 8
-    TRow low[4], high[4];
-    Transpose(rows[0], rows[1], rows[2], rows[3], low[0], low[1], low[2], low[3]);
-    Transpose(rows[4], rows[5], rows[6], rows[7], high[0], high[1], high[2], high[3]);
-    c0 = __builtin_shufflevector(low[0], high[0], 0, 1, 2, 3, 4, 5, 6, 7);
-    c1 = __builtin_shufflevector(low[1], high[1], 0, 1, 2, 3, 4, 5, 6, 7);
-    c2 = __builtin_shufflevector(low[2], high[2], 0, 1, 2, 3, 4, 5, 6, 7);
-    c3 = __builtin_shufflevector(low[3], high[3], 0, 1, 2, 3, 4, 5, 6, 7);
+    TransposeHalves(__builtin_shufflevector(rows[0], rows[4], 0, 1, 2, 3, 4, 5, 6, 7),
+                    __builtin_shufflevector(rows[1], rows[5], 0, 1, 2, 3, 4, 5, 6, 7),
+                    __builtin_shufflevector(rows[2], rows[6], 0, 1, 2, 3, 4, 5, 6, 7),
+                    __builtin_shufflevector(rows[3], rows[7], 0, 1, 2, 3, 4, 5, 6, 7), c0, c1, c2, c3);
 #else
     Transpose(rows[0], rows[1], rows[2], rows[3], c0, c1, c2, c3);
 #endif
@@ -60,12 +72,12 @@ LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLan
 
 LUMIDOR_SWEEP_INLINE void RowsOf(TLanes c0, TLanes c1, TLanes c2, TLanes c3, TRow (&rows)[kLanes]) {
 #if LUMIDOR_SWEEP_LANES == 8
-    Transpose(__builtin_shufflevector(c0, c0, 0, 1, 2, 3), __builtin_shufflevector(c1, c1, 0, 1, 2, 3),
-              __builtin_shufflevector(c2, c2, 0, 1, 2, 3), __builtin_shufflevector(c3, c3, 0, 1, 2, 3), rows[0],
-              rows[1], rows[2], rows[3]);
-    Transpose(__builtin_shufflevector(c0, c0, 4, 5, 6, 7), __builtin_shufflevector(c1, c1, 4, 5, 6, 7),
-              __builtin_shufflevector(c2, c2, 4, 5, 6, 7), __builtin_shufflevector(c3, c3, 4, 5, 6, 7), rows[4],
-              rows[5], rows[6], rows[7]);
+    TLanes pairs[4];
+    TransposeHalves(c0, c1, c2, c3, pairs[0], pairs[1], pairs[2], pairs[3]);
+    for (int i = 0; i < 4; ++i) {
+        rows[i] = __builtin_shufflevector(pairs[i], pairs[i], 0, 1, 2, 3);
+        rows[i + 4] = __builtin_shufflevector(pairs[i], pairs[i], 4, 5, 6, 7);
+    }
 #else
     Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
 #endif
@@ -96,7 +108,7 @@ struct TPassConstants {
 // texture, corners as a 1 x 1 atlas lays them out.
 constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
 
-TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
+LUMIDOR_SWEEP_INLINE TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
 
 // Four consecutive floats (a 16-byte row) of each particle, as four lane vectors.
 template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
@@ -251,33 +263,41 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
     const TLanes fractionX = gridX - wholeX;
     const TLanes fractionZ = gridZ - wholeZ;
 
-    // Per-lane lookups of the four corner heights and the cell normal.
-    // Per-lane lookups: corner heights at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1), and the normal.
-    alignas(sizeof(TLanes)) float lookups[7][kLanes];
+    // The four corner heights, at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1), and the normal.
     const HDataArray& heights = *world.Heights;
-    for (int lane = 0; lane < kLanes; ++lane) {
-        const auto x = std::size_t(cellX[lane]);
-        const auto z = std::size_t(cellZ[lane]);
+    TLanes h00, h01, h10, h11;
+    TLanes3 normal;
+    // Usually every lane over the ground stands on one cell (always on a one-cell floor): one lookup.
+    int reference = 0;
+    while (!inside[reference]) ++reference;
+    const TMask otherCell = inside & ((cellX != Splat(cellX[reference])) | (cellZ != Splat(cellZ[reference])));
+    if (!Any(otherCell)) {
+        const auto x = std::size_t(cellX[reference]);
+        const auto z = std::size_t(cellZ[reference]);
         const float* column0 = heights[x].data() + z;
         const float* column1 = heights[x + 1].data() + z;
         const TVector3& n = world.Normals[x][z];
-        lookups[0][lane] = column0[0];
-        lookups[1][lane] = column0[1];
-        lookups[2][lane] = column1[0];
-        lookups[3][lane] = column1[1];
-        lookups[4][lane] = n.x;
-        lookups[5][lane] = n.y;
-        lookups[6][lane] = n.z;
+        h00 = Splat(column0[0]);
+        h01 = Splat(column0[1]);
+        h10 = Splat(column1[0]);
+        h11 = Splat(column1[1]);
+        normal = Splat3(n);
+    } else {
+        for (int lane = 0; lane < kLanes; ++lane) {
+            const auto x = std::size_t(cellX[lane]);
+            const auto z = std::size_t(cellZ[lane]);
+            const float* column0 = heights[x].data() + z;
+            const float* column1 = heights[x + 1].data() + z;
+            const TVector3& n = world.Normals[x][z];
+            h00[lane] = column0[0];
+            h01[lane] = column0[1];
+            h10[lane] = column1[0];
+            h11[lane] = column1[1];
+            normal.x[lane] = n.x;
+            normal.y[lane] = n.y;
+            normal.z[lane] = n.z;
+        }
     }
-    TLanes h00, h01, h10, h11;
-    TLanes3 normal;
-    std::memcpy(&h00, lookups[0], sizeof h00);
-    std::memcpy(&h01, lookups[1], sizeof h01);
-    std::memcpy(&h10, lookups[2], sizeof h10);
-    std::memcpy(&h11, lookups[3], sizeof h11);
-    std::memcpy(&normal.x, lookups[4], sizeof normal.x);
-    std::memcpy(&normal.y, lookups[5], sizeof normal.y);
-    std::memcpy(&normal.z, lookups[6], sizeof normal.z);
     const TLanes one = Splat(1.0f);
     const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
     const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
@@ -376,48 +396,55 @@ LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
     return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
 }
 
-// Four vertices (96 bytes) of each particle as six 16-byte rows:
-// (U0 V0 C X0) (Y0 Z0 U1 V1) (C X1 Y1 Z1) (U2 V2 C X2) (Y2 Z2 U3 V3) (C X3 Y3 Z3).
+// Writes rows (one per lane) `offset` bytes into each of the first `lanes` particles' 96 bytes.
+LUMIDOR_SWEEP_INLINE void StoreRows(const TRow (&rows)[kLanes], int lanes, std::size_t offset, unsigned char* out) {
+    constexpr std::size_t stride = 4 * sizeof(TParticleVertex);
+    if (lanes == kLanes) {
+        for (int lane = 0; lane < kLanes; ++lane)
+            std::memcpy(out + stride * std::size_t(lane) + offset, &rows[lane], sizeof(TRow));
+    } else {
+        for (int lane = 0; lane < lanes; ++lane)
+            std::memcpy(out + stride * std::size_t(lane) + offset, &rows[lane], sizeof(TRow));
+    }
+}
+
+// The four vertices of each particle, 24 floats: per corner U V C X Y Z. They are built as 24 lane
+// vectors and turned into six 16-byte rows per particle.
 LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, const TLanes3& position,
                        const TLanes3& size, int lanes, TParticleVertex* out) {
     const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
     const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
                          ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
+    TRow uRows[kLanes], vRows[kLanes];
+    for (int lane = 0; lane < kLanes; ++lane) {
+        const std::int32_t tileIndex = group[lane]->Tile;
+        const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
+        uRows[lane] = LoadRow(tile.U, 0);
+        vRows[lane] = LoadRow(tile.V, 0);
+    }
+    TLanes u[4], v[4];
+    ColumnsOf(uRows, u[0], u[1], u[2], u[3]);
+    ColumnsOf(vRows, v[0], v[1], v[2], v[3]);
+
     // The size scales the offset per world axis: x by Size.x, y and z by Size.y.
     const TLanes halfX = size.x * Splat(0.5f);
     const TLanes halfY = size.y * Splat(0.5f);
-    TLanes3 corners[4];
+    TLanes columns[24];
     for (int corner = 0; corner < 4; ++corner) {
         const TVector3& axes = pass.CornerAxes[corner];
-        corners[corner] = {position.x + Splat(axes.x) * halfX, position.y + Splat(axes.y) * halfY,
-                           position.z + Splat(axes.z) * halfY};
+        TLanes* vertex = columns + 6 * corner;
+        vertex[0] = u[corner];
+        vertex[1] = v[corner];
+        vertex[2] = TLanes(packed);
+        vertex[3] = position.x + Splat(axes.x) * halfX;
+        vertex[4] = position.y + Splat(axes.y) * halfY;
+        vertex[5] = position.z + Splat(axes.z) * halfY;
     }
-    // Per particle: its four corners' x, y and z.
-    TRow cornerX[kLanes], cornerY[kLanes], cornerZ[kLanes];
-    RowsOf(corners[0].x, corners[1].x, corners[2].x, corners[3].x, cornerX);
-    RowsOf(corners[0].y, corners[1].y, corners[2].y, corners[3].y, cornerY);
-    RowsOf(corners[0].z, corners[1].z, corners[2].z, corners[3].z, cornerZ);
-
     auto* bytes = reinterpret_cast<unsigned char*>(out);
-    for (int lane = 0; lane < lanes; ++lane) {
-        const std::int32_t tileIndex = group[lane]->Tile;
-        const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
-        const TRow u = LoadRow(tile.U, 0);
-        const TRow v = LoadRow(tile.V, 0);
-        const TRow rgba = TRow(TRowMask{} + packed[lane]);
-        const TRow uv01 = __builtin_shufflevector(u, v, 0, 4, 1, 5);
-        const TRow uv23 = __builtin_shufflevector(u, v, 2, 6, 3, 7);
-        const TRow cx01 = __builtin_shufflevector(rgba, cornerX[lane], 0, 4, 1, 5);
-        const TRow cx23 = __builtin_shufflevector(rgba, cornerX[lane], 2, 6, 3, 7);
-        const TRow yz01 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 0, 4, 1, 5);
-        const TRow yz23 = __builtin_shufflevector(cornerY[lane], cornerZ[lane], 2, 6, 3, 7);
-        const TRow rows[6] = {__builtin_shufflevector(uv01, cx01, 0, 1, 4, 5),
-                                __builtin_shufflevector(yz01, uv01, 0, 1, 6, 7),
-                                __builtin_shufflevector(cx01, yz01, 2, 3, 6, 7),
-                                __builtin_shufflevector(uv23, cx23, 0, 1, 4, 5),
-                                __builtin_shufflevector(yz23, uv23, 0, 1, 6, 7),
-                                __builtin_shufflevector(cx23, yz23, 2, 3, 6, 7)};
-        std::memcpy(bytes + 4 * sizeof(TParticleVertex) * std::size_t(lane), rows, sizeof rows);
+    for (int row = 0; row < 6; ++row) {
+        TRow rows[kLanes];
+        RowsOf(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3], rows);
+        StoreRows(rows, lanes, sizeof(TRow) * std::size_t(row), bytes);
     }
 }
 
