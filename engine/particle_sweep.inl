@@ -12,7 +12,8 @@ struct TLanes3 {
     TLanes x, y, z;
 };
 
-LUMIDOR_SWEEP_INLINE TLanes Splat(float value) { return TLanes{} + value; }
+// value - 0 is value itself for every float (value + 0 would turn -0 into +0), so this is a plain broadcast.
+LUMIDOR_SWEEP_INLINE TLanes Splat(float value) { return value - TLanes{}; }
 LUMIDOR_SWEEP_INLINE TLanes Abs(TLanes v) { return TLanes(TMask(v) & 0x7fffffff); }
 LUMIDOR_SWEEP_INLINE TLanes Select(TMask mask, TLanes ifTrue, TLanes ifFalse) {
     return TLanes((TMask(ifTrue) & mask) | (TMask(ifFalse) & ~mask));
@@ -70,22 +71,29 @@ LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLan
 #endif
 }
 
-LUMIDOR_SWEEP_INLINE void RowsOf(TLanes c0, TLanes c1, TLanes c2, TLanes c3, TRow (&rows)[kLanes]) {
+// Stores the columns as rows: row i, 16 bytes, at out + i * stride, for the first `lanes` rows.
+LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3, unsigned char* out, std::size_t stride,
+                                      int lanes) {
 #if LUMIDOR_SWEEP_LANES == 8
     TLanes pairs[4];
     TransposeHalves(c0, c1, c2, c3, pairs[0], pairs[1], pairs[2], pairs[3]);
     for (int i = 0; i < 4; ++i) {
-        rows[i] = __builtin_shufflevector(pairs[i], pairs[i], 0, 1, 2, 3);
-        rows[i + 4] = __builtin_shufflevector(pairs[i], pairs[i], 4, 5, 6, 7);
+        if (i < lanes) _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i)), _mm256_castps256_ps128(__m256(pairs[i])));
+        if (i + 4 < lanes)
+            _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i + 4)), _mm256_extractf128_ps(__m256(pairs[i]), 1));
     }
 #else
+    TRow rows[4];
     Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
+    for (int i = 0; i < 4; ++i) {
+        if (i < lanes) std::memcpy(out + stride * std::size_t(i), &rows[i], sizeof rows[i]);
+    }
 #endif
 }
 
-// kLanes particles of one block, as pointers; a short final group repeats its last particle, whose
-// lanes then compute and store identical values.
-using TGroup = TParticle* [kLanes];
+// kLanes consecutive particles, lane i at group[i]. Addressing them from one pointer keeps every
+// row load and store a constant offset from it.
+using TGroup = TParticle*;
 
 // Everything the sweep reads from the container, fetched once per pass.
 struct TPassConstants {
@@ -111,23 +119,23 @@ constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
 LUMIDOR_SWEEP_INLINE TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
 
 // Four consecutive floats (a 16-byte row) of each particle, as four lane vectors.
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(const TGroup& group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(TGroup group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
     static_assert(Offset + 16 <= sizeof(TParticle));
     TRow rows[kLanes];
-    for (int lane = 0; lane < kLanes; ++lane) rows[lane] = LoadRow(group[lane], Offset);
+    for (int lane = 0; lane < kLanes; ++lane) rows[lane] = LoadRow(group + lane, Offset);
     ColumnsOf(rows, a, b, c, d);
 }
 
 // x, y, z of a vector field of the group (read as 16-byte rows; the fourth float belongs to the next
 // field, so the field must not be the record's last 12 bytes). `next` receives that fourth float,
 // for writing the rows back whole.
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group, TLanes& next) {
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(TGroup group, TLanes& next) {
     TLanes3 value;
     Gather4<Offset>(group, value.x, value.y, value.z, next);
     return value;
 }
 
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup& group) {
+template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(TGroup group) {
     TLanes next;
     return Gather3<Offset>(group, next);
 }
@@ -135,12 +143,10 @@ template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(const TGroup&
 // Writes a vector field of the group as whole 16-byte rows; `next` must hold the current value of the
 // float after the field (as Gather3 read it, if nothing has written it since).
 template <std::size_t Offset>
-LUMIDOR_SWEEP_INLINE void Scatter3(const TGroup& group, const TLanes3& value, TLanes next) {
+LUMIDOR_SWEEP_INLINE void Scatter3(TGroup group, const TLanes3& value, TLanes next) {
     static_assert(Offset + 16 <= sizeof(TParticle));
-    TRow rows[kLanes];
-    RowsOf(value.x, value.y, value.z, next, rows);
-    for (int lane = 0; lane < kLanes; ++lane)
-        std::memcpy(reinterpret_cast<unsigned char*>(group[lane]) + Offset, &rows[lane], sizeof rows[lane]);
+    StoreAsRows(value.x, value.y, value.z, next, reinterpret_cast<unsigned char*>(group) + Offset, sizeof(TParticle),
+                kLanes);
 }
 
 static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TRow), "four vertices are six rows");
@@ -154,7 +160,7 @@ struct TFaded {
     TLanes AirResistance;
 };
 
-LUMIDOR_SWEEP_INLINE TFaded Fade(const TGroup& group) {
+LUMIDOR_SWEEP_INLINE TFaded Fade(TGroup group) {
     // Rows of the record's tail: Mass LifeLength LifeLeft Alpha | FadeInAlpha FadeOutAlpha BeginFadeOut
     // EndFadeIn | BeginFadeOut EndFadeIn AirResistance and the two flag bytes FadeOut, FadeIn.
     static_assert(offsetof(TParticle, FadeIn) == offsetof(TParticle, FadeOut) + 1);
@@ -334,7 +340,7 @@ LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes s
 }
 
 // Returns the new position and size, which the vertices are built from.
-LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, const TGroup& group, const TFaded& faded, TLanes3& newPosition,
+LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const TFaded& faded, TLanes3& newPosition,
                                TLanes3& newSize) {
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
@@ -396,28 +402,16 @@ LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
     return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
 }
 
-// Writes rows (one per lane) `offset` bytes into each of the first `lanes` particles' 96 bytes.
-LUMIDOR_SWEEP_INLINE void StoreRows(const TRow (&rows)[kLanes], int lanes, std::size_t offset, unsigned char* out) {
-    constexpr std::size_t stride = 4 * sizeof(TParticleVertex);
-    if (lanes == kLanes) {
-        for (int lane = 0; lane < kLanes; ++lane)
-            std::memcpy(out + stride * std::size_t(lane) + offset, &rows[lane], sizeof(TRow));
-    } else {
-        for (int lane = 0; lane < lanes; ++lane)
-            std::memcpy(out + stride * std::size_t(lane) + offset, &rows[lane], sizeof(TRow));
-    }
-}
-
 // The four vertices of each particle, 24 floats: per corner U V C X Y Z. They are built as 24 lane
 // vectors and turned into six 16-byte rows per particle.
-LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TGroup& group, TLanes alpha, const TLanes3& position,
+LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, TGroup group, TLanes alpha, const TLanes3& position,
                        const TLanes3& size, int lanes, TParticleVertex* out) {
     const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
     const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
                          ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
     TRow uRows[kLanes], vRows[kLanes];
     for (int lane = 0; lane < kLanes; ++lane) {
-        const std::int32_t tileIndex = group[lane]->Tile;
+        const std::int32_t tileIndex = group[lane].Tile;
         const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
         uRows[lane] = LoadRow(tile.U, 0);
         vRows[lane] = LoadRow(tile.V, 0);
@@ -442,10 +436,17 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TGroup& g
     }
     auto* bytes = reinterpret_cast<unsigned char*>(out);
     for (int row = 0; row < 6; ++row) {
-        TRow rows[kLanes];
-        RowsOf(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3], rows);
-        StoreRows(rows, lanes, sizeof(TRow) * std::size_t(row), bytes);
+        StoreAsRows(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3],
+                    bytes + sizeof(TRow) * std::size_t(row), 4 * sizeof(TParticleVertex), lanes);
     }
+}
+
+// Fades, moves and writes one group; vertices of the first `lanes` particles only.
+LUMIDOR_SWEEP_INLINE void Advance(const TPassConstants& pass, TGroup group, int lanes, TParticleVertex* vertices) {
+    const TFaded faded = Fade(group);
+    TLanes3 position, size;
+    Move(pass, group, faded, position, size);
+    if (vertices) WriteQuads(pass, group, faded.Alpha, position, size, lanes, vertices);
 }
 
 void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
@@ -501,13 +502,17 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
         // Fade, move and write the survivors kLanes at a time.
         for (std::size_t first = blockStart; first < blockEnd; first += kLanes) {
             const int lanes = int(blockEnd - first < kLanes ? blockEnd - first : kLanes);
-            TGroup group;
-            for (int lane = 0; lane < kLanes; ++lane)
-                group[lane] = &particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
-            const TFaded faded = Fade(group);
-            TLanes3 position, size;
-            Move(pass, group, faded, position, size);
-            if (vertices) WriteQuads(pass, group, faded.Alpha, position, size, lanes, vertices + written);
+            if (lanes == kLanes) {
+                Advance(pass, &particles[first], lanes, vertices ? vertices + written : nullptr);
+            } else {
+                // A short final group runs on a copy padded with its last particle, whose lanes then
+                // compute identical values; only the real particles are copied back.
+                TParticle padded[kLanes];
+                for (int lane = 0; lane < kLanes; ++lane)
+                    padded[lane] = particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
+                Advance(pass, padded, lanes, vertices ? vertices + written : nullptr);
+                std::copy(padded, padded + lanes, &particles[first]);
+            }
             written += 4 * lanes;
         }
         blockStart = blockEnd;

@@ -3,6 +3,7 @@
 #include "engine/simd_lanes.h"
 #include "engine/simulation_wide.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
