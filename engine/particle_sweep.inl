@@ -151,8 +151,6 @@ LUMIDOR_SWEEP_INLINE void Scatter3(TGroup group, const TLanes3& value, TLanes ne
 
 static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TRow), "four vertices are six rows");
 
-// Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
-// so that it wins; a flag that is off leaves its half untouched.
 // What the fading reads that the motion needs as well.
 struct TFaded {
     TLanes Alpha;         // opacity drawn this frame
@@ -160,34 +158,47 @@ struct TFaded {
     TLanes AirResistance;
 };
 
-LUMIDOR_SWEEP_INLINE TFaded Fade(TGroup group) {
-    // Rows of the record's tail: Mass LifeLength LifeLeft Alpha | FadeInAlpha FadeOutAlpha BeginFadeOut
-    // EndFadeIn | BeginFadeOut EndFadeIn AirResistance and the two flag bytes FadeOut, FadeIn.
+// The record's tail, read as three rows: Mass LifeLength LifeLeft Alpha | FadeInAlpha FadeOutAlpha
+// BeginFadeOut EndFadeIn | BeginFadeOut EndFadeIn AirResistance and the two flag bytes FadeOut, FadeIn.
+struct TTail {
+    TLanes Mass, LifeLength, LifeLeft, FadeIn, FadeOut, BeginFadeOut, EndFadeIn, AirResistance, Flags;
+};
+
+LUMIDOR_SWEEP_INLINE TTail GatherTail(TGroup group) {
     static_assert(offsetof(TParticle, FadeIn) == offsetof(TParticle, FadeOut) + 1);
-    TLanes mass, lifeLength, lifeLeft, alpha, fadeIn, fadeOut, beginFadeOut, endFadeIn, unused1, unused2, air, flags;
-    Gather4<offsetof(TParticle, Mass)>(group, mass, lifeLength, lifeLeft, alpha);
-    Gather4<offsetof(TParticle, FadeInAlpha)>(group, fadeIn, fadeOut, beginFadeOut, endFadeIn);
-    Gather4<offsetof(TParticle, BeginFadeOut)>(group, unused1, unused2, air, flags);
     static_assert(offsetof(TParticle, FadeOut) == offsetof(TParticle, BeginFadeOut) + 12);
+    TTail tail;
+    TLanes alpha, unused1, unused2;
+    Gather4<offsetof(TParticle, Mass)>(group, tail.Mass, tail.LifeLength, tail.LifeLeft, alpha);
+    Gather4<offsetof(TParticle, FadeInAlpha)>(group, tail.FadeIn, tail.FadeOut, tail.BeginFadeOut, tail.EndFadeIn);
+    Gather4<offsetof(TParticle, BeginFadeOut)>(group, unused1, unused2, tail.AirResistance, tail.Flags);
+    return tail;
+}
+
+// Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
+// so that it wins; a flag that is off leaves its half untouched. Writes LifeLeft as the tail holds it.
+LUMIDOR_SWEEP_INLINE TFaded Fade(TGroup group, const TTail& tail) {
     static_assert(std::endian::native == std::endian::little, "flag bytes are read as the low bytes of a lane");
     // bool is one byte holding 0 or 1; the bytes after the flags are padding and are masked off.
-    const TMask fadeOutOn = (TMask(flags) & 0xff) != 0;
-    const TMask fadeInOn = (TMask(flags) & 0xff00) != 0;
+    const TMask fadeOutOn = (TMask(tail.Flags) & 0xff) != 0;
+    const TMask fadeInOn = (TMask(tail.Flags) & 0xff00) != 0;
 
+    const TLanes lifeLength = tail.LifeLength, lifeLeft = tail.LifeLeft;
     const TLanes lived = lifeLength - lifeLeft;
-    const TLanes fadeOutStart = lifeLength * beginFadeOut;
-    const TLanes fadeInEnd = lifeLength * endFadeIn;
+    const TLanes fadeOutStart = lifeLength * tail.BeginFadeOut;
+    const TLanes fadeInEnd = lifeLength * tail.EndFadeIn;
     const TMask fadingOut = fadeOutOn & (fadeOutStart <= lived);
-    fadeOut = Select(fadingOut, lifeLeft / (lifeLength - fadeOutStart), fadeOut);
-    fadeIn = Select(fadingOut, Splat(0.0f), fadeIn);
+    TLanes fadeOut = Select(fadingOut, lifeLeft / (lifeLength - fadeOutStart), tail.FadeOut);
+    TLanes fadeIn = Select(fadingOut, Splat(0.0f), tail.FadeIn);
     const TMask fadingIn = fadeInOn & (fadeInEnd >= lived);
     fadeIn = Select(fadingIn, lived / fadeInEnd, fadeIn);
     fadeOut = Select(fadingIn, Splat(0.0f), fadeOut);
-    alpha = fadeIn + fadeOut;
+    const TLanes alpha = fadeIn + fadeOut;
 
-    // Alpha, FadeInAlpha and FadeOutAlpha are consecutive: one row write, BeginFadeOut as read.
-    Scatter3<offsetof(TParticle, Alpha)>(group, {alpha, fadeIn, fadeOut}, beginFadeOut);
-    return {alpha, mass, air};
+    // LifeLeft, Alpha, FadeInAlpha and FadeOutAlpha are consecutive: one row write.
+    static_assert(offsetof(TParticle, FadeOutAlpha) == offsetof(TParticle, LifeLeft) + 12);
+    Scatter3<offsetof(TParticle, LifeLeft)>(group, {lifeLeft, alpha, fadeIn}, fadeOut);
+    return {alpha, tail.Mass, tail.AirResistance};
 }
 
 LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes3& position) {
@@ -442,8 +453,9 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, TGroup group, T
 }
 
 // Fades, moves and writes one group; vertices of the first `lanes` particles only.
-LUMIDOR_SWEEP_INLINE void Advance(const TPassConstants& pass, TGroup group, int lanes, TParticleVertex* vertices) {
-    const TFaded faded = Fade(group);
+LUMIDOR_SWEEP_INLINE void Advance(const TPassConstants& pass, TGroup group, const TTail& tail, int lanes,
+                                  TParticleVertex* vertices) {
+    const TFaded faded = Fade(group, tail);
     TLanes3 position, size;
     Move(pass, group, faded, position, size);
     if (vertices) WriteQuads(pass, group, faded.Alpha, position, size, lanes, vertices);
@@ -483,39 +495,48 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
     std::vector<TParticle>& particles = container.Particles;
     std::size_t count = particles.size();
     std::int32_t written = 0;
-    std::size_t blockStart = 0;
-    constexpr std::size_t blockSize = 16;
-    while (blockStart < count) {
-        // Age and remove until the block holds blockSize survivors. A dead particle takes the last
-        // one's place, and that particle is processed in this same pass.
-        std::size_t blockEnd = blockStart;
-        while (blockEnd < count && blockEnd - blockStart < blockSize) {
-            TParticle& particle = particles[blockEnd];
+    std::size_t first = 0;
+    while (first < count) {
+        TParticleVertex* out = vertices ? vertices + written : nullptr;
+        if (count - first >= std::size_t(kLanes)) {
+            // Usually no particle of the group dies this frame: all lanes age at once.
+            TTail tail = GatherTail(&particles[first]);
+            const TLanes left = tail.LifeLeft - Splat(dt);
+            if (!Any(left < Splat(0.0f))) {
+                tail.LifeLeft = left;
+                Advance(pass, &particles[first], tail, kLanes, out);
+                written += 4 * kLanes;
+                first += kLanes;
+                continue;
+            }
+        }
+        // Age one by one. A dead particle takes the last one's place, and that particle is aged and
+        // processed in this same pass.
+        std::size_t end = first;
+        while (end < count && end - first < std::size_t(kLanes)) {
+            TParticle& particle = particles[end];
             particle.LifeLeft -= dt;
             if (particle.LifeLeft < 0.0f) {
                 particle = particles[count - 1];
                 --count;
                 continue;
             }
-            ++blockEnd;
+            ++end;
         }
-        // Fade, move and write the survivors kLanes at a time.
-        for (std::size_t first = blockStart; first < blockEnd; first += kLanes) {
-            const int lanes = int(blockEnd - first < kLanes ? blockEnd - first : kLanes);
-            if (lanes == kLanes) {
-                Advance(pass, &particles[first], lanes, vertices ? vertices + written : nullptr);
-            } else {
-                // A short final group runs on a copy padded with its last particle, whose lanes then
-                // compute identical values; only the real particles are copied back.
-                TParticle padded[kLanes];
-                for (int lane = 0; lane < kLanes; ++lane)
-                    padded[lane] = particles[first + std::size_t(lane < lanes ? lane : lanes - 1)];
-                Advance(pass, padded, lanes, vertices ? vertices + written : nullptr);
-                std::copy(padded, padded + lanes, &particles[first]);
-            }
-            written += 4 * lanes;
+        const int lanes = int(end - first);
+        if (lanes == 0) break;
+        // A short final group runs on a copy padded with its last particle, whose lanes then compute
+        // identical values; only the real particles are copied back.
+        TParticle padded[kLanes];
+        TParticle* group = &particles[first];
+        if (lanes < kLanes) {
+            for (int lane = 0; lane < kLanes; ++lane) padded[lane] = group[lane < lanes ? lane : lanes - 1];
+            group = padded;
         }
-        blockStart = blockEnd;
+        Advance(pass, group, GatherTail(group), lanes, out);
+        if (group == padded) std::copy(padded, padded + lanes, &particles[first]);
+        written += 4 * lanes;
+        first = end;
     }
     particles.resize(count);
     return written;
