@@ -350,14 +350,19 @@ LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes s
     return Select(Abs(velocity - step) <= Abs(target), velocity + step, velocity);
 }
 
-// Returns the new position and size, which the vertices are built from.
-LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const TFaded& faded, TLanes3& newPosition,
-                               TLanes3& newSize) {
+// Returns the tile indices, new position and size, which the vertices are built from.
+LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const TFaded& faded, TMask& tiles,
+                               TLanes3& newPosition, TLanes3& newSize) {
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
-    // Each field's following float (`...Next`) is kept so the rows can be written back whole.
-    TLanes positionNext, velocityNext, sizeNext;
-    TLanes3 position = Gather3<offsetof(TParticle, Position)>(group, positionNext);
+    // The record starts with Tile and Position: one row, written back with Tile as read.
+    static_assert(offsetof(TParticle, Tile) == 0 && offsetof(TParticle, Position) == 4);
+    TLanes tileBits;
+    TLanes3 position;
+    Gather4<0>(group, tileBits, position.x, position.y, position.z);
+    tiles = TMask(tileBits);
+    // Each other field's following float (`...Next`) is kept so the rows can be written back whole.
+    TLanes velocityNext, sizeNext;
     const TLanes3 magnetForce =
         pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
     TLanes3 impulse = Gather3<offsetof(TParticle, MagnetImpulse)>(group);
@@ -381,9 +386,10 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
                impulse.z * (one - dt / inertia.z)};
 
-    // Each row's trailing float is the next field's value as read: Position is followed by DebugTip.x,
-    // MagnetImpulse by Force.x, Velocity by Inertia.x, Size by Color.x and MagnetForce by Mass.
-    Scatter3<offsetof(TParticle, Position)>(group, position, positionNext);
+    // Each row's trailing float is the next field's value as read: MagnetImpulse is followed by Force.x,
+    // Velocity by Inertia.x, Size by Color.x and MagnetForce by Mass.
+    StoreAsRows(tileBits, position.x, position.y, position.z, reinterpret_cast<unsigned char*>(group),
+                sizeof(TParticle), kLanes);
     if (pass.Debug) {
         const TLanes scale = Splat(pass.DebugScale);
         // Followed by MagnetImpulse.x, which is written next anyway.
@@ -415,21 +421,34 @@ LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
 
 // The four vertices of each particle, 24 floats: per corner U V C X Y Z. They are built as 24 lane
 // vectors and turned into six 16-byte rows per particle.
-LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, TGroup group, TLanes alpha, const TLanes3& position,
-                       const TLanes3& size, int lanes, TParticleVertex* out) {
+LUMIDOR_SWEEP_INLINE const TTextureTile& TileOf(const TPassConstants& pass, std::int32_t index) {
+    return std::uint32_t(index) < pass.TileCount ? pass.Tiles[index] : wholeTexture;
+}
+
+LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, TGroup group, TMask tiles, TLanes alpha,
+                                     const TLanes3& position, const TLanes3& size, int lanes, TParticleVertex* out) {
     const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
     const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
                          ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
-    TRow uRows[kLanes], vRows[kLanes];
-    for (int lane = 0; lane < kLanes; ++lane) {
-        const std::int32_t tileIndex = group[lane].Tile;
-        const TTextureTile& tile = std::uint32_t(tileIndex) < pass.TileCount ? pass.Tiles[tileIndex] : wholeTexture;
-        uRows[lane] = LoadRow(tile.U, 0);
-        vRows[lane] = LoadRow(tile.V, 0);
-    }
     TLanes u[4], v[4];
-    ColumnsOf(uRows, u[0], u[1], u[2], u[3]);
-    ColumnsOf(vRows, v[0], v[1], v[2], v[3]);
+    const std::int32_t firstTile = tiles[0];
+    if (!Any(tiles != firstTile)) {
+        // Commonly the whole group draws one tile.
+        const TTextureTile& tile = TileOf(pass, firstTile);
+        for (int corner = 0; corner < 4; ++corner) {
+            u[corner] = Splat(tile.U[corner]);
+            v[corner] = Splat(tile.V[corner]);
+        }
+    } else {
+        TRow uRows[kLanes], vRows[kLanes];
+        for (int lane = 0; lane < kLanes; ++lane) {
+            const TTextureTile& tile = TileOf(pass, tiles[lane]);
+            uRows[lane] = LoadRow(tile.U, 0);
+            vRows[lane] = LoadRow(tile.V, 0);
+        }
+        ColumnsOf(uRows, u[0], u[1], u[2], u[3]);
+        ColumnsOf(vRows, v[0], v[1], v[2], v[3]);
+    }
 
     // The size scales the offset per world axis: x by Size.x, y and z by Size.y.
     const TLanes halfX = size.x * Splat(0.5f);
@@ -456,9 +475,10 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, TGroup group, T
 LUMIDOR_SWEEP_INLINE void Advance(const TPassConstants& pass, TGroup group, const TTail& tail, int lanes,
                                   TParticleVertex* vertices) {
     const TFaded faded = Fade(group, tail);
+    TMask tiles;
     TLanes3 position, size;
-    Move(pass, group, faded, position, size);
-    if (vertices) WriteQuads(pass, group, faded.Alpha, position, size, lanes, vertices);
+    Move(pass, group, faded, tiles, position, size);
+    if (vertices) WriteQuads(pass, group, tiles, faded.Alpha, position, size, lanes, vertices);
 }
 
 void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {

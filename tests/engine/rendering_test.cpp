@@ -74,12 +74,19 @@ TEST_F(RenderingTest, RotatedCameraScalesDepthBySizeY) {
 }
 
 TEST_F(RenderingTest, TileOutsideTheTableDrawsTheWholeTexture) {
+    const float u[4] = {1, 0, 0, 1}, vv[4] = {1, 1, 0, 0};
     AddParticle(container, {}, {1, 1, 0}, {1, 1, 1}, 7, 10.0f); // no tiles at all
+    UpdateAndDraw(container, 0.0f);
+    std::vector<TParticleVertex> v = MappedVertices();
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(v[k].U, u[k]);
+        EXPECT_EQ(v[k].V, vv[k]);
+    }
+    // Two different tiles in one pass, both outside the table.
     SetTextureProperties(container, 1, 1, 2);
     AddParticle(container, {}, {1, 1, 0}, {1, 1, 1}, -1, 10.0f);
     UpdateAndDraw(container, 0.0f);
-    const std::vector<TParticleVertex> v = MappedVertices();
-    const float u[4] = {1, 0, 0, 1}, vv[4] = {1, 1, 0, 0};
+    v = MappedVertices();
     for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(v[k].U, u[k % 4]);
         EXPECT_EQ(v[k].V, vv[k % 4]);
