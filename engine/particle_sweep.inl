@@ -350,9 +350,13 @@ LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes s
     return Select(Abs(velocity - step) <= Abs(target), velocity + step, velocity);
 }
 
-// Returns the tile indices, new position and size, which the vertices are built from.
-LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const TFaded& faded, TMask& tiles,
-                               TLanes3& newPosition, TLanes3& newSize) {
+// What the vertices are built from.
+struct TDrawn {
+    TMask Tiles;
+    TLanes3 Position, Size, Color;
+};
+
+LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const TFaded& faded, TDrawn& drawn) {
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
     // The record starts with Tile and Position: one row, written back with Tile as read.
@@ -360,7 +364,10 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     TLanes tileBits;
     TLanes3 position;
     Gather4<0>(group, tileBits, position.x, position.y, position.z);
-    tiles = TMask(tileBits);
+    drawn.Tiles = TMask(tileBits);
+    // Read before the Size and MagnetForce rows are written: those rows overlap Color's, and a load
+    // that overlaps a pending store only in part waits for the store to complete.
+    drawn.Color = Gather3<offsetof(TParticle, Color)>(group);
     // Each other field's following float (`...Next`) is kept so the rows can be written back whole.
     TLanes velocityNext, sizeNext;
     const TLanes3 magnetForce =
@@ -405,9 +412,9 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     Scatter3<offsetof(TParticle, Velocity)>(group, velocity, velocityNext);
     const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group, sizeNext);
     const TLanes3 enlargement = Gather3<offsetof(TParticle, Enlargement)>(group);
-    newSize = {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt};
-    Scatter3<offsetof(TParticle, Size)>(group, newSize, sizeNext);
-    newPosition = position;
+    drawn.Size = {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt};
+    Scatter3<offsetof(TParticle, Size)>(group, drawn.Size, sizeNext);
+    drawn.Position = position;
     Scatter3<offsetof(TParticle, MagnetForce)>(group, magnetForce, mass);
 }
 
@@ -425,9 +432,12 @@ LUMIDOR_SWEEP_INLINE const TTextureTile& TileOf(const TPassConstants& pass, std:
     return std::uint32_t(index) < pass.TileCount ? pass.Tiles[index] : wholeTexture;
 }
 
-LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, TGroup group, TMask tiles, TLanes alpha,
-                                     const TLanes3& position, const TLanes3& size, int lanes, TParticleVertex* out) {
-    const TLanes3 color = Gather3<offsetof(TParticle, Color)>(group);
+LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& drawn, TLanes alpha, int lanes,
+                                     TParticleVertex* out) {
+    const TLanes3& color = drawn.Color;
+    const TLanes3& position = drawn.Position;
+    const TLanes3& size = drawn.Size;
+    const TMask tiles = drawn.Tiles;
     const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
                          ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
     TLanes u[4], v[4];
@@ -475,10 +485,9 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, TGroup group, T
 LUMIDOR_SWEEP_INLINE void Advance(const TPassConstants& pass, TGroup group, const TTail& tail, int lanes,
                                   TParticleVertex* vertices) {
     const TFaded faded = Fade(group, tail);
-    TMask tiles;
-    TLanes3 position, size;
-    Move(pass, group, faded, tiles, position, size);
-    if (vertices) WriteQuads(pass, group, tiles, faded.Alpha, position, size, lanes, vertices);
+    TDrawn drawn;
+    Move(pass, group, faded, drawn);
+    if (vertices) WriteQuads(pass, drawn, faded.Alpha, lanes, vertices);
 }
 
 void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
