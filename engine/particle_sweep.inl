@@ -525,6 +525,7 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
     std::size_t count = particles.size();
     std::int32_t written = 0;
     std::size_t first = 0;
+    TParticle padded[kLanes]; // a short final group's copy, see below
     while (first < count) {
         TParticleVertex* out = vertices ? vertices + written : nullptr;
         if (count - first >= std::size_t(kLanes)) {
@@ -556,7 +557,6 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
         if (lanes == 0) break;
         // A short final group runs on a copy padded with its last particle, whose lanes then compute
         // identical values; only the real particles are copied back.
-        TParticle padded[kLanes];
         TParticle* group = &particles[first];
         if (lanes < kLanes) {
             for (int lane = 0; lane < kLanes; ++lane) padded[lane] = group[lane < lanes ? lane : lanes - 1];
