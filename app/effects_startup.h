@@ -3,7 +3,7 @@
 // them up after the window's OpenGL context is ready.
 
 #include "engine/gl_api.h"
-#include "engine/script/particle_script.h"
+#include "script/particle_script.h"
 
 #include <array>
 #include <cstdint>

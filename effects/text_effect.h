@@ -1,7 +1,7 @@
 #pragma once
 // The Text preset: one global particle font set up at start-up and drawn every frame.
 
-#include "engine/font/particle_font.h"
+#include "font/particle_font.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 #include "effects/effects.h"
 #include "engine/gl_api.h"
 #include "engine/random.h"
-#include "engine/script/particle_script.h"
+#include "script/particle_script.h"
 #include "tests/gl/gl_context.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 // and a loader whose result depends on the line terminators.
 
 #include "engine/random.h"
-#include "engine/script/particle_script.h"
-#include "engine/script/script_scanner.h"
+#include "script/particle_script.h"
+#include "script/script_scanner.h"
 #include "script_test_support.h"
 
 #include <gtest/gtest.h>

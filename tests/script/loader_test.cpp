@@ -1,4 +1,4 @@
-#include "engine/script/particle_script.h"
+#include "script/particle_script.h"
 #include "script_test_support.h"
 
 #include <gtest/gtest.h>

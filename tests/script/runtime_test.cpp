@@ -1,6 +1,6 @@
 #include "engine/gl_recorder.h"
 #include "engine/random.h"
-#include "engine/script/particle_script.h"
+#include "script/particle_script.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/script/script_scanner.h"
+#include "script/script_scanner.h"
 
 #include <gtest/gtest.h>
 

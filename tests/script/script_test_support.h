@@ -4,7 +4,7 @@
 
 #include "engine/gl_recorder.h"
 #include "engine/message.h"
-#include "engine/script/particle_script.h"
+#include "script/particle_script.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Writes small Windows bitmaps by hand so the tests need no image library and no data files.
 
-#include "engine/font/rgb_image.h"
+#include "font/rgb_image.h"
 
 #include <cstdint>
 #include <fstream>

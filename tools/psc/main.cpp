@@ -5,7 +5,7 @@
 // Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
 
 #include "engine/gl_recorder.h"
-#include "engine/script/particle_script.h"
+#include "script/particle_script.h"
 #include "tools/psc/script_dump.h"
 
 #include <cstdio>

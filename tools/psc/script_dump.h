@@ -1,7 +1,7 @@
 #pragma once
 // The JSON form of what a script compiled to, as printed by `lumidor-psc --dump`.
 
-#include "engine/script/particle_script.h"
+#include "script/particle_script.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // State of one LoadScript call, shared by the line loop and the command handlers. Not part of the
 // public interface.
 
-#include "engine/script/particle_script.h"
-#include "engine/script/script_scanner.h"
+#include "script/particle_script.h"
+#include "script/script_scanner.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // The keyword row-4 commands of the script loader, each with its own preconditions and pattern:
 // particle types, magnet points, texture and atlas, blending, continuous emission and fading.
 
-#include "engine/script/script_loader_state.h"
+#include "script/script_loader_state.h"
 #include "textures/textures.h"
 
 #include <cstdint>

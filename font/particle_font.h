@@ -2,7 +2,7 @@
 // Text written with particles: a font scanned from a 16 x 8 sheet of glyph cells, each glyph a set
 // of points, and one particle system whose particles shimmer on the points of the current text.
 
-#include "engine/font/rgb_image.h"
+#include "font/rgb_image.h"
 #include "engine/particle_container.h"
 #include "engine/vector.h"
 

@@ -2,8 +2,8 @@
 // per-frame pass over its containers.
 
 #include "engine/random.h"
-#include "engine/script/particle_script.h"
-#include "engine/script/script_scanner.h"
+#include "script/particle_script.h"
+#include "script/script_scanner.h"
 
 #include <algorithm>
 #include <cstdint>

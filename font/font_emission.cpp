@@ -1,4 +1,4 @@
-#include "engine/font/particle_font.h"
+#include "font/particle_font.h"
 
 #include "engine/random.h"
 

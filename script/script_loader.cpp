@@ -1,9 +1,9 @@
 // LoadScript: the log header, the line loop with the semicolon rule, the keyword lookup, the
 // commands of keyword rows 0 to 3 (values stored per particle type) and the end checks.
 
-#include "engine/script/particle_script.h"
-#include "engine/script/script_loader_state.h"
-#include "engine/script/script_scanner.h"
+#include "script/particle_script.h"
+#include "script/script_loader_state.h"
+#include "script/script_scanner.h"
 
 #include <algorithm>
 #include <cstdio>
