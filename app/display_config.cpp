@@ -1,11 +1,11 @@
 #include "app/display_config.h"
 
-#include <ini.h>
-
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <fstream>
-#include <map>
+#include <iterator>
+#include <optional>
 
 namespace lumidor {
 
@@ -27,45 +27,17 @@ int HexDigit(char c) {
     return -1;
 }
 
-// The raw text of each key of section "Display" the reader looks for, first occurrence only.
-struct TDisplaySection {
-    std::map<std::string, std::string> Values; // key in lower case -> value text
-};
+// Blanks around names and values; a carriage return ends the lines of a file saved on Windows.
+constexpr std::string_view kBlanks = " \t\r";
 
-int CollectDisplayKey(void* user, const char* section, const char* name, const char* value) {
-    auto& collected = *static_cast<TDisplaySection*>(user);
-    if (!EqualsNoCase(section, "Display")) return 1;
-    std::string key(name);
-    for (char& c : key)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    collected.Values.emplace(key, value); // emplace keeps the first entry of a repeated key
-    return 1;                             // a line the reader cannot parse is skipped, never fatal
+std::string_view Trim(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 // Bytes of config.ini read at most; the five short lines that matter fit many times over.
 constexpr std::size_t kMaxConfigBytes = 1 << 20;
-// Longest line handed to the INI reader, which would otherwise split longer lines into pieces.
-constexpr std::size_t kMaxLineBytes = 190;
-
-// The file's text with leading blanks removed from every line (an indented line is an ordinary
-// line, not a continuation of the previous value) and overlong lines dropped. False if unreadable.
-bool ReadConfigText(const std::string& fileName, std::string& text) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return false;
-    std::string raw(kMaxConfigBytes, '\0');
-    file.read(raw.data(), static_cast<std::streamsize>(raw.size()));
-    raw.resize(static_cast<std::size_t>(file.gcount()));
-    std::size_t lineStart = 0;
-    while (lineStart < raw.size()) {
-        std::size_t lineEnd = raw.find('\n', lineStart);
-        if (lineEnd == std::string::npos) lineEnd = raw.size();
-        const std::size_t start = raw.find_first_not_of(" \t", lineStart);
-        if (start < lineEnd && lineEnd - start <= kMaxLineBytes)
-            text.append(raw, start, lineEnd - start).push_back('\n');
-        lineStart = lineEnd + 1;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -104,24 +76,57 @@ std::int32_t ParseConfigInteger(std::string_view text, std::int32_t fallback) {
     return static_cast<std::int32_t>(bits);
 }
 
-TDisplayConfig ReadDisplayConfig(const std::string& fileName) {
-    TDisplayConfig config;
-    TDisplaySection section;
-    // A missing or unreadable file leaves every value at its default.
-    std::string text;
-    if (!ReadConfigText(fileName, text)) return config;
-    ini_parse_string(text.c_str(), &CollectDisplayKey, &section); // bad lines are skipped, not fatal
+TDisplayConfig ParseDisplayConfig(std::string_view text) {
+    // The five keys in the order of TDisplayConfig's fields; the first entry of each counts.
+    constexpr std::string_view kKeys[] = {"height", "width", "frequency", "bpp", "fullscreen"};
+    std::optional<std::string_view> found[std::size(kKeys)];
 
-    const auto read = [&section](const char* key, std::int32_t fallback) {
-        const auto found = section.Values.find(key);
-        return found == section.Values.end() ? fallback : ParseConfigInteger(found->second, fallback);
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3); // the mark some editors put first
+    bool inDisplay = false;
+    while (!text.empty()) {
+        const std::size_t lineEnd = std::min(text.find('\n'), text.size());
+        const std::string_view line = Trim(text.substr(0, lineEnd));
+        text.remove_prefix(std::min(lineEnd + 1, text.size()));
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            const std::size_t close = line.find(']');
+            if (close != std::string_view::npos)
+                inDisplay = EqualsNoCase(Trim(line.substr(1, close - 1)), "Display");
+            continue; // a section line without its bracket is skipped like any other malformed line
+        }
+        const std::size_t equals = line.find('=');
+        if (!inDisplay || equals == std::string_view::npos) continue; // only key=value lines count
+        const std::string_view name = Trim(line.substr(0, equals));
+        for (std::size_t key = 0; key < std::size(kKeys); ++key) {
+            if (!found[key] && EqualsNoCase(name, kKeys[key])) found[key] = Trim(line.substr(equals + 1));
+        }
+    }
+
+    TDisplayConfig config;
+    const auto read = [&found](std::size_t key, std::int32_t fallback) {
+        return found[key] ? ParseConfigInteger(*found[key], fallback) : fallback;
     };
-    config.DisplayWidth = read("height", config.DisplayWidth);
-    config.DisplayHeight = read("width", config.DisplayHeight);
-    config.DisplayFrequency = read("frequency", config.DisplayFrequency);
-    config.DisplayBitsPerPixel = read("bpp", config.DisplayBitsPerPixel);
-    config.DisplayFullscreen = read("fullscreen", 0) != 0;
+    config.DisplayWidth = read(0, config.DisplayWidth);
+    config.DisplayHeight = read(1, config.DisplayHeight);
+    config.DisplayFrequency = read(2, config.DisplayFrequency);
+    config.DisplayBitsPerPixel = read(3, config.DisplayBitsPerPixel);
+    config.DisplayFullscreen = read(4, 0) != 0;
     return config;
+}
+
+TDisplayConfig ReadDisplayConfig(const std::string& fileName) {
+    // A missing or unreadable file leaves every value at its default.
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file) return {};
+    std::string text(kMaxConfigBytes + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    if (text.size() > kMaxConfigBytes) {
+        // An oversized file is read up to its last whole line within the limit, never half a value.
+        const std::size_t lastLineEnd = text.rfind('\n', kMaxConfigBytes - 1);
+        text.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
+    }
+    return ParseDisplayConfig(text);
 }
 
 } // namespace lumidor

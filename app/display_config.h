@@ -23,8 +23,13 @@ struct TDisplayConfig {
 /// ($FFFFFFFF is -1). Anything else (empty, words, surrounding text, overflow) gives `fallback`.
 std::int32_t ParseConfigInteger(std::string_view text, std::int32_t fallback);
 
-/// Reads section "Display" of the file; a missing file, section, key or a malformed value gives the
-/// default of that value. Section and key names compare case-insensitively; the first entry wins.
+/// Reads section "Display" from the bytes of a config.ini: lines key=value, sections in brackets, lines
+/// starting with ';' are comments. Names compare case-insensitively and lose surrounding blanks, as do
+/// values; the first entry of a key counts. A missing section or key, or a value that is not exactly one
+/// integer (comments after it included), gives that key's default. Any bytes are safe input.
+TDisplayConfig ParseDisplayConfig(std::string_view text);
+
+/// ParseDisplayConfig of the file's first MiB (whole lines); a missing or unreadable file gives the defaults.
 TDisplayConfig ReadDisplayConfig(const std::string& fileName);
 
 } // namespace lumidor

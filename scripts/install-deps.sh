@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
-    libsdl2-dev libimgui-dev libstb-dev libinih-dev nlohmann-json3-dev
+    libsdl2-dev libimgui-dev libstb-dev nlohmann-json3-dev
     libgl1-mesa-dri libglu1-mesa-dev libjpeg62-turbo-dev
     xvfb xauth
     libgtest-dev libbenchmark-dev

@@ -114,3 +114,22 @@ TEST(ConfigInteger, RejectsAnythingElse) {
         EXPECT_EQ(ParseConfigInteger(text, 77), 77) << '"' << text << '"';
     }
 }
+
+TEST(DisplayConfig, OnlyKeyEqualsValueLinesWithBareIntegersCount) {
+    // No inline comments and no ':' separator: both leave the key at its default.
+    const TDisplayConfig config = ParseDisplayConfig(
+        "\xEF\xBB\xBF[Display]\r\nheight=1024 ; note\r\nwidth:768\r\nbpp = 16\r\nfrequency=75");
+    EXPECT_EQ(config.DisplayWidth, 800);
+    EXPECT_EQ(config.DisplayHeight, 600);
+    EXPECT_EQ(config.DisplayBitsPerPixel, 16);
+    EXPECT_EQ(config.DisplayFrequency, 75); // the last line needs no line end
+}
+
+TEST(DisplayConfig, AnOversizedFileIsReadUpToItsLastWholeLine) {
+    // The first MiB ends inside "width=768": a cut value must not read as 76.
+    std::string text = "[Display]\nbpp=16\n";
+    text.resize((1 << 20) - 8, '\n');
+    const TDisplayConfig config = ReadConfigText(text + "width=768\n");
+    EXPECT_EQ(config.DisplayHeight, 600);
+    EXPECT_EQ(config.DisplayBitsPerPixel, 16);
+}
