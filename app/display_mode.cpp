@@ -6,35 +6,45 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace lumidor {
 
 namespace {
 
-// SDL's pixel format for a colour depth; 0 (unknown) lets SDL match any format.
-Uint32 PixelFormatForDepth(int bitsPerPixel) {
-    switch (bitsPerPixel) {
-    case 32:
-        return SDL_PIXELFORMAT_RGB888;
-    case 24:
-        return SDL_PIXELFORMAT_RGB24;
-    case 16:
-        return SDL_PIXELFORMAT_RGB565;
-    case 15:
-        return SDL_PIXELFORMAT_RGB555;
-    case 8:
-        return SDL_PIXELFORMAT_INDEX8;
-    default:
-        return 0;
-    }
-}
-
 int WindowDisplay(SDL_Window* window) {
     return std::max(SDL_GetWindowDisplayIndex(window), 0);
 }
 
+// The modes the display lists, in SDL's order.
+std::vector<SDL_DisplayMode> ListedModes(int display) {
+    std::vector<SDL_DisplayMode> modes;
+    const int count = SDL_GetNumDisplayModes(display);
+    for (int index = 0; index < count; ++index) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(display, index, &mode) == 0) modes.push_back(mode);
+    }
+    return modes;
+}
+
+// The colour depth counts the bits each pixel occupies, as a display-mode request counts it: 8-bit RGB
+// padded to 4 bytes is 32 bits.
+TOfferedMode Offered(const SDL_DisplayMode& mode) {
+    return {mode.w, mode.h, int(SDL_BYTESPERPIXEL(mode.format)) * 8, mode.refresh_rate};
+}
+
 } // namespace
+
+std::optional<std::size_t> FindOfferedMode(const std::vector<TOfferedMode>& offered, std::uint16_t width,
+                                           std::uint16_t height, std::uint16_t bitsPerPixel,
+                                           std::uint16_t frequency) {
+    for (std::size_t index = 0; index < offered.size(); ++index) {
+        const TOfferedMode& mode = offered[index];
+        if (mode.Width == width && mode.Height == height && mode.BitsPerPixel == bitsPerPixel &&
+            (frequency == 0 || mode.RefreshRate == frequency))
+            return index;
+    }
+    return std::nullopt;
+}
 
 std::string DisplayConfigPath() {
     char* folder = SDL_GetBasePath(); // ends with the separator
@@ -88,18 +98,15 @@ void SwitchToFullscreen(TMainWindow& window, std::uint16_t width, std::uint16_t 
         SDL_SetWindowSize(window.Window, desktop.w, desktop.h);
     }
 
-    SDL_DisplayMode wanted{PixelFormatForDepth(bitsPerPixel), width, height, frequency, nullptr};
-    SDL_DisplayMode offered;
-    if (!SDL_GetClosestDisplayMode(WindowDisplay(window.Window), &wanted, &offered)) {
-        std::fprintf(stderr,
-                     "The display offers no mode close to %u x %u, %u bits per pixel, %u Hz; "
-                     "staying in a borderless window on the current mode.\n",
-                     unsigned(width), unsigned(height), unsigned(bitsPerPixel), unsigned(frequency));
-        return;
-    }
+    // Only a mode the display offers exactly; any other request passes silently on the current mode.
+    const std::vector<SDL_DisplayMode> modes = ListedModes(WindowDisplay(window.Window));
+    std::vector<TOfferedMode> offered(modes.size());
+    std::transform(modes.begin(), modes.end(), offered.begin(), Offered);
+    const std::optional<std::size_t> found = FindOfferedMode(offered, width, height, bitsPerPixel, frequency);
+    if (!found) return;
     // SDL switches the mode when a full-screen window is shown, so show it now to learn the outcome.
     SDL_ShowWindow(window.Window);
-    if (SDL_SetWindowDisplayMode(window.Window, &offered) != 0 ||
+    if (SDL_SetWindowDisplayMode(window.Window, &modes[*found]) != 0 ||
         SDL_SetWindowFullscreen(window.Window, SDL_WINDOW_FULLSCREEN) != 0) {
         ShowMessage(kFullscreenFailedText, "Error", TMessageIcon::Error);
         return;
