@@ -2,16 +2,23 @@
 // The main window's caption: the program's name and the rate of the frame that finished last.
 
 #include <string>
+#include <string_view>
 
 namespace lumidor {
 
 /// The caption before the first update.
 inline constexpr const char* kInitialCaption = "Lumidor Particle Engine demonstration - 0 FPS";
 
-/// The rate as text: up to 15 significant digits of the value widened to double, no trailing zeros
-/// (62.5 -> "62.5", 0 -> "0"); "Infinity", "-Infinity" or "NaN" when it is not finite.
-std::string FormatFramesPerSecond(float framesPerSecond);
+/// The rate as text: up to 15 significant digits of the value widened to double, no trailing zeros,
+/// `decimalSeparator` in place of the point (62.5 -> "62.5" or "62,5", 0 -> "0"); "Infinity",
+/// "-Infinity" or "NaN" when it is not finite.
+std::string FormatFramesPerSecond(float framesPerSecond, std::string_view decimalSeparator);
+/// The decimal separator of the user's numeric locale (LC_ALL, else LC_NUMERIC, else LANG), looked up
+/// without touching the process's own locale; "." when none is set or it is not installed.
+std::string UserDecimalSeparator();
 /// "Lumidor Particle Engine demonstration - <rate> FPS".
+std::string CaptionText(float framesPerSecond, std::string_view decimalSeparator);
+/// The caption with the user's decimal separator.
 std::string CaptionText(float framesPerSecond);
 
 } // namespace lumidor
