@@ -11,11 +11,13 @@ void SetCollisionWorld(TParticleEffectContainer& container, std::shared_ptr<cons
                        const TVector3& origin, float cellSizeX, float cellSizeZ) {
     TCollisionConvexWorld& world = container.World;
     world.Heights = std::move(heights);
-    // Grids are square in practice; a ragged or rectangular one is cut to the rows and columns that
-    // every point exists for, so no lookup can leave the arrays.
+    // Grids are square in practice. Any other keeps all its columns along x and is cut along z to its
+    // shortest column and to no more points than there are columns (so a grid longer along z than along
+    // x becomes square): no lookup can leave the arrays.
     std::size_t pointsX = world.Heights ? world.Heights->size() : 0;
     std::size_t pointsZ = pointsX;
-    for (std::size_t x = 0; x < pointsX; ++x) pointsZ = std::min(pointsZ, (*world.Heights)[x].size());
+    for (std::size_t x = 0; x < pointsX; ++x)
+        pointsZ = std::min(pointsZ, (*world.Heights)[x].size());
     if (pointsX < 2 || pointsZ < 2) pointsX = pointsZ = 1;
     const std::size_t cellsX = pointsX - 1;
     const std::size_t cellsZ = pointsZ - 1;
@@ -45,6 +47,7 @@ bool HasCollision(const TCollisionConvexWorld& world) {
     return !world.Normals.empty() && !world.Normals[0].empty();
 }
 
-// CollideWithWorld lives with the per-frame sweep (simulation.cpp), which inlines it.
+// CollideWithWorld lives with the per-frame sweep (simulation.cpp), which inlines it; there a NaN
+// predicted x or z fails the bounds test and counts as outside the world, on purpose (see the header).
 
 } // namespace lumidor

@@ -27,7 +27,9 @@ struct TCollisionConvexWorld {
 struct TParticleEffectContainer;
 struct TParticle;
 
-/// Installs a grid (N x N, N >= 2) and computes the cell normals; WorldFriction is kept.
+/// Installs a grid (N x N, N >= 2) and computes the cell normals; WorldFriction is kept. Another shape
+/// keeps its columns along x and is cut along z to its shortest column and to at most as many points as
+/// there are columns; fewer than 2 x 2 points give no collision.
 void SetCollisionWorld(TParticleEffectContainer& container, std::shared_ptr<const HDataArray> heights,
                        const TVector3& origin, float cellSizeX, float cellSizeZ);
 /// Stores the world friction used by bounces.
@@ -35,6 +37,10 @@ void SetWorldFriction(TParticleEffectContainer& container, const TVector3& frict
 /// True when the world holds a grid of at least 2 x 2 points.
 bool HasCollision(const TCollisionConvexWorld& world);
 /// Reflects the particle's velocity when its predicted position lies within 0.2 of the surface.
+/// A predicted position whose x or z is NaN is outside the world and the velocity is kept. This is
+/// deliberate and sound: such a point has no cell to look up and no surface height, and reflecting it at
+/// an arbitrary cell would turn a position already lost into a made-up velocity. (A NaN y alone fails
+/// both band comparisons, so it bounces, as the band test reads.)
 void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, float dt);
 
 } // namespace lumidor

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 using namespace lumidor;
 
@@ -15,8 +16,8 @@ namespace {
 // The demo's floor: a 2 x 2 grid of zeros at (-5, -1.1, -5) with cells of 10.
 TParticleEffectContainer MakeFloor(TVector3 friction) {
     TParticleEffectContainer container{};
-    SetCollisionWorld(container, std::make_shared<HDataArray>(2, std::vector<float>(2, 0.0f)), {-5, -1.1f, -5},
-                      10.0f, 10.0f);
+    SetCollisionWorld(container, std::make_shared<HDataArray>(2, std::vector<float>(2, 0.0f)),
+                      {-5, -1.1f, -5}, 10.0f, 10.0f);
     SetWorldFriction(container, friction);
     return container;
 }
@@ -84,7 +85,8 @@ TEST(CollisionWorld, RestingParticleIsTurnedAgainEveryFrame) {
 TEST(CollisionWorld, SlopedGridUsesBilinearHeightAndSharedHeights) {
     auto heights = std::make_shared<HDataArray>(3, std::vector<float>(3, 0.0f));
     for (int x = 0; x < 3; ++x)
-        for (int z = 0; z < 3; ++z) (*heights)[x][z] = float(x); // rises by 1 per unit along x
+        for (int z = 0; z < 3; ++z)
+            (*heights)[x][z] = float(x); // rises by 1 per unit along x
     TParticleEffectContainer container{};
     SetCollisionWorld(container, heights, {0, 0, 0}, 1.0f, 1.0f);
     EXPECT_NEAR(container.World.Normals[1][1].x, -std::sqrt(0.5f), 1e-6f);
@@ -114,6 +116,23 @@ TEST(CollisionWorld, EmptyOrRaggedGridsNeverReadOutside) {
     TParticle beyond = ParticleAt({1.5f, 0.0f, 1.5f}, {0, -1, 0});
     CollideWithWorld(container.World, beyond, 0.0f);
     EXPECT_EQ(beyond.Velocity.y, -1.0f);
+    // Longer along z than along x: cut to a square.
+    SetCollisionWorld(container, std::make_shared<HDataArray>(2, std::vector<float>(4, 0.0f)), {}, 1.0f,
+                      1.0f);
+    EXPECT_FLOAT_EQ(container.World.Extent.x, 1.0f);
+    EXPECT_FLOAT_EQ(container.World.Extent.z, 1.0f);
+}
+
+TEST(CollisionWorld, NaNPredictedPositionIsOutside) {
+    const TParticleEffectContainer floor = MakeFloor({});
+    // Inside the band but for one coordinate, whether the NaN is in the position or comes from inf x 0.
+    for (const auto& [position, velocity] : {std::pair<TVector3, TVector3>{{NAN, -1.0f, 0.0f}, {0, -1, 0}},
+                                             {{0.0f, -1.0f, NAN}, {0, -1, 0}},
+                                             {{0.0f, -1.0f, 0.0f}, {INFINITY, -1, 0}}}) {
+        TParticle particle = ParticleAt(position, velocity);
+        CollideWithWorld(floor.World, particle, 0.0f);
+        EXPECT_EQ(particle.Velocity.y, -1.0f) << position.x << ' ' << position.z << ' ' << velocity.x;
+    }
 }
 
 TEST(CollisionWorld, PassBouncesOnTheFloor) {
