@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <limits>
 #include <locale.h>
-#include <optional>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -49,67 +49,68 @@ TEST(Caption, DecimalSeparatorReplacesThePoint) {
 
 namespace {
 
-// Sets environment variables for one scope and puts the old values back.
-class TScopedEnvironment {
-  public:
-    void Set(const char* name, const char* value) {
-        const char* old = std::getenv(name);
-        saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~TScopedEnvironment() {
-        for (auto entry = saved_.rbegin(); entry != saved_.rend(); ++entry) {
-            if (entry->second)
-                ::setenv(entry->first.c_str(), entry->second->c_str(), 1);
+// In a child process with the given environment changes (a null value unsets): the user's separator,
+// then how this process formats 62.5 and the name of its numeric locale afterwards. A child keeps the
+// test's own environment as it is, and glibc's newlocale leaks its LOCPATH list there, not here.
+std::string SeparatorAndProcessLocale(const std::vector<std::pair<const char*, const char*>>& environment) {
+    int channel[2];
+    if (::pipe(channel) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child < 0) return "no child";
+    if (child == 0) {
+        ::close(channel[0]);
+        for (const auto& [name, value] : environment) {
+            if (value)
+                ::setenv(name, value, 1);
             else
-                ::unsetenv(entry->first.c_str());
+                ::unsetenv(name);
         }
+        const std::string separator = UserDecimalSeparator();
+        char number[16];
+        std::snprintf(number, sizeof number, "%.1f", 62.5);
+        const std::string text = separator + ' ' + number + ' ' + std::setlocale(LC_NUMERIC, nullptr);
+        [[maybe_unused]] const ssize_t written = ::write(channel[1], text.data(), text.size());
+        ::_exit(0);
     }
-
-  private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
-bool LocaleLoads(const char* name) {
-    const locale_t locale = newlocale(LC_NUMERIC_MASK, name, locale_t(0));
-    if (locale == locale_t(0)) return false;
-    freelocale(locale);
-    return true;
+    ::close(channel[1]);
+    std::string text;
+    char buffer[64];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, std::size_t(got));
+    ::close(channel[0]);
+    ::waitpid(child, nullptr, 0);
+    return text;
 }
 
 } // namespace
 
 TEST(Caption, UserLocaleGivesTheSeparatorWithoutChangingTheProcessLocale) {
-    TScopedEnvironment environment;
+    const char* locale = "de_DE.UTF-8";
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("lumidor_locale_" + std::to_string(::getpid()));
-    if (!LocaleLoads("de_DE.UTF-8")) {
+    const char* localePath = nullptr; // the installed locales
+    bool available = true;
+    if (const locale_t installed = newlocale(LC_NUMERIC_MASK, locale, locale_t(0))) {
+        freelocale(installed);
+    } else {
         // Not installed: compile it into a private folder (Debian's locales package has its sources).
         std::filesystem::create_directories(folder);
         const std::string command =
-            "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+            "localedef -i de_DE -f UTF-8 '" + (folder / locale).string() + "' >/dev/null 2>&1";
         [[maybe_unused]] const int status = std::system(command.c_str()); // warnings give a non-zero status
-        environment.Set("LOCPATH", folder.c_str());
+        localePath = folder.c_str();
+        available = std::filesystem::exists(folder / locale / "LC_NUMERIC");
     }
-    const bool german = LocaleLoads("de_DE.UTF-8");
-    if (german) {
-        // The usual desktop: only LANG is set.
-        environment.Set("LC_ALL", nullptr);
-        environment.Set("LC_NUMERIC", nullptr);
-        environment.Set("LANG", "de_DE.UTF-8");
-        EXPECT_EQ(UserDecimalSeparator(), ",");
-        environment.Set("LC_ALL", "C"); // LC_ALL overrides
-        EXPECT_EQ(UserDecimalSeparator(), ".");
+    // The usual desktop sets only LANG; LC_ALL overrides it; an unknown locale gives the point.
+    if (available) {
+        EXPECT_EQ(
+            SeparatorAndProcessLocale(
+                {{"LOCPATH", localePath}, {"LC_ALL", nullptr}, {"LC_NUMERIC", nullptr}, {"LANG", locale}}),
+            ", 62.5 C");
+        EXPECT_EQ(SeparatorAndProcessLocale({{"LOCPATH", localePath}, {"LC_ALL", "C"}, {"LANG", locale}}),
+                  ". 62.5 C");
     }
-    environment.Set("LC_ALL", "xx_NOWHERE.UTF-8"); // a locale that does not exist
-    EXPECT_EQ(UserDecimalSeparator(), ".");
-    char text[16];
-    std::snprintf(text, sizeof text, "%.1f", 62.5);
-    EXPECT_STREQ(text, "62.5");
-    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    EXPECT_EQ(SeparatorAndProcessLocale({{"LC_ALL", "xx_NOWHERE.UTF-8"}}), ". 62.5 C");
     std::filesystem::remove_all(folder);
-    if (!german) GTEST_SKIP() << "de_DE.UTF-8 is neither installed nor buildable with localedef";
+    if (!available) GTEST_SKIP() << locale << " is neither installed nor buildable with localedef";
 }
