@@ -24,7 +24,7 @@ bool ReadTgaTexture(const std::string& fileName, GLuint& texture);
 
 /// Creates a texture with a full mipmap chain from tightly packed pixels (bottom row first),
 /// `format` GL_RGB or GL_RGBA; filters linear / linear-mipmap-linear, modulate. Returns its name,
-/// left bound to GL_TEXTURE_2D. Needs a current context (or the recording fake).
+/// left bound to GL_TEXTURE_2D. Without GL set up (GLAvailable) makes no call and returns 0.
 GLuint MakeMipmappedTexture(std::uint16_t width, std::uint16_t height, GLenum format, const void* pixels);
 
 /// MakeMipmappedTexture for a decoded image (GL_RGB for 3 channels, GL_RGBA for 4).
