@@ -43,8 +43,10 @@ install(TARGETS lumidor ${LUMIDOR_INSTALLED_LIBRARIES}
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${LUMIDOR_INCLUDE_DIR})
 install(EXPORT LumidorTargets NAMESPACE Lumidor:: DESTINATION ${LUMIDOR_CMAKE_DIR} COMPONENT dev)
 
+set(LUMIDOR_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/lumidor)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/LumidorConfig.cmake.in
-    ${PROJECT_BINARY_DIR}/LumidorConfig.cmake INSTALL_DESTINATION ${LUMIDOR_CMAKE_DIR})
+    ${PROJECT_BINARY_DIR}/LumidorConfig.cmake INSTALL_DESTINATION ${LUMIDOR_CMAKE_DIR}
+    PATH_VARS LUMIDOR_DATA_INSTALL_DIR)
 # 0.x: a new minor version may change the API, so only 0.2.x satisfies a request for 0.2.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/LumidorConfigVersion.cmake
     COMPATIBILITY SameMinorVersion)
@@ -75,5 +77,5 @@ foreach(tool lumidor-psc lumidor-demo)
     endif()
 endforeach()
 if(TARGET lumidor-demo)
-    install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/lumidor COMPONENT runtime)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${LUMIDOR_DATA_INSTALL_DIR} COMPONENT runtime)
 endif()
