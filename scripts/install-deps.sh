@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     fonts-dejavu-core
+    doxygen
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -32,9 +32,10 @@ void Emit(TParticleEffectContainer& fountain) {
     for (std::int32_t i = ParticleCount(fountain); i < kParticles; ++i) {
         AddParticle(fountain, {0.0f, 0.3f, 0.0f}, {0.05f, 0.05f, 0.0f}, {0.4f, 0.7f, 1.0f}, 0,
                     2.0f + R() * 2.0f);
-        SetParticleForce(fountain, {0.0f, -12.0f, 0.0f}, i); // gravity
+        SetParticleForce(fountain, {0.0f, -12.0f, 0.0f}, i);                  // gravity
         const float angle = 6.2831853f * R(), spread = 1.6f * std::sqrt(R()); // a round cone
-        SetParticleVelocity(fountain, {spread * std::cos(angle), 7.0f + R() * 2.0f, spread * std::sin(angle)}, i);
+        SetParticleVelocity(fountain, {spread * std::cos(angle), 7.0f + R() * 2.0f, spread * std::sin(angle)},
+                            i);
         SetParticleAirResistance(fountain, i, 0.1f);
     }
 }

@@ -16,12 +16,14 @@ int main() {
     std::vector<TParticleVertex> vertices(4 * 1000);
     const float dt = 1.0f / 30.0f;
     std::int32_t written = 0;
-    for (int frame = 0; frame < 30; ++frame) written = SimulateParticles(container, dt, TCameraAxes{}, vertices.data());
+    for (int frame = 0; frame < 30; ++frame)
+        written = SimulateParticles(container, dt, TCameraAxes{}, vertices.data());
 
-    const bool ok = written == 4000 && ParticleCount(container) == 1000 && container.Particles[0].Position.y > 0.0f &&
-                    container.VertexBuffer == 0 && !GLAvailable() && container.TextureTiles.size() == 8;
-    std::printf("acceptance: %d particles, %d vertices, y %.3f, GL %s: %s\n", ParticleCount(container), written,
-                double(container.Particles[0].Position.y), GLAvailable() ? "set up" : "never set up",
+    const bool ok = written == 4000 && ParticleCount(container) == 1000 &&
+                    container.Particles[0].Position.y > 0.0f && container.VertexBuffer == 0 &&
+                    !GLAvailable() && container.TextureTiles.size() == 8;
+    std::printf("acceptance: %d particles, %d vertices, y %.3f, GL %s: %s\n", ParticleCount(container),
+                written, double(container.Particles[0].Position.y), GLAvailable() ? "set up" : "never set up",
                 ok ? "ok" : "WRONG");
     return ok ? 0 : 1;
 }
