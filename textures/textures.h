@@ -11,8 +11,9 @@
 namespace lumidor {
 
 /// Loads a texture, choosing the reader by the name's last four characters (".BMP", ".JPG",
-/// ".TGA", any case). On success writes a new texture name into `texture` and returns true; on
-/// failure leaves it untouched, shows a message (except for an unknown extension) and returns false.
+/// ".TGA", any case). On success writes a new texture name (0 without GL set up, see GLAvailable)
+/// into `texture` and returns true; on failure leaves it untouched, shows a message (except for an
+/// unknown extension) and returns false.
 bool LoadTextureFile(const std::string& fileName, GLuint& texture);
 
 /// Reads a 24-bit uncompressed BMP into a new texture; messages captioned "BMP Unit".
