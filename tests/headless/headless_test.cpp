@@ -118,5 +118,21 @@ TEST_F(Headless, TextureUploadAndTerrainListAreSkipped) {
     EXPECT_TRUE(GLRecorder().Calls.empty()) << GLRecorder().Calls.front().Name;
 }
 
+TEST_F(Headless, DemoHeightMapAndGlyphSheetLoadWithoutGL) {
+    THeightMapTerrain terrain;
+    LoadHeightMap(terrain, LUMIDOR_SOURCE_DIR "/data/hm.bmp", 64, 15.0f, 0.03f, 2);
+    EXPECT_EQ(terrain.GridSize, 64);
+    EXPECT_EQ(terrain.DisplayList, 0u);
+
+    TParticleFont font;
+    LoadGlyphs(font, ReadBitmapFile(LUMIDOR_SOURCE_DIR "/data/fonts/font.bmp"), 40, 0.5f, false, false);
+    EXPECT_FALSE(font.Letters[int('A')].Points.empty());
+    SetTileAndLife(font, 0, 1.0f, 1.0f);
+    SetText(font, "Headless");
+    UpdateAndDraw(font, {-2, 0, 0}, 0.5f, 0.02f);
+    EXPECT_GT(ParticleCount(font.Effect), 0);
+    EXPECT_TRUE(GLRecorder().Calls.empty()) << GLRecorder().Calls.front().Name;
+}
+
 } // namespace
 } // namespace lumidor
