@@ -4,6 +4,7 @@
 #include "app/app_hooks.h"
 #include "app/benchmark.h"
 #include "app/command_line.h"
+#include "app/data_folder.h"
 #include "app/demo_hooks.h"
 #include "app/display_config.h"
 #include "app/display_mode.h"
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fenv.h>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,17 @@ int main(int argc, char** argv) {
                     TMessageIcon::Error);
         return 1;
     }
+    // The data: the working directory when it holds the demo's files (the classic start), else the
+    // copy installed with the program.
+    std::error_code folderError;
+    const TDataFolder data =
+        FindDataFolder(std::filesystem::current_path(folderError), ProgramFolder(), InstalledDataRelative());
+    if (data.Installed) std::filesystem::current_path(data.Folder, folderError);
+    if (data.Folder.empty() || folderError) {
+        ShowMessage(DataNotFoundText(data), kStartupErrorCaption, TMessageIcon::Error);
+        SDL_Quit();
+        return 1;
+    }
 
     // The effects plug in here: start-up, the effect pass with the logo banner, the menu and the
     // properties window. Frames run them even when a start-up step has failed.
@@ -57,7 +70,7 @@ int main(int argc, char** argv) {
     TDisplayConfig config;
     RunStartupSteps({
         [&] { options.Seed ? SeedRandom(*options.Seed) : SeedRandomFromClock(); },
-        [&] { config = ReadDisplayConfig(DisplayConfigPath()); },
+        [&] { config = ReadDisplayConfig(ChooseConfigPath(data, DisplayConfigPath())); },
         [&] { CreateMainWindow(window, config.DisplayBitsPerPixel); },
         [&] { ApplyDisplayConfig(window, config); },
         [&] {

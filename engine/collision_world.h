@@ -13,6 +13,7 @@ namespace lumidor {
 /// Square height grid indexed [x][z]; shared between its builder and the worlds that use it.
 using HDataArray = std::vector<std::vector<float>>;
 
+/// The ground a container's particles bounce on; the value-initialised world has no ground.
 struct TCollisionConvexWorld {
     /// The height grid (shared: later changes to its heights are seen); null or empty: no collision.
     std::shared_ptr<const HDataArray> Heights;

@@ -101,9 +101,16 @@ struct TGLFunctions {
 #define LUMIDOR_GL_MEMBER(ret, name, params, args) ret(*name) params = nullptr;
     LUMIDOR_GL_ALL_FUNCTIONS(LUMIDOR_GL_MEMBER)
 #undef LUMIDOR_GL_MEMBER
+    /// True once LoadGLFunctions (every entry point found) or the recording fake has filled the
+    /// table. While false the engine makes no GL call: containers grow no buffer object, textures
+    /// are decoded but not uploaded, terrain compiles no display list.
+    bool Ready = false;
 };
 
 /// The process-wide table; all engine, texture, terrain, effect and app drawing calls go through it.
 extern TGLFunctions GL;
+
+/// Whether the program has set GL up (see TGLFunctions::Ready); false in a headless program.
+inline bool GLAvailable() { return GL.Ready; }
 
 } // namespace lumidor

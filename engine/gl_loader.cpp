@@ -16,6 +16,7 @@ std::vector<std::string> LoadGLFunctions(TGLProcResolver resolve) {
 #undef LUMIDOR_GL_RESOLVE
     GL.gluPerspective = &::gluPerspective;
     GL.gluBuild2DMipmaps = &::gluBuild2DMipmaps;
+    GL.Ready = missing.empty();
     return missing;
 }
 

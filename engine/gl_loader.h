@@ -9,7 +9,8 @@ namespace lumidor {
 using TGLProcResolver = void* (*)(const char* name);
 
 /// Fills `GL` from the current context: core and ARB buffer-object entry points through `resolve`,
-/// GLU from the linked library. Returns the names that could not be resolved (empty on success).
+/// GLU from the linked library. Returns the names that could not be resolved (empty on success);
+/// only on success does the engine start making GL calls (GLAvailable).
 std::vector<std::string> LoadGLFunctions(TGLProcResolver resolve);
 
 } // namespace lumidor

@@ -28,9 +28,10 @@ void AddParticle(TParticleEffectContainer& container, const TVector3& position, 
     particle.LifeLeft = lifeLength;
 
     // Grow the vertex stream in steps of ten particles; storage is respecified every frame, so only
-    // the name changes here.
+    // the name changes here. A program without GL keeps no buffer: UpdateAndDraw then only simulates,
+    // and the first AddParticle after GL is set up makes a buffer large enough for every particle.
     const std::int64_t newest = std::int64_t(container.Particles.size()) - 1;
-    if (4 * newest >= container.BufferCapacity) {
+    if (GLAvailable() && 4 * newest >= container.BufferCapacity) {
         GL.DeleteBuffersARB(1, &container.VertexBuffer);
         container.BufferCapacity = std::int32_t(4 * newest + 40);
         GL.GenBuffersARB(1, &container.VertexBuffer);

@@ -39,7 +39,7 @@ struct TParticle {
 
 /// An attractor or repeller acting on every particle of its container.
 struct TMagnetPoint {
-    TVector3 Position;
+    TVector3 Position;              ///< world position
     float Radius = 0.0f;            ///< particles farther away (3-D distance) are unaffected
     float Gravity = 0.0f;           ///< strength; the sign picks attraction or repulsion
     std::int32_t Id = 0;            ///< handle returned by AddMagnetPoint
@@ -48,30 +48,36 @@ struct TMagnetPoint {
 
 /// Texture coordinates of one atlas tile: corners top-right, top-left, bottom-left, bottom-right.
 struct TTextureTile {
-    float U[4] = {};
-    float V[4] = {};
+    float U[4] = {}; ///< horizontal texture coordinate of each corner, 0..1
+    float V[4] = {}; ///< vertical texture coordinate of each corner, 0..1 (1 at the top)
 };
 
 /// One interleaved vertex in GL_T2F_C4UB_V3F layout.
 struct TParticleVertex {
-    float U, V;
-    std::uint8_t R, G, B, A;
-    float X, Y, Z;
+    float U;        ///< horizontal texture coordinate
+    float V;        ///< vertical texture coordinate
+    std::uint8_t R; ///< red, 0..255
+    std::uint8_t G; ///< green, 0..255
+    std::uint8_t B; ///< blue, 0..255
+    std::uint8_t A; ///< opacity, 0..255
+    float X;        ///< corner position x, world units
+    float Y;        ///< corner position y, world units
+    float Z;        ///< corner position z, world units
 };
 static_assert(sizeof(TParticleVertex) == 24, "GL_T2F_C4UB_V3F is 24 bytes per vertex");
 
 /// A particle system; the value-initialised record is a valid empty system.
 struct TParticleEffectContainer {
     std::vector<TParticle> Particles;       ///< live particles; order not stable (swap-removal)
-    std::vector<TMagnetPoint> MagnetPoints;
-    TVector3 Wind;
+    std::vector<TMagnetPoint> MagnetPoints; ///< attractors and repellers acting on every particle
+    TVector3 Wind;                          ///< units per second added to every particle's motion
     bool DebugMode = false;                 ///< also compute and draw one motion line per particle
     float DebugScale = 0.0f;                ///< length factor of the debug lines
-    std::vector<TTextureTile> TextureTiles;
+    std::vector<TTextureTile> TextureTiles; ///< atlas tiles indexed by TParticle::Tile
     GLuint Texture = 0;                     ///< atlas texture name
     GLuint VertexBuffer = 0;                ///< buffer object name; 0 until the first particle
-    GLenum BlendSrc = 0;
-    GLenum BlendDst = 0;
+    GLenum BlendSrc = 0;                    ///< source factor of glBlendFunc
+    GLenum BlendDst = 0;                    ///< destination factor of glBlendFunc
     std::int32_t BufferCapacity = 0;        ///< vertices the buffer object is sized for
     TParticleVertex* WriteCursor = nullptr; ///< next vertex in the mapped buffer; only inside UpdateAndDraw
     TCollisionConvexWorld World;            ///< empty Heights: no collision
@@ -79,25 +85,30 @@ struct TParticleEffectContainer {
 
 // Particles ---------------------------------------------------------------------------------
 
-/// Appends a particle with the defaults above; grows the buffer object to 4h + 40 vertices when
-/// the new index h needs it (needs the GL table filled).
+/// Appends a particle with the defaults above. With GL set up (GLAvailable) it grows the buffer
+/// object to 4h + 40 vertices when the new index h needs it; without GL it makes no GL call.
 void AddParticle(TParticleEffectContainer& container, const TVector3& position, const TVector3& size,
                  const TVector3& color, std::int32_t tile, float lifeLength);
+/// Number of live particles.
 std::int32_t ParticleCount(const TParticleEffectContainer& container);
 /// Swap-removal: the last particle moves into `index`.
 void RemoveParticle(TParticleEffectContainer& container, std::int32_t index);
+/// Per-axis driving force of particle `index`: its acceleration and the speed it tends to.
 void SetParticleForce(TParticleEffectContainer& container, const TVector3& force, std::int32_t index);
 /// Stores velocity / current mass: set the mass first.
 void SetParticleVelocity(TParticleEffectContainer& container, const TVector3& velocity, std::int32_t index);
+/// Growth of the particle's Size per second.
 void SetParticleEnlargement(TParticleEffectContainer& container, const TVector3& enlargement,
                             std::int32_t index);
 /// Each component below 0.1 becomes 0.1.
 void SetParticleInertia(TParticleEffectContainer& container, const TVector3& inertia, std::int32_t index);
 /// Stores the absolute value.
 void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass);
+/// Fraction of the life (0..1) after which the particle starts fading out.
 void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t index, float fraction);
 /// Also sets FadeOutAlpha to 1 for fraction 0 and to 0 otherwise.
 void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t index, float fraction);
+/// Fraction of the velocity lost per second.
 void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t index, float value);
 /// Stores both flags; fadeIn true also sets FadeOutAlpha to 0.
 void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index);
@@ -107,8 +118,11 @@ void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool f
 /// Stores the texture and rebuilds TextureTiles as a rows x columns atlas (tile 0 top-left).
 void SetTextureProperties(TParticleEffectContainer& container, GLuint texture, std::int32_t rows,
                           std::int32_t columns);
+/// Blend factors the container is drawn with (glBlendFunc), e.g. GL_SRC_ALPHA, GL_ONE.
 void SetBlendFactor(TParticleEffectContainer& container, GLenum src, GLenum dst);
+/// Wind in units per second, added to every particle's motion.
 void SetWind(TParticleEffectContainer& container, const TVector3& wind);
+/// Length factor of the debug lines.
 void SetDebugScale(TParticleEffectContainer& container, float scale);
 /// Flips DebugMode (a scale not above 0 becomes 1) and returns the new flag.
 bool ToggleDebugMode(TParticleEffectContainer& container);
@@ -118,10 +132,15 @@ bool ToggleDebugMode(TParticleEffectContainer& container);
 /// Appends a point with |radius|, mode 1 and Id = its index; returns the Id.
 std::int32_t AddMagnetPoint(TParticleEffectContainer& container, const TVector3& position, float radius,
                             float gravity);
+/// Removes the point (swap-removal: the last point moves into its place).
 void RemoveMagnetPoint(TParticleEffectContainer& container, std::int32_t id);
+/// Distance beyond which the point has no effect.
 void SetMagnetRadius(TParticleEffectContainer& container, std::int32_t id, float radius);
+/// Strength; the sign picks attraction or repulsion.
 void SetMagnetGravity(TParticleEffectContainer& container, std::int32_t id, float gravity);
+/// Moves the point, world units.
 void SetMagnetPosition(TParticleEffectContainer& container, const TVector3& position, std::int32_t id);
+/// 0 per-axis pull, 1 radial falling off with distance, 2 radial constant; other values are inert.
 void SetMagnetMode(TParticleEffectContainer& container, std::int32_t mode, std::int32_t id);
 
 // The per-frame pass ------------------------------------------------------------------------

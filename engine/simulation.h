@@ -10,8 +10,8 @@ namespace lumidor {
 
 /// Camera axes in world space, read once per pass from the modelview matrix.
 struct TCameraAxes {
-    TVector3 Right{1, 0, 0};
-    TVector3 Up{0, 1, 0};
+    TVector3 Right{1, 0, 0}; ///< unit vector to the right of the screen, world space
+    TVector3 Up{0, 1, 0};    ///< unit vector to the top of the screen, world space
 };
 
 /// Right = (m[0], m[4], m[8]) and Up = (m[1], m[5], m[9]) of a column-major modelview matrix.

@@ -16,13 +16,13 @@ namespace lumidor {
 /// A lit glyph pixel in cell units: x in (0, 1] to the right, y in [-1, 0) downwards from the
 /// cell's top-left corner.
 struct TLetterPoint {
-    float x = 0.0f;
-    float y = 0.0f;
+    float x = 0.0f; ///< to the right, cell widths
+    float y = 0.0f; ///< downwards (negative), cell heights
 };
 
 /// One glyph: its lit pixels and, when scanned with colours, their colours in the same order.
 struct TLetter {
-    std::vector<TLetterPoint> Points;
+    std::vector<TLetterPoint> Points; ///< lit pixels of the glyph
     std::vector<TVector3> Colors; ///< red, green, blue in 0..1; empty unless colours were stored
 };
 

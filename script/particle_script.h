@@ -23,8 +23,8 @@ struct TScriptValues {
 
 /// A pair of floats in the order the script writes them.
 struct TScriptPair {
-    float First = 0.0f;
-    float Second = 0.0f;
+    float First = 0.0f;  ///< first argument
+    float Second = 0.0f; ///< second argument
 };
 
 /// Life in seconds: Base + R * Spread.
@@ -52,8 +52,8 @@ struct TScriptVectors {
 
 /// Base + R * Spread per axis.
 struct TScriptVectorRange {
-    TVector3 Spread;
-    TVector3 Base;
+    TVector3 Spread; ///< random part per axis
+    TVector3 Base;   ///< fixed part per axis
 };
 
 /// Vector ranges of one particle type (keyword row 3, range k = keyword k).
@@ -71,10 +71,10 @@ struct TParticleScript {
     std::string DebugLog;                             ///< every line ends with a single CR; only appended to
     bool FadeOut = false;                             ///< fade-out switch of every new particle
     bool FadeIn = false;                              ///< fade-in switch of every new particle
-    std::vector<TScriptValues> Values;
-    std::vector<TScriptRanges> Ranges;
-    std::vector<TScriptVectors> Vectors;
-    std::vector<TScriptVectorRanges> VectorRanges;
+    std::vector<TScriptValues> Values;             ///< single values per type
+    std::vector<TScriptRanges> Ranges;             ///< pairs per type
+    std::vector<TScriptVectors> Vectors;           ///< vectors per type
+    std::vector<TScriptVectorRanges> VectorRanges; ///< vector ranges per type
 };
 
 /// What one load found beyond what the record keeps (for tools that check scripts).
@@ -91,7 +91,8 @@ inline constexpr std::int32_t MaxScriptParticlesPerType = 1'000'000;
 inline constexpr std::int32_t MaxScriptTextureTiles = 65'536;
 
 /// Reads the file (opened relative to the working directory; "\" is taken as "/") and appends its
-/// particle types, settings and log to `script`. Needs the GL table for "loadtexture".
+/// particle types, settings and log to `script`. Without GL set up (GLAvailable), "loadtexture"
+/// decodes and checks the file but uploads nothing (Texture stays 0).
 void LoadScript(TParticleScript& script, const std::string& fileName);
 /// LoadScript that also returns what the load found.
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName);

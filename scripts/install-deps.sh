@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     fonts-dejavu-core
-    locales
+    locales doxygen
 )
 missing=()
 for package in "${packages[@]}"; do

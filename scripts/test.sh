@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the unit tests, the same unit tests in an
+# Installs what is missing, builds, and runs every test: the unit tests, the API reference, the
+# installed package used by outside programs, the same unit tests in an
 # address + undefined-behaviour sanitizer build, the real-OpenGL tests and the demo end to end
 # under Xvfb with Mesa, and the texture fuzzers for a bounded time.
 set -euo pipefail
@@ -15,6 +16,10 @@ export SDL_AUDIODRIVER=dummy
 echo "== Release build: unit, OpenGL and end-to-end tests"
 cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build/test" -j "$jobs"
+# The API reference: a public name without a comment fails the build.
+cmake --build "$root/build/test" --target docs
+# ctest also installs this build into a temporary prefix and builds programs and the examples
+# against it (label install).
 xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir "$root/build/test" --output-on-failure -j "$jobs"
 

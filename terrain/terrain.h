@@ -32,8 +32,8 @@ inline constexpr std::int32_t MaxTerrainGridSize = 16384;
 
 /// Reads the bitmap `fileName` ('\' taken as '/') and builds heights, normals and the display list:
 /// gridSize cells per side (1..MaxTerrainGridSize), sideLength world units per side, heightScale
-/// world units per grey level, smoothingPasses >= 0. Needs a current GL context (or the recording
-/// fake). Throws std::runtime_error naming the file when it cannot be read and
+/// world units per grey level, smoothingPasses >= 0. Without GL set up (GLAvailable) no display list is made.
+/// Throws std::runtime_error naming the file when it cannot be read and
 /// std::invalid_argument for a grid size out of range; the record is then left untouched.
 void LoadHeightMap(THeightMapTerrain& terrain, const std::string& fileName, std::int32_t gridSize,
                    float sideLength, float heightScale, std::int32_t smoothingPasses);
@@ -43,7 +43,8 @@ void LoadHeightMap(THeightMapTerrain& terrain, const std::string& fileName, std:
 /// grid size out of range.
 void BuildHeightMap(THeightMapTerrain& terrain, const TRgbImage& picture, std::int32_t gridSize,
                     float sideLength, float heightScale, std::int32_t smoothingPasses);
-/// Compiles the surface of a built terrain into a new display list stored in DisplayList.
+/// Compiles the surface of a built terrain into a new display list stored in DisplayList; without GL
+/// set up (GLAvailable) does nothing and DisplayList stays 0.
 void CompileTerrainList(THeightMapTerrain& terrain);
 
 /// Distance between neighbouring grid points: SideLength / GridSize (0 for an empty terrain).

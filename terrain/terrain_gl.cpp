@@ -9,7 +9,7 @@ namespace lumidor {
 // normal as colour with its x and z parts made positive.
 void CompileTerrainList(THeightMapTerrain& terrain) {
     const std::int32_t n = terrain.GridSize;
-    if (n < 1 || !terrain.Heights) return;
+    if (n < 1 || !terrain.Heights || !GLAvailable()) return; // headless: heights serve collision only
     const HDataArray& heights = *terrain.Heights;
     const float cellSize = TerrainCellSize(terrain);
 

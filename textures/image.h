@@ -26,7 +26,7 @@ struct TImage {
 
 /// Either a decoded image (`Ok`) or the message box text and caption that explain why there is none.
 struct TDecodeResult {
-    bool Ok = false;
+    bool Ok = false;     ///< true: Image holds the picture
     TImage Image;        ///< valid when Ok
     std::string Text;    ///< message text when not Ok
     std::string Caption; ///< message caption when not Ok

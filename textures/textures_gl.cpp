@@ -6,6 +6,7 @@ namespace lumidor {
 
 GLuint MakeMipmappedTexture(std::uint16_t width, std::uint16_t height, GLenum format, const void* pixels) {
     GLuint name = 0;
+    if (!GLAvailable()) return name; // headless: the image was decoded (and checked); nothing to upload
     GL.GenTextures(1, &name);
     GL.BindTexture(GL_TEXTURE_2D, name);
     GL.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

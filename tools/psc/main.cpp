@@ -4,7 +4,6 @@
 //
 // Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
 
-#include "engine/gl_recorder.h"
 #include "script/particle_script.h"
 #include "tools/psc/script_dump.h"
 
@@ -85,8 +84,7 @@ int main(int argc, char** argv) {
     TOptions options;
     if (const int status = ParseArguments(argc, argv, options); status != 0) return status < 0 ? 0 : status;
 
-    // Texture readers decode into the fake, which copies the pixels instead of uploading them.
-    lumidor::InstallGLRecorder().Recording = false;
+    // No GL is ever set up: "loadtexture" decodes and checks the file, and nothing is uploaded.
     lumidor::TParticleScript script;
     const lumidor::TScriptLoadReport report =
         lumidor::LoadScriptWithReport(script, options.HasName ? options.Name : options.File, options.File);

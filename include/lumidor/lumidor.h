@@ -1,0 +1,39 @@
+#pragma once
+/// @file
+/// Everything public in Lumidor: include this one header and link Lumidor::lumidor (CMake) or
+/// `pkg-config --cflags --libs lumidor`.
+///
+/// A program that never sets GL up (no LoadGLFunctions) can still create containers, add
+/// particles, use every setter and magnet point, run SimulateParticles into its own vertex array,
+/// and load and run scripts: no GL call is made on that path. A program with a current context
+/// calls LoadGLFunctions once and then draws with UpdateAndDraw.
+
+// The engine core: vectors, particle systems, the CPU sweep, drawing, collision, the GL table.
+#include "engine/collision_world.h"
+#include "engine/gl_api.h"
+#include "engine/gl_loader.h"
+#include "engine/message.h"
+#include "engine/particle_container.h"
+#include "engine/random.h"
+#include "engine/simulation.h"
+#include "engine/vector.h"
+
+// Texture readers: decoding (no GL) and mipmapped upload.
+#include "textures/decoders.h"
+#include "textures/image.h"
+#include "textures/textures.h"
+
+// Particle scripts: loader with its debugger log, and the per-frame runtime.
+#include "script/particle_script.h"
+
+// The particle font and its text.
+#include "font/particle_font.h"
+#include "font/rgb_image.h"
+
+// The height-map terrain and the bitmap reader it (and the font) reads pictures with.
+#include "terrain/bitmap_reader.h"
+#include "terrain/terrain.h"
+
+/// Every public name of Lumidor: plain records whose value-initialised state is valid and empty,
+/// and free operations taking the record first.
+namespace lumidor {}

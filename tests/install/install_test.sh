@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR WORK_DIR
+# Installs BUILD_DIR into WORK_DIR/"pre fix" and checks what a user of the package relies on.
+set -euo pipefail
+build="$1" source="$2" work="$3"
+prefix="$work/pre fix"
+rm -rf "$work"
+mkdir -p "$work"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "== $*"; }
+
+step "install into '$prefix'"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; fail "cmake --install"; }
+for file in include/lumidor/lumidor.h include/lumidor/engine/particle_container.h \
+            include/lumidor/script/particle_script.h include/lumidor/font/particle_font.h \
+            include/lumidor/textures/textures.h include/lumidor/terrain/terrain.h \
+            lib/cmake/Lumidor/LumidorConfig.cmake lib/cmake/Lumidor/LumidorConfigVersion.cmake \
+            lib/pkgconfig/lumidor.pc lib/liblumidor_engine.a \
+            bin/lumidor-psc bin/lumidor-demo share/lumidor/textures.tga share/lumidor/scripts/ParticleScript1.psc; do
+    [ -e "$prefix/$file" ] || fail "not installed: $file"
+done
+# Private headers stay out of the package.
+[ ! -e "$prefix/include/lumidor/engine/particle_sweep.inl" ] || fail "the sweep's internals were installed"
+
+step "consumer through find_package"
+cmake -S "$source/tests/install/consumer" -B "$work/cmake consumer" -DCMAKE_PREFIX_PATH="$prefix" \
+      -DCMAKE_BUILD_TYPE=Release >"$work/consumer.log" 2>&1 || { cat "$work/consumer.log"; fail "configure"; }
+cmake --build "$work/cmake consumer" >>"$work/consumer.log" 2>&1 || { cat "$work/consumer.log"; fail "build"; }
+"$work/cmake consumer/acceptance"
+
+step "consumer through pkg-config"
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+[ "$(pkg-config --modversion lumidor)" = "0.2.0" ] || fail "lumidor.pc version"
+flags="$(pkg-config --cflags --libs lumidor)"
+# pkg-config escapes the prefix's space with a backslash; the shell (as in a Makefile) reads it back.
+eval "c++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror \"$source/tests/install/consumer/acceptance.cpp\" \
+      -o \"$work/pkg-config acceptance\" $flags"
+"$work/pkg-config acceptance"
+
+step "a request for version 1.0 is refused with CMake's message"
+if cmake -S "$source/tests/install/consumer" -B "$work/wrong version" -DCMAKE_PREFIX_PATH="$prefix" \
+         -DLUMIDOR_WANTED=1.0 >"$work/version.log" 2>&1; then
+    fail "find_package(Lumidor 1.0) succeeded"
+fi
+grep -q 'compatible with requested version "1.0"' "$work/version.log" || { cat "$work/version.log"; fail "no version message"; }
+grep -q '0.2.0' "$work/version.log" || { cat "$work/version.log"; fail "the message does not name 0.2.0"; }
+
+step "examples"
+for example in headless embed; do
+    cmake -S "$source/examples/$example" -B "$work/$example" -DCMAKE_PREFIX_PATH="$prefix" \
+          -DCMAKE_BUILD_TYPE=Release >"$work/$example.log" 2>&1 || { cat "$work/$example.log"; fail "configure $example"; }
+    cmake --build "$work/$example" >>"$work/$example.log" 2>&1 || { cat "$work/$example.log"; fail "build $example"; }
+done
+"$work/headless/lumidor-headless-fountain" "$work/top view.png" | tee "$work/headless.txt"
+grep -q "particles per second" "$work/headless.txt" || fail "no particles-per-second figure"
+[ "$(head -c 8 "$work/top view.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "no PNG written"
+
+step "installed tools"
+(cd "$prefix/share/lumidor" && "$prefix/bin/lumidor-psc" scripts/ParticleScript1.psc >/dev/null) ||
+    fail "lumidor-psc on an installed script"
+
+if [ -n "${DISPLAY:-}" ]; then
+    step "installed demo started from a folder without data"
+    mkdir -p "$work/elsewhere"
+    (cd "$work/elsewhere" && LUMIDOR_NO_DIALOGS=1 "$prefix/bin/lumidor-demo" --frames 3 --fixed-dt 0.05 \
+        --seed 1 --screenshot "$work/demo.png") || fail "installed demo"
+    [ -s "$work/demo.png" ] || fail "installed demo wrote no screenshot"
+
+    step "a demo with no data anywhere says where it looked"
+    mkdir -p "$work/lonely/bin"
+    cp "$prefix/bin/lumidor-demo" "$work/lonely/bin/"
+    status=0
+    (cd "$work/elsewhere" && LUMIDOR_NO_DIALOGS=1 "$work/lonely/bin/lumidor-demo" --frames 1) \
+        2>"$work/nodata.txt" || status=$?
+    [ "$status" -eq 1 ] || fail "exit status $status without data"
+    grep -qF "$work/elsewhere" "$work/nodata.txt" && grep -qF "$work/lonely/share/lumidor" "$work/nodata.txt" ||
+        { cat "$work/nodata.txt"; fail "the message does not name both folders"; }
+else
+    echo "(no DISPLAY: the installed demo is not started)"
+fi
+echo "install and consume: all checks passed"
