@@ -23,6 +23,8 @@ struct TLoadState {
     float U = 0.0f;                  ///< scratch carried between textureproperties, blendfactor, mposition
     float V = 0.0f;
     float W = 0.0f;
+    const std::string* RawLine = nullptr; ///< the line as read, for the columns of diagnostics
+    std::size_t CommandOffset = 0;        ///< where the current command starts in the normalised line
 };
 
 /// Appends "Error (Line N)" + `message` + CR and counts one error.
