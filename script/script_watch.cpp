@@ -14,6 +14,7 @@ TFileStamp StampFile(const std::string& path) {
     stamp.Exists = true;
     stamp.ModifiedNs = std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     stamp.Size = std::int64_t(info.st_size);
+    stamp.Inode = std::uint64_t(info.st_ino);
     return stamp;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// Watches a few files (a script and the textures it loads) for changes on disk by modification time
-// and size. Looks at the disk at most once per interval of wall-clock time, however often it is
-// polled, and reports a change only once the file has stayed the same for one look, so a file that
-// is still being written is waited for.
+// Watches a few files (a script and the textures it loads) for changes on disk by modification time,
+// size and identity (a file saved by renaming a new one over it is another file). Looks at the disk at most
+// once per interval of wall-clock time, however often it is polled, and reports a change only once the file
+// has stayed the same for one look, so a file that is still being written is waited for.
 
 #include <cstdint>
 #include <string>
@@ -15,6 +15,7 @@ struct TFileStamp {
     bool Exists = false;         ///< false: missing or not a regular file we may read
     std::int64_t ModifiedNs = 0; ///< modification time, nanoseconds since the epoch
     std::int64_t Size = 0;       ///< bytes
+    std::uint64_t Inode = 0;     ///< file identity: an editor saving by rename makes a new one
     bool operator==(const TFileStamp&) const = default;
 };
 
