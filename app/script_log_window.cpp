@@ -25,13 +25,17 @@ bool IsErrorLine(std::string_view line) {
            line.ends_with("error(s) detected.") || line == "1 Error detected";
 }
 
-void DrawEntry(int id, const TLiveScript& live) {
+void DrawEntry(int id, const TLiveScript& live, bool openAtFirst) {
     ImGui::PushID(id);
     const std::string state = LiveScriptStateText(live);
     const std::string label = live.File + "  -  " + state + "###entry";
-    if (ImGui::CollapsingHeader(label.c_str(), ImGuiTreeNodeFlags_DefaultOpen)) {
+    const bool open = ImGui::CollapsingHeader(label.c_str(), openAtFirst ? ImGuiTreeNodeFlags_DefaultOpen
+                                                                         : ImGuiTreeNodeFlags_None);
+    NoteLastItem("Script log: " + live.File);
+    if (open) {
         ImGui::TextColored(live.State == TLiveScriptState::Loaded ? LoadedColour : WarningColour, "%s",
                            state.c_str());
+        NoteLastItem("Script log state: " + live.File);
         // The log's lines end with a CR; one text line each, errors in the warning colour.
         std::string_view log = live.Log;
         while (!log.empty()) {
@@ -65,13 +69,14 @@ void DrawScriptLog() {
         bringForward = false;
     }
     if (ImGui::Begin("Script log", &ScriptLogVisible, ImGuiWindowFlags_NoSavedSettings)) {
-        int id = 0;
-        for (const TLiveScript& live : SlotScriptLives) {
-            if (!live.File.empty()) DrawEntry(id, live);
-            ++id;
+        // The scripts being written come first, newest on top and open; the slot scripts follow,
+        // open when their log has errors.
+        for (std::size_t k = PlayedScripts.size(); k-- > 0;)
+            DrawEntry(int(SlotScriptLives.size() + k), PlayedScripts[k].Live, true);
+        for (std::size_t i = 0; i < SlotScriptLives.size(); ++i) {
+            const TLiveScript& live = SlotScriptLives[i];
+            if (!live.File.empty()) DrawEntry(int(i), live, live.State != TLiveScriptState::Loaded);
         }
-        for (const TPlayedScript& played : PlayedScripts)
-            DrawEntry(id++, played.Live);
     }
     ImGui::End();
 }
