@@ -78,13 +78,25 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::int32_t RawColumn(std::string_view raw, std::size_t normalizedOffset) {
+std::vector<std::int32_t> RawColumns(std::string_view raw) {
     const std::vector<std::size_t> origins = NormalizedOrigins(raw);
-    if (normalizedOffset >= origins.size())
-        return std::int32_t(std::min<std::size_t>(raw.size(), INT32_MAX - 1) + 1);
-    const std::size_t earliest =
-        *std::min_element(origins.begin() + std::ptrdiff_t(normalizedOffset), origins.end());
-    return std::int32_t(std::min<std::size_t>(earliest, INT32_MAX - 1) + 1);
+    const auto column = [](std::size_t index) {
+        return std::int32_t(std::min<std::size_t>(index, INT32_MAX - 1) + 1);
+    };
+    std::vector<std::int32_t> columns(origins.size() + 1);
+    columns.back() = column(raw.size());
+    // The earliest raw position from each offset on: a suffix minimum, built from the end.
+    std::size_t earliest = raw.size();
+    for (std::size_t i = origins.size(); i-- > 0;) {
+        earliest = std::min(earliest, origins[i]);
+        columns[i] = column(earliest);
+    }
+    return columns;
+}
+
+std::int32_t RawColumn(std::string_view raw, std::size_t normalizedOffset) {
+    const std::vector<std::int32_t> columns = RawColumns(raw);
+    return columns[std::min(normalizedOffset, columns.size() - 1)];
 }
 
 std::string SuggestKeyword(std::string_view name) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumidor {
 
@@ -15,6 +16,9 @@ namespace lumidor {
 /// earliest raw position of the normalised text from that offset on, so a quote moved to the front
 /// does not count); a tab is one column. An offset past the end gives the column after the line.
 std::int32_t RawColumn(std::string_view raw, std::size_t normalizedOffset);
+/// RawColumn for every offset of the normalised line and one past its end, in one pass (a line
+/// with many problems is mapped once).
+std::vector<std::int32_t> RawColumns(std::string_view raw);
 
 /// The keyword closest to `name` (folded to lower case) when it is a small edit away: at most 2
 /// insertions, deletions, substitutions or swaps of neighbours, and at most a third of the longer

@@ -161,6 +161,7 @@ void ProcessLine(TLoadState& state, const std::string& raw) {
     std::string text = raw;
     NormalizeLine(text);
     state.RawLine = &raw;
+    state.Columns.clear();
     const std::size_t normalizedSize = text.size();
     for (;;) {
         // Every rest of the line is a tail of the normalised line, so its offset locates the command.
@@ -192,7 +193,9 @@ void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log) {
 void AddLineDiagnostic(TLoadState& state) {
     TScriptDiagnostic& diagnostic = state.Report.Diagnostics.emplace_back();
     diagnostic.Line = state.Line;
-    diagnostic.Column = state.RawLine != nullptr ? RawColumn(*state.RawLine, state.CommandOffset) : 1;
+    if (state.Columns.empty() && state.RawLine != nullptr) state.Columns = RawColumns(*state.RawLine);
+    diagnostic.Column =
+        state.Columns.empty() ? 1 : state.Columns[std::min(state.CommandOffset, state.Columns.size() - 1)];
     const std::string line = LastLogLineAfter(state.Script.DebugLog, "Error (Line ");
     const std::size_t colon = line.find("): ");
     diagnostic.Message = colon == std::string::npos ? line : line.substr(colon + 3);
