@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 namespace lumidor {
 
@@ -31,6 +32,17 @@ bool HasPscExtension(const std::string& file) {
     return extension == ".psc";
 }
 
+/// The same path, however written ("a.psc", "./a.psc", an absolute name); missing files compare
+/// by their names made absolute.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const std::filesystem::path canonicalA = std::filesystem::weakly_canonical(a, error);
+    if (error) return a == b;
+    const std::filesystem::path canonicalB = std::filesystem::weakly_canonical(b, error);
+    if (error) return a == b;
+    return canonicalA == canonicalB;
+}
+
 void Poll(TLiveScript& live, TParticleScript& running, double now) {
     const TLiveReload reload = PollLiveScript(live, running, now);
     if (reload == TLiveReload::Refused) PrintLogAndState(live);
@@ -49,7 +61,7 @@ void StartSlotScript(std::size_t index, const std::string& file) {
 
 int PlayScriptFile(const std::string& file) {
     for (std::size_t k = 0; k < PlayedScripts.size(); ++k) {
-        if (PlayedScripts[k].Live.File == file) {
+        if (SameFile(PlayedScripts[k].Live.File, file)) {
             CurrentEffect = FirstPlayedSlot + int(k);
             return CurrentEffect;
         }

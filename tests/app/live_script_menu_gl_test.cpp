@@ -138,8 +138,10 @@ TEST_F(LiveScriptMenuGL, DroppedScriptPlaysAndIsListedUnderRecentScripts) {
     Hover("Recent scripts");
     ClickItem(script);
     EXPECT_EQ(CurrentEffect, FirstPlayedSlot);
-    Drop(script); // dropping it again selects it, it is not listed twice
+    CurrentEffect = 0;
+    Drop((folder / "." / "green.psc").string()); // dropping it again selects it, not listed twice
     EXPECT_EQ(PlayedScripts.size(), 1u);
+    EXPECT_EQ(CurrentEffect, FirstPlayedSlot);
 }
 
 TEST_F(LiveScriptMenuGL, ScriptLogWindowFollowsARefusedReload) {
