@@ -203,6 +203,7 @@ TEST_F(Psc, GccFormatPlacesEveryErrorAndSuggestsAKeyword) {
     EXPECT_EQ(missing.Status, 2);
     EXPECT_EQ(missing.Out, "shown.psc: error: File not Found: \"shown.psc\"\n");
     EXPECT_EQ(RunPsc(dir, "--format=xml g.psc").Status, 2);
+    EXPECT_EQ(RunPsc(dir, "--format=gcc --dump g.psc").Status, 2);
 
     const std::string data = std::string(LUMIDOR_SOURCE_DIR) + "/data";
     const TRun clean = RunPsc(data, "--format=gcc scripts/ParticleScript1.psc");

@@ -88,6 +88,10 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
         std::cerr << "lumidor-psc: no FILE given\n" << Usage;
         return 2;
     }
+    if (options.Dump && options.Gcc) {
+        std::cerr << "lumidor-psc: --dump and --format=gcc cannot be combined\n" << Usage;
+        return 2;
+    }
     return 0;
 }
 
@@ -103,7 +107,7 @@ int main(int argc, char** argv) {
     const std::string shownName = options.HasName ? options.Name : options.File;
     const lumidor::TScriptLoadReport report = lumidor::LoadScriptWithReport(script, shownName, options.File);
 
-    if (options.Gcc && !options.Dump) {
+    if (options.Gcc) {
         std::cout << lumidor::FormatGccDiagnostics(shownName, report);
     } else if (options.Dump && report.FileOpened) {
         std::cout << lumidor::DumpScriptJson(script, report) << '\n';
