@@ -3,6 +3,7 @@
 // calls these in their place in the start-up sequence and in every frame, and skips empty ones.
 
 #include <functional>
+#include <string>
 
 namespace lumidor {
 
@@ -23,6 +24,8 @@ struct TAppHooks {
     std::function<void(const TFrameView&)> EffectPass;
     /// Every frame inside a Dear ImGui frame, after the effect pass: menus and windows go here.
     std::function<void(const TFrameView&)> Ui;
+    /// A file dropped on the window, between frames with the context current.
+    std::function<void(const std::string& file)> FileDropped;
     /// Once when the program ends, with the context still current.
     std::function<void()> Shutdown;
 };

@@ -66,7 +66,7 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             flag.erase(equals);
         }
         const bool takesValue = flag == "--frames" || flag == "--fixed-dt" || flag == "--seed" ||
-                                flag == "--screenshot" || flag == "--effect";
+                                flag == "--screenshot" || flag == "--effect" || flag == "--script";
         if (!takesValue && inlineValue) return Failure(flag + " takes no value");
         if (flag == "--help" || flag == "-h") {
             result.Action = TCommandLineAction::ShowHelp;
@@ -104,6 +104,9 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (flag == "--screenshot") {
             if (!HasPngExtension(value)) return Failure(BadValue(flag, "a file name ending in .png", value));
             options.ScreenshotFile = value;
+        } else if (flag == "--script") {
+            if (value.empty()) return Failure(BadValue(flag, "a script file name", value));
+            options.ScriptFile = value;
         } else if (flag == "--effect") {
             if (!ParseUnsigned(value, kEffectSlotCount - 1, number))
                 return Failure(BadValue(
@@ -128,6 +131,9 @@ std::string CommandLineUsage() {
            "  --screenshot FILE.png  write the last frame to FILE.png (needs --frames)\n"
            "  --effect N             start with effect slot N (0 to 18)\n"
            "  --benchmark            run every effect slot in turn and print a timing table\n"
+           "  --script FILE.psc      play FILE (relative to the working directory) as the current effect,\n"
+           "                         reloaded when it or its textures change; a version with errors is\n"
+           "                         refused (its log goes to standard error) and the last good one runs\n"
            "  --help                 show this text and exit\n"
            "\n"
            "Without options the demo runs until its window is closed (right-click for the menu).\n"

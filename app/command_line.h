@@ -19,6 +19,7 @@ struct TCommandLine {
     std::string ScreenshotFile;          ///< PNG written from the last frame; empty for none
     std::optional<std::int32_t> Effect;  ///< starting effect slot, 0 .. kEffectSlotCount - 1
     bool Benchmark = false;              ///< run every slot in turn and print a timing table
+    std::string ScriptFile; ///< script played as the current effect, reloaded on save; empty for none
 };
 
 /// What the program should do with the parsed command line.

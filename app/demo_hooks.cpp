@@ -3,7 +3,9 @@
 #include "app/effect_menu.h"
 #include "app/effect_pass.h"
 #include "app/effects_startup.h"
+#include "app/live_scripts.h"
 #include "app/properties_window.h"
+#include "app/script_log_window.h"
 
 namespace lumidor {
 
@@ -14,7 +16,9 @@ TAppHooks MakeDemoHooks() {
     hooks.Ui = [](const TFrameView&) {
         DrawPopupMenu1();
         DrawProperties(Properties);
+        DrawScriptLog();
     };
+    hooks.FileDropped = &PlayDroppedFile;
     return hooks;
 }
 

@@ -2,7 +2,9 @@
 
 #include "app/app_hooks.h"
 #include "app/effects_startup.h"
+#include "app/live_scripts.h"
 #include "app/properties_window.h"
+#include "app/script_log_window.h"
 #include "app/ui_item_rects.h"
 #include "effects/effect_slots.h"
 #include "effects/effects.h"
@@ -27,6 +29,8 @@ void DebugMode1Click() {
     SetDebugScale(AdditiveEffect, 0.2f);
     for (TParticleScript& script : Scripts)
         ToggleScriptDebug(script);
+    for (TPlayedScript& played : PlayedScripts)
+        ToggleScriptDebug(played.Script);
 }
 
 void Properties1Click() {
@@ -49,6 +53,8 @@ void DrawPopupMenu1() {
             if (ImGui::MenuItem(entry.Caption)) SelectEffect(entry.Slot);
             NoteLastItem(entry.Caption);
         }
+        ImGui::Separator();
+        DrawRecentScriptsMenu();
         ImGui::EndMenu();
     }
     ImGui::Separator();
@@ -56,6 +62,8 @@ void DrawPopupMenu1() {
     NoteLastItem("Debug mode");
     if (ImGui::MenuItem("Properties")) Properties1Click();
     NoteLastItem("Properties");
+    if (ImGui::MenuItem("Script log")) ScriptLogClick();
+    NoteLastItem("Script log");
     ImGui::Separator();
     if (ImGui::MenuItem("Exit")) Exit1Click();
     NoteLastItem("Exit");

@@ -10,7 +10,8 @@ extern bool DebugMode1Checked;
 /// An "Effects" entry: stores `slot` in CurrentEffect and nothing else (no reset, no restart).
 void SelectEffect(int slot);
 /// "Debug mode": toggles the debug view of the three shared systems (the check mark follows the
-/// first), sets their debug scale to 0.2 and toggles the debug view of the three scripts.
+/// first), sets their debug scale to 0.2 and toggles the debug view of the three scripts and of
+/// every played script.
 void DebugMode1Click();
 /// "Properties": shows the properties window, or brings it forward when shown.
 void Properties1Click();

@@ -1,6 +1,7 @@
 #include "app/effect_pass.h"
 
 #include "app/effects_startup.h"
+#include "app/live_scripts.h"
 #include "effects/effect_slots.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"
@@ -8,9 +9,10 @@
 namespace lumidor {
 
 bool RunCurrentEffect(int slot) {
+    if (slot >= FirstPlayedSlot) return RunPlayedScript(slot, FrameTime);
     TEffectCallbacks callbacks;
     callbacks.AdvanceScript = [](int scriptIndex) {
-        AdvanceScript(Scripts[static_cast<std::size_t>(scriptIndex)], TVector3{0.0f, 0.0f, 0.0f}, FrameTime);
+        AdvanceSlotScript(static_cast<std::size_t>(scriptIndex), FrameTime);
     };
     return RunEffectSlot(slot, callbacks);
 }
@@ -45,6 +47,8 @@ void DrawLogoBanner(const TFrameView& view) {
 }
 
 void RunEffectPass(const TFrameView& view) {
+    // Between frames, so a script never changes under its own UpdateAndDraw.
+    PollLiveScripts(WallSeconds());
     GL.DepthMask(GL_FALSE); // effects draw without writing depth unless they switch it on themselves
     RunCurrentEffect(CurrentEffect);
     GL.DepthMask(GL_TRUE);

@@ -10,7 +10,8 @@ namespace lumidor {
 inline constexpr float BannerWidth = 300.0f;
 inline constexpr float BannerHeight = 103.5f;
 
-/// Runs one frame of `slot` (scripts at (0, 0, 0) with FrameTime); false for a slot outside 0..18.
+/// Runs one frame of `slot` (scripts at (0, 0, 0) with FrameTime, earlier versions' particles
+/// first), or of a played script (FirstPlayedSlot on); false for any other slot.
 bool RunCurrentEffect(int slot);
 
 /// Draws LogoTexture as a 300 x 103.5 pixel quad whose right edge is at the window's outer width,
@@ -18,7 +19,8 @@ bool RunCurrentEffect(int slot);
 /// (origin top-left, y down) and an identity modelview.
 void DrawLogoBanner(const TFrameView& view);
 
-/// The effect pass: depth writes off, the slot of CurrentEffect, depth writes on, the banner.
+/// The effect pass: reloads of changed scripts, depth writes off, the slot of CurrentEffect, depth
+/// writes on, the banner.
 void RunEffectPass(const TFrameView& view);
 
 } // namespace lumidor

@@ -1,5 +1,6 @@
 #include "app/effects_startup.h"
 
+#include "app/live_scripts.h"
 #include "effects/effects.h"
 #include "effects/text_effect.h"
 #include "textures/textures.h"
@@ -32,8 +33,9 @@ void RunEffectsStartup() {
     InitTerrainEffect();
     InitTextEffect();
     CurrentEffect = 0;
+    // Loaded as LoadScript does, and watched from now on so that saving one reloads it.
     for (std::size_t i = 0; i < Scripts.size(); ++i)
-        LoadScript(Scripts[i], ScriptFiles[i]);
+        StartSlotScript(i, ScriptFiles[i]);
     SetMaterialAndLight();
     // A logo that cannot be read has been reported by the loader; the banner is then drawn untextured.
     LoadTextureFile(LogoFile, LogoTexture);

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 namespace lumidor {
 
 void RequestClose() {
@@ -27,6 +29,11 @@ int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
             if (event.type == SDL_QUIT ||
                 (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
                 closing = true;
+            if (event.type == SDL_DROPFILE && event.drop.file != nullptr) {
+                const std::string file = event.drop.file;
+                SDL_free(event.drop.file);
+                if (hooks.FileDropped) hooks.FileDropped(file);
+            }
         }
         if (closing) break;
 

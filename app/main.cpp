@@ -10,6 +10,7 @@
 #include "app/display_mode.h"
 #include "app/effects_startup.h"
 #include "app/frame_loop.h"
+#include "app/live_scripts.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/startup.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     }
 
     if (options.Effect) CurrentEffect = *options.Effect;
+    if (!options.ScriptFile.empty()) PlayScriptFile(options.ScriptFile); // the script is the effect shown
 
     // 3. Show the window and draw frames until it closes (or run every effect and print the timings).
     SDL_ShowWindow(window.Window);

@@ -77,12 +77,22 @@ struct TParticleScript {
     std::vector<TScriptVectorRanges> VectorRanges; ///< vector ranges per type
 };
 
+/// One problem of a load, placed for editors; the log keeps the same text.
+struct TScriptDiagnostic {
+    std::int32_t Line = -1;  ///< zero-based line as the log counts it; -1 for a problem of no line
+    std::int32_t Column = 0; ///< 1-based column in the raw line where the command starts; 0 without a line
+    std::string Message;     ///< the log line without "Error (Line N): " or "Critical Error: " and its CR
+    std::string Suggestion;  ///< unknown command: the closest keyword a small edit away, else empty
+};
+
 /// What one load found beyond what the record keeps (for tools that check scripts).
 struct TScriptLoadReport {
     bool FileOpened = false;     ///< false: the log holds only the header and the not-found text
     bool TextureLoaded = false;  ///< a "loadtexture" of this load succeeded
     std::int32_t ErrorCount = 0; ///< problems reported by this load, critical warnings included
     std::vector<bool> TilesSet;  ///< per particle type: "textureproperties" of this load completed
+    std::vector<TScriptDiagnostic> Diagnostics; ///< every problem of this load, in log order
+    std::vector<std::string> TextureFiles;      ///< every file a "loadtexture" tried, found or not
 };
 
 /// Most particles one type holds at once; larger "particlecount" values are capped to it.

@@ -115,6 +115,7 @@ void RunLoadTexture(TLoadState& state, const std::string& text) {
     }
     MatchPattern(text, state.Slots, "%('%');%");
     const std::string fileName = state.Slots[1];
+    state.Report.TextureFiles.push_back(fileName);
     if (LoadTextureFile(fileName, state.Script.Texture)) {
         state.Report.TextureLoaded = true;
     } else {

@@ -2,6 +2,7 @@
 // commands of keyword rows 0 to 3 (values stored per particle type) and the end checks.
 
 #include "script/particle_script.h"
+#include "script/script_diagnostics.h"
 #include "script/script_loader_state.h"
 #include "script/script_scanner.h"
 
@@ -143,6 +144,7 @@ bool ProcessCommand(TLoadState& state, std::string& text) {
             message += text;
             message += "\" - skipping rest of the line.";
             script_detail::ReportLineError(state, message);
+            state.Report.Diagnostics.back().Suggestion = SuggestKeyword(name);
         }
         return true;
     }
@@ -158,13 +160,45 @@ void ProcessLine(TLoadState& state, const std::string& raw) {
     if (IsBlankOrComment(raw)) return;
     std::string text = raw;
     NormalizeLine(text);
+    state.RawLine = &raw;
+    state.Columns.clear();
+    const std::size_t normalizedSize = text.size();
     for (;;) {
+        // Every rest of the line is a tail of the normalised line, so its offset locates the command.
+        state.CommandOffset = normalizedSize - text.size();
         if (!IsBlankOrComment(text) && ViolatesSemicolonRule(text)) {
             script_detail::ReportLineError(state, "): Missing semicolon - skipping rest of the line.");
             return;
         }
         if (ProcessCommand(state, text)) return;
     }
+}
+
+/// The last log line (ending at the log's end, CR dropped) after `prefix`.
+std::string LastLogLineAfter(const std::string& log, std::string_view prefix) {
+    std::size_t end = log.size();
+    if (end > 0 && log[end - 1] == '\r') --end;
+    const std::size_t previous = end == 0 ? std::string::npos : log.rfind('\r', end - 1);
+    std::size_t start = previous == std::string::npos ? 0 : previous + 1;
+    if (std::string_view(log).substr(start).starts_with(prefix)) start += prefix.size();
+    return log.substr(start, end - start);
+}
+
+void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log) {
+    TScriptDiagnostic& diagnostic = report.Diagnostics.emplace_back();
+    diagnostic.Message = LastLogLineAfter(log, "Critical Error: ");
+}
+
+/// Records the problem the log's last line reports, at the current command.
+void AddLineDiagnostic(TLoadState& state) {
+    TScriptDiagnostic& diagnostic = state.Report.Diagnostics.emplace_back();
+    diagnostic.Line = state.Line;
+    if (state.Columns.empty() && state.RawLine != nullptr) state.Columns = RawColumns(*state.RawLine);
+    diagnostic.Column =
+        state.Columns.empty() ? 1 : state.Columns[std::min(state.CommandOffset, state.Columns.size() - 1)];
+    const std::string line = LastLogLineAfter(state.Script.DebugLog, "Error (Line ");
+    const std::size_t colon = line.find("): ");
+    diagnostic.Message = colon == std::string::npos ? line : line.substr(colon + 3);
 }
 
 void RunEndChecks(TLoadState& state) {
@@ -174,6 +208,7 @@ void RunEndChecks(TLoadState& state) {
         log += "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
                "Executing the script may cause an acces violation\r";
         ++state.Report.ErrorCount;
+        AddLinelessDiagnostic(state.Report, log);
     }
     for (std::int32_t t = 0; t <= state.CurrentType; ++t) {
         if (state.Report.TilesSet[std::size_t(t)]) continue;
@@ -181,6 +216,7 @@ void RunEndChecks(TLoadState& state) {
         log += std::to_string(t);
         log += ". Executing the script may cause an acces violation\r";
         ++state.Report.ErrorCount;
+        AddLinelessDiagnostic(state.Report, log);
     }
     if (state.Report.ErrorCount > 0) {
         log += '\r';
@@ -200,10 +236,12 @@ void ReportLineError(TLoadState& state, std::string_view message) {
     log += message;
     log += '\r';
     ++state.Report.ErrorCount;
+    AddLineDiagnostic(state);
 }
 
 void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
     ReportValueError(state.Script.DebugLog, state.Report.ErrorCount, state.Line, text, kind);
+    AddLineDiagnostic(state);
 }
 
 int CountBeforeFirstSemicolon(const std::string& text, char c) {
@@ -232,6 +270,7 @@ TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::strin
         log += fileName;
         log += "\"\r\r1 Error detected";
         report.ErrorCount = 1;
+        report.Diagnostics.push_back({-1, 0, "File not Found: \"" + fileName + "\"", {}});
         return report;
     }
     report.FileOpened = true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumidor::script_detail {
 
@@ -23,6 +24,9 @@ struct TLoadState {
     float U = 0.0f;                  ///< scratch carried between textureproperties, blendfactor, mposition
     float V = 0.0f;
     float W = 0.0f;
+    const std::string* RawLine = nullptr; ///< the line as read, for the columns of diagnostics
+    std::size_t CommandOffset = 0;        ///< where the current command starts in the normalised line
+    std::vector<std::int32_t> Columns; ///< raw column per normalised offset; built at a line's first problem
 };
 
 /// Appends "Error (Line N)" + `message` + CR and counts one error.

@@ -97,3 +97,12 @@ TEST(CommandLine, UnattendedRunsNeverOpenDialogs) {
     options.Frames = 5;
     EXPECT_FALSE(WantDialogs(options, nullptr));
 }
+
+TEST(CommandLine, ScriptNamesTheFileToPlay) {
+    EXPECT_EQ(Parse({}).Options.ScriptFile, "");
+    EXPECT_EQ(Parse({"--script", "some/folder/red.psc"}).Options.ScriptFile, "some/folder/red.psc");
+    EXPECT_EQ(Parse({"--script=a b.psc", "--frames", "2"}).Options.ScriptFile, "a b.psc");
+    EXPECT_EQ(Parse({"--script"}).Error, "--script needs a value");
+    EXPECT_EQ(Parse({"--script="}).Error, "--script expects a script file name, got \"\"");
+    EXPECT_NE(CommandLineUsage().find("--script FILE.psc"), std::string::npos);
+}

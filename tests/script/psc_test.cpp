@@ -178,3 +178,35 @@ TEST_F(Psc, DumpDescribesWhatTheScriptCompiledTo) {
     // Shortest exact float form: 0.1f prints as 0.1, not as its double expansion.
     EXPECT_NE(run.Out.find("\"mass\":0.1,"), std::string::npos);
 }
+
+TEST_F(Psc, GccFormatPlacesEveryErrorAndSuggestsAKeyword) {
+    Write("g.psc",
+          "setnewparticletype();\nparticlecount(10);\nmass(1);\n  texturproperties(2,4);\nsize(1,1);\n"
+          "lifelength(1,2)\nlifelength(abc,2);\n");
+    const TRun run = RunPsc(dir, "--format=gcc g.psc");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out,
+              "g.psc:4:3: error: Unknown Command: \"texturproperties(2,4);\" - skipping rest of the line. "
+              "(did you mean 'textureproperties'?)\n"
+              "g.psc:6:1: error: Missing semicolon - skipping rest of the line.\n"
+              "g.psc:7:1: error: \"abc\" is not a valid floating point value.\n"
+              "g.psc: error: No texture loaded. TextureProperties commands will be skipped. Executing the "
+              "script may cause an acces violation\n"
+              "g.psc: error: TextureProperties was not called for particle type 0. Executing the script may "
+              "cause an acces violation\n");
+    // The default output is still the log, with the log's own zero-based line numbers.
+    const TRun log = RunPsc(dir, "g.psc");
+    EXPECT_NE(log.Out.find("Error (Line 3): Unknown Command"), std::string::npos);
+    EXPECT_EQ(log.Out.find("did you mean"), std::string::npos);
+
+    const TRun missing = RunPsc(dir, "--format gcc --name shown.psc none.psc");
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_EQ(missing.Out, "shown.psc: error: File not Found: \"shown.psc\"\n");
+    EXPECT_EQ(RunPsc(dir, "--format=xml g.psc").Status, 2);
+    EXPECT_EQ(RunPsc(dir, "--format=gcc --dump g.psc").Status, 2);
+
+    const std::string data = std::string(LUMIDOR_SOURCE_DIR) + "/data";
+    const TRun clean = RunPsc(data, "--format=gcc scripts/ParticleScript1.psc");
+    EXPECT_EQ(clean.Status, 0);
+    EXPECT_EQ(clean.Out, "");
+}

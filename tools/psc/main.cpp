@@ -1,10 +1,12 @@
 // lumidor-psc: checks a particle script without a display. Loads it as the demo would (textures are
 // decoded by the real readers into the GL recording fake, never uploaded) and prints the debugger
-// log, or with --dump a JSON description of what the script compiled to.
+// log, with --dump a JSON description of what the script compiled to, or with --format=gcc one
+// "FILE:LINE:COLUMN: error: MESSAGE" line per problem for editors and CI.
 //
 // Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
 
 #include "script/particle_script.h"
+#include "script/script_diagnostics.h"
 #include "tools/psc/script_dump.h"
 
 #include <cstdio>
@@ -14,17 +16,20 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: lumidor-psc [--raw] [--dump] [--name NAME] FILE\n"
+    "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--name NAME] FILE\n"
     "  Loads the particle script FILE (texture names relative to the current directory) and prints\n"
     "  its debugger log, each CR shown as a line break.\n"
     "  --raw        print the exact log bytes (lines end with a single CR)\n"
     "  --dump       print a JSON object of what the script compiled to instead of the log\n"
-    "  --name NAME  the file name shown on the log's \"File:\" line (default: FILE)\n"
+    "  --format=gcc one line per error, FILE:LINE:COLUMN: error: MESSAGE (LINE from 1; errors of no\n"
+    "               line as FILE: error: MESSAGE); --format=log (the default) prints the log\n"
+    "  --name NAME  the file name shown on the log's \"File:\" line and in gcc lines (default: FILE)\n"
     "exit status: 0 no errors, 1 errors reported, 2 file cannot be opened or bad arguments\n";
 
 struct TOptions {
     bool Raw = false;
     bool Dump = false;
+    bool Gcc = false;
     std::string Name;
     bool HasName = false;
     std::string File;
@@ -43,6 +48,22 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
             options.Raw = true;
         } else if (!filesOnly && argument == "--dump") {
             options.Dump = true;
+        } else if (!filesOnly && (argument == "--format" || argument.starts_with("--format="))) {
+            std::string format;
+            if (argument == "--format") {
+                if (i + 1 >= argc) {
+                    std::cerr << "lumidor-psc: --format needs a value\n" << Usage;
+                    return 2;
+                }
+                format = argv[++i];
+            } else {
+                format = argument.substr(9);
+            }
+            if (format != "gcc" && format != "log") {
+                std::cerr << "lumidor-psc: unknown format \"" << format << "\" (gcc or log)\n" << Usage;
+                return 2;
+            }
+            options.Gcc = format == "gcc";
         } else if (!filesOnly && argument == "--name") {
             if (i + 1 >= argc) {
                 std::cerr << "lumidor-psc: --name needs a value\n" << Usage;
@@ -66,16 +87,11 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
         std::cerr << "lumidor-psc: no FILE given\n" << Usage;
         return 2;
     }
-    return 0;
-}
-
-/// The log with every CR as a line break, ending in one.
-std::string Readable(std::string log) {
-    for (char& c : log) {
-        if (c == '\r') c = '\n';
+    if (options.Dump && options.Gcc) {
+        std::cerr << "lumidor-psc: --dump and --format=gcc cannot be combined\n" << Usage;
+        return 2;
     }
-    if (!log.ends_with('\n')) log += '\n';
-    return log;
+    return 0;
 }
 
 } // namespace
@@ -86,17 +102,19 @@ int main(int argc, char** argv) {
 
     // No GL is ever set up: "loadtexture" decodes and checks the file, and nothing is uploaded.
     lumidor::TParticleScript script;
-    const lumidor::TScriptLoadReport report =
-        lumidor::LoadScriptWithReport(script, options.HasName ? options.Name : options.File, options.File);
+    const std::string shownName = options.HasName ? options.Name : options.File;
+    const lumidor::TScriptLoadReport report = lumidor::LoadScriptWithReport(script, shownName, options.File);
 
-    if (options.Dump && report.FileOpened) {
+    if (options.Gcc) {
+        std::cout << lumidor::FormatGccDiagnostics(shownName, report);
+    } else if (options.Dump && report.FileOpened) {
         std::cout << lumidor::DumpScriptJson(script, report) << '\n';
     } else if (options.Dump) {
-        std::cerr << Readable(script.DebugLog);
+        std::cerr << lumidor::ReadableScriptLog(script.DebugLog);
     } else if (options.Raw) {
         std::fwrite(script.DebugLog.data(), 1, script.DebugLog.size(), stdout);
     } else {
-        std::cout << Readable(script.DebugLog);
+        std::cout << lumidor::ReadableScriptLog(script.DebugLog);
     }
     std::cout.flush();
     if (!report.FileOpened) return 2;

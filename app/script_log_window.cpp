@@ -1,0 +1,98 @@
+#include "app/script_log_window.h"
+
+#include "app/effects_startup.h"
+#include "app/live_scripts.h"
+#include "app/ui_item_rects.h"
+
+#include <imgui.h>
+
+#include <string>
+#include <string_view>
+
+namespace lumidor {
+
+bool ScriptLogVisible = false;
+
+namespace {
+
+bool bringForward = false;
+
+const ImVec4 WarningColour(1.0f, 0.72f, 0.25f, 1.0f);
+const ImVec4 LoadedColour(0.55f, 0.9f, 0.55f, 1.0f);
+
+bool IsErrorLine(std::string_view line) {
+    return line.starts_with("Error (Line ") || line.starts_with("Critical Error") ||
+           line.ends_with("error(s) detected.") || line == "1 Error detected";
+}
+
+void DrawEntry(int id, const TLiveScript& live, bool openAtFirst) {
+    ImGui::PushID(id);
+    const std::string state = LiveScriptStateText(live);
+    const std::string label = live.File + "  -  " + state + "###entry";
+    const bool open = ImGui::CollapsingHeader(label.c_str(), openAtFirst ? ImGuiTreeNodeFlags_DefaultOpen
+                                                                         : ImGuiTreeNodeFlags_None);
+    NoteLastItem("Script log: " + live.File);
+    if (open) {
+        ImGui::TextColored(live.State == TLiveScriptState::Loaded ? LoadedColour : WarningColour, "%s",
+                           state.c_str());
+        NoteLastItem("Script log state: " + live.File);
+        // The log's lines end with a CR; one text line each, errors in the warning colour.
+        std::string_view log = live.Log;
+        while (!log.empty()) {
+            const std::size_t end = log.find('\r');
+            const std::string line(log.substr(0, end));
+            if (IsErrorLine(line)) {
+                ImGui::TextColored(WarningColour, "%s", line.c_str());
+            } else {
+                ImGui::TextUnformatted(line.empty() ? " " : line.c_str());
+            }
+            if (end == std::string_view::npos) break;
+            log.remove_prefix(end + 1);
+        }
+    }
+    ImGui::PopID();
+}
+
+} // namespace
+
+void ScriptLogClick() {
+    ScriptLogVisible = true;
+    bringForward = true;
+}
+
+void DrawScriptLog() {
+    if (!ScriptLogVisible) return;
+    ImGui::SetNextWindowPos(ImVec2(40.0f, 60.0f), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(620.0f, 380.0f), ImGuiCond_FirstUseEver);
+    if (bringForward) {
+        ImGui::SetNextWindowFocus();
+        bringForward = false;
+    }
+    if (ImGui::Begin("Script log", &ScriptLogVisible, ImGuiWindowFlags_NoSavedSettings)) {
+        // The scripts being written come first, newest on top and open; the slot scripts follow,
+        // open when their log has errors.
+        for (std::size_t k = PlayedScripts.size(); k-- > 0;)
+            DrawEntry(int(SlotScriptLives.size() + k), PlayedScripts[k].Live, true);
+        for (std::size_t i = 0; i < SlotScriptLives.size(); ++i) {
+            const TLiveScript& live = SlotScriptLives[i];
+            if (!live.File.empty()) DrawEntry(int(i), live, live.State != TLiveScriptState::Loaded);
+        }
+    }
+    ImGui::End();
+}
+
+void DrawRecentScriptsMenu() {
+    const bool open = ImGui::BeginMenu("Recent scripts", !PlayedScripts.empty());
+    NoteLastItem("Recent scripts");
+    if (!open) return;
+    for (std::size_t k = 0; k < PlayedScripts.size(); ++k) {
+        const std::string& file = PlayedScripts[k].Live.File;
+        const int slot = FirstPlayedSlot + int(k);
+        if (ImGui::MenuItem((file + "##recent" + std::to_string(k)).c_str(), nullptr, CurrentEffect == slot))
+            CurrentEffect = slot;
+        NoteLastItem(file);
+    }
+    ImGui::EndMenu();
+}
+
+} // namespace lumidor

@@ -1,0 +1,2 @@
+" Lumidor particle scripts.
+autocmd BufRead,BufNewFile *.psc setfiletype psc
