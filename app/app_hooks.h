@@ -23,6 +23,8 @@ struct TAppHooks {
     std::function<void(const TFrameView&)> EffectPass;
     /// Every frame inside a Dear ImGui frame, after the effect pass: menus and windows go here.
     std::function<void(const TFrameView&)> Ui;
+    /// Every frame after the buffer swap, with the milliseconds from the frame's timer tick to then.
+    std::function<void(double frameMs)> FrameDone;
     /// Once when the program ends, with the context still current.
     std::function<void()> Shutdown;
 };

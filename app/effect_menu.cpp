@@ -1,6 +1,7 @@
 #include "app/effect_menu.h"
 
 #include "app/app_hooks.h"
+#include "app/debug_windows.h"
 #include "app/effects_startup.h"
 #include "app/properties_window.h"
 #include "app/ui_item_rects.h"
@@ -56,6 +57,8 @@ void DrawPopupMenu1() {
     NoteLastItem("Debug mode");
     if (ImGui::MenuItem("Properties")) Properties1Click();
     NoteLastItem("Properties");
+    if (ImGui::MenuItem("Statistics")) ShowStatisticsWindow();
+    NoteLastItem("Statistics");
     ImGui::Separator();
     if (ImGui::MenuItem("Exit")) Exit1Click();
     NoteLastItem("Exit");
