@@ -238,8 +238,10 @@ void EndEffectPassStatistics(const TFrameView& view) {
     const TInspectedParticle& inspected = DebugTools.Inspected;
     if (DebugTools.Inspecting && !inspected.Gone && inspected.View.Width > 0) {
         float x = 0, y = 0;
-        if (ProjectToWindow(inspected.View, inspected.Record.Position, x, y))
-            AddMark(state.Gizmos, x, y, 7.0f);
+        if (ProjectToWindow(inspected.View, inspected.Record.Position, x, y)) {
+            AddMark(state.Gizmos, x, y, 8.0f);
+            AddMark(state.Gizmos, x, y, 9.0f); // two pixels wide: it must stand out among the debug lines
+        }
     }
     state.Passes.clear();
     (void)view;

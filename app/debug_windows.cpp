@@ -101,7 +101,7 @@ void ShowStatisticsWindow() {
 void DrawStatisticsWindow() {
     if (!DebugTools.StatisticsVisible) return;
     ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(430, 0), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(430, 330), ImGuiCond_FirstUseEver);
     if (!ImGui::Begin("Statistics", &DebugTools.StatisticsVisible)) {
         ImGui::End();
         return;
@@ -136,11 +136,13 @@ void DrawStatisticsWindow() {
     const std::vector<float> engineMs = InTimeOrder(DebugTools.History, DebugTools.History.EngineMs);
     const float top =
         frameMs.empty() ? 1.0f : std::max(1.0f, *std::max_element(frameMs.begin(), frameMs.end()));
-    const ImVec2 plotSize(-1, 60);
-    ImGui::PlotLines("##frame", frameMs.data(), int(frameMs.size()), 0, "frame ms (last 300)", 0.0f, top,
-                     plotSize);
-    ImGui::PlotLines("##engine", engineMs.data(), int(engineMs.size()), 0, "effect pass ms", 0.0f, top,
-                     plotSize);
+    const ImVec2 plotSize(ImGui::GetContentRegionAvail().x, 56.0f);
+    char overlay[64];
+    std::snprintf(overlay, sizeof overlay, "frame ms, last %d frames (top %.1f)", int(frameMs.size()),
+                  double(top));
+    ImGui::PlotLines("##frame", frameMs.data(), int(frameMs.size()), 0, overlay, 0.0f, top, plotSize);
+    ImGui::PlotLines("##engine", engineMs.data(), int(engineMs.size()), 0, "effect pass ms (same scale)",
+                     0.0f, top, plotSize);
 
     ImGui::Separator();
     ImGui::TextUnformatted("Gizmos in debug mode:");
@@ -163,8 +165,9 @@ void HandleInspectorClick() {
 void DrawParticleInspector() {
     if (!DebugMode1Checked || !DebugTools.Inspecting) return;
     const ImGuiViewport* viewport = ImGui::GetMainViewport();
-    ImGui::SetNextWindowPos(ImVec2(viewport->Size.x - 10, viewport->Size.y - 10), ImGuiCond_FirstUseEver,
-                            ImVec2(1, 1));
+    // Right-hand side below the banner, placed anew whenever a selection opens it (by its left edge:
+    // an auto-sized window's width is known only after its first frame).
+    ImGui::SetNextWindowPos(ImVec2(std::max(10.0f, viewport->Size.x - 400.0f), 112.0f), ImGuiCond_Appearing);
     bool open = true;
     if (!ImGui::Begin("Particle inspector", &open, ImGuiWindowFlags_AlwaysAutoResize)) {
         ImGui::End();
@@ -185,6 +188,7 @@ void DrawParticleInspector() {
             ImGui::EndTable();
         }
         ImGui::Text("Life left %.3f s of %.3f s", double(p.LifeLeft), double(p.LifeLength));
+        NoteLastItem("Life left");
         ImGui::Text("Opacity %.3f", double(p.Alpha));
         ImGui::Separator();
         if (inspected.StepSeen) {
