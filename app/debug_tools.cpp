@@ -43,6 +43,7 @@ struct TFrameState {
     std::vector<TScreenLine> Gizmos;
     Uint64 PassStart = 0;
     Uint64 EffectPassStart = 0;
+    bool InEffectPass = false; // passes outside the demo's effect pass (tests, tools) are not recorded
     TPick Pick;
     std::FILE* StatsFile = nullptr;
     std::string StatsFileName;
@@ -71,6 +72,7 @@ TVector3 ParticlePosition(const TParticleEffectContainer& container, std::int32_
 }
 
 void BeforePass(TParticleEffectContainer& container, float dt, void*) {
+    if (!state.InEffectPass) return;
     if (DebugTools.Inspecting && DebugTools.Inspected.Key == &container && !DebugTools.Inspected.Gone) {
         // The breakdown is evaluated for this one particle only, before the sweep moves it.
         DebugTools.Inspected.Step = BreakDownParticleStep(container, DebugTools.Inspected.Index, dt);
@@ -120,6 +122,7 @@ void Consider(TPick& pick, const TParticleEffectContainer& container, const TScr
 }
 
 void AfterPass(TParticleEffectContainer& container, float dt, void*) {
+    if (!state.InEffectPass) return;
     const Uint64 end = SDL_GetPerformanceCounter();
     if (!state.Passes.empty() && state.Passes.back().Container == &container)
         state.Passes.back().Stats.PassMs = Milliseconds(end - state.PassStart);
@@ -157,6 +160,7 @@ void ResolvePick() {
     for (const TPassRecord& pass : state.Passes) {
         if (pass.Container == pick.Best) inspected.View = pass.View;
     }
+    inspected.Running = true;
     DebugTools.Inspected = inspected;
     DebugTools.Inspecting = true;
 }
@@ -224,19 +228,24 @@ void BeginEffectPassStatistics() {
         state.Pick.BestIndex = -1;
     }
     if (!DebugMode1Checked) ClearInspection();
+    state.InEffectPass = true;
     state.EffectPassStart = SDL_GetPerformanceCounter();
 }
 
 void EndEffectPassStatistics(const TFrameView& view) {
     state.Building.EngineMs = Milliseconds(SDL_GetPerformanceCounter() - state.EffectPassStart);
+    state.InEffectPass = false;
+    DebugTools.Inspected.Running = false;
     for (TPassRecord& pass : state.Passes) {
+        if (pass.Container == DebugTools.Inspected.Key) DebugTools.Inspected.Running = true;
         pass.Stats.Name = SystemName(*pass.Container);
         pass.Stats.Live = ParticleCount(*pass.Container); // emission after the pass included
         state.Building.Systems.push_back(pass.Stats);
     }
     ResolvePick();
     const TInspectedParticle& inspected = DebugTools.Inspected;
-    if (DebugTools.Inspecting && !inspected.Gone && inspected.View.Width > 0) {
+    // A system that did not run this frame is not drawn, nor is the mark of its particle.
+    if (DebugTools.Inspecting && inspected.Running && !inspected.Gone && inspected.View.Width > 0) {
         float x = 0, y = 0;
         if (ProjectToWindow(inspected.View, inspected.Record.Position, x, y)) {
             AddMark(state.Gizmos, x, y, 8.0f);

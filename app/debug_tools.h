@@ -21,6 +21,7 @@ struct TInspectedParticle {
     std::string System;          ///< the system's name
     std::int32_t Index = -1;     ///< where it is in its system now
     bool Gone = false;           ///< it died (or could no longer be found)
+    bool Running = false;        ///< its system ran in the last frame (it is frozen otherwise)
     TParticle Record;            ///< as its system's last pass left it
     TParticleStepBreakdown Step; ///< the step just taken; Step.Index -1 before the first
     bool StepSeen = false;       ///< Step holds a step (the particle has been through a pass since selected)

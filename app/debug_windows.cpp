@@ -176,6 +176,8 @@ void DrawParticleInspector() {
     }
     const TInspectedParticle& inspected = DebugTools.Inspected;
     ImGui::Text("%s, particle %d", inspected.System.c_str(), int(inspected.Index));
+    if (!inspected.Running && !inspected.Gone)
+        ImGui::TextDisabled("Its system is not running: frozen until an effect that uses it runs.");
     if (inspected.Gone) {
         ImGui::TextColored(ImVec4(1.0f, 0.6f, 0.3f, 1.0f), "gone");
         NoteLastItem("gone");
