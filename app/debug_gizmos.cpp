@@ -77,7 +77,7 @@ void AddMagnetCircle(std::vector<TScreenLine>& lines, const TScreenView& view, c
 }
 
 float GroundHeight(const TCollisionConvexWorld& world, float x, float z) {
-    if (!HasCollision(world)) return 0.0f;
+    if (!HasCollision(world) || !std::isfinite(x) || !std::isfinite(z)) return world.Origin.y;
     const HDataArray& heights = *world.Heights;
     const float lastX = float(world.Normals.size()), lastZ = float(world.Normals[0].size());
     const float gridX = std::clamp((x - world.Origin.x) / world.CellSizeX, 0.0f, lastX);

@@ -41,7 +41,7 @@ inline constexpr int kMagnetCircleSegments = 48;
 void AddMagnetCircle(std::vector<TScreenLine>& lines, const TScreenView& view, const TMagnetPoint& magnet);
 
 /// Height of the world's surface at (x, z), interpolated as the collision test does; the grid's
-/// border height outside it.
+/// border height outside it; Origin.y for a world without grid or a non-finite point.
 float GroundHeight(const TCollisionConvexWorld& world, float x, float z);
 
 /// Most grid lines drawn along each axis.

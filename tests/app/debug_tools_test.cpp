@@ -106,6 +106,7 @@ TEST(FrameStatistics, PassesOfAFrameAreCountedAndWrittenAsOneLine) {
         UpdateAndDraw(unnamed, 0.1f);
         EndEffectPassStatistics(TFrameView{800, 600, 800});
         EndFrameStatistics(12.5);
+        UpdateAndDraw(TerrainEffect, 0.1f); // outside the effect pass: not part of any frame
     }
     RemoveDebugTools();
     EXPECT_TRUE(CloseStatsFile());
@@ -232,6 +233,7 @@ TEST(DebugGizmos, GroundGridFollowsTheHeightFieldAroundTheParticles) {
     EXPECT_FLOAT_EQ(GroundHeight(container.World, 0.5f, 0.25f), -0.5f); // 1.5 along the ramp, origin -2
     EXPECT_FLOAT_EQ(GroundHeight(container.World, -9.0f, 0.0f), -2.0f); // the border height outside
     EXPECT_FLOAT_EQ(GroundHeight(container.World, 9.0f, 0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(GroundHeight(container.World, std::nanf(""), 0.0f), -2.0f);
 
     AddGroundGrid(lines, view, container.World, 5, 6, 5, 6);
     EXPECT_TRUE(lines.empty()); // the box misses the world
