@@ -121,12 +121,11 @@ void Consider(TPick& pick, const TParticleEffectContainer& container, const TScr
     }
 }
 
-void AfterPass(TParticleEffectContainer& container, float dt, void*) {
+void AfterPass(TParticleEffectContainer& container, float, void*) {
     if (!state.InEffectPass) return;
     const Uint64 end = SDL_GetPerformanceCounter();
     if (!state.Passes.empty() && state.Passes.back().Container == &container)
         state.Passes.back().Stats.PassMs = Milliseconds(end - state.PassStart);
-    (void)dt;
 
     TInspectedParticle& inspected = DebugTools.Inspected;
     const bool inspectedHere = DebugTools.Inspecting && inspected.Key == &container && !inspected.Gone;
@@ -232,7 +231,7 @@ void BeginEffectPassStatistics() {
     state.EffectPassStart = SDL_GetPerformanceCounter();
 }
 
-void EndEffectPassStatistics(const TFrameView& view) {
+void EndEffectPassStatistics() {
     state.Building.EngineMs = Milliseconds(SDL_GetPerformanceCounter() - state.EffectPassStart);
     state.InEffectPass = false;
     DebugTools.Inspected.Running = false;
@@ -253,7 +252,6 @@ void EndEffectPassStatistics(const TFrameView& view) {
         }
     }
     state.Passes.clear();
-    (void)view;
     DrawScreenLines(state.Gizmos);
 }
 

@@ -3,7 +3,6 @@
 // --stats), the debug-mode gizmos and the particle inspector's selection. All of it is gathered by a
 // pass observer around each UpdateAndDraw, so the sweep itself does no extra work.
 
-#include "app/app_hooks.h"
 #include "app/debug_gizmos.h"
 #include "app/frame_statistics.h"
 #include "engine/particle_step_breakdown.h"
@@ -54,7 +53,7 @@ bool CloseStatsFile();
 /// Around the effect pass: statistics of the frame, the pick resolved, the gizmos and the inspected
 /// particle's mark drawn over the picture (expects the banner's pixel projection left behind).
 void BeginEffectPassStatistics();
-void EndEffectPassStatistics(const TFrameView& view);
+void EndEffectPassStatistics();
 /// After the frame's buffer swap: completes the frame's statistics and writes its --stats line.
 void EndFrameStatistics(double frameMs);
 

@@ -16,7 +16,7 @@ TAppHooks MakeDemoHooks() {
     hooks.EffectPass = [](const TFrameView& view) {
         BeginEffectPassStatistics();
         RunEffectPass(view);
-        EndEffectPassStatistics(view);
+        EndEffectPassStatistics();
     };
     hooks.Ui = [](const TFrameView&) {
         HandleInspectorClick();

@@ -104,7 +104,7 @@ TEST(FrameStatistics, PassesOfAFrameAreCountedAndWrittenAsOneLine) {
         UpdateAndDraw(AdditiveEffect, 0.1f);
         TParticleEffectContainer unnamed;
         UpdateAndDraw(unnamed, 0.1f);
-        EndEffectPassStatistics(TFrameView{800, 600, 800});
+        EndEffectPassStatistics();
         EndFrameStatistics(12.5);
         UpdateAndDraw(TerrainEffect, 0.1f); // outside the effect pass: not part of any frame
     }
