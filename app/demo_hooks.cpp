@@ -2,7 +2,6 @@
 
 #include "app/debug_tools.h"
 #include "app/debug_windows.h"
-
 #include "app/effect_menu.h"
 #include "app/effect_pass.h"
 #include "app/effects_startup.h"
