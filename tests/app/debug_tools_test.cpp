@@ -252,13 +252,3 @@ TEST(DebugGizmos, GroundGridFollowsTheHeightFieldAroundTheParticles) {
     AddGroundGrid(lines, view, container.World, -10, 10, -10, 0); // all in front of the camera
     EXPECT_EQ(lines.size(), std::size_t(2 * kGroundGridLines * (kGroundGridLines - 1)));
 }
-
-TEST(DebugGizmos, TheMarkIsASquareWithACross) {
-    std::vector<TScreenLine> lines;
-    AddMark(lines, 100, 50, 8);
-    ASSERT_EQ(lines.size(), 8u);
-    for (const TScreenLine& line : lines) {
-        EXPECT_LE(std::fabs(line.X0 - 100) + std::fabs(line.Y0 - 50), 2 * 8 * 1.8f);
-        EXPECT_GE(std::max(std::fabs(line.X0 - 100), std::fabs(line.Y0 - 50)), 8 * 0.4f - 1e-4f);
-    }
-}
