@@ -26,6 +26,8 @@ struct TAppHooks {
     std::function<void(const TFrameView&)> Ui;
     /// A file dropped on the window, between frames with the context current.
     std::function<void(const std::string& file)> FileDropped;
+    /// Every frame after the buffer swap, with the milliseconds from the frame's timer tick to then.
+    std::function<void(double frameMs)> FrameDone;
     /// Once when the program ends, with the context still current.
     std::function<void()> Shutdown;
 };

@@ -66,7 +66,8 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             flag.erase(equals);
         }
         const bool takesValue = flag == "--frames" || flag == "--fixed-dt" || flag == "--seed" ||
-                                flag == "--screenshot" || flag == "--effect" || flag == "--script";
+                                flag == "--screenshot" || flag == "--effect" || flag == "--script" ||
+                                flag == "--stats" || flag == "--record";
         if (!takesValue && inlineValue) return Failure(flag + " takes no value");
         if (flag == "--help" || flag == "-h") {
             result.Action = TCommandLineAction::ShowHelp;
@@ -112,10 +113,18 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
                 return Failure(BadValue(
                     flag, "an effect slot from 0 to " + std::to_string(kEffectSlotCount - 1), value));
             options.Effect = static_cast<std::int32_t>(number);
+        } else if (flag == "--stats") {
+            if (value.empty()) return Failure(BadValue(flag, "a file name", value));
+            options.StatsFile = value;
+        } else if (flag == "--record") {
+            if (value.empty()) return Failure(BadValue(flag, "a folder name", value));
+            options.RecordFolder = value;
         }
     }
     if (!options.ScreenshotFile.empty() && !options.Frames)
         return Failure("--screenshot needs --frames, so that the last frame is known");
+    if (!options.RecordFolder.empty() && options.Benchmark)
+        return Failure("--record cannot be combined with --benchmark");
     return result;
 }
 
@@ -134,6 +143,8 @@ std::string CommandLineUsage() {
            "  --script FILE.psc      play FILE (relative to the working directory) as the current effect,\n"
            "                         reloaded when it or its textures change; a version with errors is\n"
            "                         refused (its log goes to standard error) and the last good one runs\n"
+           "  --stats FILE.jsonl     write one line of JSON per frame: particles per system and times\n"
+           "  --record FOLDER        write every frame as FOLDER/frame_000001.png and so on\n"
            "  --help                 show this text and exit\n"
            "\n"
            "Without options the demo runs until its window is closed (right-click for the menu).\n"

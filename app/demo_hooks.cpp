@@ -1,5 +1,7 @@
 #include "app/demo_hooks.h"
 
+#include "app/debug_tools.h"
+#include "app/debug_windows.h"
 #include "app/effect_menu.h"
 #include "app/effect_pass.h"
 #include "app/effects_startup.h"
@@ -12,13 +14,23 @@ namespace lumidor {
 TAppHooks MakeDemoHooks() {
     TAppHooks hooks;
     hooks.EffectsStartup = &RunEffectsStartup;
-    hooks.EffectPass = &RunEffectPass;
+    hooks.EffectPass = [](const TFrameView& view) {
+        BeginEffectPassStatistics();
+        RunEffectPass(view);
+        EndEffectPassStatistics();
+    };
     hooks.Ui = [](const TFrameView&) {
+        HandleInspectorClick();
         DrawPopupMenu1();
         DrawProperties(Properties);
         DrawScriptLog();
+        DrawStatisticsWindow();
+        DrawParticleInspector();
     };
     hooks.FileDropped = &PlayDroppedFile;
+    hooks.FrameDone = &EndFrameStatistics;
+    hooks.Shutdown = &RemoveDebugTools;
+    InstallDebugTools();
     return hooks;
 }
 

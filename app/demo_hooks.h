@@ -6,7 +6,8 @@
 namespace lumidor {
 
 /// Hooks that run RunEffectsStartup, RunEffectPass and, in the UI frame, PopupMenu1 and the
-/// properties window.
+/// properties window, with the debugging aids (statistics, gizmos, inspector) around them; installs
+/// their pass observer.
 TAppHooks MakeDemoHooks();
 
 } // namespace lumidor

@@ -1,6 +1,7 @@
 #include "app/effect_menu.h"
 
 #include "app/app_hooks.h"
+#include "app/debug_windows.h"
 #include "app/effects_startup.h"
 #include "app/live_scripts.h"
 #include "app/properties_window.h"
@@ -64,6 +65,8 @@ void DrawPopupMenu1() {
     NoteLastItem("Properties");
     if (ImGui::MenuItem("Script log")) ScriptLogClick();
     NoteLastItem("Script log");
+    if (ImGui::MenuItem("Statistics")) ShowStatisticsWindow();
+    NoteLastItem("Statistics");
     ImGui::Separator();
     if (ImGui::MenuItem("Exit")) Exit1Click();
     NoteLastItem("Exit");

@@ -2,6 +2,7 @@
 
 #include "app/caption.h"
 #include "app/main_window.h"
+#include "app/recording.h"
 
 #include <SDL.h>
 
@@ -18,6 +19,7 @@ void RequestClose() {
 int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& options) {
     int status = 0;
     std::int32_t framesDrawn = 0;
+    if (!options.RecordFolder.empty() && !PrepareRecordFolder(options.RecordFolder)) return 1;
     Uint32 lastCaption = SDL_GetTicks();
     for (;;) {
         // Handlers run between frames, never inside one.
@@ -47,9 +49,12 @@ int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
         request.FixedFrameTime = options.FixedFrameTime;
         const bool lastFrame = options.Frames && framesDrawn + 1 >= *options.Frames;
         if (lastFrame) request.ScreenshotFile = options.ScreenshotFile;
-        if (!DrawFrame(window, hooks, request)) status = 1;
+        if (!options.RecordFolder.empty())
+            request.RecordFile = RecordFramePath(options.RecordFolder, framesDrawn + 1);
+        const bool written = DrawFrame(window, hooks, request);
+        if (!written) status = 1;
         ++framesDrawn;
-        if (lastFrame) break;
+        if (lastFrame || (!written && !request.RecordFile.empty())) break; // a recording with gaps is no use
     }
     return status;
 }

@@ -5,6 +5,7 @@
 #include "app/benchmark.h"
 #include "app/command_line.h"
 #include "app/data_folder.h"
+#include "app/debug_tools.h"
 #include "app/demo_hooks.h"
 #include "app/display_config.h"
 #include "app/display_mode.h"
@@ -42,6 +43,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const TCommandLine& options = commandLine.Options;
+    if (std::string error; !options.StatsFile.empty() && !OpenStatsFile(options.StatsFile, error)) {
+        std::fprintf(stderr, "lumidor-demo: cannot write the frame statistics to %s: %s\n",
+                     options.StatsFile.c_str(), error.c_str());
+        return 2;
+    }
     InstallMessageHandler(WantDialogs(options, std::getenv("LUMIDOR_NO_DIALOGS")));
     fedisableexcept(FE_ALL_EXCEPT); // division by zero gives infinities, invalid operations NaN
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
@@ -103,8 +109,9 @@ int main(int argc, char** argv) {
 
     // 4. Shut down: effects, UI, then the context is released and the display mode restored.
     if (hooks.Shutdown) hooks.Shutdown();
+    const bool statsWritten = CloseStatsFile();
     if (window.UiReady) ShutdownUi();
     CloseMainWindow(window);
     SDL_Quit();
-    return status;
+    return status != 0 ? status : (statsWritten ? 0 : 1);
 }

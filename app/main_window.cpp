@@ -108,6 +108,7 @@ TFrameView QueryFrameView(const TMainWindow& window) {
 }
 
 bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest& request) {
+    const Uint64 frameStart = SDL_GetPerformanceCounter();
     Tick(window.FrameClock);
     FrameTime = request.FixedFrameTime ? *request.FixedFrameTime : window.FrameClock.Elapsed;
     // Two readings in the same tick give an infinite rate; floating-point exceptions are masked.
@@ -135,15 +136,19 @@ bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest&
     }
 
     bool screenshotWritten = true;
-    if (!request.ScreenshotFile.empty()) {
-        std::string error;
-        screenshotWritten =
-            WritePng(request.ScreenshotFile, ReadBackBufferImage(view.ClientWidth, view.ClientHeight), error);
-        if (!screenshotWritten)
-            std::fprintf(stderr, "Could not write the screenshot %s: %s\n", request.ScreenshotFile.c_str(),
-                         error.c_str());
+    if (!request.ScreenshotFile.empty() || !request.RecordFile.empty()) {
+        const TRgbImage picture = ReadBackBufferImage(view.ClientWidth, view.ClientHeight);
+        for (const std::string& file : {request.ScreenshotFile, request.RecordFile}) {
+            std::string error;
+            if (file.empty() || WritePng(file, picture, error)) continue;
+            std::fprintf(stderr, "Could not write the screenshot %s: %s\n", file.c_str(), error.c_str());
+            screenshotWritten = false;
+        }
     }
     SDL_GL_SwapWindow(window.Window);
+    if (hooks.FrameDone)
+        hooks.FrameDone(1000.0 * double(SDL_GetPerformanceCounter() - frameStart) /
+                        double(SDL_GetPerformanceFrequency()));
     return screenshotWritten;
 }
 

@@ -36,6 +36,7 @@ struct TMainWindow {
 struct TFrameRequest {
     std::optional<float> FixedFrameTime; ///< seconds to use as FrameTime instead of the measured time
     std::string ScreenshotFile;          ///< PNG to write from this frame before the swap; empty for none
+    std::string RecordFile;              ///< a further PNG of the same picture (--record); empty for none
 };
 
 /// Creates the hidden window (outer size 696 x 480, centred, initial caption) and its rendering
@@ -54,8 +55,8 @@ void EnableDefaultState();
 TFrameView QueryFrameView(const TMainWindow& window);
 
 /// One frame: timer and FrameTime, projection, viewport, clear, camera, effect pass, UI, optional
-/// screenshot, swap. Without a usable context only the timer runs. Returns false if a requested
-/// screenshot could not be written.
+/// screenshot, swap, then the FrameDone hook. Without a usable context only the timer runs. Returns
+/// false if a requested screenshot or recorded frame could not be written.
 bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest& request);
 
 /// Releases the context from the thread, restores the display mode and destroys the window.

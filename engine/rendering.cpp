@@ -1,4 +1,5 @@
 #include "engine/particle_container.h"
+#include "engine/pass_observer.h"
 #include "engine/simulation.h"
 
 namespace lumidor {
@@ -23,10 +24,12 @@ void DrawDebugLines(const TParticleEffectContainer& container) {
 } // namespace
 
 void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
+    NotifyBeforePass(container, dt);
     // A container that never held a particle has no buffer object: nothing to simulate or draw, and
     // binding name 0 would only raise GL errors.
     if (container.VertexBuffer == 0) {
         SimulateParticles(container, dt, TCameraAxes{}, nullptr);
+        NotifyAfterPass(container, dt);
         return;
     }
     GL.Enable(GL_BLEND);
@@ -56,6 +59,7 @@ void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
     GL.Disable(GL_BLEND);
     GL.Disable(GL_ALPHA_TEST);
     if (container.DebugMode) DrawDebugLines(container);
+    NotifyAfterPass(container, dt);
 }
 
 } // namespace lumidor

@@ -1,0 +1,255 @@
+// The debugging aids driven as a user drives them: the real window, effects and UI, mouse events
+// injected into SDL's queue. With LUMIDOR_SCREENSHOT_DIR set, the pictures are also kept there.
+
+#include "app/debug_tools.h"
+#include "app/demo_hooks.h"
+#include "app/effect_menu.h"
+#include "app/effects_startup.h"
+#include "app/frame_loop.h"
+#include "app/main_window.h"
+#include "app/ui_item_rects.h"
+#include "demo_window_fixture.h"
+#include "effects/effects.h"
+#include "engine/particle_step_breakdown.h"
+#include "engine/simulation.h"
+#include "png_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+using namespace lumidor;
+
+namespace {
+
+class DebugToolsGL : public lumidor::testing::DemoWindowTest {
+  protected:
+    void SetUp() override {
+        DemoWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        previousDirectory = std::filesystem::current_path();
+        std::filesystem::current_path(LUMIDOR_SOURCE_DIR "/data");
+        SDL_SetWindowSize(window.Window, 800, 600); // the demo's configured size
+        hooks = MakeDemoHooks();
+        ResetEffectsForTesting(); // no particles carried over from another test's context
+        CurrentEffect = 0;
+        hooks.EffectsStartup();
+        Start(window.FrameClock);
+        SDL_SetWindowPosition(window.Window, 0, 0);
+        SDL_ShowWindow(window.Window);
+        RunFrames(1);
+    }
+    void TearDown() override {
+        if (DebugMode1Checked) DebugMode1Click();
+        DebugTools.StatisticsVisible = false;
+        ClearInspection();
+        if (hooks.Shutdown) hooks.Shutdown();
+        if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
+        DemoWindowTest::TearDown();
+    }
+
+    void RunFrames(int frames, const std::string& screenshot = "") {
+        TCommandLine options;
+        options.Frames = frames;
+        options.FixedFrameTime = 1.0f / 30.0f;
+        options.ScreenshotFile = screenshot;
+        ASSERT_EQ(RunFrameLoop(window, hooks, options), 0);
+    }
+    // One more frame, read back; kept as `keepAs` in LUMIDOR_SCREENSHOT_DIR when that is set.
+    lumidor::testing::TPngPicture Picture(const std::string& keepAs = "") {
+        const std::string file = (std::filesystem::temp_directory_path() /
+                                  ("lumidor_debug_" + std::to_string(::getpid()) + ".png"))
+                                     .string();
+        RunFrames(1, file);
+        lumidor::testing::TPngPicture picture;
+        EXPECT_TRUE(lumidor::testing::ReadPng(file, picture));
+        if (const char* folder = std::getenv("LUMIDOR_SCREENSHOT_DIR"); folder && !keepAs.empty())
+            std::filesystem::copy_file(file, std::filesystem::path(folder) / keepAs,
+                                       std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::remove(file);
+        return picture;
+    }
+    void Click(float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
+        Push(SDL_MOUSEMOTION, x, y);
+        Push(SDL_MOUSEBUTTONDOWN, x, y, button);
+        Push(SDL_MOUSEBUTTONUP, x, y, button);
+        RunFrames(3);
+    }
+    // A few frames for the UI to show an item (a submenu opens on hover).
+    bool WaitFor(const std::string& name) {
+        for (int frame = 0; frame < 10 && !ItemShownInLastFrame(name); ++frame)
+            RunFrames(1);
+        return ItemShownInLastFrame(name);
+    }
+    void ClickItem(const std::string& name) {
+        ASSERT_TRUE(WaitFor(name)) << name << " is not on screen";
+        const TItemRect rect = *FindItemRect(name);
+        Click(rect.CentreX(), rect.CentreY());
+    }
+    void Choose(const std::string& entry) {
+        Click(150, 520, SDL_BUTTON_RIGHT); // clear of the Statistics and inspector windows
+        ASSERT_TRUE(WaitFor("Effects")) << "PopupMenu1 did not open";
+        if (entry != "Debug mode" && entry != "Statistics") {
+            const TItemRect effects = *FindItemRect("Effects");
+            Push(SDL_MOUSEMOTION, effects.CentreX(), effects.CentreY());
+            RunFrames(2);
+        }
+        ClickItem(entry);
+    }
+    // Pixels where green stands out: the ground grid's colour, which no effect here draws.
+    static int GridPixels(const lumidor::testing::TPngPicture& picture) {
+        int count = 0;
+        for (int y = 0; y < picture.Height; ++y)
+            for (int x = 0; x < picture.Width; ++x) {
+                const std::uint8_t* p = picture.At(x, y);
+                count += p[1] > 90 && p[1] > p[0] + 40 && p[1] > p[2] + 30;
+            }
+        return count;
+    }
+
+    TAppHooks hooks;
+    std::filesystem::path previousDirectory;
+};
+
+// The demo camera: gluPerspective(45, w / h, 0.05, 100) after a translation by (0, 0, -5).
+TScreenView DemoCamera(int width, int height) {
+    TScreenView view;
+    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    const float nearPlane = 0.05f, farPlane = 100.0f;
+    view.Projection[0] = f / (float(width) / float(height));
+    view.Projection[5] = f;
+    view.Projection[10] = (farPlane + nearPlane) / (nearPlane - farPlane);
+    view.Projection[11] = -1.0f;
+    view.Projection[14] = 2.0f * farPlane * nearPlane / (nearPlane - farPlane);
+    for (int i = 0; i < 4; ++i)
+        view.Modelview[i * 5] = 1.0f;
+    view.Modelview[14] = -5.0f;
+    view.Width = width;
+    view.Height = height;
+    return view;
+}
+
+} // namespace
+
+TEST_F(DebugToolsGL, StatisticsWindowCountsEverySystemOfTheStressTest) {
+    Choose("Stresstest (10000)");
+    Choose("Statistics");
+    ASSERT_TRUE(DebugTools.StatisticsVisible);
+    RunFrames(45); // the jet rises above the terrain
+    ASSERT_EQ(DebugTools.Last.Systems.size(), 1u);
+    EXPECT_EQ(DebugTools.Last.Systems[0].Name, "TerrainEffect");
+    EXPECT_EQ(DebugTools.Last.Systems[0].Live, 10000);
+    EXPECT_EQ(DebugTools.Last.Slot, 10);
+    EXPECT_GT(DebugTools.Last.Systems[0].PassMs, 0.0);
+    EXPECT_GE(DebugTools.Last.EngineMs, DebugTools.Last.Systems[0].PassMs);
+    EXPECT_GE(DebugTools.Last.FrameMs, DebugTools.Last.EngineMs);
+    EXPECT_EQ(DebugTools.History.FrameMs.size(), DebugTools.History.EngineMs.size());
+    Picture("statistics_stresstest.png");
+    EXPECT_TRUE(ItemShownInLastFrame("Magnet reach"));
+}
+
+TEST_F(DebugToolsGL, GizmosShowTheFloorOfEffect2AndAMagnetsReach) {
+    Choose("Effect 2 (2000)");
+    RunFrames(60);
+    EXPECT_LT(GridPixels(Picture()), 50) << "no gizmos without debug mode";
+    Choose("Debug mode");
+    RunFrames(20);
+    const int withGrid = GridPixels(Picture("gizmos_effect2.png"));
+    EXPECT_GT(withGrid, 2000);
+
+    // The Statistics window's switch turns the ground grid off and on again.
+    Choose("Statistics");
+    ClickItem("Ground grid");
+    EXPECT_FALSE(DebugTools.ShowGroundGizmos);
+    EXPECT_LT(GridPixels(Picture()), withGrid / 10);
+    ClickItem("Ground grid");
+    EXPECT_TRUE(DebugTools.ShowGroundGizmos);
+    DebugTools.StatisticsVisible = false;
+
+    // Script 1's magnet points: their reach in the colour of what they do, switched by the window.
+    Choose("Script 1 (3000)");
+    RunFrames(30);
+    auto magnetPixels = [](const lumidor::testing::TPngPicture& picture) {
+        int count = 0;
+        for (int y = 0; y < picture.Height; ++y)
+            for (int x = 0; x < picture.Width; ++x) {
+                if (y < 110 && x > picture.Width - 310) continue; // the banner is orange too
+                const std::uint8_t* p = picture.At(x, y);
+                const bool push = p[0] > 200 && p[1] > 100 && p[1] < 190 && p[2] < 90;
+                const bool pull = p[0] < 130 && p[1] > 130 && p[2] > 200;
+                count += push || pull;
+            }
+        return count;
+    };
+    const int withCircles = magnetPixels(Picture("gizmos_script1.png"));
+    DebugTools.ShowMagnetGizmos = false;
+    const int withoutCircles = magnetPixels(Picture());
+    DebugTools.ShowMagnetGizmos = true;
+    EXPECT_GT(withCircles, withoutCircles + 300);
+}
+
+TEST_F(DebugToolsGL, InspectorFollowsAClickedSnowFlakeUntilItIsGone) {
+    Choose("Snow (10000)");
+    RunFrames(60);
+    Choose("Debug mode");
+    RunFrames(1);
+
+    // The click is seen in the next frame's UI and the pick made in the frame after, on the positions
+    // of that frame: step a copy of the snow twice (no random numbers are drawn in a step) and aim at a
+    // flake that will then be alone within 4 pixels, with a little life left, away from the banner.
+    const float dt = 1.0f / 30.0f;
+    TParticleEffectContainer future = FloorEffect;
+    future.World.WorldFriction = {1.0f, 1.0f, 1.0f}; // what Snow sets around its update
+    for (int step = 0; step < 2; ++step)
+        SimulateParticles(future, dt, TCameraAxes{}, nullptr);
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window.Window, &width, &height);
+    const TScreenView camera = DemoCamera(width, height);
+    std::vector<std::pair<float, float>> onScreen(std::size_t(ParticleCount(future)), {-1e9f, -1e9f});
+    for (std::int32_t i = 0; i < ParticleCount(future); ++i)
+        ProjectToWindow(camera, ReadParticle(future, i).Position, onScreen[std::size_t(i)].first,
+                        onScreen[std::size_t(i)].second);
+    std::int32_t chosen = -1;
+    for (std::int32_t i = 0; i < ParticleCount(future) && chosen < 0; ++i) {
+        const TParticle flake = ReadParticle(future, i);
+        const auto [x, y] = onScreen[std::size_t(i)];
+        const bool snow = flake.Color.x == 0.9f && flake.Size.x == 0.1f;
+        if (!snow || flake.LifeLeft < 0.6f || flake.LifeLeft > 1.2f || x < 60 || x > width - 330 || y < 200 ||
+            y > height - 60)
+            continue;
+        bool alone = true;
+        for (std::size_t k = 0; k < onScreen.size() && alone; ++k)
+            alone = k == std::size_t(i) || std::hypot(onScreen[k].first - x, onScreen[k].second - y) > 4.0f;
+        if (alone) chosen = i;
+    }
+    ASSERT_GE(chosen, 0) << "no lone flake on screen";
+    const TParticle flake = ReadParticle(future, chosen);
+    Click(onScreen[std::size_t(chosen)].first + 0.5f, onScreen[std::size_t(chosen)].second + 0.5f);
+    ASSERT_TRUE(DebugTools.Inspecting);
+    const TInspectedParticle& inspected = DebugTools.Inspected;
+    EXPECT_EQ(inspected.System, "FloorEffect");
+    EXPECT_FALSE(inspected.Gone);
+    EXPECT_EQ(inspected.Record.LifeLength, flake.LifeLength);
+    ASSERT_TRUE(inspected.StepSeen);
+    // What the inspector shows after a pass is the record its breakdown predicted.
+    EXPECT_EQ(inspected.Record.Position.y, inspected.Step.After.Position.y);
+    EXPECT_EQ(inspected.Record.Velocity.y, inspected.Step.After.Velocity.y);
+    EXPECT_NEAR(inspected.Step.ForceTerm.y, -1.0f / 1.1f, 1e-5f); // F / (I + 1) with inertia 0.1
+    Picture("inspector_snow.png");
+    EXPECT_TRUE(ItemShownInLastFrame("Life left"));
+
+    // Followed frame after frame until its life runs out.
+    for (int frame = 0; frame < 60 && !inspected.Gone; ++frame)
+        RunFrames(1);
+    EXPECT_TRUE(inspected.Gone);
+    RunFrames(1);
+    EXPECT_TRUE(ItemShownInLastFrame("gone"));
+
+    // Debug mode off closes the inspector.
+    Choose("Debug mode");
+    RunFrames(1);
+    EXPECT_FALSE(DebugTools.Inspecting);
+}

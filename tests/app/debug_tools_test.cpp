@@ -1,0 +1,254 @@
+// The debugging aids' pure parts: the --stats line and its collection around the passes, the frame
+// history, --record's file names and folder, --stats and --record on the command line, and the gizmo
+// geometry in window pixels.
+
+#include "app/command_line.h"
+#include "app/debug_gizmos.h"
+#include "app/debug_tools.h"
+#include "app/frame_statistics.h"
+#include "app/recording.h"
+#include "effects/effects.h"
+#include "engine/gl_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <unistd.h>
+
+using namespace lumidor;
+
+namespace {
+
+std::filesystem::path TempPath(const std::string& name) {
+    return std::filesystem::temp_directory_path() / ("lumidor_" + std::to_string(::getpid()) + "_" + name);
+}
+
+// gluPerspective(45, 800 / 600, 0.05, 100) after a translation by (0, 0, -5).
+TScreenView DemoCamera() {
+    TScreenView view;
+    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    view.Projection[0] = f / (800.0f / 600.0f);
+    view.Projection[5] = f;
+    view.Projection[10] = (100.0f + 0.05f) / (0.05f - 100.0f);
+    view.Projection[11] = -1.0f;
+    view.Projection[14] = 2.0f * 100.0f * 0.05f / (0.05f - 100.0f);
+    for (int i = 0; i < 4; ++i)
+        view.Modelview[i * 5] = 1.0f;
+    view.Modelview[14] = -5.0f;
+    view.Width = 800;
+    view.Height = 600;
+    return view;
+}
+
+} // namespace
+
+TEST(FrameStatistics, OneJsonLinePerFrameWithEscapedNamesAndNullForNonFiniteTimes) {
+    TFrameStats frame;
+    frame.Frame = 3;
+    frame.Dt = 0.0333f;
+    frame.Slot = 10;
+    frame.Systems = {{"Terrain\"Effect\\", 7, 7, 0, 1.25}, {"Tab\there", 5, 0, 2, 0.5}};
+    frame.EngineMs = 2.0;
+    frame.FrameMs = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(
+        FrameStatsJson(frame),
+        "{\"frame\":3,\"dt\":0.0333,\"slot\":10,\"particles\":12,\"systems\":["
+        "{\"name\":\"Terrain\\\"Effect\\\\\",\"live\":7,\"pass_ms\":1.250},"
+        "{\"name\":\"Tab\\u0009here\",\"live\":5,\"pass_ms\":0.500}],\"engine_ms\":2.000,\"frame_ms\":null}");
+    EXPECT_EQ(TotalParticles(frame), 12);
+    EXPECT_EQ(ParticlesPerSecond(frame), 0.0); // an infinite frame simulates nothing per second
+    frame.FrameMs = 0.0;
+    EXPECT_EQ(ParticlesPerSecond(frame), 0.0);
+    frame.FrameMs = 10.0;
+    EXPECT_DOUBLE_EQ(ParticlesPerSecond(frame), 700.0); // the particles swept, not the live ones
+    frame.Systems.clear();
+    EXPECT_NE(FrameStatsJson(frame).find("\"particles\":0,\"systems\":[]"), std::string::npos);
+}
+
+TEST(FrameStatistics, HistoryKeepsTheLast300FramesOldestFirst) {
+    TFrameHistory history;
+    TFrameStats frame;
+    for (int k = 1; k <= 305; ++k) {
+        frame.FrameMs = k;
+        frame.EngineMs = k / 2.0;
+        AddToHistory(history, frame);
+        if (k == 2) {
+            EXPECT_EQ(InTimeOrder(history, history.FrameMs), (std::vector<float>{1, 2}));
+        }
+    }
+    const std::vector<float> ordered = InTimeOrder(history, history.FrameMs);
+    ASSERT_EQ(ordered.size(), 300u);
+    EXPECT_EQ(ordered.front(), 6.0f);
+    EXPECT_EQ(ordered.back(), 305.0f);
+    EXPECT_EQ(InTimeOrder(history, history.EngineMs).back(), 152.5f);
+}
+
+TEST(FrameStatistics, PassesOfAFrameAreCountedAndWrittenAsOneLine) {
+    InstallGLRecorder();
+    ResetEffectsForTesting();
+    const std::filesystem::path file = TempPath("stats.jsonl");
+    std::string error;
+    ASSERT_TRUE(OpenStatsFile(file.string(), error)) << error;
+    InstallDebugTools();
+    for (int frame = 0; frame < 2; ++frame) {
+        BeginEffectPassStatistics();
+        UpdateAndDraw(FloorEffect, 0.1f);
+        // Emitted after the pass, as most presets do: counted as live at the end of the effect pass.
+        for (int k = 0; k < 3; ++k)
+            AddParticle(FloorEffect, {}, {1, 1, 0}, {1, 1, 1}, 0, 5.0f);
+        AddMagnetPoint(AdditiveEffect, {}, 1.0f, 1.0f);
+        UpdateAndDraw(AdditiveEffect, 0.1f);
+        TParticleEffectContainer unnamed;
+        UpdateAndDraw(unnamed, 0.1f);
+        EndEffectPassStatistics();
+        EndFrameStatistics(12.5);
+        UpdateAndDraw(TerrainEffect, 0.1f); // outside the effect pass: not part of any frame
+    }
+    RemoveDebugTools();
+    EXPECT_TRUE(CloseStatsFile());
+    const TFrameStats& last = DebugTools.Last;
+    ASSERT_EQ(last.Systems.size(), 3u);
+    EXPECT_EQ(last.Systems[0].Name, "FloorEffect");
+    EXPECT_EQ(last.Systems[0].Swept, 3);
+    EXPECT_EQ(last.Systems[0].Live, 6);
+    EXPECT_EQ(last.Systems[1].Name, "AdditiveEffect");
+    EXPECT_EQ(last.Systems[1].Magnets, 2);
+    EXPECT_EQ(last.Systems[2].Name, "System");
+    EXPECT_EQ(last.FrameMs, 12.5);
+
+    std::ifstream in(file);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find("\"particles\":6,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("{\"name\":\"FloorEffect\",\"live\":6,"), std::string::npos) << lines[1];
+    std::filesystem::remove(file);
+    ResetEffectsForTesting();
+}
+
+TEST(FrameStatistics, AStatsFileThatCannotBeCreatedSaysWhy) {
+    std::string error;
+    EXPECT_FALSE(OpenStatsFile((TempPath("no_such_folder") / "x.jsonl").string(), error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_TRUE(CloseStatsFile()); // nothing open, nothing lost
+}
+
+TEST(Recording, FramesAreNumberedFromOneInTheFolder) {
+    EXPECT_EQ(RecordFramePath("clip", 1), "clip/frame_000001.png");
+    EXPECT_EQ(RecordFramePath("clip/", 42), "clip/frame_000042.png");
+    EXPECT_EQ(RecordFramePath("clip", 1234567), "clip/frame_1234567.png");
+
+    const std::filesystem::path folder = TempPath("record") / "nested";
+    EXPECT_TRUE(PrepareRecordFolder(folder.string()));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(PrepareRecordFolder(folder.string())); // an existing folder is fine
+    const std::filesystem::path file = folder / "plain_file";
+    std::ofstream(file) << "x";
+    EXPECT_FALSE(PrepareRecordFolder(file.string()));
+    std::filesystem::remove_all(TempPath("record"));
+}
+
+TEST(CommandLine, StatsAndRecordTakeANameAndRecordingIsNoBenchmark) {
+    TCommandLineResult result = ParseCommandLine({"--stats", "s.jsonl", "--record=clip", "--frames", "5"});
+    ASSERT_EQ(result.Action, TCommandLineAction::Run) << result.Error;
+    EXPECT_EQ(result.Options.StatsFile, "s.jsonl");
+    EXPECT_EQ(result.Options.RecordFolder, "clip");
+    EXPECT_EQ(ParseCommandLine({"--stats", "s.jsonl", "--benchmark"}).Action, TCommandLineAction::Run);
+
+    result = ParseCommandLine({"--record", "clip", "--benchmark"});
+    EXPECT_EQ(result.Action, TCommandLineAction::Fail);
+    EXPECT_EQ(result.Error, "--record cannot be combined with --benchmark");
+    EXPECT_EQ(ParseCommandLine({"--stats="}).Error, "--stats expects a file name, got \"\"");
+    EXPECT_EQ(ParseCommandLine({"--record"}).Error, "--record needs a value");
+    EXPECT_NE(CommandLineUsage().find("--stats FILE.jsonl"), std::string::npos);
+    EXPECT_NE(CommandLineUsage().find("--record FOLDER"), std::string::npos);
+}
+
+TEST(DebugGizmos, ProjectionMatchesTheDemoCamera) {
+    const TScreenView view = DemoCamera();
+    float x = 0, y = 0;
+    ASSERT_TRUE(ProjectToWindow(view, {0, 0, 0}, x, y));
+    EXPECT_NEAR(x, 400.0f, 1e-3f);
+    EXPECT_NEAR(y, 300.0f, 1e-3f);
+    // The top edge of the view at the origin's depth is 5 tan(22.5 degrees) up.
+    ASSERT_TRUE(ProjectToWindow(view, {0, 5.0f * std::tan(22.5f * 3.14159265f / 180.0f), 0}, x, y));
+    EXPECT_NEAR(y, 0.0f, 1e-2f);
+    EXPECT_FALSE(ProjectToWindow(view, {0, 0, 6.0f}, x, y)); // behind the camera
+}
+
+TEST(DebugGizmos, MagnetCirclesFaceTheCameraInTheColourOfWhatTheyDo) {
+    TMagnetPoint magnet;
+    magnet.Radius = 1.0f;
+    magnet.Gravity = 2.0f;
+    magnet.Mode = 1;
+    EXPECT_EQ(MagnetAction(magnet), TMagnetAction::Pushes);
+    magnet.Mode = 2;
+    EXPECT_EQ(MagnetAction(magnet), TMagnetAction::Pushes);
+    magnet.Mode = 0;
+    EXPECT_EQ(MagnetAction(magnet), TMagnetAction::Pulls); // per axis back towards the magnet
+    magnet.Gravity = -2.0f;
+    EXPECT_EQ(MagnetAction(magnet), TMagnetAction::Pushes);
+    magnet.Mode = 1;
+    EXPECT_EQ(MagnetAction(magnet), TMagnetAction::Pulls);
+    magnet.Mode = 3;
+    EXPECT_EQ(MagnetAction(magnet), TMagnetAction::Inert);
+    magnet.Mode = 1;
+    magnet.Gravity = 0.0f;
+    EXPECT_EQ(MagnetAction(magnet), TMagnetAction::Inert);
+
+    // Facing the camera, the circle is round on screen: every point one radius's pixels from the centre.
+    const TScreenView view = DemoCamera();
+    magnet.Gravity = -1.0f;
+    std::vector<TScreenLine> lines;
+    AddMagnetCircle(lines, view, magnet);
+    ASSERT_EQ(lines.size(), std::size_t(kMagnetCircleSegments + 2));
+    const float pixelsPerUnit = 300.0f / (5.0f * std::tan(22.5f * 3.14159265f / 180.0f));
+    for (int k = 0; k < kMagnetCircleSegments; ++k)
+        EXPECT_NEAR(std::hypot(lines[std::size_t(k)].X0 - 400.0f, lines[std::size_t(k)].Y0 - 300.0f),
+                    pixelsPerUnit, 0.05f);
+    EXPECT_GT(lines[0].B, lines[0].R); // pull: blue
+    magnet.Gravity = 1.0f;
+    lines.clear();
+    AddMagnetCircle(lines, view, magnet);
+    EXPECT_GT(lines[0].R, lines[0].B); // push: orange
+}
+
+TEST(DebugGizmos, GroundGridFollowsTheHeightFieldAroundTheParticles) {
+    InstallGLRecorder();
+    TParticleEffectContainer container;
+    const TScreenView view = DemoCamera();
+    std::vector<TScreenLine> lines;
+    AddGroundGrid(lines, view, container.World, -1, 1, -1, 1);
+    EXPECT_TRUE(lines.empty()); // no collision world
+
+    // A ramp: height x along x.
+    SetCollisionWorld(container, std::make_shared<HDataArray>(HDataArray{{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}),
+                      {-1, -2, -1}, 1.0f, 1.0f);
+    EXPECT_FLOAT_EQ(GroundHeight(container.World, 0.5f, 0.25f), -0.5f); // 1.5 along the ramp, origin -2
+    EXPECT_FLOAT_EQ(GroundHeight(container.World, -9.0f, 0.0f), -2.0f); // the border height outside
+    EXPECT_FLOAT_EQ(GroundHeight(container.World, 9.0f, 0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(GroundHeight(container.World, std::nanf(""), 0.0f), -2.0f);
+
+    AddGroundGrid(lines, view, container.World, 5, 6, 5, 6);
+    EXPECT_TRUE(lines.empty()); // the box misses the world
+    AddGroundGrid(lines, view, container.World, -0.5f, 0.5f, -0.5f, 0.5f);
+    // At least 8 spans each way, so that a one-cell floor still reads as a grid.
+    EXPECT_EQ(lines.size(), std::size_t(2 * 9 * 8));
+    float x = 0, y = 0;
+    ASSERT_TRUE(ProjectToWindow(view, {-0.5f, -1.5f, -0.5f}, x, y)); // the ramp's height at x = -0.5
+    EXPECT_NEAR(lines[0].X0, x, 1e-3f);
+    EXPECT_NEAR(lines[0].Y0, y, 1e-3f);
+
+    // A big grid is thinned to kGroundGridLines lines each way.
+    HDataArray big(200, std::vector<float>(200, 0.0f));
+    SetCollisionWorld(container, std::make_shared<HDataArray>(big), {-10, 0, -10}, 0.1f, 0.1f);
+    lines.clear();
+    AddGroundGrid(lines, view, container.World, -10, 10, -10, 0); // all in front of the camera
+    EXPECT_EQ(lines.size(), std::size_t(2 * kGroundGridLines * (kGroundGridLines - 1)));
+}
