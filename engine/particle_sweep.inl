@@ -112,6 +112,8 @@ struct TPassConstants {
     std::uint32_t TileCount = 0;
 };
 
+constexpr float kLargestFloat = 3.40282347e38f;
+
 // Used for a particle whose tile is outside the table (or a container without tiles): the whole
 // texture, corners as a 1 x 1 atlas lays them out.
 constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
@@ -226,9 +228,21 @@ LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes
             // Normalised offset (zero stays zero) times G / (d + 1) in mode 1, times G in mode 2.
             const TLanes divisor = Select(distance == Splat(0.0f), one, distance);
             const TLanes scale = magnet.Mode == 1 ? gravity / ((distance + one) * divisor) : gravity / divisor;
-            delta.x = delta.x * scale;
-            delta.y = delta.y * scale;
-            delta.z = delta.z * scale;
+            // One division serves all three axes. Where the scale overflows (a huge gravity next to
+            // the magnet), normalise first and scale after, as the step is written: the pull then
+            // stays finite wherever it is.
+            const TMask overflow = ~TMask(Abs(scale) <= Splat(kLargestFloat));
+            if (Any(overflow)) {
+                for (TLanes* axis : {&delta.x, &delta.y, &delta.z}) {
+                    TLanes separate = *axis / divisor * gravity;
+                    if (magnet.Mode == 1) separate = separate / (distance + one);
+                    *axis = Select(overflow, separate, *axis * scale);
+                }
+            } else {
+                delta.x = delta.x * scale;
+                delta.y = delta.y * scale;
+                delta.z = delta.z * scale;
+            }
         }
         total.x += Select(inRange, delta.x, Splat(0));
         total.y += Select(inRange, delta.y, Splat(0));
@@ -336,8 +350,14 @@ LUMIDOR_SWEEP_INLINE TLanes Target(TLanes force, TLanes wind, TLanes impulse, TL
     const TLanes b = inertia * Splat(10.0f) * mass + one;
     const TLanes c = inertia * mass + one;
     const TLanes bc = b * c;
-    const TLanes inverse = one / (a * bc);
-    return force * (bc * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
+    const TLanes abc = a * bc;
+    const TLanes inverse = one / abc;
+    const TLanes shared = force * (bc * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
+    // From 2^126 on, 1 / abc is subnormal, zero or NaN (abc infinite): a huge mass would lose the
+    // force term, which does not depend on mass at all. There the three divisions are made apart.
+    const TMask huge = ~TMask(abc < Splat(0x1p126f));
+    if (!Any(huge)) return shared;
+    return Select(huge, force / a + wind / b + impulse / c, shared);
 }
 
 // Climb towards a positive target speed by `step`; a negative target accelerates without bound.
@@ -502,8 +522,7 @@ void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
 }
 
 
-// The whole sweep: ages, removes, fades, moves and writes every particle of the container.
-std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices) {
+TPassConstants MakePass(const TParticleEffectContainer& container, float dt, const TCameraAxes& camera) {
     TPassConstants pass;
     pass.Dt = dt;
     pass.Wind = Splat3(container.Wind);
@@ -520,9 +539,14 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
     }
     pass.Tiles = container.TextureTiles.data();
     pass.TileCount = std::uint32_t(container.TextureTiles.size());
+    return pass;
+}
 
-    std::vector<TParticle>& particles = container.Particles;
-    std::size_t count = particles.size();
+// Ages, removes, fades, moves and writes the `count` particles at `particles` (vertices of the
+// particle that ends in slot i at vertices + 4 i); returns how many live on.
+std::size_t SweepSpan(const TPassConstants& pass, TParticle* particles, std::size_t count,
+                      TParticleVertex* vertices) {
+    const float dt = pass.Dt;
     std::int32_t written = 0;
     std::size_t first = 0;
     TParticle padded[kLanes]; // a short final group's copy, see below
@@ -567,6 +591,92 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
         written += 4 * lanes;
         first = end;
     }
-    particles.resize(count);
-    return written;
+    return count;
+}
+
+// Where the one-thread sweep puts a particle: particle `Source` ends the pass in slot `Hole`.
+struct TMove {
+    std::size_t Hole, Source;
+};
+
+// Scratch of the parallel sweep, kept between frames so that a frame allocates nothing.
+struct TParallelScratch {
+    std::vector<std::vector<std::size_t>> Dead; // per range, ascending
+    std::vector<TMove> Moves;                   // ascending holes
+};
+
+// First index of range r of `ranges` equal ranges over count items.
+LUMIDOR_SWEEP_INLINE std::size_t RangeStart(std::size_t count, std::size_t ranges, std::size_t r) {
+    return count * r / ranges;
+}
+
+// The sweep on the host's workers, with the one-thread sweep's result. Which particles die this
+// frame depends only on each one's own life, so the swap-removals are replayed on indices first:
+// every hole below the final count takes the highest surviving particle from above it, as the
+// one-thread sweep would have moved it there. Then every range of final slots is swept in place,
+// its holes filled first; nothing dies any more, and a particle's step does not depend on its slot.
+std::size_t SweepInRanges(const TPassConstants& pass, TParticle* particles, std::size_t count,
+                          TParticleVertex* vertices, const TTaskRunner& runner, std::size_t ranges) {
+    // The ranges run on other threads: they must reach this thread's scratch through a reference.
+    static thread_local TParallelScratch callerScratch;
+    TParallelScratch& scratch = callerScratch;
+    const float dt = pass.Dt;
+    scratch.Dead.resize(ranges);
+    runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
+        std::vector<std::size_t>& dead = scratch.Dead[std::size_t(r)];
+        dead.clear();
+        const std::size_t end = RangeStart(count, ranges, std::size_t(r) + 1);
+        for (std::size_t i = RangeStart(count, ranges, std::size_t(r)); i < end; ++i) {
+            if (particles[i].LifeLeft - dt < 0.0f) dead.push_back(i);
+        }
+    });
+
+    std::size_t deaths = 0;
+    for (const auto& dead : scratch.Dead) deaths += dead.size();
+    const std::size_t survivors = count - deaths;
+    // Holes ascending; sources from the top down, skipping the dead (found from the last list back).
+    scratch.Moves.clear();
+    std::size_t source = count;
+    std::size_t topList = ranges, topDead = 0; // next dead index from the top: Dead[topList - 1][topDead - 1]
+    const auto nextDeadFromTop = [&]() -> std::size_t {
+        while (topDead == 0 && topList > 0) topDead = scratch.Dead[--topList].size();
+        return topDead ? scratch.Dead[topList][topDead - 1] : count;
+    };
+    for (const auto& dead : scratch.Dead) {
+        for (const std::size_t hole : dead) {
+            if (hole >= survivors) break;
+            for (;;) {
+                --source;
+                if (nextDeadFromTop() != source) break;
+                --topDead;
+            }
+            scratch.Moves.push_back({hole, source});
+        }
+    }
+
+    const std::size_t sweepRanges = std::min(ranges, std::max<std::size_t>(survivors, 1));
+    runner.RunRanges(std::int32_t(sweepRanges), [&](std::int32_t r) {
+        const std::size_t start = RangeStart(survivors, sweepRanges, std::size_t(r));
+        const std::size_t end = RangeStart(survivors, sweepRanges, std::size_t(r) + 1);
+        auto move = std::lower_bound(scratch.Moves.begin(), scratch.Moves.end(), start,
+                                     [](const TMove& m, std::size_t slot) { return m.Hole < slot; });
+        for (; move != scratch.Moves.end() && move->Hole < end; ++move) particles[move->Hole] = particles[move->Source];
+        SweepSpan(pass, particles + start, end - start, vertices ? vertices + 4 * start : nullptr);
+    });
+    return survivors;
+}
+
+// The whole sweep: ages, removes, fades, moves and writes every particle of the container.
+std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices,
+                   const TTaskRunner& runner) {
+    const TPassConstants pass = MakePass(container, dt, camera);
+    std::vector<TParticle>& particles = container.Particles;
+    const std::size_t count = particles.size();
+    const std::size_t minimum = std::size_t(std::max<std::int32_t>(runner.MinimumParticlesPerRange, 1));
+    const std::size_t ranges =
+        runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
+    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.data(), count, vertices, runner, ranges)
+                                             : SweepSpan(pass, particles.data(), count, vertices);
+    particles.resize(survivors);
+    return std::int32_t(4 * survivors);
 }
