@@ -6,6 +6,9 @@
 
 // The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
 #define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))
+// Short loops over lanes, rows and corners are unrolled, so their values stay in registers instead
+// of going through an array on the stack.
+#define LUMIDOR_UNROLL _Pragma("GCC unroll 8")
 
 /// x, y and z of kLanes vectors.
 struct TLanes3 {
@@ -77,6 +80,7 @@ LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3
 #if LUMIDOR_SWEEP_LANES == 8
     TLanes pairs[4];
     TransposeHalves(c0, c1, c2, c3, pairs[0], pairs[1], pairs[2], pairs[3]);
+    LUMIDOR_UNROLL
     for (int i = 0; i < 4; ++i) {
         if (i < lanes) _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i)), _mm256_castps256_ps128(__m256(pairs[i])));
         if (i + 4 < lanes)
@@ -85,6 +89,7 @@ LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3
 #else
     TRow rows[4];
     Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
+    LUMIDOR_UNROLL
     for (int i = 0; i < 4; ++i) {
         if (i < lanes) std::memcpy(out + stride * std::size_t(i), &rows[i], sizeof rows[i]);
     }
@@ -124,6 +129,7 @@ LUMIDOR_SWEEP_INLINE TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Spl
 template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(TGroup group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
     static_assert(Offset + 16 <= sizeof(TParticle));
     TRow rows[kLanes];
+    LUMIDOR_UNROLL
     for (int lane = 0; lane < kLanes; ++lane) rows[lane] = LoadRow(group + lane, Offset);
     ColumnsOf(rows, a, b, c, d);
 }
@@ -465,12 +471,14 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
     if (!Any(tiles != firstTile)) {
         // Commonly the whole group draws one tile.
         const TTextureTile& tile = TileOf(pass, firstTile);
+        LUMIDOR_UNROLL
         for (int corner = 0; corner < 4; ++corner) {
             u[corner] = Splat(tile.U[corner]);
             v[corner] = Splat(tile.V[corner]);
         }
     } else {
         TRow uRows[kLanes], vRows[kLanes];
+        LUMIDOR_UNROLL
         for (int lane = 0; lane < kLanes; ++lane) {
             const TTextureTile& tile = TileOf(pass, tiles[lane]);
             uRows[lane] = LoadRow(tile.U, 0);
@@ -484,6 +492,7 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
     const TLanes halfX = size.x * Splat(0.5f);
     const TLanes halfY = size.y * Splat(0.5f);
     TLanes columns[24];
+    LUMIDOR_UNROLL
     for (int corner = 0; corner < 4; ++corner) {
         const TVector3& axes = pass.CornerAxes[corner];
         TLanes* vertex = columns + 6 * corner;
@@ -495,6 +504,7 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
         vertex[5] = position.z + Splat(axes.z) * halfY;
     }
     auto* bytes = reinterpret_cast<unsigned char*>(out);
+    LUMIDOR_UNROLL
     for (int row = 0; row < 6; ++row) {
         StoreAsRows(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3],
                     bytes + sizeof(TRow) * std::size_t(row), 4 * sizeof(TParticleVertex), lanes);
