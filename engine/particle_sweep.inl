@@ -110,6 +110,8 @@ struct TPassConstants {
     float InverseCellX = 0, InverseCellZ = 0;     // 1 / cell size, hoisted out of the sweep
     float LastCellX = 0, LastCellZ = 0;           // highest cell index per axis
     TLanes3 KeptAfterBounce{};                    // 1 - world friction
+    bool FlatZeroGround = false;                  // a small grid whose heights are all zero and normals alike
+    TLanes3 FlatNormal{};                         // its normal
     bool Debug = false;
     float DebugScale = 0.0f;
     TVector3 CornerAxes[4];                       // sx * Right + sy * Up per corner
@@ -276,21 +278,11 @@ LUMIDOR_SWEEP_INLINE TLanes ClampCell(TLanes whole, float lastCell) {
     return Select(low < Splat(lastCell), low, Splat(lastCell));
 }
 
-// The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
-// surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
-// (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
-LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
+// The bilinear surface height under each predicted point over the grid, and its cell's normal.
+LUMIDOR_SWEEP_INLINE void GroundUnder(const TPassConstants& pass, TLanes predictedX, TLanes predictedZ, TMask inside,
+                                      TLanes& surface, TLanes3& normal) {
     const TCollisionConvexWorld& world = *pass.World;
-    const TLanes dt = Splat(pass.Dt);
-    const TLanes predictedX = position.x + velocity.x * dt;
-    const TLanes predictedY = position.y + velocity.y * dt;
-    const TLanes predictedZ = position.z + velocity.z * dt;
     const TVector3& origin = world.Origin;
-    // Points exactly on the border are inside.
-    const TMask inside = (predictedX >= Splat(origin.x)) & (predictedX <= Splat(origin.x + world.Extent.x)) &
-                         (predictedZ >= Splat(origin.z)) & (predictedZ <= Splat(origin.z + world.Extent.z));
-    if (!Any(inside)) return velocity;
-
     const TLanes gridX = (predictedX - Splat(origin.x)) * Splat(pass.InverseCellX);
     const TLanes gridZ = (predictedZ - Splat(origin.z)) * Splat(pass.InverseCellZ);
     const TLanes wholeX = WholePart(gridX);
@@ -303,7 +295,6 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
     // The four corner heights, at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1), and the normal.
     const HDataArray& heights = *world.Heights;
     TLanes h00, h01, h10, h11;
-    TLanes3 normal;
     // Usually every lane over the ground stands on one cell (always on a one-cell floor): one lookup.
     int reference = 0;
     while (!inside[reference]) ++reference;
@@ -338,7 +329,34 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
     const TLanes one = Splat(1.0f);
     const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
     const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
-    const TLanes surface = (one - fractionZ) * nearEdge + fractionZ * farEdge + Splat(origin.y);
+    surface = (one - fractionZ) * nearEdge + fractionZ * farEdge + Splat(origin.y);
+}
+
+// The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
+// surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
+// (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
+LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
+    const TCollisionConvexWorld& world = *pass.World;
+    const TLanes dt = Splat(pass.Dt);
+    const TLanes predictedX = position.x + velocity.x * dt;
+    const TLanes predictedY = position.y + velocity.y * dt;
+    const TLanes predictedZ = position.z + velocity.z * dt;
+    const TVector3& origin = world.Origin;
+    // Points exactly on the border are inside.
+    const TMask inside = (predictedX >= Splat(origin.x)) & (predictedX <= Splat(origin.x + world.Extent.x)) &
+                         (predictedZ >= Splat(origin.z)) & (predictedZ <= Splat(origin.z + world.Extent.z));
+    if (!Any(inside)) return velocity;
+
+    TLanes surface;
+    TLanes3 normal;
+    if (pass.FlatZeroGround) {
+        // Every height is zero: each bilinear term is a zero, so the surface is Origin.y (a zero
+        // of either sign where Origin.y is one, which compares alike), and every cell's normal is one.
+        surface = Splat(origin.y);
+        normal = pass.FlatNormal;
+    } else {
+        GroundUnder(pass, predictedX, predictedZ, inside, surface, normal);
+    }
     const TMask outsideBand = (predictedY > surface + Splat(0.2f)) | (predictedY < surface - Splat(0.2f));
     const TMask bounce = inside & ~outsideBand;
 
@@ -529,6 +547,29 @@ void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
     pass.LastCellZ = float(world.Normals[0].size() - 1);
     pass.KeptAfterBounce = {Splat(1.0f - world.WorldFriction.x), Splat(1.0f - world.WorldFriction.y),
                             Splat(1.0f - world.WorldFriction.z)};
+    // The demo's floors are flat zero grids of a few points; they are checked every pass (the grid is
+    // shared and may change), larger grids are not worth the scan.
+    // The fraction within a cell must be a number in [0, 1) wherever a point is over the grid.
+    const HDataArray& heights = *world.Heights;
+    if (heights.size() > 8) return;
+    for (const float value : {pass.InverseCellX, pass.InverseCellZ, world.CellSizeX, world.CellSizeZ, world.Origin.x,
+                              world.Origin.z, world.Extent.x, world.Extent.z}) {
+        if (!std::isfinite(value)) return;
+    }
+    if (!(world.CellSizeX > 0.0f && world.CellSizeZ > 0.0f)) return;
+    const TVector3& first = world.Normals[0][0];
+    for (const std::vector<float>& column : heights) {
+        for (const float height : column) {
+            if (height != 0.0f) return;
+        }
+    }
+    for (const std::vector<TVector3>& column : world.Normals) {
+        for (const TVector3& normal : column) {
+            if (std::memcmp(&normal, &first, sizeof normal) != 0) return;
+        }
+    }
+    pass.FlatZeroGround = true;
+    pass.FlatNormal = Splat3(first);
 }
 
 

@@ -192,3 +192,40 @@ TEST(ParallelSweep, SmallContainersAndNoRunnerStayOnTheCallingThread) {
     SimulateParticles(container, 0.01f, TCameraAxes{}, nullptr);
     EXPECT_EQ(calls, 4);
 }
+
+// A small grid of zero heights takes a shortcut (the surface is the origin's height); it must bounce
+// exactly as the general bilinear lookup does on a larger zero grid over the same area.
+TEST(FlatGround, ShortcutBouncesAsTheGeneralLookup) {
+    InstallGLRecorder();
+    for (const float originY : {-1.1f, 0.0f}) {
+        SeedRandom(9);
+        TParticleEffectContainer small{}, large{};
+        SetCollisionWorld(small, std::make_shared<HDataArray>(3, std::vector<float>{0.0f, -0.0f, 0.0f}),
+                          {-3, originY, -3}, 3.0f, 3.0f);
+        SetCollisionWorld(large, std::make_shared<HDataArray>(13, std::vector<float>(13, 0.0f)), {-3, originY, -3},
+                          0.5f, 0.5f);
+        SetWorldFriction(small, {0.2f, 0.4f, 0.2f});
+        SetWorldFriction(large, {0.2f, 0.4f, 0.2f});
+        for (int i = 0; i < 301; ++i) {
+            // Some start outside the grid, some exactly on its border.
+            const float x = i % 50 == 0 ? 3.0f : R() * 8 - 4;
+            AddParticle(small, {x, originY + R() * 2, R() * 8 - 4}, {0.2f, 0.3f, 0}, {1, 1, 1}, 0, 10.0f);
+            SetParticleForce(small, {0, -9.81f, 0}, i);
+            SetParticleVelocity(small, {R() - 0.5f, -R() * 3, R() - 0.5f}, i);
+        }
+        large.Particles = small.Particles;
+        std::vector<TParticleVertex> smallVertices(4 * 301), largeVertices(4 * 301);
+        int bounced = 0;
+        for (int frame = 0; frame < 60; ++frame) {
+            std::vector<float> before;
+            for (const TParticle& p : small.Particles) before.push_back(p.Velocity.y);
+            ASSERT_EQ(SimulateParticles(small, 1.0f / 30, TCameraAxes{}, smallVertices.data()),
+                      SimulateParticles(large, 1.0f / 30, TCameraAxes{}, largeVertices.data()));
+            ASSERT_EQ(std::memcmp(small.Particles.data(), large.Particles.data(), 301 * sizeof(TParticle)), 0)
+                << "frame " << frame;
+            ASSERT_EQ(std::memcmp(smallVertices.data(), largeVertices.data(), smallVertices.size() * 24), 0);
+            for (std::size_t i = 0; i < before.size(); ++i) bounced += before[i] < 0 && small.Particles[i].Velocity.y > 0;
+        }
+        EXPECT_GT(bounced, 100);
+    }
+}
