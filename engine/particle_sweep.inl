@@ -366,22 +366,38 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
             Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
 }
 
-// Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1).
-LUMIDOR_SWEEP_INLINE TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
-    // One division for the three quotients: 1/a = bc / abc and so on, within a few float roundings.
+// Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1). One division for the
+// three quotients: 1/a = bc / abc and so on, within a few float roundings. From abc = 2^126 on,
+// 1 / abc is subnormal, zero or NaN (abc infinite): a huge mass would lose the force term, which
+// does not depend on mass at all. Such lanes are marked in `huge` and take SeparateTarget.
+LUMIDOR_SWEEP_INLINE TLanes SharedTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass,
+                                         TMask& huge) {
     const TLanes one = Splat(1.0f);
     const TLanes a = inertia + one;
     const TLanes b = inertia * Splat(10.0f) * mass + one;
     const TLanes c = inertia * mass + one;
     const TLanes bc = b * c;
     const TLanes abc = a * bc;
+    huge |= ~TMask(abc < Splat(0x1p126f));
     const TLanes inverse = one / abc;
-    const TLanes shared = force * (bc * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
-    // From 2^126 on, 1 / abc is subnormal, zero or NaN (abc infinite): a huge mass would lose the
-    // force term, which does not depend on mass at all. There the three divisions are made apart.
-    const TMask huge = ~TMask(abc < Splat(0x1p126f));
+    return force * (bc * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
+}
+
+LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
+    const TLanes one = Splat(1.0f);
+    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
+}
+
+LUMIDOR_SWEEP_INLINE TLanes3 Target(const TLanes3& force, const TLanes3& wind, const TLanes3& impulse,
+                                    const TLanes3& inertia, TLanes mass) {
+    TMask huge{};
+    const TLanes3 shared{SharedTarget(force.x, wind.x, impulse.x, inertia.x, mass, huge),
+                         SharedTarget(force.y, wind.y, impulse.y, inertia.y, mass, huge),
+                         SharedTarget(force.z, wind.z, impulse.z, inertia.z, mass, huge)};
     if (!Any(huge)) return shared;
-    return Select(huge, force / a + wind / b + impulse / c, shared);
+    return {Select(huge, SeparateTarget(force.x, wind.x, impulse.x, inertia.x, mass), shared.x),
+            Select(huge, SeparateTarget(force.y, wind.y, impulse.y, inertia.y, mass), shared.y),
+            Select(huge, SeparateTarget(force.z, wind.z, impulse.z, inertia.z, mass), shared.z)};
 }
 
 // Climb towards a positive target speed by `step`; a negative target accelerates without bound.
@@ -422,9 +438,7 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes3 force = Gather3<offsetof(TParticle, Force)>(group);
     const TLanes3 inertia = Gather3<offsetof(TParticle, Inertia)>(group);
     const TLanes mass = faded.Mass;
-    const TLanes3 target{Target(force.x, pass.Wind.x, impulse.x, inertia.x, mass),
-                         Target(force.y, pass.Wind.y, impulse.y, inertia.y, mass),
-                         Target(force.z, pass.Wind.z, impulse.z, inertia.z, mass)};
+    const TLanes3 target = Target(force, pass.Wind, impulse, inertia, mass);
     const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
 
     TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group, velocityNext);
