@@ -14,7 +14,7 @@ using TRunRanges = std::function<void(std::int32_t count, const std::function<vo
 struct TTaskRunner {
     TRunRanges RunRanges;                         ///< empty: everything runs on the calling thread
     std::int32_t Threads = 1;                     ///< workers RunRanges spreads the ranges over
-    std::int32_t MinimumParticlesPerRange = 8192; ///< smaller sweeps stay on the calling thread
+    std::int32_t MinimumParticlesPerRange = 4096; ///< smaller sweeps stay on the calling thread
 };
 
 /// The runner UpdateAndDraw uses, for every container; set it before the first frame (the default
