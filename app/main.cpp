@@ -15,10 +15,12 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/startup.h"
+#include "app/tbb_task_runner.h"
 #include "app/ui_layer.h"
 #include "effects/frame_time.h"
 #include "engine/message.h"
 #include "engine/random.h"
+#include "engine/task_runner.h"
 
 #include <SDL.h>
 
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     }
     InstallMessageHandler(WantDialogs(options, std::getenv("LUMIDOR_NO_DIALOGS")));
     fedisableexcept(FE_ALL_EXCEPT); // division by zero gives infinities, invalid operations NaN
+    SetTaskRunner(MakeTbbTaskRunner()); // large particle systems are swept on every core
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         ShowMessage(std::string("Could not start SDL: ") + SDL_GetError(), kStartupErrorCaption,
                     TMessageIcon::Error);

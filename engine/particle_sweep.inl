@@ -6,6 +6,9 @@
 
 // The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
 #define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))
+// Short loops over lanes, rows and corners are unrolled, so their values stay in registers instead
+// of going through an array on the stack.
+#define LUMIDOR_UNROLL _Pragma("GCC unroll 8")
 
 /// x, y and z of kLanes vectors.
 struct TLanes3 {
@@ -77,6 +80,7 @@ LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3
 #if LUMIDOR_SWEEP_LANES == 8
     TLanes pairs[4];
     TransposeHalves(c0, c1, c2, c3, pairs[0], pairs[1], pairs[2], pairs[3]);
+    LUMIDOR_UNROLL
     for (int i = 0; i < 4; ++i) {
         if (i < lanes) _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i)), _mm256_castps256_ps128(__m256(pairs[i])));
         if (i + 4 < lanes)
@@ -85,6 +89,7 @@ LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3
 #else
     TRow rows[4];
     Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
+    LUMIDOR_UNROLL
     for (int i = 0; i < 4; ++i) {
         if (i < lanes) std::memcpy(out + stride * std::size_t(i), &rows[i], sizeof rows[i]);
     }
@@ -105,12 +110,16 @@ struct TPassConstants {
     float InverseCellX = 0, InverseCellZ = 0;     // 1 / cell size, hoisted out of the sweep
     float LastCellX = 0, LastCellZ = 0;           // highest cell index per axis
     TLanes3 KeptAfterBounce{};                    // 1 - world friction
+    bool FlatZeroGround = false;                  // a small grid whose heights are all zero and normals alike
+    TLanes3 FlatNormal{};                         // its normal
     bool Debug = false;
     float DebugScale = 0.0f;
     TVector3 CornerAxes[4];                       // sx * Right + sy * Up per corner
     const TTextureTile* Tiles = nullptr;
     std::uint32_t TileCount = 0;
 };
+
+constexpr float kLargestFloat = 3.40282347e38f;
 
 // Used for a particle whose tile is outside the table (or a container without tiles): the whole
 // texture, corners as a 1 x 1 atlas lays them out.
@@ -122,6 +131,7 @@ LUMIDOR_SWEEP_INLINE TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Spl
 template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(TGroup group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
     static_assert(Offset + 16 <= sizeof(TParticle));
     TRow rows[kLanes];
+    LUMIDOR_UNROLL
     for (int lane = 0; lane < kLanes; ++lane) rows[lane] = LoadRow(group + lane, Offset);
     ColumnsOf(rows, a, b, c, d);
 }
@@ -226,9 +236,21 @@ LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes
             // Normalised offset (zero stays zero) times G / (d + 1) in mode 1, times G in mode 2.
             const TLanes divisor = Select(distance == Splat(0.0f), one, distance);
             const TLanes scale = magnet.Mode == 1 ? gravity / ((distance + one) * divisor) : gravity / divisor;
-            delta.x = delta.x * scale;
-            delta.y = delta.y * scale;
-            delta.z = delta.z * scale;
+            // One division serves all three axes. Where the scale overflows (a huge gravity next to
+            // the magnet), normalise first and scale after, as the step is written: the pull then
+            // stays finite wherever it is.
+            const TMask overflow = ~TMask(Abs(scale) <= Splat(kLargestFloat));
+            if (Any(overflow)) {
+                for (TLanes* axis : {&delta.x, &delta.y, &delta.z}) {
+                    TLanes separate = *axis / divisor * gravity;
+                    if (magnet.Mode == 1) separate = separate / (distance + one);
+                    *axis = Select(overflow, separate, *axis * scale);
+                }
+            } else {
+                delta.x = delta.x * scale;
+                delta.y = delta.y * scale;
+                delta.z = delta.z * scale;
+            }
         }
         total.x += Select(inRange, delta.x, Splat(0));
         total.y += Select(inRange, delta.y, Splat(0));
@@ -256,21 +278,11 @@ LUMIDOR_SWEEP_INLINE TLanes ClampCell(TLanes whole, float lastCell) {
     return Select(low < Splat(lastCell), low, Splat(lastCell));
 }
 
-// The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
-// surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
-// (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
-LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
+// The bilinear surface height under each predicted point over the grid, and its cell's normal.
+LUMIDOR_SWEEP_INLINE void GroundUnder(const TPassConstants& pass, TLanes predictedX, TLanes predictedZ, TMask inside,
+                                      TLanes& surface, TLanes3& normal) {
     const TCollisionConvexWorld& world = *pass.World;
-    const TLanes dt = Splat(pass.Dt);
-    const TLanes predictedX = position.x + velocity.x * dt;
-    const TLanes predictedY = position.y + velocity.y * dt;
-    const TLanes predictedZ = position.z + velocity.z * dt;
     const TVector3& origin = world.Origin;
-    // Points exactly on the border are inside.
-    const TMask inside = (predictedX >= Splat(origin.x)) & (predictedX <= Splat(origin.x + world.Extent.x)) &
-                         (predictedZ >= Splat(origin.z)) & (predictedZ <= Splat(origin.z + world.Extent.z));
-    if (!Any(inside)) return velocity;
-
     const TLanes gridX = (predictedX - Splat(origin.x)) * Splat(pass.InverseCellX);
     const TLanes gridZ = (predictedZ - Splat(origin.z)) * Splat(pass.InverseCellZ);
     const TLanes wholeX = WholePart(gridX);
@@ -283,7 +295,6 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
     // The four corner heights, at (x, z), (x, z + 1), (x + 1, z), (x + 1, z + 1), and the normal.
     const HDataArray& heights = *world.Heights;
     TLanes h00, h01, h10, h11;
-    TLanes3 normal;
     // Usually every lane over the ground stands on one cell (always on a one-cell floor): one lookup.
     int reference = 0;
     while (!inside[reference]) ++reference;
@@ -318,7 +329,34 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
     const TLanes one = Splat(1.0f);
     const TLanes nearEdge = (one - fractionX) * h00 + fractionX * h10;
     const TLanes farEdge = (one - fractionX) * h01 + fractionX * h11;
-    const TLanes surface = (one - fractionZ) * nearEdge + fractionZ * farEdge + Splat(origin.y);
+    surface = (one - fractionZ) * nearEdge + fractionZ * farEdge + Splat(origin.y);
+}
+
+// The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
+// surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
+// (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
+LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
+    const TCollisionConvexWorld& world = *pass.World;
+    const TLanes dt = Splat(pass.Dt);
+    const TLanes predictedX = position.x + velocity.x * dt;
+    const TLanes predictedY = position.y + velocity.y * dt;
+    const TLanes predictedZ = position.z + velocity.z * dt;
+    const TVector3& origin = world.Origin;
+    // Points exactly on the border are inside.
+    const TMask inside = (predictedX >= Splat(origin.x)) & (predictedX <= Splat(origin.x + world.Extent.x)) &
+                         (predictedZ >= Splat(origin.z)) & (predictedZ <= Splat(origin.z + world.Extent.z));
+    if (!Any(inside)) return velocity;
+
+    TLanes surface;
+    TLanes3 normal;
+    if (pass.FlatZeroGround) {
+        // Every height is zero: each bilinear term is a zero, so the surface is Origin.y (a zero
+        // of either sign where Origin.y is one, which compares alike), and every cell's normal is one.
+        surface = Splat(origin.y);
+        normal = pass.FlatNormal;
+    } else {
+        GroundUnder(pass, predictedX, predictedZ, inside, surface, normal);
+    }
     const TMask outsideBand = (predictedY > surface + Splat(0.2f)) | (predictedY < surface - Splat(0.2f));
     const TMask bounce = inside & ~outsideBand;
 
@@ -328,16 +366,38 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
             Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
 }
 
-// Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1).
-LUMIDOR_SWEEP_INLINE TLanes Target(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
-    // One division for the three quotients: 1/a = bc / abc and so on, within a few float roundings.
+// Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1). One division for the
+// three quotients: 1/a = bc / abc and so on, within a few float roundings. From abc = 2^126 on,
+// 1 / abc is subnormal, zero or NaN (abc infinite): a huge mass would lose the force term, which
+// does not depend on mass at all. Such lanes are marked in `huge` and take SeparateTarget.
+LUMIDOR_SWEEP_INLINE TLanes SharedTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass,
+                                         TMask& huge) {
     const TLanes one = Splat(1.0f);
     const TLanes a = inertia + one;
     const TLanes b = inertia * Splat(10.0f) * mass + one;
     const TLanes c = inertia * mass + one;
     const TLanes bc = b * c;
-    const TLanes inverse = one / (a * bc);
+    const TLanes abc = a * bc;
+    huge |= ~TMask(abc < Splat(0x1p126f));
+    const TLanes inverse = one / abc;
     return force * (bc * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
+}
+
+LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
+    const TLanes one = Splat(1.0f);
+    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
+}
+
+LUMIDOR_SWEEP_INLINE TLanes3 Target(const TLanes3& force, const TLanes3& wind, const TLanes3& impulse,
+                                    const TLanes3& inertia, TLanes mass) {
+    TMask huge{};
+    const TLanes3 shared{SharedTarget(force.x, wind.x, impulse.x, inertia.x, mass, huge),
+                         SharedTarget(force.y, wind.y, impulse.y, inertia.y, mass, huge),
+                         SharedTarget(force.z, wind.z, impulse.z, inertia.z, mass, huge)};
+    if (!Any(huge)) return shared;
+    return {Select(huge, SeparateTarget(force.x, wind.x, impulse.x, inertia.x, mass), shared.x),
+            Select(huge, SeparateTarget(force.y, wind.y, impulse.y, inertia.y, mass), shared.y),
+            Select(huge, SeparateTarget(force.z, wind.z, impulse.z, inertia.z, mass), shared.z)};
 }
 
 // Climb towards a positive target speed by `step`; a negative target accelerates without bound.
@@ -378,9 +438,7 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes3 force = Gather3<offsetof(TParticle, Force)>(group);
     const TLanes3 inertia = Gather3<offsetof(TParticle, Inertia)>(group);
     const TLanes mass = faded.Mass;
-    const TLanes3 target{Target(force.x, pass.Wind.x, impulse.x, inertia.x, mass),
-                         Target(force.y, pass.Wind.y, impulse.y, inertia.y, mass),
-                         Target(force.z, pass.Wind.z, impulse.z, inertia.z, mass)};
+    const TLanes3 target = Target(force, pass.Wind, impulse, inertia, mass);
     const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
 
     TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group, velocityNext);
@@ -445,12 +503,14 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
     if (!Any(tiles != firstTile)) {
         // Commonly the whole group draws one tile.
         const TTextureTile& tile = TileOf(pass, firstTile);
+        LUMIDOR_UNROLL
         for (int corner = 0; corner < 4; ++corner) {
             u[corner] = Splat(tile.U[corner]);
             v[corner] = Splat(tile.V[corner]);
         }
     } else {
         TRow uRows[kLanes], vRows[kLanes];
+        LUMIDOR_UNROLL
         for (int lane = 0; lane < kLanes; ++lane) {
             const TTextureTile& tile = TileOf(pass, tiles[lane]);
             uRows[lane] = LoadRow(tile.U, 0);
@@ -464,6 +524,7 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
     const TLanes halfX = size.x * Splat(0.5f);
     const TLanes halfY = size.y * Splat(0.5f);
     TLanes columns[24];
+    LUMIDOR_UNROLL
     for (int corner = 0; corner < 4; ++corner) {
         const TVector3& axes = pass.CornerAxes[corner];
         TLanes* vertex = columns + 6 * corner;
@@ -475,6 +536,7 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
         vertex[5] = position.z + Splat(axes.z) * halfY;
     }
     auto* bytes = reinterpret_cast<unsigned char*>(out);
+    LUMIDOR_UNROLL
     for (int row = 0; row < 6; ++row) {
         StoreAsRows(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3],
                     bytes + sizeof(TRow) * std::size_t(row), 4 * sizeof(TParticleVertex), lanes);
@@ -499,11 +561,33 @@ void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
     pass.LastCellZ = float(world.Normals[0].size() - 1);
     pass.KeptAfterBounce = {Splat(1.0f - world.WorldFriction.x), Splat(1.0f - world.WorldFriction.y),
                             Splat(1.0f - world.WorldFriction.z)};
+    // The demo's floors are flat zero grids of a few points; they are checked every pass (the grid is
+    // shared and may change), larger grids are not worth the scan.
+    // The fraction within a cell must be a number in [0, 1) wherever a point is over the grid.
+    const HDataArray& heights = *world.Heights;
+    if (heights.size() > 8) return;
+    for (const float value : {pass.InverseCellX, pass.InverseCellZ, world.CellSizeX, world.CellSizeZ, world.Origin.x,
+                              world.Origin.z, world.Extent.x, world.Extent.z}) {
+        if (!std::isfinite(value)) return;
+    }
+    if (!(world.CellSizeX > 0.0f && world.CellSizeZ > 0.0f)) return;
+    const TVector3& first = world.Normals[0][0];
+    for (const std::vector<float>& column : heights) {
+        for (const float height : column) {
+            if (height != 0.0f) return;
+        }
+    }
+    for (const std::vector<TVector3>& column : world.Normals) {
+        for (const TVector3& normal : column) {
+            if (std::memcmp(&normal, &first, sizeof normal) != 0) return;
+        }
+    }
+    pass.FlatZeroGround = true;
+    pass.FlatNormal = Splat3(first);
 }
 
 
-// The whole sweep: ages, removes, fades, moves and writes every particle of the container.
-std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices) {
+TPassConstants MakePass(const TParticleEffectContainer& container, float dt, const TCameraAxes& camera) {
     TPassConstants pass;
     pass.Dt = dt;
     pass.Wind = Splat3(container.Wind);
@@ -520,9 +604,14 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
     }
     pass.Tiles = container.TextureTiles.data();
     pass.TileCount = std::uint32_t(container.TextureTiles.size());
+    return pass;
+}
 
-    std::vector<TParticle>& particles = container.Particles;
-    std::size_t count = particles.size();
+// Ages, removes, fades, moves and writes the `count` particles at `particles` (vertices of the
+// particle that ends in slot i at vertices + 4 i); returns how many live on.
+std::size_t SweepSpan(const TPassConstants& pass, TParticle* particles, std::size_t count,
+                      TParticleVertex* vertices) {
+    const float dt = pass.Dt;
     std::int32_t written = 0;
     std::size_t first = 0;
     TParticle padded[kLanes]; // a short final group's copy, see below
@@ -567,6 +656,92 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
         written += 4 * lanes;
         first = end;
     }
-    particles.resize(count);
-    return written;
+    return count;
+}
+
+// Where the one-thread sweep puts a particle: particle `Source` ends the pass in slot `Hole`.
+struct TMove {
+    std::size_t Hole, Source;
+};
+
+// Scratch of the parallel sweep, kept between frames so that a frame allocates nothing.
+struct TParallelScratch {
+    std::vector<std::vector<std::size_t>> Dead; // per range, ascending
+    std::vector<TMove> Moves;                   // ascending holes
+};
+
+// First index of range r of `ranges` equal ranges over count items.
+LUMIDOR_SWEEP_INLINE std::size_t RangeStart(std::size_t count, std::size_t ranges, std::size_t r) {
+    return count * r / ranges;
+}
+
+// The sweep on the host's workers, with the one-thread sweep's result. Which particles die this
+// frame depends only on each one's own life, so the swap-removals are replayed on indices first:
+// every hole below the final count takes the highest surviving particle from above it, as the
+// one-thread sweep would have moved it there. Then every range of final slots is swept in place,
+// its holes filled first; nothing dies any more, and a particle's step does not depend on its slot.
+std::size_t SweepInRanges(const TPassConstants& pass, TParticle* particles, std::size_t count,
+                          TParticleVertex* vertices, const TTaskRunner& runner, std::size_t ranges) {
+    // The ranges run on other threads: they must reach this thread's scratch through a reference.
+    static thread_local TParallelScratch callerScratch;
+    TParallelScratch& scratch = callerScratch;
+    const float dt = pass.Dt;
+    scratch.Dead.resize(ranges);
+    runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
+        std::vector<std::size_t>& dead = scratch.Dead[std::size_t(r)];
+        dead.clear();
+        const std::size_t end = RangeStart(count, ranges, std::size_t(r) + 1);
+        for (std::size_t i = RangeStart(count, ranges, std::size_t(r)); i < end; ++i) {
+            if (particles[i].LifeLeft - dt < 0.0f) dead.push_back(i);
+        }
+    });
+
+    std::size_t deaths = 0;
+    for (const auto& dead : scratch.Dead) deaths += dead.size();
+    const std::size_t survivors = count - deaths;
+    // Holes ascending; sources from the top down, skipping the dead (found from the last list back).
+    scratch.Moves.clear();
+    std::size_t source = count;
+    std::size_t topList = ranges, topDead = 0; // next dead index from the top: Dead[topList - 1][topDead - 1]
+    const auto nextDeadFromTop = [&]() -> std::size_t {
+        while (topDead == 0 && topList > 0) topDead = scratch.Dead[--topList].size();
+        return topDead ? scratch.Dead[topList][topDead - 1] : count;
+    };
+    for (const auto& dead : scratch.Dead) {
+        for (const std::size_t hole : dead) {
+            if (hole >= survivors) break;
+            for (;;) {
+                --source;
+                if (nextDeadFromTop() != source) break;
+                --topDead;
+            }
+            scratch.Moves.push_back({hole, source});
+        }
+    }
+
+    const std::size_t sweepRanges = std::min(ranges, std::max<std::size_t>(survivors, 1));
+    runner.RunRanges(std::int32_t(sweepRanges), [&](std::int32_t r) {
+        const std::size_t start = RangeStart(survivors, sweepRanges, std::size_t(r));
+        const std::size_t end = RangeStart(survivors, sweepRanges, std::size_t(r) + 1);
+        auto move = std::lower_bound(scratch.Moves.begin(), scratch.Moves.end(), start,
+                                     [](const TMove& m, std::size_t slot) { return m.Hole < slot; });
+        for (; move != scratch.Moves.end() && move->Hole < end; ++move) particles[move->Hole] = particles[move->Source];
+        SweepSpan(pass, particles + start, end - start, vertices ? vertices + 4 * start : nullptr);
+    });
+    return survivors;
+}
+
+// The whole sweep: ages, removes, fades, moves and writes every particle of the container.
+std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices,
+                   const TTaskRunner& runner) {
+    const TPassConstants pass = MakePass(container, dt, camera);
+    std::vector<TParticle>& particles = container.Particles;
+    const std::size_t count = particles.size();
+    const std::size_t minimum = std::size_t(std::max<std::int32_t>(runner.MinimumParticlesPerRange, 1));
+    const std::size_t ranges =
+        runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
+    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.data(), count, vertices, runner, ranges)
+                                             : SweepSpan(pass, particles.data(), count, vertices);
+    particles.resize(survivors);
+    return std::int32_t(4 * survivors);
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 #if defined(__SSE__)
 #include <xmmintrin.h>
 #endif
@@ -50,17 +51,22 @@ void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, f
 }
 
 std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                        TParticleVertex* vertices) {
-    return Sweep(container, dt, camera, vertices);
+                                        TParticleVertex* vertices, const TTaskRunner& runner) {
+    return Sweep(container, dt, camera, vertices, runner);
+}
+
+std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                               TParticleVertex* vertices, const TTaskRunner& runner) {
+#if LUMIDOR_WIDE_SWEEP
+    static const bool wide = WideSweepSupported();
+    if (wide) return SimulateParticlesWide(container, dt, camera, vertices, runner);
+#endif
+    return Sweep(container, dt, camera, vertices, runner);
 }
 
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices) {
-#if LUMIDOR_WIDE_SWEEP
-    static const bool wide = WideSweepSupported();
-    if (wide) return SimulateParticlesWide(container, dt, camera, vertices);
-#endif
-    return Sweep(container, dt, camera, vertices);
+    return SimulateParticles(container, dt, camera, vertices, TaskRunner());
 }
 
 } // namespace lumidor

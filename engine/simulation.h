@@ -3,6 +3,7 @@
 // growth and the four billboard vertices of every particle, in one sweep over the array.
 
 #include "engine/particle_container.h"
+#include "engine/task_runner.h"
 
 #include <cstdint>
 
@@ -19,9 +20,13 @@ TCameraAxes CameraAxesFromModelview(const float modelview[16]);
 
 /// Advances every particle by dt seconds and writes four vertices per surviving particle to
 /// `vertices` (room for 4 x ParticleCount() vertices; null: simulate without writing). Returns the
-/// number of vertices written (or that would have been).
+/// number of vertices written (or that would have been). Large containers are swept on the
+/// workers of TaskRunner(), with exactly the same particles, order and vertices.
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices);
+/// The same on the given runner's workers (when the container is large enough for it).
+std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                               TParticleVertex* vertices, const TTaskRunner& runner);
 
 /// Sum of the magnet points' pull on a particle at `position` (no state is changed).
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position);

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 namespace lumidor {
 
@@ -30,8 +31,8 @@ using TMask = std::int32_t __attribute__((vector_size(32)));
 bool WideSweepSupported() { return __builtin_cpu_supports("avx2"); }
 
 std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                   TParticleVertex* vertices) {
-    return Sweep(container, dt, camera, vertices);
+                                   TParticleVertex* vertices, const TTaskRunner& runner) {
+    return Sweep(container, dt, camera, vertices, runner);
 }
 
 } // namespace lumidor

@@ -9,14 +9,14 @@ namespace lumidor {
 
 /// SimulateParticles on four lanes, the portable sweep (what runs without AVX2).
 std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                        TParticleVertex* vertices);
+                                        TParticleVertex* vertices, const TTaskRunner& runner = TTaskRunner{});
 
 #if LUMIDOR_WIDE_SWEEP
 /// True when this processor can run SimulateParticlesWide.
 bool WideSweepSupported();
 /// SimulateParticles on eight lanes; call only when WideSweepSupported().
 std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                   TParticleVertex* vertices);
+                                   TParticleVertex* vertices, const TTaskRunner& runner = TTaskRunner{});
 #endif
 
 } // namespace lumidor

@@ -9,6 +9,7 @@ packages=(
     libgl1-mesa-dri libglu1-mesa-dev libjpeg62-turbo-dev
     xvfb xauth
     libgtest-dev libbenchmark-dev
+    libtbb-dev
     clang-14 libclang-rt-14-dev
     fonts-dejavu-core
     locales doxygen

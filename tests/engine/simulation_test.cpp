@@ -243,3 +243,41 @@ TEST(SweepWidths, EightLanesGiveBitIdenticalParticlesAndVertices) {
     GTEST_SKIP() << "built without the eight-lane sweep";
 #endif
 }
+
+// A huge mass must not take the mass-independent force term with it, and a huge magnet must pull
+// hard but finitely: the shared divisions of the sweep fall back to separate ones where they overflow.
+TEST(SweepEdges, HugeMassesKeepTheForceTerm) {
+    InstallGLRecorder();
+    for (const float mass : {1.0f, 1e18f, 5e18f, 1e19f, 1e30f}) {
+        TParticleEffectContainer container{};
+        AddParticle(container, {}, {1, 1, 0}, {1, 1, 1}, 0, 5.0f);
+        SetParticleForce(container, {0, 5, 0}, 0);
+        SetParticleMass(container, 0, mass);
+        std::vector<TParticleVertex> vertices(4);
+        ASSERT_EQ(SimulateParticles(container, 0.25f, TCameraAxes{}, vertices.data()), 4);
+        // Corners 0 and 2 lie half a size above and below the centre.
+        EXPECT_EQ((vertices[0].Y + vertices[2].Y) / 2, 0.15625f) << "mass " << mass;
+        EXPECT_EQ(container.Particles[0].Velocity.y, 0.625f) << "mass " << mass;
+        SimulateParticles(container, 0.25f, TCameraAxes{}, vertices.data());
+        EXPECT_EQ(container.Particles[0].Velocity.y, 1.25f) << "mass " << mass;
+    }
+}
+
+TEST(SweepEdges, HugeMagnetNextToAParticlePullsFinitely) {
+    InstallGLRecorder();
+    for (const std::int32_t mode : {1, 2}) {
+        TParticleEffectContainer container{};
+        SetMagnetMode(container, mode, AddMagnetPoint(container, {0, 0, 0}, 1.0f, 1e30f));
+        AddParticle(container, {0, 1e-9f, 0}, {1, 1, 0}, {1, 1, 1}, 0, 5.0f);
+        const TVector3 pull = ApplyMagnetPoints(container, container.Particles[0].Position);
+        EXPECT_EQ(pull.x, 0.0f);
+        EXPECT_FLOAT_EQ(pull.y, mode == 2 ? 1e30f : 1e30f / (1e-9f + 1.0f));
+        EXPECT_EQ(pull.z, 0.0f);
+        SimulateParticles(container, 0.25f, TCameraAxes{}, nullptr);
+        const TParticle& particle = container.Particles[0];
+        EXPECT_GT(particle.Position.y, 1e27f) << "mode " << mode;
+        EXPECT_TRUE(std::isfinite(particle.Position.y)) << "mode " << mode;
+        EXPECT_EQ(particle.Position.x, 0.0f);
+        EXPECT_EQ(particle.Position.z, 0.0f);
+    }
+}
