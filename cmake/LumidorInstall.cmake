@@ -16,13 +16,19 @@ set(LUMIDOR_PUBLIC_HEADERS
     engine/gl_loader.h
     engine/message.h
     engine/particle_container.h
+    engine/particle_step_breakdown.h
+    engine/pass_observer.h
     engine/random.h
     engine/simulation.h
+    engine/task_runner.h
     engine/vector.h
     textures/decoders.h
     textures/image.h
     textures/textures.h
     script/particle_script.h
+    script/script_diagnostics.h
+    script/script_watch.h
+    script/live_script.h
     font/particle_font.h
     font/rgb_image.h
     terrain/bitmap_reader.h

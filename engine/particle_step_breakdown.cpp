@@ -4,6 +4,7 @@
 #include "engine/particle_step_breakdown.h"
 
 #include <cmath>
+#include <limits>
 #include <cstring>
 
 namespace lumidor {
@@ -42,7 +43,16 @@ TMagnetContribution MagnetShare(const TMagnetPoint& magnet, const TVector3& posi
         const float divisor = distance == 0.0f ? 1.0f : distance;
         const float scale =
             magnet.Mode == 1 ? magnet.Gravity / ((distance + 1.0f) * divisor) : magnet.Gravity / divisor;
-        delta = {delta.x * scale, delta.y * scale, delta.z * scale};
+        if (std::fabs(scale) <= std::numeric_limits<float>::max()) {
+            delta = {delta.x * scale, delta.y * scale, delta.z * scale};
+        } else {
+            // The sweep's fallback where the shared scale overflows: normalise first, scale after.
+            for (int axis = 0; axis < 3; ++axis) {
+                float& d = Component(delta, axis);
+                d = d / divisor * magnet.Gravity;
+                if (magnet.Mode == 1) d = d / (distance + 1.0f);
+            }
+        }
     }
     share.Force = delta;
     return share;
@@ -142,18 +152,31 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     TVector3 impulse{p.MagnetImpulse.x + step.MagnetForce.x, p.MagnetImpulse.y + step.MagnetForce.y,
                      p.MagnetImpulse.z + step.MagnetForce.z};
 
-    // A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1), with the sweep's single division.
+    // A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1), with the sweep's single division, or its
+    // three separate ones when the product of the denominators reaches 2^126 on any axis.
+    bool huge = false;
+    for (int axis = 0; axis < 3; ++axis) {
+        const float inertia = Component(p.Inertia, axis);
+        const float abc = (inertia + 1.0f) * ((inertia * 10.0f * p.Mass + 1.0f) * (inertia * p.Mass + 1.0f));
+        huge = huge || !(abc < 0x1p126f);
+    }
     TVector3 velocity = p.Velocity;
     for (int axis = 0; axis < 3; ++axis) {
         const float inertia = Component(p.Inertia, axis);
         const float a = inertia + 1.0f;
         const float b = inertia * 10.0f * p.Mass + 1.0f;
         const float c = inertia * p.Mass + 1.0f;
-        const float bc = b * c;
-        const float inverse = 1.0f / (a * bc);
-        Component(step.ForceTerm, axis) = Component(p.Force, axis) * (bc * inverse);
-        Component(step.WindTerm, axis) = Component(container.Wind, axis) * (a * c * inverse);
-        Component(step.MagnetTerm, axis) = Component(impulse, axis) * (a * b * inverse);
+        if (huge) {
+            Component(step.ForceTerm, axis) = Component(p.Force, axis) / a;
+            Component(step.WindTerm, axis) = Component(container.Wind, axis) / b;
+            Component(step.MagnetTerm, axis) = Component(impulse, axis) / c;
+        } else {
+            const float bc = b * c;
+            const float inverse = 1.0f / (a * bc);
+            Component(step.ForceTerm, axis) = Component(p.Force, axis) * (bc * inverse);
+            Component(step.WindTerm, axis) = Component(container.Wind, axis) * (a * c * inverse);
+            Component(step.MagnetTerm, axis) = Component(impulse, axis) * (a * b * inverse);
+        }
         const float target = Component(step.ForceTerm, axis) + Component(step.WindTerm, axis) +
                              Component(step.MagnetTerm, axis);
         Component(step.Target, axis) = target;

@@ -14,8 +14,11 @@
 #include "engine/gl_loader.h"
 #include "engine/message.h"
 #include "engine/particle_container.h"
+#include "engine/particle_step_breakdown.h"
+#include "engine/pass_observer.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
+#include "engine/task_runner.h"
 #include "engine/vector.h"
 
 // Texture readers: decoding (no GL) and mipmapped upload.
@@ -23,8 +26,12 @@
 #include "textures/image.h"
 #include "textures/textures.h"
 
-// Particle scripts: loader with its debugger log, and the per-frame runtime.
+// Particle scripts: loader with its debugger log and diagnostics, the per-frame runtime, and
+// reloading a script when its files change.
+#include "script/live_script.h"
 #include "script/particle_script.h"
+#include "script/script_diagnostics.h"
+#include "script/script_watch.h"
 
 // The particle font and its text.
 #include "font/particle_font.h"

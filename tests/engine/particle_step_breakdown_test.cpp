@@ -18,7 +18,8 @@ using namespace lumidor;
 
 namespace {
 
-using TSweep = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&, TParticleVertex*);
+using TSweep = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&, TParticleVertex*,
+                                const TTaskRunner&);
 
 std::vector<TSweep> Sweeps() {
     std::vector<TSweep> sweeps{&SimulateParticlesFourLanes};
@@ -63,6 +64,8 @@ TParticleEffectContainer BusySystem(unsigned seed, int particles) {
     SetMagnetMode(container, 2, AddMagnetPoint(container, {0.0f, -0.5f, 0.5f}, 1.5f, 2.0f));
     SetMagnetMode(container, 3, AddMagnetPoint(container, {0.0f, 0.0f, 0.0f}, 9.0f, 5.0f)); // inert
     AddMagnetPoint(container, {40.0f, 0.0f, 0.0f}, 1.0f, 5.0f);                             // out of reach
+    // A tiny mode-2 magnet so strong that its shared scale overflows for the particle next to it.
+    SetMagnetMode(container, 2, AddMagnetPoint(container, {0.0f, 0.0f, 0.0f}, 1e-3f, 1e30f));
     SetCollisionWorld(
         container,
         std::make_shared<HDataArray>(HDataArray{{0.0f, 0.1f, 0.0f}, {0.2f, 0.0f, -0.1f}, {0.0f, 0.1f, 0.3f}}),
@@ -74,10 +77,12 @@ TParticleEffectContainer BusySystem(unsigned seed, int particles) {
         // Every fourth particle sits on the ground, falling into it.
         TVector3 position = vector(-1.8f, 1.8f);
         if (k % 4 == 0) position.y = -1.0f;
+        if (k == 1) position = {0.0f, 1e-9f, 0.0f};
         AddParticle(container, position, {0.2f, 0.2f, 0.0f}, vector(0, 1), 0, uniform(0.5f, 3.0f));
         const std::int32_t i = ParticleCount(container) - 1;
         SetParticleForce(container, vector(-4, 4), i);
         SetParticleMass(container, i, uniform(0.5f, 3.0f));
+        if (k % 7 == 2) SetParticleMass(container, i, 1e30f); // the target speed's shared product overflows
         SetParticleVelocity(container, k % 4 == 0 ? TVector3{0.5f, -2.0f, 0.25f} : vector(-2, 2), i);
         SetParticleInertia(container, vector(0.1f, 3.0f), i);
         SetParticleEnlargement(container, vector(-0.1f, 0.3f), i);
@@ -104,7 +109,7 @@ TEST(ParticleStepBreakdown, TermsAddUpToTheVelocityChangeTheSweepMakesForEveryPa
                 TParticleEffectContainer container = start;
                 const TParticleStepBreakdown step = BreakDownParticleStep(container, index, dt);
                 ASSERT_EQ(step.Index, index);
-                sweep(container, dt, TCameraAxes{}, nullptr);
+                sweep(container, dt, TCameraAxes{}, nullptr, TTaskRunner{});
                 const std::int32_t after = FindParticleAfterStep(container, step);
                 const std::string where =
                     "seed " + std::to_string(seed) + ", particle " + std::to_string(index);
