@@ -36,7 +36,7 @@ fi
 # 2. Dear ImGui's sources: Debian ships the library only as an x86-64 binary, so the web build
 #    compiles the imgui source package, fetched once into build/imgui-source.
 imgui_cache="$root/build/imgui-source"
-imgui_dir="$(find "$imgui_cache" -maxdepth 1 -type d -name 'imgui-*' 2>/dev/null | head -n 1 || true)"
+imgui_dir="$(find "$imgui_cache" -mindepth 1 -maxdepth 1 -type d -name 'imgui-[0-9]*' 2>/dev/null | head -n 1 || true)"
 if [ -z "$imgui_dir" ] || [ ! -f "$imgui_dir/imgui.cpp" ]; then
     if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
         echo "== Adding a deb-src entry for Debian 12 (bookworm) to fetch the imgui sources"
@@ -52,15 +52,19 @@ EOF
     rm -rf "$imgui_cache"
     mkdir -p "$imgui_cache"
     (cd "$imgui_cache" && apt-get source imgui)
-    imgui_dir="$(find "$imgui_cache" -maxdepth 1 -type d -name 'imgui-*' | head -n 1)"
+    imgui_dir="$(find "$imgui_cache" -mindepth 1 -maxdepth 1 -type d -name 'imgui-[0-9]*' | head -n 1)"
 fi
 [ -f "$imgui_dir/imgui.cpp" ] || { echo "web.sh: no imgui sources in $imgui_cache" >&2; exit 1; }
 
 # 3. Build. Debian's emcc runs on Debian's node and needs its module folder when another node
 #    comes first on the path.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
-export EM_CACHE="$root/build/emscripten-cache"
-mkdir -p "$EM_CACHE"
+# emcc keeps the system libraries it builds (few: Debian ships most) in its cache; a user who cannot
+# write Debian's cache gets a copy of it in build/.
+if [ ! -w /usr/share/emscripten/cache ] && [ -z "${EM_CACHE:-}" ]; then
+    export EM_CACHE="$root/build/emscripten-cache"
+    [ -d "$EM_CACHE/sysroot" ] || cp -r /usr/share/emscripten/cache "$EM_CACHE"
+fi
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
 emcmake cmake -S "$root/web" -B "$root/build/web-cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -56,8 +56,12 @@ void SetTitle(const std::string& title) {
     emscripten_set_window_title(title.c_str());
 }
 
+EM_JS(void, ShowTextOnPage, (const char* text), {
+    if (typeof lumidorShowMessage === 'function') lumidorShowMessage(UTF8ToString(text));
+});
+
 void ShowOnPage(const std::string& text) {
-    EM_ASM({ if (typeof lumidorShowMessage === 'function') lumidorShowMessage(UTF8ToString($0)); }, text.c_str());
+    ShowTextOnPage(text.c_str());
 }
 
 // Every message box of the demo lands here: the console, a line on the page, and the run's outcome.

@@ -117,7 +117,9 @@ struct TRenderer {
 
 TRenderer R;
 
-constexpr GLsizei kQuadsPerDraw = 16384; // 65,536 vertices: the reach of 16-bit indices
+constexpr GLsizei kQuadsPerDraw = 16384;
+constexpr GLint kGluInvalidEnum = 100900; // GLU's error codes
+constexpr GLint kGluInvalidValue = 100901; // 65,536 vertices: the reach of 16-bit indices
 
 std::vector<TMatrix4>& CurrentStack() {
     if (R.MatrixMode == GL_PROJECTION) return R.Projection;
@@ -338,8 +340,8 @@ void WebTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei wid
 
 GLint WebBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
                         GLenum type, const void* data) {
-    if (width < 1 || height < 1) return GLU_INVALID_VALUE;
-    if (type != GL_UNSIGNED_BYTE || (format != GL_RGB && format != GL_RGBA)) return GLU_INVALID_ENUM;
+    if (width < 1 || height < 1) return kGluInvalidValue;
+    if (type != GL_UNSIGNED_BYTE || (format != GL_RGB && format != GL_RGBA)) return kGluInvalidEnum;
     const int channels = format == GL_RGBA ? 4 : 3;
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
