@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace lumidor {

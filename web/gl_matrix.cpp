@@ -46,10 +46,13 @@ TMatrix4 RotationMatrix(float angleDegrees, float x, float y, float z) {
     const float c = float(std::cos(radians));
     const float s = float(std::sin(radians));
     const float t = 1.0f - c;
+    // One column of the matrix per line.
+    // clang-format off
     return {x * x * t + c,     y * x * t + z * s, x * z * t - y * s, 0,
             x * y * t - z * s, y * y * t + c,     y * z * t + x * s, 0,
             x * z * t + y * s, y * z * t - x * s, z * z * t + c,     0,
             0,                 0,                 0,                 1};
+    // clang-format on
 }
 
 TMatrix4 OrthoMatrix(double left, double right, double bottom, double top, double zNear, double zFar) {

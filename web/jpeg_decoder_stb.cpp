@@ -23,7 +23,8 @@
 
 namespace lumidor {
 
-TDecodeResult DecodeJpeg(std::span<const std::uint8_t> file, const std::string& fileName, std::size_t maxPixels) {
+TDecodeResult DecodeJpeg(std::span<const std::uint8_t> file, const std::string& fileName,
+                         std::size_t maxPixels) {
     const auto failure = [&] { return DecodeFailure("Couldn't load JPG - " + Quoted(fileName), "BMP Unit"); };
     if (file.empty() || file.size() > std::size_t(INT_MAX)) return failure();
     int width = 0, height = 0, components = 0;
@@ -42,8 +43,8 @@ TDecodeResult DecodeJpeg(std::span<const std::uint8_t> file, const std::string& 
     image.Pixels.resize(rowBytes * std::size_t(height));
     // Rows come top first; the image keeps the bottom row first.
     for (int y = 0; y < height; ++y)
-        std::memcpy(image.Pixels.data() + std::size_t(height - 1 - y) * rowBytes, pixels + std::size_t(y) * rowBytes,
-                    rowBytes);
+        std::memcpy(image.Pixels.data() + std::size_t(height - 1 - y) * rowBytes,
+                    pixels + std::size_t(y) * rowBytes, rowBytes);
     stbi_image_free(pixels);
     return DecodeSuccess(std::move(image));
 }

@@ -57,7 +57,7 @@ void SetTitle(const std::string& title) {
 }
 
 EM_JS(void, ShowTextOnPage, (const char* text), {
-    if (typeof lumidorShowMessage === 'function') lumidorShowMessage(UTF8ToString(text));
+    if (typeof lumidorShowMessage == = 'function') lumidorShowMessage(UTF8ToString(text));
 });
 
 void ShowOnPage(const std::string& text) {
@@ -172,8 +172,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* lumidor_state() {
     std::snprintf(text, sizeof text,
                   "{\"effect\":%d,\"debugMode\":%s,\"propertiesVisible\":%s,\"frames\":%d,\"stopped\":%s,"
                   "\"seconds\":%.4f}",
-                  int(CurrentEffect), DebugMode1Checked ? "true" : "false", Properties.Visible ? "true" : "false",
-                  int(Demo.FramesDrawn), Demo.Stopped ? "true" : "false",
+                  int(CurrentEffect), DebugMode1Checked ? "true" : "false",
+                  Properties.Visible ? "true" : "false", int(Demo.FramesDrawn),
+                  Demo.Stopped ? "true" : "false",
                   Demo.FramesDrawn > 0 ? (Demo.LastFrameMs - Demo.FirstFrameMs) / 1000.0 : 0.0);
     json = text;
     return json.c_str();
@@ -189,7 +190,8 @@ int main(int argc, char** argv) {
     }
     Demo.Options = commandLine.Options;
     if (!Demo.Options.ScreenshotFile.empty() || Demo.Options.Benchmark) {
-        FailNow("screenshot and benchmark are not available in the browser (take screenshots with the browser)");
+        FailNow(
+            "screenshot and benchmark are not available in the browser (take screenshots with the browser)");
         return 0;
     }
     SetMessageHandler(&WebMessage);
@@ -211,7 +213,8 @@ int main(int argc, char** argv) {
             attributes.stencil = EM_FALSE;
             attributes.antialias = EM_FALSE;
             attributes.majorVersion = 2;
-            const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(kCanvas, &attributes);
+            const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+                emscripten_webgl_create_context(kCanvas, &attributes);
             if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
                 throw std::runtime_error("This browser offers no WebGL 2 context on the page's canvas.");
             const std::string error = web::InstallWebGLRenderer();

@@ -79,11 +79,11 @@ const char* InitWebUi(const char* canvasSelector) {
     const struct {
         ImGuiKey Key;
         int Code;
-    } keys[] = {{ImGuiKey_Tab, 9},        {ImGuiKey_LeftArrow, 37}, {ImGuiKey_RightArrow, 39},
-                {ImGuiKey_UpArrow, 38},   {ImGuiKey_DownArrow, 40}, {ImGuiKey_PageUp, 33},
-                {ImGuiKey_PageDown, 34},  {ImGuiKey_Home, 36},      {ImGuiKey_End, 35},
-                {ImGuiKey_Space, 32},     {ImGuiKey_Enter, 13},     {ImGuiKey_Escape, 27},
-                {ImGuiKey_Backspace, 8},  {ImGuiKey_Delete, 46}};
+    } keys[] = {{ImGuiKey_Tab, 9},       {ImGuiKey_LeftArrow, 37}, {ImGuiKey_RightArrow, 39},
+                {ImGuiKey_UpArrow, 38},  {ImGuiKey_DownArrow, 40}, {ImGuiKey_PageUp, 33},
+                {ImGuiKey_PageDown, 34}, {ImGuiKey_Home, 36},      {ImGuiKey_End, 35},
+                {ImGuiKey_Space, 32},    {ImGuiKey_Enter, 13},     {ImGuiKey_Escape, 27},
+                {ImGuiKey_Backspace, 8}, {ImGuiKey_Delete, 46}};
     for (const auto& key : keys)
         io.KeyMap[key.Key] = key.Code;
     ImGui::StyleColorsDark();

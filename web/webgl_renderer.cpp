@@ -91,7 +91,8 @@ struct TRenderer {
     GLint UnpackAlignment = 4;
 
     GLenum MatrixMode = GL_MODELVIEW;
-    std::vector<TMatrix4> Modelview{IdentityMatrix()}, Projection{IdentityMatrix()}, TextureMatrix{IdentityMatrix()};
+    std::vector<TMatrix4> Modelview{IdentityMatrix()}, Projection{IdentityMatrix()},
+        TextureMatrix{IdentityMatrix()};
     TLight Light;
 
     float CurrentColor[4] = {1, 1, 1, 1};
@@ -118,7 +119,7 @@ struct TRenderer {
 TRenderer R;
 
 constexpr GLsizei kQuadsPerDraw = 16384;
-constexpr GLint kGluInvalidEnum = 100900; // GLU's error codes
+constexpr GLint kGluInvalidEnum = 100900;  // GLU's error codes
 constexpr GLint kGluInvalidValue = 100901; // 65,536 vertices: the reach of 16-bit indices
 
 std::vector<TMatrix4>& CurrentStack() {
@@ -221,9 +222,9 @@ std::string BuildProgram() {
         return std::string("shader program: ") + log;
     }
     const auto at = [](const char* name) { return glGetUniformLocation(R.Program, name); };
-    R.Uniform = {at("uProjection"), at("uModelview"), at("uNormalMatrix"), at("uLighting"),
-                 at("uAmbient"),    at("uDiffuse"),   at("uSpecular"),     at("uShininess"),
-                 at("uLightPosition"), at("uUseTexture"), at("uTexture"), at("uAlphaFunc"),
+    R.Uniform = {at("uProjection"),    at("uModelview"),  at("uNormalMatrix"), at("uLighting"),
+                 at("uAmbient"),       at("uDiffuse"),    at("uSpecular"),     at("uShininess"),
+                 at("uLightPosition"), at("uUseTexture"), at("uTexture"),      at("uAlphaFunc"),
                  at("uAlphaRef")};
     return {};
 }
@@ -301,8 +302,8 @@ GLint NearestPowerOfTwo(GLint value) {
 }
 
 // Box filter when shrinking, bilinear when enlarging: close to gluScaleImage.
-std::vector<std::uint8_t> ScaleImage(const std::uint8_t* in, int width, int height, int channels, int newWidth,
-                                     int newHeight) {
+std::vector<std::uint8_t> ScaleImage(const std::uint8_t* in, int width, int height, int channels,
+                                     int newWidth, int newHeight) {
     std::vector<std::uint8_t> out(std::size_t(newWidth) * std::size_t(newHeight) * std::size_t(channels));
     const float sx = float(width) / float(newWidth), sy = float(height) / float(newHeight);
     for (int y = 0; y < newHeight; ++y)
@@ -316,7 +317,8 @@ std::vector<std::uint8_t> ScaleImage(const std::uint8_t* in, int width, int heig
                         const float wy = std::min(y1, float(iy + 1)) - std::max(y0, float(iy));
                         const float w = std::max(wx, 0.0f) * std::max(wy, 0.0f);
                         sum += w * float(in[(std::size_t(iy) * std::size_t(width) + std::size_t(ix)) *
-                                                std::size_t(channels) + std::size_t(c)]);
+                                                std::size_t(channels) +
+                                            std::size_t(c)]);
                         weight += w;
                     }
                 out[(std::size_t(y) * std::size_t(newWidth) + std::size_t(x)) * std::size_t(channels) +
@@ -332,9 +334,10 @@ GLenum UnsizedFormat(GLint internalFormat) {
     return GLenum(internalFormat);
 }
 
-void WebTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
-                   GLenum format, GLenum type, const void* pixels) {
-    glTexImage2D(target, level, GLint(UnsizedFormat(internalFormat)), width, height, border, format, type, pixels);
+void WebTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
+                   GLint border, GLenum format, GLenum type, const void* pixels) {
+    glTexImage2D(target, level, GLint(UnsizedFormat(internalFormat)), width, height, border, format, type,
+                 pixels);
     if (level == 0) R.TextureSizes[R.BoundTexture] = {width, height};
 }
 
@@ -356,8 +359,8 @@ GLint WebBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsi
     const std::size_t stride = (rowBytes + alignment - 1) / alignment * alignment;
     std::vector<std::uint8_t> packed(rowBytes * std::size_t(height));
     for (GLsizei y = 0; y < height; ++y)
-        std::memcpy(packed.data() + std::size_t(y) * rowBytes, static_cast<const std::uint8_t*>(data) + std::size_t(y) * stride,
-                    rowBytes);
+        std::memcpy(packed.data() + std::size_t(y) * rowBytes,
+                    static_cast<const std::uint8_t*>(data) + std::size_t(y) * stride, rowBytes);
     if (newWidth != width || newHeight != height)
         packed = ScaleImage(packed.data(), width, height, channels, newWidth, newHeight);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -508,11 +511,12 @@ void WebInterleavedArrays(GLenum format, GLsizei stride, const void* pointer) {
     R.NormalArray.Enabled = false;
 }
 
-void SetAttribute(GLuint location, const TArray& array, std::uintptr_t offset, const float* current, int components) {
+void SetAttribute(GLuint location, const TArray& array, std::uintptr_t offset, const float* current,
+                  int components) {
     if (array.Enabled) {
         glEnableVertexAttribArray(location);
-        glVertexAttribPointer(location, array.Size, array.Type, array.Normalized ? GL_TRUE : GL_FALSE, array.Stride,
-                              reinterpret_cast<const void*>(array.Pointer + offset));
+        glVertexAttribPointer(location, array.Size, array.Type, array.Normalized ? GL_TRUE : GL_FALSE,
+                              array.Stride, reinterpret_cast<const void*>(array.Pointer + offset));
     } else {
         glDisableVertexAttribArray(location);
         float value[4] = {0, 0, 0, 1};
@@ -536,7 +540,8 @@ void UploadForDraw(GLint first, GLsizei count) {
     std::size_t needed = 0;
     for (const TArray* array : {&R.VertexArray, &R.ColorArray, &R.TexCoordArray, &R.NormalArray}) {
         if (!array->Enabled) continue;
-        needed = std::max(needed, std::size_t(array->Pointer) + std::size_t(first + count) * std::size_t(array->Stride));
+        needed = std::max(needed, std::size_t(array->Pointer) +
+                                      std::size_t(first + count) * std::size_t(array->Stride));
     }
     needed = std::min(needed, copy->Bytes.size());
     if (needed <= copy->Uploaded) return;
@@ -610,7 +615,8 @@ void DrawStreamed(GLenum mode, const std::vector<TVertex>& vertices) {
     if (vertices.empty()) return;
     PrepareDraw();
     glBindBuffer(GL_ARRAY_BUFFER, R.StreamBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TVertex)), vertices.data(), GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TVertex)), vertices.data(),
+                 GL_STREAM_DRAW);
     SetVertexLayout();
     glDrawArrays(mode, 0, GLsizei(vertices.size()));
     glBindBuffer(GL_ARRAY_BUFFER, R.BoundArrayBuffer);
@@ -649,14 +655,18 @@ void WebVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     R.Immediate.push_back(v);
 }
 
-void WebVertex2f(GLfloat x, GLfloat y) { WebVertex3f(x, y, 0.0f); }
+void WebVertex2f(GLfloat x, GLfloat y) {
+    WebVertex3f(x, y, 0.0f);
+}
 void WebColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     R.CurrentColor[0] = r;
     R.CurrentColor[1] = g;
     R.CurrentColor[2] = b;
     R.CurrentColor[3] = a;
 }
-void WebColor3f(GLfloat r, GLfloat g, GLfloat b) { WebColor4f(r, g, b, 1.0f); }
+void WebColor3f(GLfloat r, GLfloat g, GLfloat b) {
+    WebColor4f(r, g, b, 1.0f);
+}
 void WebTexCoord2f(GLfloat s, GLfloat t) {
     R.CurrentTexCoord[0] = s;
     R.CurrentTexCoord[1] = t;
@@ -805,7 +815,9 @@ void WebClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
 void WebMatrixMode(GLenum mode) {
     if (mode == GL_MODELVIEW || mode == GL_PROJECTION || mode == GL_TEXTURE) R.MatrixMode = mode;
 }
-void WebLoadIdentity() { CurrentStack().back() = IdentityMatrix(); }
+void WebLoadIdentity() {
+    CurrentStack().back() = IdentityMatrix();
+}
 void WebPushMatrix() {
     std::vector<TMatrix4>& stack = CurrentStack();
     if (stack.size() < 32) stack.push_back(stack.back()); // GL's minimum depth; more is an overflow
@@ -818,9 +830,15 @@ void MultiplyCurrent(const TMatrix4& m) {
     TMatrix4& top = CurrentStack().back();
     top = MultiplyMatrices(top, m);
 }
-void WebTranslatef(GLfloat x, GLfloat y, GLfloat z) { MultiplyCurrent(TranslationMatrix(x, y, z)); }
-void WebRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { MultiplyCurrent(RotationMatrix(angle, x, y, z)); }
-void WebScalef(GLfloat x, GLfloat y, GLfloat z) { MultiplyCurrent(ScaleMatrix(x, y, z)); }
+void WebTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+    MultiplyCurrent(TranslationMatrix(x, y, z));
+}
+void WebRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+    MultiplyCurrent(RotationMatrix(angle, x, y, z));
+}
+void WebScalef(GLfloat x, GLfloat y, GLfloat z) {
+    MultiplyCurrent(ScaleMatrix(x, y, z));
+}
 void WebOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
     MultiplyCurrent(OrthoMatrix(l, r, b, t, n, f));
 }
@@ -863,7 +881,9 @@ void WebGetIntegerv(GLenum pname, GLint* params) {
     }
 }
 
-std::array<float, 4> FourFloats(const GLfloat* params) { return {params[0], params[1], params[2], params[3]}; }
+std::array<float, 4> FourFloats(const GLfloat* params) {
+    return {params[0], params[1], params[2], params[3]};
+}
 
 void WebMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
     if (face != GL_FRONT && face != GL_FRONT_AND_BACK) return; // back faces are lit with the front material
@@ -917,14 +937,30 @@ void WebLightfv(GLenum light, GLenum pname, const GLfloat* params) {
 
 // ---- pass-throughs WebGL has as they are
 
-void WebBlendFunc(GLenum s, GLenum d) { glBlendFunc(s, d); }
-void WebDepthMask(GLboolean flag) { glDepthMask(flag); }
-void WebGenTextures(GLsizei n, GLuint* textures) { glGenTextures(n, textures); }
-const GLubyte* WebGetString(GLenum name) { return glGetString(name); }
-GLenum WebGetError() { return glGetError(); }
-void WebViewport(GLint x, GLint y, GLsizei w, GLsizei h) { glViewport(x, y, w, h); }
-void WebClear(GLbitfield mask) { glClear(mask); }
-void WebFinish() { glFinish(); }
+void WebBlendFunc(GLenum s, GLenum d) {
+    glBlendFunc(s, d);
+}
+void WebDepthMask(GLboolean flag) {
+    glDepthMask(flag);
+}
+void WebGenTextures(GLsizei n, GLuint* textures) {
+    glGenTextures(n, textures);
+}
+const GLubyte* WebGetString(GLenum name) {
+    return glGetString(name);
+}
+GLenum WebGetError() {
+    return glGetError();
+}
+void WebViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+    glViewport(x, y, w, h);
+}
+void WebClear(GLbitfield mask) {
+    glClear(mask);
+}
+void WebFinish() {
+    glFinish();
+}
 void WebReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, void* pixels) {
     glReadPixels(x, y, w, h, format, type, pixels);
 }
@@ -935,7 +971,8 @@ void WebReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum
 
 std::string InstallWebGLRenderer() {
     R = TRenderer{};
-    if (std::string error = BuildProgram(); !error.empty()) return "The WebGL renderer could not start: " + error;
+    if (std::string error = BuildProgram(); !error.empty())
+        return "The WebGL renderer could not start: " + error;
     glGenBuffers(1, &R.StreamBuffer);
     glGenBuffers(1, &R.QuadIndexBuffer);
     std::vector<std::uint16_t> indices;

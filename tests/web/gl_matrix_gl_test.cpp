@@ -55,7 +55,7 @@ void ExpectSameAsGL(const std::vector<TOperation>& operations, const char* what)
 }
 
 class WebMatrixAgainstGL : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!lumidor::testing::EnsureGLContext()) GTEST_SKIP() << "no OpenGL context (run under xvfb-run)";
     }
@@ -76,8 +76,9 @@ TEST_F(WebMatrixAgainstGL, SingleOperationsMatch) {
 
 TEST_F(WebMatrixAgainstGL, FrameSequencesMatch) {
     // The stress test's camera and terrain placement on top of the frame's translation.
-    ExpectSameAsGL({Translate(0, 0, -5), Translate(0, 3, -5), Rotate(45, 1, 0, 0), Translate(-6.4f, -1, -6.4f)},
-                   "stress test");
+    ExpectSameAsGL(
+        {Translate(0, 0, -5), Translate(0, 3, -5), Rotate(45, 1, 0, 0), Translate(-6.4f, -1, -6.4f)},
+        "stress test");
     ExpectSameAsGL({Perspective(45, 4.0 / 3.0, 0.05, 100), Translate(0, 0, -5), Rotate(10, 1, 0, 0)},
                    "projection times modelview");
     ExpectSameAsGL({Scale(1, 2, 3), Rotate(60, 0, 1, 1), Translate(4, 5, 6), Rotate(-15, 1, 0, 0)}, "mixed");
@@ -94,7 +95,8 @@ TEST(WebMatrix, DegenerateInputsLeaveTheMatrixUsable) {
 
 TEST(WebMatrix, NormalMatrixKeepsNormalsPerpendicular) {
     // After a non-uniform scale a surface's normal must stay perpendicular to its tangents.
-    const TMatrix4 m = MultiplyMatrices(RotationMatrix(30.0f, 0.0f, 1.0f, 0.0f), ScaleMatrix(1.0f, 4.0f, 0.5f));
+    const TMatrix4 m =
+        MultiplyMatrices(RotationMatrix(30.0f, 0.0f, 1.0f, 0.0f), ScaleMatrix(1.0f, 4.0f, 0.5f));
     const std::array<float, 9> n = NormalMatrix(m);
     const float tangent[3] = {1.0f, 1.0f, 0.0f}; // in the plane whose normal is (1, -1, 0)
     const float normal[3] = {1.0f, -1.0f, 0.0f};
