@@ -56,9 +56,11 @@ void SetTitle(const std::string& title) {
     emscripten_set_window_title(title.c_str());
 }
 
+// clang-format off
 EM_JS(void, ShowTextOnPage, (const char* text), {
-    if (typeof lumidorShowMessage == = 'function') lumidorShowMessage(UTF8ToString(text));
+    if (typeof lumidorShowMessage === 'function') lumidorShowMessage(UTF8ToString(text));
 });
+// clang-format on
 
 void ShowOnPage(const std::string& text) {
     ShowTextOnPage(text.c_str());
