@@ -60,6 +60,9 @@ void SetTitle(const std::string& title) {
 EM_JS(void, ShowTextOnPage, (const char* text), {
     if (typeof lumidorShowMessage === 'function') lumidorShowMessage(UTF8ToString(text));
 });
+EM_JS(void, FreezeFrame, (), {
+    if (typeof lumidorFreezeFrame === 'function') lumidorFreezeFrame();
+});
 // clang-format on
 
 void ShowOnPage(const std::string& text) {
@@ -77,6 +80,7 @@ void Finish() {
     if (Demo.Stopped) return;
     Demo.Stopped = true;
     emscripten_cancel_main_loop();
+    FreezeFrame();
     const double seconds = (emscripten_get_now() - Demo.FirstFrameMs) / 1000.0;
     std::printf("Lumidor: %d frames in %.3f seconds (%.2f frames per second)\n", Demo.FramesDrawn, seconds,
                 seconds > 0.0 ? Demo.FramesDrawn / seconds : 0.0);
@@ -242,8 +246,11 @@ int main(int argc, char** argv) {
     }
     if (Demo.Options.Effect) CurrentEffect = *Demo.Options.Effect;
 
-    // 3. Frames on the browser's animation frames until --frames frames are drawn (or forever).
+    // 3. Frames on the browser's animation frames, forever. A run with `frames` draws them on timers
+    //    instead: a headless browser with a virtual-time budget lets virtual time run ahead while the page
+    //    waits for an animation frame, and would look before the last frame is drawn.
     SetTitle(kInitialCaption);
     emscripten_set_main_loop(&RunFrame, 0, 0);
+    if (Demo.Options.Frames) emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, 1);
     return 0;
 }

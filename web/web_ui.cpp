@@ -35,9 +35,16 @@ int ImGuiButton(unsigned short domButton) {
     }
 }
 
+const char* Canvas = "#canvas";
+
 EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* event, void*) {
-    Pointer.X = float(event->targetX);
-    Pointer.Y = float(event->targetY);
+    // Page pixels to drawing-surface pixels (they differ when the canvas is scaled to the page).
+    int width = 0, height = 0;
+    double cssWidth = 0.0, cssHeight = 0.0;
+    emscripten_get_canvas_element_size(Canvas, &width, &height);
+    emscripten_get_element_css_size(Canvas, &cssWidth, &cssHeight);
+    Pointer.X = float(cssWidth > 0.0 ? double(event->targetX) * width / cssWidth : double(event->targetX));
+    Pointer.Y = float(cssHeight > 0.0 ? double(event->targetY) * height / cssHeight : double(event->targetY));
     const int button = ImGuiButton(event->button);
     if (type == EMSCRIPTEN_EVENT_MOUSEDOWN && button >= 0) {
         Pointer.Held[button] = true;
@@ -69,6 +76,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
 } // namespace
 
 const char* InitWebUi(const char* canvasSelector) {
+    Canvas = canvasSelector;
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();

@@ -622,6 +622,88 @@ void DrawStreamed(GLenum mode, const std::vector<TVertex>& vertices) {
     glBindBuffer(GL_ARRAY_BUFFER, R.BoundArrayBuffer);
 }
 
+// A vertex on or behind the camera plane (clip w <= 0, as the near edge of the floor under the
+// Stresstest Script) upsets SwiftShader's depth across the whole primitive, hiding what lies on it,
+// where desktop GL clips. Primitives that reach behind the near plane are clipped against it here
+// first, as GL's clipper would: attributes interpolated linearly, which is what clipping in
+// homogeneous coordinates does.
+TVertex Interpolate(const TVertex& a, const TVertex& b, float t) {
+    TVertex v{};
+    const float* from = &a.Position[0];
+    const float* to = &b.Position[0];
+    float* out = &v.Position[0];
+    for (std::size_t i = 0; i < sizeof(TVertex) / sizeof(float); ++i)
+        out[i] = from[i] + (to[i] - from[i]) * t;
+    return v;
+}
+
+// Triangle lists and line lists only: strips and fans are unrolled first.
+std::vector<TVertex> Unroll(GLenum mode, const std::vector<TVertex>& in, GLenum& listMode) {
+    std::vector<TVertex> out;
+    listMode = mode;
+    if (mode == GL_TRIANGLE_STRIP || mode == GL_TRIANGLE_FAN) {
+        listMode = GL_TRIANGLES;
+        for (std::size_t i = 2; i < in.size(); ++i) {
+            if (mode == GL_TRIANGLE_FAN) {
+                out.insert(out.end(), {in[0], in[i - 1], in[i]});
+            } else if (i % 2 == 0) {
+                out.insert(out.end(), {in[i - 2], in[i - 1], in[i]});
+            } else {
+                out.insert(out.end(), {in[i - 1], in[i - 2], in[i]});
+            }
+        }
+    } else if (mode == GL_LINE_STRIP || mode == GL_LINE_LOOP) {
+        listMode = GL_LINES;
+        for (std::size_t i = 1; i < in.size(); ++i)
+            out.insert(out.end(), {in[i - 1], in[i]});
+        if (mode == GL_LINE_LOOP && in.size() > 2) out.insert(out.end(), {in.back(), in.front()});
+    } else {
+        out = in;
+    }
+    return out;
+}
+
+GLenum ClipToNearPlane(GLenum mode, std::vector<TVertex>& vertices) {
+    const TMatrix4 clip = MultiplyMatrices(R.Projection.back(), R.Modelview.back());
+    // Signed distance to the near plane in clip space: z + w, negative behind it.
+    const auto distance = [&](const TVertex& v) {
+        const std::array<float, 4> c =
+            TransformPoint(clip, v.Position[0], v.Position[1], v.Position[2], 1.0f);
+        return c[2] + c[3];
+    };
+    constexpr float kInside = 0.0f; // on the plane is inside (the banner lies on it); w = 0 never is
+    if (std::none_of(vertices.begin(), vertices.end(),
+                     [&](const TVertex& v) { return distance(v) < kInside; }))
+        return mode;
+    GLenum listMode = mode;
+    const std::vector<TVertex> list = Unroll(mode, vertices, listMode);
+    const std::size_t corners = listMode == GL_TRIANGLES ? 3 : listMode == GL_LINES ? 2 : 0;
+    if (corners == 0) return mode; // points: GL drops a point behind the plane whole
+    std::vector<TVertex> out;
+    for (std::size_t first = 0; first + corners <= list.size(); first += corners) {
+        std::vector<TVertex> kept; // Sutherland-Hodgman against one plane
+        for (std::size_t k = 0; k < corners; ++k) {
+            const TVertex& a = list[first + k];
+            const TVertex& b = list[first + (k + 1) % corners];
+            const float da = distance(a), db = distance(b);
+            if (da >= kInside) kept.push_back(a);
+            if ((da >= kInside) != (db >= kInside))
+                kept.push_back(Interpolate(a, b, (da - kInside) / (da - db)));
+            if (corners == 2) break; // a segment has one edge
+        }
+        if (corners == 2) {
+            const TVertex& b = list[first + 1];
+            if (distance(b) >= kInside) kept.push_back(b);
+            if (kept.size() == 2) out.insert(out.end(), kept.begin(), kept.end());
+            continue;
+        }
+        for (std::size_t k = 2; k < kept.size(); ++k)
+            out.insert(out.end(), {kept[0], kept[k - 1], kept[k]});
+    }
+    vertices = std::move(out);
+    return listMode;
+}
+
 void WebBegin(GLenum mode) {
     R.InBegin = true;
     R.BeginMode = mode;
@@ -639,7 +721,8 @@ void WebEnd() {
         if (!R.ExecuteWhileCompiling) return;
     }
     std::vector<TVertex> expanded;
-    const GLenum mode = ExpandPrimitive(R.BeginMode, R.Immediate, expanded);
+    GLenum mode = ExpandPrimitive(R.BeginMode, R.Immediate, expanded);
+    mode = ClipToNearPlane(mode, expanded);
     DrawStreamed(mode, expanded);
 }
 

@@ -252,8 +252,10 @@ class Browser {
         await this.frames(3);
     }
 
-    close() {
+    async close() {
+        const exited = new Promise((resolve) => this.child.once('exit', resolve));
         this.child.kill();
+        await exited;
         fs.rmSync(this.profile, { recursive: true, force: true });
     }
 }
@@ -379,7 +381,7 @@ async function measure(base, slot, frames) {
         const rate = (state.frames - 1) / state.seconds;
         console.log(`slot ${slot}: ${state.frames} frames in ${state.seconds.toFixed(3)} s: ${rate.toFixed(1)} frames per second (${title})`);
     } finally {
-        browser.close();
+        await browser.close();
     }
 }
 
@@ -402,7 +404,7 @@ async function main() {
             if (args.desktop)
                 for (const slot of [8, 10, 13]) compareWithDesktop(slot, pictures[slot], path.join(args.desktop, `slot${slot}.png`));
         } finally {
-            browser.close();
+            await browser.close();
         }
     } finally {
         server.close();
