@@ -256,7 +256,8 @@ class Browser {
         const exited = new Promise((resolve) => this.child.once('exit', resolve));
         this.child.kill();
         await exited;
-        fs.rmSync(this.profile, { recursive: true, force: true });
+        // Chromium's helper processes may still be writing the profile for a moment.
+        fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
     }
 }
 
@@ -375,7 +376,7 @@ async function measure(base, slot, frames) {
     // Uncapped: the animation frames are not held to the display's rate.
     const browser = await Browser.launch(['--disable-frame-rate-limit', '--disable-gpu-vsync']);
     try {
-        await browser.open(runUrl(base, `effect=${slot}&frames=${frames}&seed=1`));
+        await browser.open(runUrl(base, `effect=${slot}&frames=${frames}&seed=1&fixed-dt=0.016667`));
         const title = await browser.runToEnd(600);
         const state = await browser.state();
         const rate = (state.frames - 1) / state.seconds;
