@@ -95,6 +95,14 @@ void FailNow(const std::string& reason) {
     SetTitle("FAILED: " + Demo.Failure);
 }
 
+// The desktop's caption text; the page is always in the "C" locale, so printf writes the rate.
+std::string Caption(float framesPerSecond) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Lumidor Particle Engine demonstration - %.15g FPS",
+                  double(framesPerSecond));
+    return text;
+}
+
 TFrameView CanvasView() {
     TFrameView view;
     emscripten_get_canvas_element_size(kCanvas, &view.ClientWidth, &view.ClientHeight);
@@ -137,7 +145,7 @@ void RunFrame() {
     ++Demo.FramesDrawn;
     const double now = emscripten_get_now();
     if (now - Demo.LastCaptionMs >= 100.0) {
-        SetTitle(CaptionText(Demo.FramesPerSecond));
+        SetTitle(Caption(Demo.FramesPerSecond));
         Demo.LastCaptionMs = now;
     }
     if (Demo.Options.Frames && Demo.FramesDrawn >= *Demo.Options.Frames) Finish();

@@ -1026,6 +1026,13 @@ void WebBlendFunc(GLenum s, GLenum d) {
 void WebDepthMask(GLboolean flag) {
     glDepthMask(flag);
 }
+[[maybe_unused]] void WebDeleteTextures(GLsizei n, const GLuint* textures) {
+    for (GLsizei i = 0; i < n; ++i) {
+        R.TextureSizes.erase(textures[i]);
+        if (R.BoundTexture == textures[i]) R.BoundTexture = 0;
+    }
+    glDeleteTextures(n, textures);
+}
 void WebGenTextures(GLsizei n, GLuint* textures) {
     glGenTextures(n, textures);
 }
@@ -1046,6 +1053,13 @@ void WebFinish() {
 }
 void WebReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, void* pixels) {
     glReadPixels(x, y, w, h, format, type, pixels);
+}
+
+// Entries the table may carry beyond those above (texture deletion, the flag that says GL is set
+// up): filled when this version of the table has them.
+template <typename Table> void FillLaterEntries(Table& table) {
+    if constexpr (requires { table.DeleteTextures; }) table.DeleteTextures = &WebDeleteTextures;
+    if constexpr (requires { table.Ready; }) table.Ready = true;
 }
 
 } // namespace
@@ -1128,6 +1142,7 @@ std::string InstallWebGLRenderer() {
     GL.GetBufferParameterivARB = &WebGetBufferParameteriv;
     GL.gluPerspective = &WebPerspective;
     GL.gluBuild2DMipmaps = &WebBuild2DMipmaps;
+    FillLaterEntries(GL);
     return {};
 }
 
