@@ -1,7 +1,9 @@
 #include "script/script_scanner.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace lumidor {
@@ -178,7 +180,17 @@ std::optional<float> ConvertFloat(std::string_view text) {
 
     const std::string canonical = digits + "e" + std::to_string(scale + exponent);
     float value = 0.0f;
+#if defined(__EMSCRIPTEN__)
+    // Emscripten's libc++ has no floating-point from_chars. The canonical text has no decimal point,
+    // so the locale cannot change what strtof reads.
+    errno = 0;
+    char* parsedEnd = nullptr;
+    value = std::strtof(canonical.c_str(), &parsedEnd);
+    const std::errc error = errno == ERANGE ? std::errc::result_out_of_range : std::errc();
+    const char* end = parsedEnd;
+#else
     const auto [end, error] = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+#endif
     if (error == std::errc::result_out_of_range) return leading >= 38 ? infinity : zero;
     if (error != std::errc() || end != canonical.data() + canonical.size()) return std::nullopt;
     return negative ? -value : value;

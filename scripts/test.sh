@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test: the unit tests, the API reference, the
 # installed package used by outside programs, the same unit tests in an
 # address + undefined-behaviour sanitizer build, the real-OpenGL tests and the demo end to end
-# under Xvfb with Mesa, and the texture fuzzers for a bounded time.
+# under Xvfb with Mesa, the texture fuzzers for a bounded time, and the web demo in headless Chromium.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -34,4 +34,7 @@ if [ -x "$root/tests/fuzz/run-fuzzers.sh" ]; then
     echo "== Fuzzers (clang, libFuzzer): corpus replay and a bounded run each"
     "$root/tests/fuzz/run-fuzzers.sh" "$root/build/fuzz"
 fi
+echo "== The demo in the browser: emscripten build, headless Chromium"
+"$root/tests/web/run-web-tests.sh" "$root/build/test/app/lumidor-demo"
+
 echo "== All tests passed"

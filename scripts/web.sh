@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The demo in the browser: installs what is missing (Debian's emscripten and chromium, the Dear ImGui
+# sources from Debian's imgui source package), builds build/web/ (index.html and what it loads) and,
+# unless given --build-only, serves it on 127.0.0.1 and prints the address.
+#   scripts/web.sh [--build-only] [--port N]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build_only=0
+port=8018
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --build-only) build_only=1 ;;
+    --port) port="$2"; shift ;;
+    --port=*) port="${1#--port=}" ;;
+    -h | --help)
+        sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'
+        exit 0 ;;
+    *) echo "web.sh: unknown option '$1'" >&2; exit 2 ;;
+    esac
+    shift
+done
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+# 1. Packages: the compiler, the browser the tests drive, the tools the build uses.
+packages=(emscripten chromium cmake ninja-build dpkg-dev python3 libstb-dev)
+missing=()
+for package in "${packages[@]}"; do installed "$package" || missing+=("$package"); done
+if [ ${#missing[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# 2. Dear ImGui's sources: Debian ships the library only as an x86-64 binary, so the web build
+#    compiles the imgui source package, fetched once into build/imgui-source.
+imgui_cache="$root/build/imgui-source"
+imgui_dir="$(find "$imgui_cache" -mindepth 1 -maxdepth 1 -type d -name 'imgui-[0-9]*' 2>/dev/null | head -n 1 || true)"
+if [ -z "$imgui_dir" ] || [ ! -f "$imgui_dir/imgui.cpp" ]; then
+    if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        echo "== Adding a deb-src entry for Debian 12 (bookworm) to fetch the imgui sources"
+        "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/lumidor-deb-src.sources >/dev/null <<'EOF'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+        "${sudo_cmd[@]}" apt-get update
+    fi
+    rm -rf "$imgui_cache"
+    mkdir -p "$imgui_cache"
+    (cd "$imgui_cache" && apt-get source imgui)
+    imgui_dir="$(find "$imgui_cache" -mindepth 1 -maxdepth 1 -type d -name 'imgui-[0-9]*' | head -n 1)"
+fi
+[ -f "$imgui_dir/imgui.cpp" ] || { echo "web.sh: no imgui sources in $imgui_cache" >&2; exit 1; }
+
+# 3. Build. Debian's emcc runs on Debian's node and needs its module folder when another node
+#    comes first on the path.
+export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
+# emcc keeps the system libraries it builds (few: Debian ships most) in its cache; a user who cannot
+# write Debian's cache gets a copy of it in build/.
+if [ ! -w /usr/share/emscripten/cache ] && [ -z "${EM_CACHE:-}" ]; then
+    export EM_CACHE="$root/build/emscripten-cache"
+    [ -d "$EM_CACHE/sysroot" ] || cp -r /usr/share/emscripten/cache "$EM_CACHE"
+fi
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
+emcmake cmake -S "$root/web" -B "$root/build/web-cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DLUMIDOR_IMGUI_SOURCE="$imgui_dir" -DLUMIDOR_WEB_OUTPUT="$root/build/web" "${launcher[@]}" >/dev/null
+cmake --build "$root/build/web-cmake" -j "$(nproc)"
+echo "== Built $root/build/web/index.html"
+
+if [ "$build_only" -eq 1 ]; then exit 0; fi
+# 4. Serve build/web on the loopback interface only.
+echo "== Serving the demo at http://127.0.0.1:$port/index.html (Ctrl+C stops)"
+echo "   parameters: index.html?effect=N&frames=N&seed=N&fixed-dt=SECONDS"
+cd "$root/build/web"
+exec python3 -m http.server "$port" --bind 127.0.0.1

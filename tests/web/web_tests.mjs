@@ -1,0 +1,420 @@
+// The web demo in headless Chromium, driven through the DevTools protocol over a pipe (no packages
+// beyond Node itself). Serves build/web on 127.0.0.1, then:
+//   - a few slots run to their last frame: the page ends with the title "DONE", the effect is drawn
+//     under the logo banner, and each slot's picture differs from the others;
+//   - the right-click menu through synthetic mouse events: an effect entry, "Debug mode",
+//     "Properties" and the properties window's "Close";
+//   - with --desktop DIR (holding slot8.png, slot10.png, slot13.png from the desktop demo), the
+//     browser's pictures of those slots (seed 1, 60 frames of 0.0333 s) are compared with the
+//     desktop's pictures of the same runs: close colours where anything is drawn. Slot 8 is particles
+//     alone, 10 adds the lit terrain from a display list, 13 the floor quad and 20,000 particles.
+// With --measure SLOT, runs that slot uncapped and prints its frames per second instead.
+//   node web_tests.mjs --site DIR [--desktop DIR] [--out DIR] [--measure SLOT --frames N]
+
+import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import zlib from 'node:zlib';
+
+const args = parseArguments(process.argv.slice(2));
+const chromiumFlags = [
+    '--headless=new', '--no-sandbox', '--disable-gpu', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+    '--window-size=800,600', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    '--no-first-run', '--hide-scrollbars', '--mute-audio',
+];
+
+function parseArguments(list) {
+    const options = { site: null, desktop: null, out: null, measure: null, frames: 300 };
+    for (let i = 0; i < list.length; ++i) {
+        const name = list[i].replace(/^--/, '');
+        if (!(name in options)) throw new Error(`unknown option ${list[i]}`);
+        options[name] = list[++i];
+    }
+    if (!options.site) throw new Error('--site DIR is required');
+    return options;
+}
+
+// ---- PNG reading (8-bit RGB or RGBA, not interlaced: what Chromium and the desktop demo write)
+
+function decodePng(buffer) {
+    if (buffer.readUInt32BE(0) !== 0x89504e47) throw new Error('not a PNG file');
+    let offset = 8, width = 0, height = 0, colourType = 0;
+    const data = [];
+    while (offset < buffer.length) {
+        const length = buffer.readUInt32BE(offset);
+        const type = buffer.toString('latin1', offset + 4, offset + 8);
+        const body = buffer.subarray(offset + 8, offset + 8 + length);
+        if (type === 'IHDR') {
+            width = body.readUInt32BE(0);
+            height = body.readUInt32BE(4);
+            colourType = body[9];
+            if (body[8] !== 8 || (colourType !== 2 && colourType !== 6) || body[12] !== 0)
+                throw new Error('unsupported PNG format');
+        } else if (type === 'IDAT') {
+            data.push(body);
+        }
+        offset += 12 + length;
+    }
+    const channels = colourType === 6 ? 4 : 3;
+    const raw = zlib.inflateSync(Buffer.concat(data));
+    const stride = width * channels;
+    const pixels = Buffer.alloc(width * height * 3);
+    let previous = Buffer.alloc(stride);
+    for (let y = 0; y < height; ++y) {
+        const filter = raw[y * (stride + 1)];
+        const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+        for (let i = 0; i < stride; ++i) {
+            const a = i >= channels ? line[i - channels] : 0, b = previous[i], c = i >= channels ? previous[i - channels] : 0;
+            let predictor = 0;
+            if (filter === 1) predictor = a;
+            else if (filter === 2) predictor = b;
+            else if (filter === 3) predictor = (a + b) >> 1;
+            else if (filter === 4) {
+                const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+                predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+            }
+            line[i] = (line[i] + predictor) & 255;
+        }
+        for (let x = 0; x < width; ++x)
+            for (let k = 0; k < 3; ++k) pixels[(y * width + x) * 3 + k] = line[x * channels + k];
+        previous = line;
+    }
+    return { width, height, pixels };
+}
+
+// ---- picture measures
+
+function pixel(image, x, y) {
+    const i = (y * image.width + x) * 3;
+    return [image.pixels[i], image.pixels[i + 1], image.pixels[i + 2]];
+}
+
+// Pixels brighter than `level` in the rectangle [x0, x1) x [y0, y1).
+function litPixels(image, x0, y0, x1, y1, level = 40) {
+    let count = 0;
+    for (let y = y0; y < y1; ++y)
+        for (let x = x0; x < x1; ++x) if (Math.max(...pixel(image, x, y)) > level) ++count;
+    return count;
+}
+
+function meanDifference(a, b) {
+    let sum = 0;
+    for (let i = 0; i < a.pixels.length; ++i) sum += Math.abs(a.pixels[i] - b.pixels[i]);
+    return sum / a.pixels.length;
+}
+
+// Mean colour of each 16 x 16 block.
+function blockMeans(image, size = 16) {
+    const blocks = [];
+    for (let by = 0; by + size <= image.height; by += size)
+        for (let bx = 0; bx + size <= image.width; bx += size) {
+            const sum = [0, 0, 0];
+            for (let y = by; y < by + size; ++y)
+                for (let x = bx; x < bx + size; ++x) pixel(image, x, y).forEach((v, k) => (sum[k] += v));
+            blocks.push({ x: bx, y: by, colour: sum.map((v) => v / (size * size)) });
+        }
+    return blocks;
+}
+
+// ---- a static file server for build/web
+
+function serve(root) {
+    const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream' };
+    const server = http.createServer((request, response) => {
+        const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/+/, '') || 'index.html';
+        const file = path.join(root, name);
+        if (!file.startsWith(path.resolve(root)) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+            response.writeHead(404);
+            response.end();
+            return;
+        }
+        response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+        fs.createReadStream(file).pipe(response);
+    });
+    return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// ---- Chromium through the DevTools protocol on a pipe (fd 3 in, fd 4 out, NUL-separated JSON)
+
+class Browser {
+    static async launch(extraFlags = []) {
+        const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'lumidor-chromium-'));
+        const child = spawn('chromium', [...chromiumFlags, ...extraFlags, `--user-data-dir=${profile}`,
+                                         '--remote-debugging-pipe', 'about:blank'],
+                            { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
+        child.stderr.on('data', () => {}); // Chromium's own log lines (dbus, GPU stalls) are noise here
+        const browser = new Browser(child, profile);
+        const { targetInfos } = await browser.send('Target.getTargets');
+        const page = targetInfos.find((t) => t.type === 'page');
+        const { sessionId } = await browser.send('Target.attachToTarget', { targetId: page.targetId, flatten: true });
+        browser.session = sessionId;
+        await browser.page('Page.enable');
+        await browser.page('Runtime.enable');
+        await browser.page('Emulation.setDeviceMetricsOverride', { width: 800, height: 600, deviceScaleFactor: 1, mobile: false });
+        return browser;
+    }
+
+    constructor(child, profile) {
+        this.child = child;
+        this.profile = profile;
+        this.nextId = 1;
+        this.pending = new Map();
+        this.console = [];
+        let buffered = '';
+        child.stdio[4].on('data', (chunk) => {
+            buffered += chunk.toString('utf8');
+            let end;
+            while ((end = buffered.indexOf('\0')) >= 0) {
+                const message = JSON.parse(buffered.slice(0, end));
+                buffered = buffered.slice(end + 1);
+                if (message.id && this.pending.has(message.id)) {
+                    const { resolve, reject } = this.pending.get(message.id);
+                    this.pending.delete(message.id);
+                    message.error ? reject(new Error(message.error.message)) : resolve(message.result);
+                } else if (message.method === 'Runtime.consoleAPICalled') {
+                    this.console.push(message.params.args.map((a) => a.value).join(' '));
+                }
+            }
+        });
+    }
+
+    send(method, params = {}, sessionId = undefined) {
+        const id = this.nextId++;
+        this.child.stdio[3].write(JSON.stringify({ id, method, params, sessionId }) + '\0');
+        return new Promise((resolve, reject) => this.pending.set(id, { resolve, reject }));
+    }
+
+    page(method, params = {}) {
+        return this.send(method, params, this.session);
+    }
+
+    async evaluate(expression) {
+        const { result, exceptionDetails } = await this.page('Runtime.evaluate', { expression, returnByValue: true });
+        if (exceptionDetails) throw new Error(`${expression}: ${exceptionDetails.text}`);
+        return result.value;
+    }
+
+    async waitFor(expression, seconds, what) {
+        const deadline = Date.now() + seconds * 1000;
+        for (;;) {
+            const value = await this.evaluate(expression);
+            if (value) return value;
+            if (Date.now() > deadline) throw new Error(`timed out after ${seconds} s waiting for ${what}`);
+            await new Promise((r) => setTimeout(r, 50));
+        }
+    }
+
+    async open(url) {
+        this.console = [];
+        await this.page('Page.navigate', { url });
+        await this.waitFor("document.readyState === 'complete'", 30, 'the page to load');
+    }
+
+    // Waits for the end of a run with `frames`; returns the title.
+    async runToEnd(seconds = 120) {
+        const title = await this.waitFor(
+            "(document.title === 'DONE' || document.title.startsWith('FAILED')) && document.title", seconds,
+            'the title DONE');
+        return title;
+    }
+
+    async screenshot() {
+        const { data } = await this.page('Page.captureScreenshot', { format: 'png' });
+        return Buffer.from(data, 'base64');
+    }
+
+    async state() {
+        return JSON.parse(await this.evaluate("Module.ccall('lumidor_state', 'string', [], [])"));
+    }
+
+    async itemRect(name) {
+        return JSON.parse(await this.evaluate(`Module.ccall('lumidor_item_rect', 'string', ['string'], [${JSON.stringify(name)}])`));
+    }
+
+    // Lets the page draw at least `count` more frames, so the UI has seen what was sent.
+    async frames(count = 3) {
+        const start = (await this.state()).frames;
+        await this.waitFor(`JSON.parse(Module.ccall('lumidor_state', 'string', [], [])).frames >= ${start + count}`, 30,
+                           `${count} frames`);
+    }
+
+    async mouse(type, x, y, button = 'none') {
+        await this.page('Input.dispatchMouseEvent', { type, x, y, button, buttons: 0, clickCount: type === 'mouseMoved' ? 0 : 1 });
+    }
+
+    async click(x, y, button = 'left') {
+        await this.mouse('mouseMoved', x, y);
+        await this.frames(2);
+        await this.mouse('mousePressed', x, y, button);
+        await this.mouse('mouseReleased', x, y, button);
+        await this.frames(3);
+    }
+
+    async close() {
+        const exited = new Promise((resolve) => this.child.once('exit', resolve));
+        this.child.kill();
+        await exited;
+        // Chromium's helper processes may still be writing the profile for a moment.
+        fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
+    }
+}
+
+// ---- the checks
+
+let failures = 0;
+const started = Date.now();
+function check(condition, description) {
+    const seconds = ((Date.now() - started) / 1000).toFixed(1).padStart(6);
+    console.log(`${condition ? 'ok    ' : 'FAILED'} ${seconds} s  ${description}`);
+    if (!condition) ++failures;
+}
+
+function runUrl(base, query) {
+    return `${base}/index.html?${query}`;
+}
+
+async function checkSlots(browser, base, out) {
+    const slots = [0, 8, 10, 13, 17];
+    const pictures = {};
+    for (const slot of slots) {
+        await browser.open(runUrl(base, `effect=${slot}&frames=60&seed=1&fixed-dt=0.0333`));
+        const title = await browser.runToEnd();
+        check(title === 'DONE', `slot ${slot}: the page ends with the title DONE (${title})`);
+        const png = await browser.screenshot();
+        if (out) fs.writeFileSync(path.join(out, `slot${slot}.png`), png);
+        const image = decodePng(png);
+        pictures[slot] = image;
+        check(image.width === 800 && image.height === 600, `slot ${slot}: the page is 800 x 600 (${image.width} x ${image.height})`);
+        // The banner: the logo's bright lettering in the top-right 300 x 103 pixels.
+        const banner = litPixels(image, 500, 0, 800, 103, 120);
+        check(banner > 2000, `slot ${slot}: the logo banner is drawn in the top-right corner (${banner} bright pixels)`);
+        // The effect under it: lit pixels outside the banner.
+        const effect = litPixels(image, 0, 110, 800, 600) + litPixels(image, 0, 0, 495, 110);
+        check(effect > 1500, `slot ${slot}: the effect is drawn under the banner (${effect} lit pixels)`);
+    }
+    for (let i = 0; i < slots.length; ++i)
+        for (let j = i + 1; j < slots.length; ++j) {
+            const difference = meanDifference(pictures[slots[i]], pictures[slots[j]]);
+            check(difference > 2, `slots ${slots[i]} and ${slots[j]} draw different pictures (mean difference ${difference.toFixed(2)})`);
+        }
+    return pictures;
+}
+
+async function checkMenu(browser, base, out) {
+    await browser.open(runUrl(base, 'effect=0&seed=1'));
+    await browser.waitFor("typeof Module !== 'undefined' && Module.calledRun === true", 60, 'the program to start');
+    await browser.frames(5);
+    check((await browser.state()).effect === 0, 'menu: the demo starts on the slot of ?effect=0');
+
+    const openMenu = async () => {
+        await browser.click(200, 420, 'right');
+        return browser.itemRect('Effects');
+    };
+    let effects = await openMenu();
+    check(effects !== null && effects[4] === 1, 'menu: a right-click opens the menu with "Effects"');
+    if (!effects) return;
+    // Into the submenu: along the "Effects" row to its right end, then to the entry.
+    await browser.mouse('mouseMoved', (effects[0] + effects[2]) / 2, (effects[1] + effects[3]) / 2);
+    await browser.frames(3);
+    await browser.mouse('mouseMoved', effects[2] - 2, (effects[1] + effects[3]) / 2);
+    await browser.frames(3);
+    const entry = await browser.itemRect('Stresstest (10000)');
+    if (out) fs.writeFileSync(path.join(out, 'menu.png'), await browser.screenshot()); // to look at
+    check(entry !== null && entry[4] === 1, 'menu: "Effects" opens the submenu with "Stresstest (10000)"');
+    if (entry) {
+        await browser.mouse('mouseMoved', entry[0] + 4, (effects[1] + effects[3]) / 2);
+        await browser.frames(2);
+        await browser.click(entry[0] + 10, (entry[1] + entry[3]) / 2);
+        check((await browser.state()).effect === 10, 'menu: "Stresstest (10000)" selects slot 10');
+    }
+
+    const before = (await browser.state()).debugMode;
+    await openMenu();
+    const debug = await browser.itemRect('Debug mode');
+    if (debug) await browser.click((debug[0] + debug[2]) / 2, (debug[1] + debug[3]) / 2);
+    check(debug !== null && (await browser.state()).debugMode === !before, '"Debug mode" toggles the debug view');
+    if (out) fs.writeFileSync(path.join(out, 'debug-mode.png'), await browser.screenshot()); // to look at
+
+    await openMenu();
+    const properties = await browser.itemRect('Properties');
+    if (properties) await browser.click((properties[0] + properties[2]) / 2, (properties[1] + properties[3]) / 2);
+    const close = await browser.itemRect('Close');
+    check((await browser.state()).propertiesVisible && close !== null && close[4] === 1,
+          '"Properties" shows the properties window with its Close button');
+    if (close) await browser.click((close[0] + close[2]) / 2, (close[1] + close[3]) / 2);
+    check(!(await browser.state()).propertiesVisible, '"Close" hides the properties window');
+}
+
+// The same run on both sides gives the same particles; the pictures differ only by rasterisation
+// (Mesa's llvmpipe against SwiftShader) and by single float steps in the maths libraries.
+function compareWithDesktop(slot, browserImage, desktopFile) {
+    const desktop = decodePng(fs.readFileSync(desktopFile));
+    const name = `slot ${slot} against the desktop`;
+    if (desktop.width !== browserImage.width || desktop.height !== browserImage.height) {
+        check(false, `${name}: the desktop picture has the browser's size (${desktop.width} x ${desktop.height})`);
+        return;
+    }
+    const a = blockMeans(browserImage), b = blockMeans(desktop);
+    let drawn = 0, close = 0, worst = 0;
+    for (let i = 0; i < a.length; ++i) {
+        const brightness = Math.max(...a[i].colour, ...b[i].colour);
+        if (brightness < 24) continue;
+        ++drawn;
+        const difference = Math.max(...a[i].colour.map((v, k) => Math.abs(v - b[i].colour[k])));
+        worst = Math.max(worst, difference);
+        if (difference <= 8) ++close;
+    }
+    const share = drawn ? close / drawn : 0;
+    check(drawn > 40, `${name}: both draw (${drawn} lit 16 x 16 blocks)`);
+    check(share >= 0.95, `${name}: close colours where drawn (${(share * 100).toFixed(1)} % of lit blocks within 8 levels, worst ${worst.toFixed(1)})`);
+    check(meanDifference(browserImage, desktop) < 2, `${name}: mean difference ${meanDifference(browserImage, desktop).toFixed(2)} levels`);
+}
+
+async function measure(base, slot, frames) {
+    // Uncapped: the animation frames are not held to the display's rate.
+    const browser = await Browser.launch(['--disable-frame-rate-limit', '--disable-gpu-vsync']);
+    try {
+        await browser.open(runUrl(base, `effect=${slot}&frames=${frames}&seed=1&fixed-dt=0.016667`));
+        const title = await browser.runToEnd(600);
+        const state = await browser.state();
+        const rate = (state.frames - 1) / state.seconds;
+        console.log(`slot ${slot}: ${state.frames} frames in ${state.seconds.toFixed(3)} s: ${rate.toFixed(1)} frames per second (${title})`);
+    } finally {
+        await browser.close();
+    }
+}
+
+async function main() {
+    const server = await serve(path.resolve(args.site));
+    const base = `http://127.0.0.1:${server.address().port}`;
+    try {
+        if (args.measure !== null) {
+            await measure(base, Number(args.measure), Number(args.frames));
+            return;
+        }
+        if (args.out) fs.mkdirSync(args.out, { recursive: true });
+        const browser = await Browser.launch();
+        try {
+            await browser.open(runUrl(base, 'effect=99'));
+            const title = await browser.runToEnd(60);
+            check(title.startsWith('FAILED: '), `a bad parameter ends in "FAILED: reason" (${title})`);
+            const pictures = await checkSlots(browser, base, args.out);
+            await checkMenu(browser, base, args.out);
+            if (args.desktop)
+                for (const slot of [8, 10, 13]) compareWithDesktop(slot, pictures[slot], path.join(args.desktop, `slot${slot}.png`));
+        } finally {
+            await browser.close();
+        }
+    } finally {
+        server.close();
+    }
+    console.log(failures ? `${failures} web check(s) failed` : 'All web checks passed');
+    process.exitCode = failures ? 1 : 0;
+}
+
+main().catch((error) => {
+    console.error(`web tests: ${error.message}`);
+    process.exitCode = 1;
+});

@@ -1,0 +1,264 @@
+// The Lumidor demo in the browser. Top to bottom as the desktop main: the options (from the page's
+// URL parameters, passed in as arguments), the WebGL context and renderer, the UI, the effects
+// start-up, then the frame loop on the browser's animation frames.
+//
+// For headless browsers: after `frames` frames the loop stops and document.title becomes "DONE", or
+// "FAILED: reason" when anything went wrong (a start-up error, a message the demo showed, a crash).
+
+#include "app/app_hooks.h"
+#include "app/caption.h"
+#include "app/command_line.h"
+#include "app/demo_hooks.h"
+#include "app/effect_menu.h"
+#include "app/effects_startup.h"
+#include "app/properties_window.h"
+#include "app/startup.h"
+#include "app/ui_item_rects.h"
+#include "effects/frame_time.h"
+#include "engine/gl_api.h"
+#include "engine/message.h"
+#include "engine/random.h"
+#include "web/web_ui.h"
+#include "web/webgl_renderer.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace lumidor;
+
+namespace {
+
+constexpr const char* kCanvas = "#canvas";
+
+struct TWebDemo {
+    TCommandLine Options;
+    TAppHooks Hooks;
+    bool UiReady = false;
+    bool Stopped = false;
+    std::int32_t FramesDrawn = 0;
+    double StartMs = 0.0;      ///< clock at start-up
+    double LastFrameMs = 0.0;  ///< clock at the previous frame
+    double FirstFrameMs = 0.0; ///< clock when the first frame began
+    double LastCaptionMs = 0.0;
+    float FramesPerSecond = 0.0f;
+    std::string Failure; ///< the first problem reported; the title says it when the run ends
+};
+
+TWebDemo Demo;
+
+void SetTitle(const std::string& title) {
+    emscripten_set_window_title(title.c_str());
+}
+
+// clang-format off
+EM_JS(void, ShowTextOnPage, (const char* text), {
+    if (typeof lumidorShowMessage === 'function') lumidorShowMessage(UTF8ToString(text));
+});
+EM_JS(void, FreezeFrame, (), {
+    if (typeof lumidorFreezeFrame === 'function') lumidorFreezeFrame();
+});
+// clang-format on
+
+void ShowOnPage(const std::string& text) {
+    ShowTextOnPage(text.c_str());
+}
+
+// Every message box of the demo lands here: the console, a line on the page, and the run's outcome.
+void WebMessage(const std::string& text, const std::string& caption, TMessageIcon icon) {
+    PrintMessageToStderr(text, caption, icon);
+    ShowOnPage(caption + ": " + text);
+    if (Demo.Failure.empty()) Demo.Failure = caption + ": " + text;
+}
+
+void Finish() {
+    if (Demo.Stopped) return;
+    Demo.Stopped = true;
+    emscripten_cancel_main_loop();
+    FreezeFrame();
+    const double seconds = (emscripten_get_now() - Demo.FirstFrameMs) / 1000.0;
+    std::printf("Lumidor: %d frames in %.3f seconds (%.2f frames per second)\n", Demo.FramesDrawn, seconds,
+                seconds > 0.0 ? Demo.FramesDrawn / seconds : 0.0);
+    SetTitle(Demo.Failure.empty() ? "DONE" : "FAILED: " + Demo.Failure);
+}
+
+void FailNow(const std::string& reason) {
+    if (Demo.Failure.empty()) Demo.Failure = reason;
+    std::fprintf(stderr, "lumidor-web: %s\n", reason.c_str());
+    ShowOnPage(reason);
+    Demo.Stopped = true;
+    SetTitle("FAILED: " + Demo.Failure);
+}
+
+// The desktop's caption text; the page is always in the "C" locale, so printf writes the rate.
+std::string Caption(float framesPerSecond) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Lumidor Particle Engine demonstration - %.15g FPS",
+                  double(framesPerSecond));
+    return text;
+}
+
+TFrameView CanvasView() {
+    TFrameView view;
+    emscripten_get_canvas_element_size(kCanvas, &view.ClientWidth, &view.ClientHeight);
+    view.OuterWidth = view.ClientWidth; // a canvas has no frame
+    return view;
+}
+
+// One frame, as the desktop's DrawFrame: time, projection, clear, camera, effect pass, UI.
+void DrawFrame() {
+    const double now = emscripten_get_now();
+    if (Demo.FramesDrawn == 0) Demo.FirstFrameMs = now;
+    const float elapsed = float((now - Demo.LastFrameMs) / 1000.0);
+    Demo.LastFrameMs = now;
+    FrameTime = Demo.Options.FixedFrameTime ? *Demo.Options.FixedFrameTime : elapsed;
+    Demo.FramesPerSecond = 1.0f / elapsed;
+
+    const TFrameView view = CanvasView();
+    GL.MatrixMode(GL_PROJECTION);
+    GL.LoadIdentity();
+    GL.gluPerspective(45.0, double(view.ClientWidth) / double(view.ClientHeight), 0.05, 100.0);
+    GL.Viewport(0, 0, view.ClientWidth, view.ClientHeight);
+    GL.MatrixMode(GL_MODELVIEW);
+    GL.LoadIdentity();
+    GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    GL.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    GL.Translatef(0.0f, 0.0f, -5.0f);
+
+    if (Demo.Hooks.EffectPass) Demo.Hooks.EffectPass(view);
+    if (Demo.UiReady) {
+        web::BeginWebUiFrame(view.ClientWidth, view.ClientHeight, elapsed);
+        if (Demo.Hooks.Ui) Demo.Hooks.Ui(view);
+        web::EndWebUiFrame();
+    }
+    web::MakeFrameOpaque(view.ClientWidth, view.ClientHeight);
+}
+
+void RunFrame() {
+    if (Demo.Stopped) return;
+    DrawFrame();
+    ++Demo.FramesDrawn;
+    const double now = emscripten_get_now();
+    if (now - Demo.LastCaptionMs >= 100.0) {
+        SetTitle(Caption(Demo.FramesPerSecond));
+        Demo.LastCaptionMs = now;
+    }
+    if (Demo.Options.Frames && Demo.FramesDrawn >= *Demo.Options.Frames) Finish();
+}
+
+std::string ItemRectJson(const std::string& name) {
+    const std::optional<TItemRect> rect = FindItemRect(name);
+    if (!rect) return "null";
+    char text[160];
+    std::snprintf(text, sizeof text, "[%.1f,%.1f,%.1f,%.1f,%d]", double(rect->X0), double(rect->Y0),
+                  double(rect->X1), double(rect->Y1), ItemShownInLastFrame(name) ? 1 : 0);
+    return text;
+}
+
+} // namespace
+
+namespace lumidor {
+
+// The menu's "Exit": a page cannot close itself, so the loop ends and the page says so.
+void RequestClose() {
+    ShowOnPage("The demo has ended (Exit). Reload the page to start it again.");
+    Finish();
+}
+
+} // namespace lumidor
+
+// Read by the tests through Module.ccall: where the UI drew an item ("[x0,y0,x1,y1,shownNow]" or
+// "null"), and the demo's state.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* lumidor_item_rect(const char* name) {
+    static std::string json;
+    json = ItemRectJson(name);
+    return json.c_str();
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE const char* lumidor_state() {
+    static std::string json;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "{\"effect\":%d,\"debugMode\":%s,\"propertiesVisible\":%s,\"frames\":%d,\"stopped\":%s,"
+                  "\"seconds\":%.4f}",
+                  int(CurrentEffect), DebugMode1Checked ? "true" : "false",
+                  Properties.Visible ? "true" : "false", int(Demo.FramesDrawn),
+                  Demo.Stopped ? "true" : "false",
+                  Demo.FramesDrawn > 0 ? (Demo.LastFrameMs - Demo.FirstFrameMs) / 1000.0 : 0.0);
+    json = text;
+    return json.c_str();
+}
+
+int main(int argc, char** argv) {
+    // 1. Options: the page turns ?effect=8&frames=60 into --effect=8 --frames=60.
+    const TCommandLineResult commandLine = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (commandLine.Action != TCommandLineAction::Run) {
+        FailNow(commandLine.Action == TCommandLineAction::ShowHelp ? "help is not available in the browser"
+                                                                   : commandLine.Error);
+        return 0;
+    }
+    Demo.Options = commandLine.Options;
+    if (!Demo.Options.ScreenshotFile.empty() || Demo.Options.Benchmark) {
+        FailNow(
+            "screenshot and benchmark are not available in the browser (take screenshots with the browser)");
+        return 0;
+    }
+    SetMessageHandler(&WebMessage);
+    Demo.Hooks = MakeDemoHooks();
+
+    // 2. Start-up steps, as on the desktop; a failing step is shown and the rest are skipped.
+    bool glReady = false;
+    RunStartupSteps({
+        [&] { Demo.Options.Seed ? SeedRandom(*Demo.Options.Seed) : SeedRandomFromClock(); },
+        [&] {
+            Demo.StartMs = Demo.LastFrameMs = emscripten_get_now();
+            FrameTime = 0.0f; // start-up runs with no frame time
+        },
+        [&] {
+            EmscriptenWebGLContextAttributes attributes;
+            emscripten_webgl_init_context_attributes(&attributes);
+            attributes.alpha = EM_TRUE; // 32 colour bits with alpha, which GL_DST_ALPHA blending reads
+            attributes.depth = EM_TRUE;
+            attributes.stencil = EM_FALSE;
+            attributes.antialias = EM_FALSE;
+            attributes.majorVersion = 2;
+            const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+                emscripten_webgl_create_context(kCanvas, &attributes);
+            if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
+                throw std::runtime_error("This browser offers no WebGL 2 context on the page's canvas.");
+            const std::string error = web::InstallWebGLRenderer();
+            if (!error.empty()) throw std::runtime_error(error);
+            glReady = true;
+        },
+        [&] {
+            GL.Enable(GL_DEPTH_TEST);
+            GL.Enable(GL_TEXTURE_2D);
+        },
+        [&] {
+            const std::string error = web::InitWebUi(kCanvas);
+            if (!error.empty()) throw std::runtime_error(error); // the effects still run without it
+            Demo.UiReady = true;
+        },
+        [&] {
+            if (Demo.Hooks.EffectsStartup) Demo.Hooks.EffectsStartup();
+        },
+    });
+    if (!glReady) {
+        FailNow(Demo.Failure.empty() ? "no WebGL" : Demo.Failure);
+        return 0;
+    }
+    if (Demo.Options.Effect) CurrentEffect = *Demo.Options.Effect;
+
+    // 3. Frames on the browser's animation frames, forever. A run with `frames` draws them on timers
+    //    instead: a headless browser with a virtual-time budget lets virtual time run ahead while the page
+    //    waits for an animation frame, and would look before the last frame is drawn.
+    SetTitle(kInitialCaption);
+    emscripten_set_main_loop(&RunFrame, 0, 0);
+    if (Demo.Options.Frames) emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, 1);
+    return 0;
+}
