@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace lumidor {
 
@@ -25,8 +26,17 @@ void AppendFloat(std::string& out, float value) {
         return;
     }
     char text[32];
+#if defined(__EMSCRIPTEN__)
+    // This libc++ has no floating-point to_chars: the fewest %g digits that read back exactly.
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(text, nullptr) == value) break;
+    }
+    out += text;
+#else
     const auto result = std::to_chars(text, text + sizeof text, value);
     out.append(text, result.ptr);
+#endif
 }
 
 void AppendString(std::string& out, const std::string& text) {
