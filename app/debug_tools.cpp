@@ -9,9 +9,9 @@
 
 #include <SDL.h>
 
-#include <cmath>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
