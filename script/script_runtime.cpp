@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace lumidor {
 
@@ -94,6 +95,19 @@ void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt) {
     if (script.Continuous) EmitParticles(script, origin);
     for (TParticleEffectContainer& container : script.Containers)
         UpdateAndDraw(container, dt);
+}
+
+void ReleaseScript(TParticleScript& script) {
+    std::vector<GLuint> textures;
+    if (script.Texture != 0) textures.push_back(script.Texture);
+    for (TParticleEffectContainer& container : script.Containers) {
+        if (container.VertexBuffer != 0) GL.DeleteBuffersARB(1, &container.VertexBuffer);
+        if (container.Texture != 0 &&
+            std::find(textures.begin(), textures.end(), container.Texture) == textures.end())
+            textures.push_back(container.Texture);
+    }
+    if (!textures.empty()) GL.DeleteTextures(GLsizei(textures.size()), textures.data());
+    script = TParticleScript{};
 }
 
 bool ToggleScriptDebug(TParticleScript& script) {
