@@ -19,6 +19,7 @@
     X(void, ShadeModel, (GLenum mode), (mode))                                                               \
     X(void, BindTexture, (GLenum target, GLuint texture), (target, texture))                                 \
     X(void, GenTextures, (GLsizei n, GLuint * textures), (n, textures))                                      \
+    X(void, DeleteTextures, (GLsizei n, const GLuint* textures), (n, textures))                              \
     X(void, TexEnvi, (GLenum target, GLenum pname, GLint param), (target, pname, param))                     \
     X(void, TexParameteri, (GLenum target, GLenum pname, GLint param), (target, pname, param))               \
     X(void, PixelStorei, (GLenum pname, GLint param), (pname, param))                                        \
