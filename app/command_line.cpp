@@ -66,7 +66,7 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             flag.erase(equals);
         }
         const bool takesValue = flag == "--frames" || flag == "--fixed-dt" || flag == "--seed" ||
-                                flag == "--screenshot" || flag == "--effect";
+                                flag == "--screenshot" || flag == "--effect" || flag == "--soak";
         if (!takesValue && inlineValue) return Failure(flag + " takes no value");
         if (flag == "--help" || flag == "-h") {
             result.Action = TCommandLineAction::ShowHelp;
@@ -74,6 +74,10 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         if (flag == "--benchmark") {
             options.Benchmark = true;
+            continue;
+        }
+        if (flag == "--gl-debug") {
+            options.GLDebug = true;
             continue;
         }
         if (!takesValue) return Failure("unknown option \"" + arguments[i] + "\"");
@@ -109,8 +113,15 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
                 return Failure(BadValue(
                     flag, "an effect slot from 0 to " + std::to_string(kEffectSlotCount - 1), value));
             options.Effect = static_cast<std::int32_t>(number);
+        } else if (flag == "--soak") {
+            if (!ParseUnsigned(value, kMaxSoakSeconds, number) || number == 0)
+                return Failure(BadValue(
+                    flag, "a whole number of seconds from 1 to " + std::to_string(kMaxSoakSeconds), value));
+            options.Soak = static_cast<std::int32_t>(number);
         }
     }
+    if (options.Soak && (options.Benchmark || options.Frames))
+        return Failure("--soak runs on its own; it cannot be combined with --benchmark or --frames");
     if (!options.ScreenshotFile.empty() && !options.Frames)
         return Failure("--screenshot needs --frames, so that the last frame is known");
     return result;
@@ -128,6 +139,10 @@ std::string CommandLineUsage() {
            "  --screenshot FILE.png  write the last frame to FILE.png (needs --frames)\n"
            "  --effect N             start with effect slot N (0 to 18)\n"
            "  --benchmark            run every effect slot in turn and print a timing table\n"
+           "  --soak SECONDS         cycle through every effect slot (about 2 s each, scripts reloaded\n"
+           "                         every cycle) for SECONDS, then print the memory use\n"
+           "  --gl-debug             check for OpenGL errors after every frame and print each one;\n"
+           "                         the exit status is 3 if any occurred\n"
            "  --help                 show this text and exit\n"
            "\n"
            "Without options the demo runs until its window is closed (right-click for the menu).\n"

@@ -1,9 +1,12 @@
 #include "app/frame_loop.h"
 
 #include "app/caption.h"
+#include "app/gl_debug.h"
 #include "app/main_window.h"
 
 #include <SDL.h>
+
+#include <string>
 
 namespace lumidor {
 
@@ -42,6 +45,7 @@ int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
         if (lastFrame) request.ScreenshotFile = options.ScreenshotFile;
         if (!DrawFrame(window, hooks, request)) status = 1;
         ++framesDrawn;
+        if (options.GLDebug) CheckGLErrors("frame " + std::to_string(framesDrawn));
         if (lastFrame) break;
     }
     return status;
