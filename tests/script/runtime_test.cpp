@@ -265,3 +265,30 @@ TEST_F(ScriptRuntime, ToggleDebugOverAllContainers) {
     EXPECT_FALSE(ToggleScriptDebug(script));
     EXPECT_FALSE(script.Containers[0].DebugMode);
 }
+
+TEST_F(ScriptRuntime, HugeCountsStopAtTheScriptWideCapAndReleaseFreesTheGLObjects) {
+    // Three types asking for every particle there is: the first two fill the script's budget.
+    TParticleScript script = MakeScript(3, true);
+    GLRecorder().Recording = false;
+    for (TScriptValues& values : script.Values)
+        values.NumParticles = 2147483647.0f;
+    for (TScriptRanges& ranges : script.Ranges)
+        ranges.Life = {0.0f, 10.0f};
+    script.Vectors[0].Force = {3e38f, -3e38f, 3e38f};
+    script.VectorRanges[1].Position = {{3e38f, 3e38f, 3e38f}, {3e38f, -3e38f, 3e38f}};
+    AdvanceScript(script, {}, 0.05f);
+    EXPECT_EQ(ParticleCount(script.Containers[0]), MaxScriptParticlesPerType);
+    EXPECT_EQ(ParticleCount(script.Containers[1]), MaxScriptParticlesPerScript - MaxScriptParticlesPerType);
+    EXPECT_EQ(ParticleCount(script.Containers[2]), 0);
+    EmitParticles(script, {});
+    EXPECT_EQ(ParticleCount(script.Containers[2]), 0);
+
+    GLRecorder().Recording = true;
+    script.Texture = 9;
+    ReleaseScript(script);
+    EXPECT_EQ(CountGLCalls("DeleteBuffersARB"), 2); // the third type never had a buffer
+    EXPECT_EQ(CountGLCalls("DeleteTextures"), 1);   // textures 7 and 9, once each
+    EXPECT_TRUE(script.Containers.empty());
+    EXPECT_TRUE(script.Values.empty());
+    EXPECT_EQ(script.Texture, 0u);
+}
