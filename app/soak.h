@@ -28,7 +28,8 @@ std::string SoakLine(long long cycles, long long frames, double firstCycleMiB, d
 void ReloadScripts();
 
 /// Runs the soak for options.Soak seconds (the first cycle always completes, so that A is known) and
-/// prints SoakLine to standard output. Closing the window ends it early. Returns the exit status (0).
+/// prints SoakLine to standard output. Closing the window ends it early. Returns the exit status: 0, or
+/// 1 when a sanitizer build's leak check (run before shut-down) finds leaks.
 int RunSoak(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& options);
 
 } // namespace lumidor
