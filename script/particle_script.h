@@ -89,7 +89,7 @@ struct TScriptLoadReport {
 /// Most particles one type holds at once; larger "particlecount" values are capped to it.
 inline constexpr std::int32_t MaxScriptParticlesPerType = 1'000'000;
 /// Most particles all types of one script hold together; emission stops there (types in order).
-inline constexpr std::int32_t MaxScriptParticlesPerScript = 2'000'000;
+inline constexpr std::int32_t MaxScriptParticlesPerScript = 1'000'000;
 /// Most tiles a "textureproperties" may cut a texture into.
 inline constexpr std::int32_t MaxScriptTextureTiles = 65'536;
 /// Most particle types one script record holds; further "setnewparticletype" commands are refused.

@@ -267,18 +267,20 @@ TEST_F(ScriptRuntime, ToggleDebugOverAllContainers) {
 }
 
 TEST_F(ScriptRuntime, HugeCountsStopAtTheScriptWideCapAndReleaseFreesTheGLObjects) {
-    // Three types asking for every particle there is: the first two fill the script's budget.
+    // The first type asks for 600 000, the others for every particle there is: the second gets the
+    // rest of the script's budget, the third nothing.
     TParticleScript script = MakeScript(3, true);
     GLRecorder().Recording = false;
     for (TScriptValues& values : script.Values)
         values.NumParticles = 2147483647.0f;
+    script.Values[0].NumParticles = 600'000.0f;
     for (TScriptRanges& ranges : script.Ranges)
         ranges.Life = {0.0f, 10.0f};
     script.Vectors[0].Force = {3e38f, -3e38f, 3e38f};
     script.VectorRanges[1].Position = {{3e38f, 3e38f, 3e38f}, {3e38f, -3e38f, 3e38f}};
     AdvanceScript(script, {}, 0.05f);
-    EXPECT_EQ(ParticleCount(script.Containers[0]), MaxScriptParticlesPerType);
-    EXPECT_EQ(ParticleCount(script.Containers[1]), MaxScriptParticlesPerScript - MaxScriptParticlesPerType);
+    EXPECT_EQ(ParticleCount(script.Containers[0]), 600'000);
+    EXPECT_EQ(ParticleCount(script.Containers[1]), MaxScriptParticlesPerScript - 600'000);
     EXPECT_EQ(ParticleCount(script.Containers[2]), 0);
     EmitParticles(script, {});
     EXPECT_EQ(ParticleCount(script.Containers[2]), 0);
