@@ -67,7 +67,7 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         const bool takesValue = flag == "--frames" || flag == "--fixed-dt" || flag == "--seed" ||
                                 flag == "--screenshot" || flag == "--effect" || flag == "--script" ||
-                                flag == "--stats" || flag == "--record";
+                                flag == "--stats" || flag == "--record" || flag == "--soak";
         if (!takesValue && inlineValue) return Failure(flag + " takes no value");
         if (flag == "--help" || flag == "-h") {
             result.Action = TCommandLineAction::ShowHelp;
@@ -75,6 +75,10 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         if (flag == "--benchmark") {
             options.Benchmark = true;
+            continue;
+        }
+        if (flag == "--gl-debug") {
+            options.GLDebug = true;
             continue;
         }
         if (!takesValue) return Failure("unknown option \"" + arguments[i] + "\"");
@@ -119,8 +123,15 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (flag == "--record") {
             if (value.empty()) return Failure(BadValue(flag, "a folder name", value));
             options.RecordFolder = value;
+        } else if (flag == "--soak") {
+            if (!ParseUnsigned(value, kMaxSoakSeconds, number) || number == 0)
+                return Failure(BadValue(
+                    flag, "a whole number of seconds from 1 to " + std::to_string(kMaxSoakSeconds), value));
+            options.Soak = static_cast<std::int32_t>(number);
         }
     }
+    if (options.Soak && (options.Benchmark || options.Frames))
+        return Failure("--soak runs on its own; it cannot be combined with --benchmark or --frames");
     if (!options.ScreenshotFile.empty() && !options.Frames)
         return Failure("--screenshot needs --frames, so that the last frame is known");
     if (!options.RecordFolder.empty() && options.Benchmark)
@@ -145,6 +156,10 @@ std::string CommandLineUsage() {
            "                         refused (its log goes to standard error) and the last good one runs\n"
            "  --stats FILE.jsonl     write one line of JSON per frame: particles per system and times\n"
            "  --record FOLDER        write every frame as FOLDER/frame_000001.png and so on\n"
+           "  --soak SECONDS         cycle through every effect slot (about 2 s each, scripts reloaded\n"
+           "                         every cycle) for SECONDS, then print the memory use\n"
+           "  --gl-debug             check for OpenGL errors after every frame and print each one;\n"
+           "                         the exit status is 3 if any occurred\n"
            "  --help                 show this text and exit\n"
            "\n"
            "Without options the demo runs until its window is closed (right-click for the menu).\n"

@@ -11,6 +11,9 @@ namespace lumidor {
 /// Number of effect slots a --effect value may name (0 .. kEffectSlotCount - 1).
 inline constexpr int kEffectSlotCount = 19;
 
+/// Longest --soak accepted, seconds (one week).
+inline constexpr std::int32_t kMaxSoakSeconds = 7 * 24 * 3600;
+
 /// The options after parsing; an absent value means "as the classic program does".
 struct TCommandLine {
     std::optional<std::int32_t> Frames;  ///< stop after this many frames (1 or more)
@@ -22,6 +25,8 @@ struct TCommandLine {
     std::string ScriptFile; ///< script played as the current effect, reloaded on save; empty for none
     std::string StatsFile;               ///< one JSON line of frame statistics per frame; empty for none
     std::string RecordFolder;            ///< every frame as FOLDER/frame_000001.png ...; empty for none
+    std::optional<std::int32_t> Soak;    ///< seconds to cycle through every slot, then print memory use
+    bool GLDebug = false;                ///< check GL errors every frame; any error ends with status 3
 };
 
 /// What the program should do with the parsed command line.

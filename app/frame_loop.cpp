@@ -1,6 +1,7 @@
 #include "app/frame_loop.h"
 
 #include "app/caption.h"
+#include "app/gl_debug.h"
 #include "app/main_window.h"
 #include "app/recording.h"
 
@@ -54,6 +55,7 @@ int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
         const bool written = DrawFrame(window, hooks, request);
         if (!written) status = 1;
         ++framesDrawn;
+        if (options.GLDebug) CheckGLErrors("frame " + std::to_string(framesDrawn));
         if (lastFrame || (!written && !request.RecordFile.empty())) break; // a recording with gaps is no use
     }
     return status;

@@ -11,9 +11,11 @@
 #include "app/display_mode.h"
 #include "app/effects_startup.h"
 #include "app/frame_loop.h"
+#include "app/gl_debug.h"
 #include "app/live_scripts.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/soak.h"
 #include "app/startup.h"
 #include "app/tbb_task_runner.h"
 #include "app/ui_layer.h"
@@ -89,6 +91,9 @@ int main(int argc, char** argv) {
         },
         [&] { ActivateRenderContext(window); },
         [&] { EnableDefaultState(); },
+        [&] {
+            if (options.GLDebug) StartGLDebug(&SDL_GL_GetProcAddress);
+        },
         [&] { window.UiReady = InitUi(window.Window, window.RenderContext); }, // effects run without it
         [&] {
             if (hooks.EffectsStartup) hooks.EffectsStartup();
@@ -107,8 +112,11 @@ int main(int argc, char** argv) {
     // 3. Show the window and draw frames until it closes (or run every effect and print the timings).
     SDL_ShowWindow(window.Window);
     FitOuterSize(window);
-    const int status =
-        options.Benchmark ? RunBenchmark(window, hooks, options) : RunFrameLoop(window, hooks, options);
+    int status = options.Benchmark ? RunBenchmark(window, hooks, options)
+                 : options.Soak    ? RunSoak(window, hooks, options)
+                                   : RunFrameLoop(window, hooks, options);
+    if (options.GLDebug && (CheckGLErrors("the last frame") > 0 || GLDebugErrorCount() > 0))
+        status = kGLErrorExitStatus;
 
     // 4. Shut down: effects, UI, then the context is released and the display mode restored.
     if (hooks.Shutdown) hooks.Shutdown();

@@ -9,6 +9,7 @@
 #include "engine/gl_api.h"
 #include "engine/gl_loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -98,13 +99,22 @@ void EnableDefaultState() {
     GL.Enable(GL_TEXTURE_2D);
 }
 
-TFrameView QueryFrameView(const TMainWindow& window) {
+TFrameView MakeFrameView(int drawableWidth, int drawableHeight, int borderLeft, int borderRight) {
+    // A minimised window has a 0 x 0 drawable; frames go on with a 1 x 1 view, so that the aspect
+    // ratio and the banner's projection box stay defined (glOrtho refuses an empty box).
     TFrameView view;
-    SDL_GL_GetDrawableSize(window.Window, &view.ClientWidth, &view.ClientHeight);
+    view.ClientWidth = std::max(drawableWidth, 1);
+    view.ClientHeight = std::max(drawableHeight, 1);
+    view.OuterWidth = view.ClientWidth + borderLeft + borderRight;
+    return view;
+}
+
+TFrameView QueryFrameView(const TMainWindow& window) {
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window.Window, &width, &height);
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(window.Window, &top, &left, &bottom, &right) != 0) left = right = 0;
-    view.OuterWidth = view.ClientWidth + left + right;
-    return view;
+    return MakeFrameView(width, height, left, right);
 }
 
 bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest& request) {

@@ -53,6 +53,8 @@ void EnableDefaultState();
 
 /// Client size in pixels and outer width of the window now.
 TFrameView QueryFrameView(const TMainWindow& window);
+/// The view of a drawable of the given size with the frame's side borders; sides below 1 become 1.
+TFrameView MakeFrameView(int drawableWidth, int drawableHeight, int borderLeft, int borderRight);
 
 /// One frame: timer and FrameTime, projection, viewport, clear, camera, effect pass, UI, optional
 /// screenshot, swap, then the FrameDone hook. Without a usable context only the timer runs. Returns

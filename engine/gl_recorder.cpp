@@ -19,12 +19,16 @@ void Record(const char* name, std::vector<double> args) {
     if (recorder.Recording) recorder.Calls.push_back(TGLCall{name, std::move(args)});
 }
 
+// A zero of any return type; a template, so that clang discards the return for void too.
+template <typename T> T ZeroValue() {
+    if constexpr (!std::is_void_v<T>) return T{};
+}
+
 // Generic stubs: record and return a zero value.
 #define LUMIDOR_GL_STUB(ret, name, params, args)                                                             \
     ret Stub##name params {                                                                                  \
         [](auto... values) { Record(#name, {AsNumber(values)...}); } args;                                  \
-        using Result = ret;                                                                                  \
-        if constexpr (!std::is_void_v<Result>) return Result{};                                              \
+        return ZeroValue<ret>();                                                                             \
     }
 LUMIDOR_GL_ALL_FUNCTIONS(LUMIDOR_GL_STUB)
 #undef LUMIDOR_GL_STUB

@@ -43,19 +43,6 @@ bool AnyParticles(const TParticleScript& script) {
 
 } // namespace
 
-void ReleaseScript(TParticleScript& script) {
-    std::vector<GLuint> textures;
-    if (script.Texture != 0) textures.push_back(script.Texture);
-    for (TParticleEffectContainer& container : script.Containers) {
-        if (container.VertexBuffer != 0) GL.DeleteBuffersARB(1, &container.VertexBuffer);
-        if (container.Texture != 0 &&
-            std::find(textures.begin(), textures.end(), container.Texture) == textures.end())
-            textures.push_back(container.Texture);
-    }
-    if (!textures.empty()) GL.DeleteTextures(GLsizei(textures.size()), textures.data());
-    script = TParticleScript{};
-}
-
 void StartLiveScript(TLiveScript& live, TParticleScript& running, const std::string& file, double now) {
     live.File = file;
     const TScriptLoadReport report = LoadVersion(running, file, live.Watch, now, false);

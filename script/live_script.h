@@ -61,9 +61,6 @@ TLiveReload PollLiveScript(TLiveScript& live, TParticleScript& running, double n
 /// version once its particles are gone or RetiredScriptSeconds have passed. `dt` in seconds.
 void AdvanceRetiredScripts(TLiveScript& live, float dt);
 
-/// Frees what LoadScript created for `script` on the GL side (buffers, textures) and empties it.
-void ReleaseScript(TParticleScript& script);
-
 /// "loaded", "N errors: running the version of HH:MM:SS" (local time) or "not found".
 std::string LiveScriptStateText(const TLiveScript& live);
 

@@ -5,6 +5,7 @@
 #include "engine/particle_container.h"
 #include "engine/vector.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -97,8 +98,16 @@ struct TScriptLoadReport {
 
 /// Most particles one type holds at once; larger "particlecount" values are capped to it.
 inline constexpr std::int32_t MaxScriptParticlesPerType = 1'000'000;
+/// Most particles all types of one script hold together; emission stops there (types in order).
+inline constexpr std::int32_t MaxScriptParticlesPerScript = 1'000'000;
 /// Most tiles a "textureproperties" may cut a texture into.
 inline constexpr std::int32_t MaxScriptTextureTiles = 65'536;
+/// Most particle types one script record holds; further "setnewparticletype" commands are refused.
+inline constexpr std::int32_t MaxScriptParticleTypes = 64;
+/// Most magnet points all types of a record hold together (each point is added to every type).
+inline constexpr std::int32_t MaxScriptMagnetRecords = 65'536;
+/// Bytes one load may add to DebugLog before further messages are only counted.
+inline constexpr std::size_t MaxScriptLogBytes = std::size_t(64) << 20;
 
 /// Reads the file (opened relative to the working directory; "\" is taken as "/") and appends its
 /// particle types, settings and log to `script`. Without GL set up (GLAvailable), "loadtexture"
@@ -117,6 +126,9 @@ std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt);
 /// Creates the particles of every type: the missing ones (continuous) or the full count.
 void EmitParticles(TParticleScript& script, const TVector3& origin);
+/// Deletes the buffer objects of the containers and the textures they and `Texture` name, then
+/// empties the record (the log too), so a host can load the script again without leaking GL objects.
+void ReleaseScript(TParticleScript& script);
 /// Flips the debug view of every container; returns the last one's new flag, false when none.
 bool ToggleScriptDebug(TParticleScript& script);
 

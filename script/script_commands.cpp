@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace lumidor::script_detail {
 
@@ -38,6 +40,30 @@ bool RequireParticleType(TLoadState& state) {
     return false;
 }
 
+/// The point SetMagnet... would address (the newest holder of `id`), found in constant time when
+/// every point's Id is its index, as in containers only the loader has filled.
+TMagnetPoint* ScriptMagnet(const TLoadState& state, TParticleEffectContainer& container, std::int32_t id) {
+    std::vector<TMagnetPoint>& points = container.MagnetPoints;
+    if (state.MagnetIdsAreIndices)
+        return id >= 0 && std::size_t(id) < points.size() ? &points[std::size_t(id)] : nullptr;
+    for (auto point = points.rbegin(); point != points.rend(); ++point) {
+        if (point->Id == id) return &*point;
+    }
+    return nullptr;
+}
+
+/// The magnet commands report a bad value once per particle type.
+void ReportBadValueForEveryType(TLoadState& state, std::string_view text, TValueKind kind) {
+    const std::size_t types = state.Script.Containers.size();
+    for (std::size_t t = 0; t < types; ++t) {
+        if (state.LogFull) {
+            CountErrors(state, std::int64_t(types - t)); // counted at once: the log takes no more
+            return;
+        }
+        ReportBadValue(state, text, kind);
+    }
+}
+
 bool RequireMagnet(TLoadState& state) {
     if (state.CurrentMagnet != -1) return true;
     ReportLineError(state, "): No magnet point has been set yet.");
@@ -45,7 +71,7 @@ bool RequireMagnet(TLoadState& state) {
 }
 
 /// Integer argument into a scratch value; a failure is reported and leaves the value as it was.
-void ConvertIntegerInto(TLoadState& state, const std::string& text, float& scratch) {
+void ConvertIntegerInto(TLoadState& state, std::string_view text, float& scratch) {
     if (const std::optional<std::int32_t> value = ConvertInteger(text)) {
         scratch = float(*value);
     } else {
@@ -53,7 +79,7 @@ void ConvertIntegerInto(TLoadState& state, const std::string& text, float& scrat
     }
 }
 
-void ConvertFloatInto(TLoadState& state, const std::string& slotText, float& scratch) {
+void ConvertFloatInto(TLoadState& state, std::string_view slotText, float& scratch) {
     const std::string text = ReplaceDotsByCommas(slotText);
     if (const std::optional<float> value = ConvertFloat(text)) {
         scratch = *value;
@@ -64,6 +90,11 @@ void ConvertFloatInto(TLoadState& state, const std::string& slotText, float& scr
 
 void RunSetNewParticleType(TLoadState& state) {
     TParticleScript& script = state.Script;
+    if (script.Containers.size() >= std::size_t(MaxScriptParticleTypes)) {
+        ReportLineError(state, "): Too many particle types (at most " +
+                                   std::to_string(MaxScriptParticleTypes) + ") - skipping command.");
+        return;
+    }
     script.Containers.emplace_back();
     state.CurrentType = std::int32_t(script.Containers.size() - 1);
     const std::size_t count = script.Containers.size();
@@ -77,6 +108,17 @@ void RunSetNewParticleType(TLoadState& state) {
 }
 
 void RunSetNewMagnetPoint(TLoadState& state) {
+    // Every point goes to every type: the records held by all types together are what is bounded.
+    std::size_t held = 0;
+    for (const TParticleEffectContainer& container : state.Script.Containers)
+        held += container.MagnetPoints.size();
+    if (!state.Script.Containers.empty() &&
+        held + state.Script.Containers.size() > std::size_t(MaxScriptMagnetRecords)) {
+        ReportLineError(state, "): Too many magnet points (at most " +
+                                   std::to_string(MaxScriptMagnetRecords) +
+                                   " over all particle types) - skipping command.");
+        return;
+    }
     for (TParticleEffectContainer& container : state.Script.Containers) {
         const std::int32_t id = AddMagnetPoint(container, TVector3{}, 0.0f, 0.0f);
         SetMagnetMode(container, 1, id);
@@ -86,35 +128,38 @@ void RunSetNewMagnetPoint(TLoadState& state) {
 
 void RunMode(TLoadState& state) {
     if (!RequireMagnet(state)) return;
+    // One conversion serves every type; a failure is still reported once per type.
+    const std::optional<std::int32_t> mode = ConvertInteger(state.Slots[1]);
+    if (!mode) {
+        ReportBadValueForEveryType(state, state.Slots[1], TValueKind::Integer);
+        return;
+    }
     for (TParticleEffectContainer& container : state.Script.Containers) {
-        if (const std::optional<std::int32_t> mode = ConvertInteger(state.Slots[1])) {
-            SetMagnetMode(container, *mode, state.CurrentMagnet);
-        } else {
-            ReportBadValue(state, state.Slots[1], TValueKind::Integer);
-        }
+        if (TMagnetPoint* point = ScriptMagnet(state, container, state.CurrentMagnet)) point->Mode = *mode;
     }
 }
 
-/// "gravity" and "radius": one conversion (and one report on failure) per container.
-void RunMagnetValue(TLoadState& state, void (*apply)(TParticleEffectContainer&, std::int32_t, float)) {
+/// "gravity" and "radius": one conversion, one report on failure per container.
+void RunMagnetValue(TLoadState& state, float TMagnetPoint::*field) {
     if (!RequireMagnet(state)) return;
     const std::string text = ReplaceDotsByCommas(state.Slots[1]);
+    const std::optional<float> value = ConvertFloat(text);
+    if (!value) {
+        ReportBadValueForEveryType(state, text, TValueKind::Float);
+        return;
+    }
     for (TParticleEffectContainer& container : state.Script.Containers) {
-        if (const std::optional<float> value = ConvertFloat(text)) {
-            apply(container, state.CurrentMagnet, *value);
-        } else {
-            ReportBadValue(state, text, TValueKind::Float);
-        }
+        if (TMagnetPoint* point = ScriptMagnet(state, container, state.CurrentMagnet)) point->*field = *value;
     }
 }
 
-void RunLoadTexture(TLoadState& state, const std::string& text) {
+void RunLoadTexture(TLoadState& state, std::string_view text) {
     if (CountBeforeFirstSemicolon(text, '\'') != 2) {
         ReportLineError(state, "): Given parameter is not a valid string.");
         return;
     }
-    MatchPattern(text, state.Slots, "%('%');%");
-    const std::string fileName = state.Slots[1];
+    MatchPatternViews(text, state.Slots, "%('%');%");
+    const std::string fileName(state.Slots[1]);
     state.Report.TextureFiles.push_back(fileName);
     if (LoadTextureFile(fileName, state.Script.Texture)) {
         state.Report.TextureLoaded = true;
@@ -124,7 +169,7 @@ void RunLoadTexture(TLoadState& state, const std::string& text) {
 }
 
 /// Returns the rest-of-line slot: 3 once the pair pattern was applied, else 2.
-int RunTextureProperties(TLoadState& state, const std::string& text) {
+int RunTextureProperties(TLoadState& state, std::string_view text) {
     if (!RequireParticleType(state)) return 2;
     const auto type = std::size_t(state.CurrentType);
     if (!state.Report.TextureLoaded) {
@@ -132,7 +177,7 @@ int RunTextureProperties(TLoadState& state, const std::string& text) {
         ReportLineError(state, "): No texture has been loaded yet - skipping command");
         return 2;
     }
-    MatchPattern(text, state.Slots, PairPattern);
+    MatchPatternViews(text, state.Slots, PairPattern);
     state.Report.TilesSet[type] = true;
     ConvertIntegerInto(state, state.Slots[1], state.U);
     ConvertIntegerInto(state, state.Slots[2], state.V);
@@ -154,9 +199,9 @@ int RunTextureProperties(TLoadState& state, const std::string& text) {
     return 3;
 }
 
-int RunBlendFactor(TLoadState& state, const std::string& text) {
+int RunBlendFactor(TLoadState& state, std::string_view text) {
     if (!RequireParticleType(state)) return 2;
-    MatchPattern(text, state.Slots, PairPattern);
+    MatchPatternViews(text, state.Slots, PairPattern);
     ConvertIntegerInto(state, state.Slots[1], state.U);
     ConvertIntegerInto(state, state.Slots[2], state.V);
     SetBlendFactor(state.Script.Containers[std::size_t(state.CurrentType)], ToBlendFactor(state.U),
@@ -164,14 +209,15 @@ int RunBlendFactor(TLoadState& state, const std::string& text) {
     return 3;
 }
 
-int RunMPosition(TLoadState& state, const std::string& text) {
+int RunMPosition(TLoadState& state, std::string_view text) {
     if (!RequireMagnet(state)) return 2;
-    MatchPattern(text, state.Slots, "%(%,%,%);%");
+    MatchPatternViews(text, state.Slots, "%(%,%,%);%");
     ConvertFloatInto(state, state.Slots[1], state.U);
     ConvertFloatInto(state, state.Slots[2], state.V);
     ConvertFloatInto(state, state.Slots[3], state.W);
     for (TParticleEffectContainer& container : state.Script.Containers) {
-        SetMagnetPosition(container, TVector3{state.U, state.V, state.W}, state.CurrentMagnet);
+        if (TMagnetPoint* point = ScriptMagnet(state, container, state.CurrentMagnet))
+            point->Position = TVector3{state.U, state.V, state.W};
     }
     return 4;
 }
@@ -184,8 +230,8 @@ void RunContiniuous(TLoadState& state) {
     }
 }
 
-void RunFading(TLoadState& state, const std::string& text) {
-    MatchPattern(text, state.Slots, PairPattern);
+void RunFading(TLoadState& state, std::string_view text) {
+    MatchPatternViews(text, state.Slots, PairPattern);
     const std::optional<bool> fadeOut = ConvertBoolean(state.Slots[1]);
     if (!fadeOut) {
         ReportBadValue(state, state.Slots[1], TValueKind::Boolean);
@@ -202,7 +248,7 @@ void RunFading(TLoadState& state, const std::string& text) {
 
 } // namespace
 
-int RunOwnRuleCommand(TLoadState& state, int index, const std::string& text) {
+int RunOwnRuleCommand(TLoadState& state, int index, std::string_view text) {
     switch (index) {
     case SetNewParticleType:
         RunSetNewParticleType(state);
@@ -214,10 +260,10 @@ int RunOwnRuleCommand(TLoadState& state, int index, const std::string& text) {
         RunMode(state);
         return 2;
     case Gravity:
-        RunMagnetValue(state, SetMagnetGravity);
+        RunMagnetValue(state, &TMagnetPoint::Gravity);
         return 2;
     case Radius:
-        RunMagnetValue(state, SetMagnetRadius);
+        RunMagnetValue(state, &TMagnetPoint::Radius);
         return 2;
     case LoadTexture:
         RunLoadTexture(state, text);

@@ -95,7 +95,7 @@ float& ValueDestination(TLoadState& state, int row, int k, int index) {
 }
 
 /// Rows 0-3: checks, the row's own pattern, one conversion per value. Returns the rest-of-line slot.
-int RunValueCommand(TLoadState& state, int row, int k, const std::string& text) {
+int RunValueCommand(TLoadState& state, int row, int k, std::string_view text) {
     const TValueRowShape& shape = ValueRowShapes[row];
     if (state.CurrentType == -1) {
         script_detail::ReportLineError(state, "): No particle type has been set yet.");
@@ -105,7 +105,7 @@ int RunValueCommand(TLoadState& state, int row, int k, const std::string& text) 
         script_detail::ReportLineError(state, "): Wrong parameter count.");
         return 2;
     }
-    if (row > 0) MatchPattern(text, state.Slots, shape.Pattern);
+    if (row > 0) MatchPatternViews(text, state.Slots, shape.Pattern);
     const TValueKind kind = (row == 0 && k == 1) ? TValueKind::Integer : TValueKind::Float;
     for (int index = 0; index < shape.ValueCount; ++index) {
         const std::string value = ReplaceDotsByCommas(state.Slots[std::size_t(index + 1)]);
@@ -119,15 +119,15 @@ int RunValueCommand(TLoadState& state, int row, int k, const std::string& text) 
 }
 
 /// A ")" that is the last character or not followed by ";".
-bool ViolatesSemicolonRule(const std::string& text) {
+bool ViolatesSemicolonRule(std::string_view text) {
     const std::size_t p = text.find(')');
     return p != std::string::npos && (p + 1 == text.size() || text[p + 1] != ';');
 }
 
 /// One command at the start of `text`; replaces `text` by the rest of the line. Returns true when
 /// the rest of the line is to be dropped.
-bool ProcessCommand(TLoadState& state, std::string& text) {
-    MatchPattern(text, state.Slots, GenericPattern);
+bool ProcessCommand(TLoadState& state, std::string_view& text) {
+    MatchPatternViews(text, state.Slots, GenericPattern);
     const std::string name = FoldToLower(state.Slots[0]);
     int row = -1;
     int k = -1;
@@ -139,12 +139,17 @@ bool ProcessCommand(TLoadState& state, std::string& text) {
     }
     if (k < 0) {
         // An empty remainder or a trailing comment ends the line silently.
-        if (!IsBlankOrComment(text)) {
+        if (!IsBlankOrComment(text) && state.LogFull) {
+            script_detail::CountErrors(state, 1);
+        } else if (!IsBlankOrComment(text)) {
             std::string message = "): Unknown Command: \"";
             message += text;
             message += "\" - skipping rest of the line.";
+            const std::size_t diagnostics = state.Report.Diagnostics.size();
             script_detail::ReportLineError(state, message);
-            state.Report.Diagnostics.back().Suggestion = SuggestKeyword(name);
+            // No diagnostic when this was the message that filled the log.
+            if (state.Report.Diagnostics.size() > diagnostics)
+                state.Report.Diagnostics.back().Suggestion = SuggestKeyword(name);
         }
         return true;
     }
@@ -154,13 +159,16 @@ bool ProcessCommand(TLoadState& state, std::string& text) {
     return false;
 }
 
-void ProcessLine(TLoadState& state, const std::string& raw) {
+/// `line` is the load's reusable buffer; the command loop only moves a view through it, so a line
+/// of many commands is processed in time linear in its length.
+void ProcessLine(TLoadState& state, std::string_view raw, std::string& line) {
     // A raw comment line is dropped before normalisation: a lone apostrophe in it ("don't") would
     // move a quote to the front, and a ")" in the comment would then be reported as a missing ";".
     if (IsBlankOrComment(raw)) return;
-    std::string text = raw;
-    NormalizeLine(text);
-    state.RawLine = &raw;
+    line.assign(raw);
+    NormalizeLine(line);
+    std::string_view text = line;
+    state.RawLine = raw;
     state.Columns.clear();
     const std::size_t normalizedSize = text.size();
     for (;;) {
@@ -193,7 +201,7 @@ void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log) {
 void AddLineDiagnostic(TLoadState& state) {
     TScriptDiagnostic& diagnostic = state.Report.Diagnostics.emplace_back();
     diagnostic.Line = state.Line;
-    if (state.Columns.empty() && state.RawLine != nullptr) state.Columns = RawColumns(*state.RawLine);
+    if (state.Columns.empty() && !state.RawLine.empty()) state.Columns = RawColumns(state.RawLine);
     diagnostic.Column =
         state.Columns.empty() ? 1 : state.Columns[std::min(state.CommandOffset, state.Columns.size() - 1)];
     const std::string line = LastLogLineAfter(state.Script.DebugLog, "Error (Line ");
@@ -207,7 +215,7 @@ void RunEndChecks(TLoadState& state) {
     if (!state.Report.TextureLoaded) {
         log += "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
                "Executing the script may cause an acces violation\r";
-        ++state.Report.ErrorCount;
+        script_detail::CountErrors(state, 1);
         AddLinelessDiagnostic(state.Report, log);
     }
     for (std::int32_t t = 0; t <= state.CurrentType; ++t) {
@@ -215,7 +223,7 @@ void RunEndChecks(TLoadState& state) {
         log += "Critical Error: TextureProperties was not called for particle type ";
         log += std::to_string(t);
         log += ". Executing the script may cause an acces violation\r";
-        ++state.Report.ErrorCount;
+        script_detail::CountErrors(state, 1);
         AddLinelessDiagnostic(state.Report, log);
     }
     if (state.Report.ErrorCount > 0) {
@@ -229,24 +237,52 @@ void RunEndChecks(TLoadState& state) {
 
 namespace script_detail {
 
+void CountErrors(TLoadState& state, std::int64_t count) {
+    // A hostile file can raise billions of errors; the count saturates instead of overflowing.
+    const std::int64_t total = std::int64_t(state.Report.ErrorCount) + count;
+    state.Report.ErrorCount = std::int32_t(std::min<std::int64_t>(total, INT32_MAX));
+}
+
+/// False once the log has reached its limit: the message is then only counted. The first refused
+/// message leaves one line saying so.
+bool LogHasRoom(TLoadState& state, std::size_t messageSize) {
+    if (state.LogFull) return false;
+    std::string& log = state.Script.DebugLog;
+    if (log.size() + messageSize + 32 <= state.LogLimit) return true;
+    state.LogFull = true;
+    log += "Error (Line ";
+    log += std::to_string(state.Line);
+    log += "): The debugger log has reached " + std::to_string(MaxScriptLogBytes >> 20) +
+           " MiB - further errors are counted but not listed.\r";
+    return false;
+}
+
 void ReportLineError(TLoadState& state, std::string_view message) {
     std::string& log = state.Script.DebugLog;
+    if (!LogHasRoom(state, message.size())) {
+        script_detail::CountErrors(state, 1);
+        return;
+    }
     log += "Error (Line ";
     log += std::to_string(state.Line);
     log += message;
     log += '\r';
-    ++state.Report.ErrorCount;
+    script_detail::CountErrors(state, 1);
     AddLineDiagnostic(state);
 }
 
 void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
+    if (!LogHasRoom(state, text.size() + 48)) {
+        script_detail::CountErrors(state, 1);
+        return;
+    }
     ReportValueError(state.Script.DebugLog, state.Report.ErrorCount, state.Line, text, kind);
     AddLineDiagnostic(state);
 }
 
-int CountBeforeFirstSemicolon(const std::string& text, char c) {
+int CountBeforeFirstSemicolon(std::string_view text, char c) {
     const std::size_t semicolon = text.find(';');
-    if (semicolon == std::string::npos) return 0;
+    if (semicolon == std::string_view::npos) return 0;
     return int(std::count(text.begin(), text.begin() + std::ptrdiff_t(semicolon) + 1, c));
 }
 
@@ -276,10 +312,25 @@ TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::strin
     report.FileOpened = true;
 
     TLoadState state{script, report};
-    const std::vector<std::string> lines = SplitScriptLines(*content);
-    for (std::size_t n = 0; n < lines.size(); ++n) {
+    state.LogLimit = log.size() + MaxScriptLogBytes;
+    for (const TParticleEffectContainer& container : script.Containers) {
+        for (std::size_t k = 0; k < container.MagnetPoints.size(); ++k)
+            state.MagnetIdsAreIndices =
+                state.MagnetIdsAreIndices && container.MagnetPoints[k].Id == std::int32_t(k);
+    }
+    // The lines of SplitScriptLines, visited in place instead of copied.
+    const std::string_view text(*content);
+    const std::size_t end = std::min(text.find('\0'), text.size());
+    std::string line;
+    std::size_t n = 0;
+    for (std::size_t start = 0, i = 0; start < end; ++n) {
+        i = start;
+        while (i < end && text[i] != '\r' && text[i] != '\n')
+            ++i;
         state.Line = std::int32_t(std::min<std::size_t>(n, INT32_MAX));
-        ProcessLine(state, lines[n]);
+        ProcessLine(state, text.substr(start, i - start), line);
+        if (i < end && text[i] == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;
+        start = i + 1;
     }
     RunEndChecks(state);
     return report;

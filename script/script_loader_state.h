@@ -20,24 +20,29 @@ struct TLoadState {
     std::int32_t Line = 0;           ///< zero-based number of the line being processed
     std::int32_t CurrentType = -1;   ///< index into Containers that per-type commands address
     std::int32_t CurrentMagnet = -1; ///< magnet point Id that the magnet commands address
-    TScriptSlots Slots;              ///< shared by every match of the load
+    TScriptSlotViews Slots;          ///< views into the line being processed, shared by its matches
+    std::size_t LogLimit = 0;        ///< DebugLog size past which messages are counted, not written
+    bool LogFull = false;            ///< the log-limit line has been written
+    bool MagnetIdsAreIndices = true; ///< every magnet point of every container has Id == its index
     float U = 0.0f;                  ///< scratch carried between textureproperties, blendfactor, mposition
     float V = 0.0f;
     float W = 0.0f;
-    const std::string* RawLine = nullptr; ///< the line as read, for the columns of diagnostics
+    std::string_view RawLine;             ///< the line as read, for the columns of diagnostics
     std::size_t CommandOffset = 0;        ///< where the current command starts in the normalised line
     std::vector<std::int32_t> Columns; ///< raw column per normalised offset; built at a line's first problem
 };
 
+/// Adds `count` to the load's error count, saturating at INT32_MAX.
+void CountErrors(TLoadState& state, std::int64_t count);
 /// Appends "Error (Line N)" + `message` + CR and counts one error.
 void ReportLineError(TLoadState& state, std::string_view message);
 /// ReportValueError on the load's log and count.
 void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind);
 /// Number of `c` in `text` up to and including its first ";" (0 when there is none).
-int CountBeforeFirstSemicolon(const std::string& text, char c);
+int CountBeforeFirstSemicolon(std::string_view text, char c);
 
 /// Runs row-4 command `index` on `text` (already matched by the generic pattern); returns the slot
 /// that holds the rest of the line.
-int RunOwnRuleCommand(TLoadState& state, int index, const std::string& text);
+int RunOwnRuleCommand(TLoadState& state, int index, std::string_view text);
 
 } // namespace lumidor::script_detail

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace lumidor {
 
@@ -81,12 +82,19 @@ void EmitParticles(TParticleScript& script, const TVector3& origin) {
     // The settings arrays grow with Containers; a hand-built record with fewer is clipped to them.
     const std::size_t types = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
                                         script.Vectors.size(), script.VectorRanges.size()});
+    // All types together stay within MaxScriptParticlesPerScript; earlier types are served first.
+    std::int64_t held = 0;
+    for (const TParticleEffectContainer& container : script.Containers)
+        held += ParticleCount(container);
     for (std::size_t type = 0; type < types; ++type) {
         const TParticleEffectContainer& container = script.Containers[type];
-        const std::int32_t n = ScriptParticlesToEmit(script.Values[type].NumParticles, script.Continuous,
-                                                     ParticleCount(container));
-        for (std::int32_t created = 0; created < n; ++created)
+        const std::int64_t n =
+            std::min<std::int64_t>(ScriptParticlesToEmit(script.Values[type].NumParticles, script.Continuous,
+                                                         ParticleCount(container)),
+                                   std::max<std::int64_t>(MaxScriptParticlesPerScript - held, 0));
+        for (std::int64_t created = 0; created < n; ++created)
             CreateParticle(script, type, origin);
+        held += n;
     }
 }
 
@@ -94,6 +102,19 @@ void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt) {
     if (script.Continuous) EmitParticles(script, origin);
     for (TParticleEffectContainer& container : script.Containers)
         UpdateAndDraw(container, dt);
+}
+
+void ReleaseScript(TParticleScript& script) {
+    std::vector<GLuint> textures;
+    if (script.Texture != 0) textures.push_back(script.Texture);
+    for (TParticleEffectContainer& container : script.Containers) {
+        if (container.VertexBuffer != 0) GL.DeleteBuffersARB(1, &container.VertexBuffer);
+        if (container.Texture != 0 &&
+            std::find(textures.begin(), textures.end(), container.Texture) == textures.end())
+            textures.push_back(container.Texture);
+    }
+    if (!textures.empty()) GL.DeleteTextures(GLsizei(textures.size()), textures.data());
+    script = TParticleScript{};
 }
 
 bool ToggleScriptDebug(TParticleScript& script) {

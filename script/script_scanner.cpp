@@ -1,5 +1,6 @@
 #include "script/script_scanner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -82,10 +83,13 @@ void NormalizeLine(std::string& line) {
     if (quote != std::string::npos) line.insert(quote + 1, quoted);
 }
 
-void MatchPattern(const std::string& text, TScriptSlots& slots, std::string_view pattern, char wildcard) {
-    // 1-based positions as in the pattern language: the private copy gets each capture replaced by
-    // one wildcard, so text position i keeps lining up with pattern position i.
-    std::string work = text;
+int MatchPatternViews(std::string_view text, TScriptSlotViews& slots, std::string_view pattern,
+                      char wildcard) {
+    // The pattern language works on 1-based positions of a copy in which each capture is replaced
+    // by one wildcard, so text position i keeps lining up with pattern position i. That copy is
+    // `prefixLength` characters of earlier work followed by text[offset..]; only the offsets are kept.
+    std::size_t prefixLength = 0;
+    std::size_t offset = 0;
     int slot = -1;
     const std::size_t patternLength = pattern.size();
     for (std::size_t i = 1; i <= patternLength; ++i) {
@@ -94,21 +98,37 @@ void MatchPattern(const std::string& text, TScriptSlots& slots, std::string_view
         const std::size_t nextWildcard = pattern.find(wildcard, i);
         const std::string_view separator =
             pattern.substr(i, (nextWildcard == std::string_view::npos ? patternLength : nextWildcard) - i);
-        std::string capture;
-        std::size_t j = i;
-        if (i < patternLength) {
-            while (j < work.size() && !std::string_view(work).substr(j - 1).starts_with(separator)) {
-                capture += work[j - 1];
-                ++j;
+        const std::size_t workLength = prefixLength + (text.size() - offset);
+        std::string_view capture;
+        if (i - 1 < workLength) {
+            // Capture start in the text; the literal pattern characters before it are skipped unread.
+            const std::size_t start = offset + (i - 1 - prefixLength);
+            std::size_t end = start;
+            if (i < patternLength) {
+                // The copy's last character never joins a capture that a separator should end.
+                while (end + 1 < text.size() && !text.substr(end).starts_with(separator))
+                    ++end;
+            } else {
+                end = text.size();
             }
-        } else if (j <= work.size()) {
-            capture = work.substr(j - 1);
+            capture = text.substr(start, end - start);
+            prefixLength = i;
+            offset = end;
+        } else {
+            // Past the end of the copy: an empty capture, the wildcard appended to the copy.
+            prefixLength = workLength + 1;
+            offset = text.size();
         }
         if (slot < ScriptSlotCount) slots[std::size_t(slot)] = capture;
-        const std::size_t at = std::min(i - 1, work.size());
-        work.erase(at, capture.size());
-        work.insert(std::min(at, work.size()), 1, wildcard);
     }
+    return std::min(slot + 1, ScriptSlotCount);
+}
+
+void MatchPattern(const std::string& text, TScriptSlots& slots, std::string_view pattern, char wildcard) {
+    TScriptSlotViews views;
+    const int written = MatchPatternViews(text, views, pattern, wildcard);
+    for (int k = 0; k < written; ++k)
+        slots[std::size_t(k)] = views[std::size_t(k)];
 }
 
 int FindKeyword(std::string_view name, const TScriptKeywordRow& row) {
@@ -248,7 +268,7 @@ void ReportValueError(std::string& log, std::int32_t& errorCount, std::int32_t l
     log += text;
     log += endings[int(kind)];
     log += '\r';
-    ++errorCount;
+    if (errorCount < std::numeric_limits<std::int32_t>::max()) ++errorCount;
 }
 
 } // namespace lumidor

@@ -16,6 +16,8 @@ namespace lumidor {
 inline constexpr int ScriptSlotCount = 8;
 /// Captured argument texts, slot i for the i-th wildcard of the last pattern that reached it.
 using TScriptSlots = std::array<std::string, ScriptSlotCount>;
+/// The same slots as views into the matched text; valid while that text lives unchanged.
+using TScriptSlotViews = std::array<std::string_view, ScriptSlotCount>;
 
 /// Rows x entries of the keyword table; row k holds the commands of argument shape k.
 inline constexpr int ScriptKeywordRows = 5;
@@ -36,6 +38,11 @@ void NormalizeLine(std::string& line);
 /// Splits `text` by `pattern`, writing slot i for the i-th wildcard; other slots keep their text.
 void MatchPattern(const std::string& text, TScriptSlots& slots, std::string_view pattern,
                   char wildcard = '%');
+/// MatchPattern without copies: the work per call is linear in what the captures consume (the last
+/// capture, the rest of the text, is a view), so a long line of commands matches in linear time.
+/// Returns the number of slots written.
+int MatchPatternViews(std::string_view text, TScriptSlotViews& slots, std::string_view pattern,
+                      char wildcard = '%');
 /// Index 0..10 of the first entry of `row` equal to `name` (case-sensitive), else -1.
 int FindKeyword(std::string_view name, const TScriptKeywordRow& row);
 /// ASCII-only lower-casing (A-Z become a-z; every other byte stays).

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -28,10 +29,8 @@ using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceFree>;
 constexpr std::int64_t MaxBitmapSide = 16384;
 constexpr std::int64_t MaxBitmapPixels = std::int64_t(1) << 26; // 64 Mpixels, 192 MB as RGB
 
-void CheckDeclaredSize(const std::string& path, const std::string& fileName) {
-    std::ifstream file(path, std::ios::binary);
-    unsigned char header[26] = {};
-    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return;
+void CheckDeclaredSize(const unsigned char* header, std::size_t size, const std::string& fileName) {
+    if (size < 26) return;
     const auto u32 = [&](int at) {
         return std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8 |
                std::uint32_t(header[at + 2]) << 16 | std::uint32_t(header[at + 3]) << 24;
@@ -46,16 +45,15 @@ void CheckDeclaredSize(const std::string& path, const std::string& fileName) {
     }
 }
 
-} // namespace
+void CheckDeclaredSize(const std::string& path, const std::string& fileName) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[26] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return;
+    CheckDeclaredSize(header, sizeof header, fileName);
+}
 
-TRgbImage ReadBitmapFile(const std::string& fileName) {
-    std::string path = fileName;
-    std::replace(path.begin(), path.end(), '\\', '/');
-
-    CheckDeclaredSize(path, fileName);
-    // SDL_LoadBMP needs no SDL_Init; it accepts 1, 4, 8, 16, 24 and 32 bits per pixel, palettes
-    // and bit fields, and refuses anything else with a reason in SDL_GetError.
-    TSurfacePtr loaded(SDL_LoadBMP(path.c_str()));
+/// Any surface SDL read, as RGB rows top first.
+TRgbImage ToRgbImage(TSurfacePtr loaded, const std::string& fileName) {
     if (!loaded) Fail(fileName, SDL_GetError());
     TSurfacePtr rgb(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB24, 0));
     if (!rgb) Fail(fileName, SDL_GetError());
@@ -74,6 +72,25 @@ TRgbImage ReadBitmapFile(const std::string& fileName) {
     }
     if (SDL_MUSTLOCK(rgb.get())) SDL_UnlockSurface(rgb.get());
     return image;
+}
+
+} // namespace
+
+TRgbImage ReadBitmapFile(const std::string& fileName) {
+    std::string path = fileName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+
+    CheckDeclaredSize(path, fileName);
+    // SDL_LoadBMP needs no SDL_Init; it accepts 1, 4, 8, 16, 24 and 32 bits per pixel, palettes
+    // and bit fields, and refuses anything else with a reason in SDL_GetError.
+    return ToRgbImage(TSurfacePtr(SDL_LoadBMP(path.c_str())), fileName);
+}
+
+TRgbImage ReadBitmapBytes(const void* data, std::size_t size, const std::string& fileName) {
+    CheckDeclaredSize(static_cast<const unsigned char*>(data), size, fileName);
+    SDL_RWops* stream = SDL_RWFromConstMem(data, int(std::min<std::size_t>(size, INT32_MAX)));
+    if (!stream) Fail(fileName, SDL_GetError());
+    return ToRgbImage(TSurfacePtr(SDL_LoadBMP_RW(stream, 1)), fileName);
 }
 
 } // namespace lumidor

@@ -3,6 +3,7 @@
 
 #include "font/rgb_image.h"
 
+#include <cstddef>
 #include <string>
 
 namespace lumidor {
@@ -11,5 +12,7 @@ namespace lumidor {
 /// rows top first. Throws std::runtime_error whose text names the file as given when it is
 /// missing or not a readable bitmap.
 TRgbImage ReadBitmapFile(const std::string& fileName);
+/// ReadBitmapFile on `size` bytes in memory (`fileName` only names them in the error text).
+TRgbImage ReadBitmapBytes(const void* data, std::size_t size, const std::string& fileName);
 
 } // namespace lumidor

@@ -106,3 +106,23 @@ TEST(CommandLine, ScriptNamesTheFileToPlay) {
     EXPECT_EQ(Parse({"--script="}).Error, "--script expects a script file name, got \"\"");
     EXPECT_NE(CommandLineUsage().find("--script FILE.psc"), std::string::npos);
 }
+
+TEST(CommandLine, SoakAndGLDebug) {
+    TCommandLineResult result = Parse({"--soak", "90", "--gl-debug", "--fixed-dt=0.02"});
+    ASSERT_EQ(result.Action, TCommandLineAction::Run) << result.Error;
+    EXPECT_EQ(result.Options.Soak, 90);
+    EXPECT_TRUE(result.Options.GLDebug);
+    EXPECT_FALSE(Parse({}).Options.GLDebug);
+    EXPECT_FALSE(Parse({}).Options.Soak);
+
+    EXPECT_EQ(Parse({"--soak", "0"}).Error,
+              "--soak expects a whole number of seconds from 1 to 604800, got \"0\"");
+    EXPECT_EQ(Parse({"--soak=1.5"}).Action, TCommandLineAction::Fail);
+    EXPECT_EQ(Parse({"--soak", "604801"}).Action, TCommandLineAction::Fail);
+    EXPECT_EQ(Parse({"--gl-debug=1"}).Error, "--gl-debug takes no value");
+    EXPECT_EQ(Parse({"--soak", "5", "--frames", "3"}).Error,
+              "--soak runs on its own; it cannot be combined with --benchmark or --frames");
+    EXPECT_EQ(Parse({"--benchmark", "--soak", "5"}).Action, TCommandLineAction::Fail);
+    EXPECT_NE(CommandLineUsage().find("--soak SECONDS"), std::string::npos);
+    EXPECT_NE(CommandLineUsage().find("--gl-debug"), std::string::npos);
+}

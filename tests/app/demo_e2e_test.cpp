@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -226,4 +227,34 @@ TEST_F(DemoRun, BadOptionExitsWithStatus2AndTheReason) {
     EXPECT_EQ(Stderr(), "lumidor-demo: --frames expects a whole number of frames from 1 to 2147483647, got "
                         "\"five\"\nTry 'lumidor-demo --help'.\n");
     EXPECT_EQ(Run("--help"), 0);
+}
+
+TEST_F(DemoRun, EverySlotRunsWithoutAGLError) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
+    for (int slot = 0; slot < 19; ++slot) {
+        EXPECT_EQ(
+            Run("--gl-debug --effect " + std::to_string(slot) + " --frames 20 --fixed-dt 0.05 --seed 1"), 0)
+            << "slot " << slot << ":\n"
+            << Stderr();
+        EXPECT_EQ(Stderr().find("GL error"), std::string::npos) << Stderr();
+    }
+}
+
+TEST_F(DemoRun, SoakCyclesThroughEverySlotAndReportsMemory) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
+    // One second asks for one cycle: 19 slots of about two seconds each.
+    ASSERT_EQ(Run("--soak 1 --gl-debug --seed 1"), 0) << Stderr();
+    std::ifstream file(folder / "out.txt");
+    const std::string out{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    long long cycles = 0, frames = 0, first = 0, end = 0, peak = 0;
+    ASSERT_EQ(std::sscanf(out.c_str(),
+                          "soak: %lld cycles, %lld frames, RSS %lld -> %lld MiB (peak %lld MiB)\n", &cycles,
+                          &frames, &first, &end, &peak),
+              5)
+        << out;
+    EXPECT_EQ(cycles, 1);
+    EXPECT_GE(frames, 19);
+    EXPECT_GT(first, 0);
+    EXPECT_GE(peak, end);
+    EXPECT_EQ(first, end) << "one cycle: the memory after it is the memory at the end";
 }

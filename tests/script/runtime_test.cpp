@@ -265,3 +265,32 @@ TEST_F(ScriptRuntime, ToggleDebugOverAllContainers) {
     EXPECT_FALSE(ToggleScriptDebug(script));
     EXPECT_FALSE(script.Containers[0].DebugMode);
 }
+
+TEST_F(ScriptRuntime, HugeCountsStopAtTheScriptWideCapAndReleaseFreesTheGLObjects) {
+    // The first type asks for 600 000, the others for every particle there is: the second gets the
+    // rest of the script's budget, the third nothing.
+    TParticleScript script = MakeScript(3, true);
+    GLRecorder().Recording = false;
+    for (TScriptValues& values : script.Values)
+        values.NumParticles = 2147483647.0f;
+    script.Values[0].NumParticles = 600'000.0f;
+    for (TScriptRanges& ranges : script.Ranges)
+        ranges.Life = {0.0f, 10.0f};
+    script.Vectors[0].Force = {3e38f, -3e38f, 3e38f};
+    script.VectorRanges[1].Position = {{3e38f, 3e38f, 3e38f}, {3e38f, -3e38f, 3e38f}};
+    AdvanceScript(script, {}, 0.05f);
+    EXPECT_EQ(ParticleCount(script.Containers[0]), 600'000);
+    EXPECT_EQ(ParticleCount(script.Containers[1]), MaxScriptParticlesPerScript - 600'000);
+    EXPECT_EQ(ParticleCount(script.Containers[2]), 0);
+    EmitParticles(script, {});
+    EXPECT_EQ(ParticleCount(script.Containers[2]), 0);
+
+    GLRecorder().Recording = true;
+    script.Texture = 9;
+    ReleaseScript(script);
+    EXPECT_EQ(CountGLCalls("DeleteBuffersARB"), 2); // the third type never had a buffer
+    EXPECT_EQ(CountGLCalls("DeleteTextures"), 1);   // textures 7 and 9, once each
+    EXPECT_TRUE(script.Containers.empty());
+    EXPECT_TRUE(script.Values.empty());
+    EXPECT_EQ(script.Texture, 0u);
+}
