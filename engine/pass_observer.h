@@ -13,14 +13,15 @@ struct TPassObserver {
     void (*BeforePass)(TParticleEffectContainer& container, float dt, void* context) = nullptr;
     /// After the pass has drawn (debug lines included) and restored its state.
     void (*AfterPass)(TParticleEffectContainer& container, float dt, void* context) = nullptr;
-    void* Context = nullptr;
+    void* Context = nullptr; ///< handed back to both callbacks
 };
 
 /// Installs `observer` (copied) for every later pass; null removes it. One observer at a time.
 void SetPassObserver(const TPassObserver* observer);
 
-/// Called by UpdateAndDraw around its pass.
+/// Called by UpdateAndDraw before its pass.
 void NotifyBeforePass(TParticleEffectContainer& container, float dt);
+/// Called by UpdateAndDraw after its pass.
 void NotifyAfterPass(TParticleEffectContainer& container, float dt);
 
 } // namespace lumidor

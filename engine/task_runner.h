@@ -11,6 +11,7 @@ namespace lumidor {
 /// only when every call has finished. The calls never depend on one another.
 using TRunRanges = std::function<void(std::int32_t count, const std::function<void(std::int32_t)>& range)>;
 
+/// How the engine may spread a sweep over a host's workers; the value-initialised runner is serial.
 struct TTaskRunner {
     TRunRanges RunRanges;                         ///< empty: everything runs on the calling thread
     std::int32_t Threads = 1;                     ///< workers RunRanges spreads the ranges over
@@ -20,6 +21,7 @@ struct TTaskRunner {
 /// The runner UpdateAndDraw uses, for every container; set it before the first frame (the default
 /// runs serially). Not for use while a frame is being computed.
 void SetTaskRunner(TTaskRunner runner);
+/// The runner set by SetTaskRunner (serial until then).
 const TTaskRunner& TaskRunner();
 
 } // namespace lumidor

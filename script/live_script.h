@@ -39,7 +39,7 @@ enum class TLiveReload { None, Replaced, Refused };
 /// caller owns (so the demo's slot scripts stay where they are); every function takes both.
 struct TLiveScript {
     std::string File; ///< as given; opened relative to the working directory
-    TLiveScriptState State = TLiveScriptState::NotFound;
+    TLiveScriptState State = TLiveScriptState::NotFound; ///< what the last load found
     bool HasVersion = false;             ///< a version runs (the first load runs even with errors)
     std::time_t VersionTime = 0;         ///< when the running version was read
     std::string Log;                     ///< debugger log of the latest load

@@ -16,7 +16,7 @@ struct TFileStamp {
     std::int64_t ModifiedNs = 0; ///< modification time, nanoseconds since the epoch
     std::int64_t Size = 0;       ///< bytes
     std::uint64_t Inode = 0;     ///< file identity: an editor saving by rename makes a new one
-    bool operator==(const TFileStamp&) const = default;
+    bool operator==(const TFileStamp&) const = default; ///< same look: nothing changed
 };
 
 /// The stamp of `path` now ("\" taken as "/", as the loaders open it).
