@@ -14,20 +14,6 @@ namespace lumidor {
 
 namespace {
 
-// Handles pending events; false when the window is being closed.
-bool PumpEvents(TMainWindow& window) {
-    SDL_Event event;
-    bool open = true;
-    while (SDL_PollEvent(&event)) {
-        FeedPointerEvent(window.Pointer, event);
-        if (window.UiReady) ProcessUiEvent(event);
-        if (event.type == SDL_QUIT ||
-            (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
-            open = false;
-    }
-    return open;
-}
-
 double Milliseconds(Uint64 ticks) {
     return 1000.0 * static_cast<double>(ticks) / static_cast<double>(SDL_GetPerformanceFrequency());
 }
@@ -84,13 +70,13 @@ int RunBenchmark(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
         TerrainEffect.Particles.clear();
         CurrentEffect = slot;
         for (int frame = 0; frame < BenchmarkWarmUpFrames; ++frame) {
-            if (!PumpEvents(window)) return 0;
+            if (!PumpUnattendedEvents(window)) return 0;
             DrawFrame(window, timed, request);
         }
         engineTicks = 0;
         Uint64 totalTicks = 0;
         for (int frame = 0; frame < timedFrames; ++frame) {
-            if (!PumpEvents(window)) return 0;
+            if (!PumpUnattendedEvents(window)) return 0;
             const Uint64 start = SDL_GetPerformanceCounter();
             DrawFrame(window, timed, request);
             totalTicks += SDL_GetPerformanceCounter() - start;

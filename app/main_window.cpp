@@ -5,6 +5,7 @@
 #include "app/gl_extensions.h"
 #include "app/pixel_format.h"
 #include "app/screenshot.h"
+#include "app/ui_layer.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"
 #include "engine/gl_loader.h"
@@ -160,6 +161,19 @@ bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest&
         hooks.FrameDone(1000.0 * double(SDL_GetPerformanceCounter() - frameStart) /
                         double(SDL_GetPerformanceFrequency()));
     return screenshotWritten;
+}
+
+bool PumpUnattendedEvents(TMainWindow& window) {
+    SDL_Event event;
+    bool open = true;
+    while (SDL_PollEvent(&event)) {
+        FeedPointerEvent(window.Pointer, event);
+        if (window.UiReady) ProcessUiEvent(event);
+        if (event.type == SDL_QUIT ||
+            (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
+            open = false;
+    }
+    return open;
 }
 
 void CloseMainWindow(TMainWindow& window) {

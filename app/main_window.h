@@ -61,6 +61,10 @@ TFrameView MakeFrameView(int drawableWidth, int drawableHeight, int borderLeft, 
 /// false if a requested screenshot or recorded frame could not be written.
 bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest& request);
 
+/// Handles pending events for runs without the frame loop (benchmark, soak): pointer and UI only.
+/// False when the window is being closed.
+bool PumpUnattendedEvents(TMainWindow& window);
+
 /// Releases the context from the thread, restores the display mode and destroys the window.
 void CloseMainWindow(TMainWindow& window);
 

@@ -20,19 +20,6 @@ namespace lumidor {
 
 namespace {
 
-bool PumpSoakEvents(TMainWindow& window) {
-    SDL_Event event;
-    bool open = true;
-    while (SDL_PollEvent(&event)) {
-        FeedPointerEvent(window.Pointer, event);
-        if (window.UiReady) ProcessUiEvent(event);
-        if (event.type == SDL_QUIT ||
-            (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
-            open = false;
-    }
-    return open;
-}
-
 double SecondsSince(Uint64 start) {
     return static_cast<double>(SDL_GetPerformanceCounter() - start) /
            static_cast<double>(SDL_GetPerformanceFrequency());
@@ -89,7 +76,7 @@ int RunSoak(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& opt
             CurrentEffect = entry.Slot;
             const Uint64 slotStart = SDL_GetPerformanceCounter();
             do {
-                if (!PumpSoakEvents(window)) {
+                if (!PumpUnattendedEvents(window)) {
                     running = complete = false;
                     break;
                 }
