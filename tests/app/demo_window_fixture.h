@@ -29,11 +29,14 @@ class DemoWindowTest : public ::testing::Test {
         SDL_Quit();
     }
 
-    /// Queues one mouse event at window pixel (x, y).
-    static void Push(Uint32 type, float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
+    /// Queues one mouse event at window pixel (x, y). A motion also moves the X server's pointer
+    /// there, so that no real leave or motion event arriving late (the window was just shown or
+    /// moved) takes the injected pointer away before the UI sees it.
+    void Push(Uint32 type, float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
         SDL_Event event{};
         event.type = type;
         if (type == SDL_MOUSEMOTION) {
+            if (window.Window) SDL_WarpMouseInWindow(window.Window, int(x), int(y));
             event.motion.x = int(x);
             event.motion.y = int(y);
         } else {
