@@ -239,7 +239,7 @@ TEST_F(DebugToolsGL, InspectorFollowsAClickedSnowFlakeUntilItIsGone) {
     EXPECT_EQ(inspected.Record.Position.y, inspected.Step.After.Position.y);
     EXPECT_EQ(inspected.Record.Velocity.y, inspected.Step.After.Velocity.y);
     EXPECT_NEAR(inspected.Step.ForceTerm.y, -1.0f / 1.1f, 1e-5f); // F / (I + 1) with inertia 0.1
-    Picture("inspector_snow.png");
+    Picture("picked_snow_flake.png");
     EXPECT_TRUE(ItemShownInLastFrame("Life left"));
 
     // Followed frame after frame until its life runs out.
