@@ -51,13 +51,6 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
         DemoWindowTest::TearDown();
     }
 
-    void RunFrames(int frames, const std::string& screenshot = "") {
-        TCommandLine options;
-        options.Frames = frames;
-        options.FixedFrameTime = 1.0f / 30.0f;
-        options.ScreenshotFile = screenshot;
-        ASSERT_EQ(RunFrameLoop(window, hooks, options), 0);
-    }
     // One more frame, read back; kept as `keepAs` in LUMIDOR_SCREENSHOT_DIR when that is set.
     lumidor::testing::TPngPicture Picture(const std::string& keepAs = "") {
         const std::string file = (std::filesystem::temp_directory_path() /
@@ -71,12 +64,6 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
                                        std::filesystem::copy_options::overwrite_existing);
         std::filesystem::remove(file);
         return picture;
-    }
-    void Click(float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
-        Push(SDL_MOUSEMOTION, x, y);
-        Push(SDL_MOUSEBUTTONDOWN, x, y, button);
-        Push(SDL_MOUSEBUTTONUP, x, y, button);
-        RunFrames(3);
     }
     // A few frames for the UI to show an item (a submenu opens on hover).
     bool WaitFor(const std::string& name) {
@@ -110,7 +97,6 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
         return count;
     }
 
-    TAppHooks hooks;
     std::filesystem::path previousDirectory;
 };
 

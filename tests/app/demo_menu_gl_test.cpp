@@ -43,13 +43,6 @@ class DemoMenuGL : public lumidor::testing::DemoWindowTest {
         DemoWindowTest::TearDown();
     }
 
-    void RunFrames(int frames, const std::string& screenshot = "") {
-        TCommandLine options;
-        options.Frames = frames;
-        options.FixedFrameTime = 1.0f / 30.0f;
-        options.ScreenshotFile = screenshot;
-        ASSERT_EQ(RunFrameLoop(window, hooks, options), 0);
-    }
     // One more frame, read back.
     lumidor::testing::TPngPicture Picture() {
         const std::string file =
@@ -82,12 +75,6 @@ class DemoMenuGL : public lumidor::testing::DemoWindowTest {
         Push(SDL_MOUSEMOTION, x, y);
         RunFrames(2);
     }
-    void Click(float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
-        Push(SDL_MOUSEMOTION, x, y);
-        Push(SDL_MOUSEBUTTONDOWN, x, y, button);
-        Push(SDL_MOUSEBUTTONUP, x, y, button);
-        RunFrames(3);
-    }
     // The rectangle of an item drawn in the last frame; fails the test when it is not on screen.
     TItemRect Shown(const std::string& name) {
         EXPECT_TRUE(ItemShownInLastFrame(name)) << name << " is not on screen";
@@ -119,7 +106,6 @@ class DemoMenuGL : public lumidor::testing::DemoWindowTest {
         EXPECT_NEAR(container.Wind.z, z, 1e-6f);
     }
 
-    TAppHooks hooks;
     std::filesystem::path previousDirectory;
 };
 

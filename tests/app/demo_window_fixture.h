@@ -2,6 +2,9 @@
 // The demo's real window, GL context and UI, set up as main() does (without the display
 // configuration), for the in-process GL tests that inject SDL events.
 
+#include "app/app_hooks.h"
+#include "app/command_line.h"
+#include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "app/ui_layer.h"
 
@@ -9,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace lumidor::testing {
 
@@ -47,7 +51,25 @@ class DemoWindowTest : public ::testing::Test {
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
 
+    /// Runs `frames` frames of the real frame loop at 1/30 s each; the last one is written to
+    /// `screenshot` when given.
+    void RunFrames(int frames, const std::string& screenshot = "") {
+        TCommandLine options;
+        options.Frames = frames;
+        options.FixedFrameTime = 1.0f / 30.0f;
+        options.ScreenshotFile = screenshot;
+        ASSERT_EQ(RunFrameLoop(window, hooks, options), 0);
+    }
+    /// A left (or other) click at window pixel (x, y), then three frames for the UI to act on it.
+    void Click(float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
+        Push(SDL_MOUSEMOTION, x, y);
+        Push(SDL_MOUSEBUTTONDOWN, x, y, button);
+        Push(SDL_MOUSEBUTTONUP, x, y, button);
+        RunFrames(3);
+    }
+
     TMainWindow window;
+    TAppHooks hooks; ///< what the frames run; empty until a test installs the demo's
 };
 
 } // namespace lumidor::testing

@@ -56,13 +56,6 @@ class LiveScriptMenuGL : public lumidor::testing::DemoWindowTest {
         DemoWindowTest::TearDown();
     }
 
-    void RunFrames(int frames, const std::string& screenshot = "") {
-        TCommandLine options;
-        options.Frames = frames;
-        options.FixedFrameTime = 1.0f / 30.0f;
-        options.ScreenshotFile = screenshot;
-        ASSERT_EQ(RunFrameLoop(window, hooks, options), 0);
-    }
     lumidor::testing::TPngPicture Picture() {
         const std::string file = (folder / "shot.png").string();
         RunFrames(1, file);
@@ -77,12 +70,6 @@ class LiveScriptMenuGL : public lumidor::testing::DemoWindowTest {
         event.drop.windowID = SDL_GetWindowID(window.Window);
         ASSERT_EQ(SDL_PushEvent(&event), 1);
         RunFrames(2);
-    }
-    void Click(float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
-        Push(SDL_MOUSEMOTION, x, y);
-        Push(SDL_MOUSEBUTTONDOWN, x, y, button);
-        Push(SDL_MOUSEBUTTONUP, x, y, button);
-        RunFrames(3);
     }
     TItemRect Shown(const std::string& name) {
         EXPECT_TRUE(ItemShownInLastFrame(name)) << name << " is not on screen";
@@ -109,7 +96,6 @@ class LiveScriptMenuGL : public lumidor::testing::DemoWindowTest {
         return count;
     }
 
-    TAppHooks hooks;
     fs::path previousDirectory;
     fs::path folder;
 };

@@ -71,7 +71,6 @@ class WindowEventsGL : public lumidor::testing::DemoWindowTest {
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
 
-    TAppHooks hooks;
     GLfloat projection[16] = {};
     int errorsBefore = 0;
     std::filesystem::path previousDirectory;
