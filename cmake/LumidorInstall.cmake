@@ -15,6 +15,7 @@ set(LUMIDOR_PUBLIC_HEADERS
     engine/gl_api.h
     engine/gl_loader.h
     engine/message.h
+    engine/particle_array.h
     engine/particle_container.h
     engine/particle_step_breakdown.h
     engine/pass_observer.h

@@ -19,13 +19,14 @@ TMagnetPoint* FindMagnetPoint(TParticleEffectContainer& container, std::int32_t 
 
 void AddParticle(TParticleEffectContainer& container, const TVector3& position, const TVector3& size,
                  const TVector3& color, std::int32_t tile, float lifeLength) {
-    TParticle& particle = container.Particles.emplace_back();
+    TParticle particle;
     particle.Tile = tile;
     particle.Position = position;
     particle.Size = size;
     particle.Color = color;
     particle.LifeLength = lifeLength;
     particle.LifeLeft = lifeLength;
+    container.Particles.push_back(particle);
 
     // Grow the vertex stream in steps of ten particles; storage is respecified every frame, so only
     // the name changes here. A program without GL keeps no buffer: UpdateAndDraw then only simulates,
@@ -52,7 +53,7 @@ void SetParticleForce(TParticleEffectContainer& container, const TVector3& force
 }
 
 void SetParticleVelocity(TParticleEffectContainer& container, const TVector3& velocity, std::int32_t index) {
-    TParticle& particle = container.Particles[std::size_t(index)];
+    TParticleView particle = container.Particles[std::size_t(index)];
     particle.Velocity = {velocity.x / particle.Mass, velocity.y / particle.Mass, velocity.z / particle.Mass};
 }
 
@@ -77,7 +78,7 @@ void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t i
 }
 
 void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t index, float fraction) {
-    TParticle& particle = container.Particles[std::size_t(index)];
+    TParticleView particle = container.Particles[std::size_t(index)];
     particle.EndFadeIn = fraction;
     // A particle that fades in starts invisible.
     particle.FadeOutAlpha = fraction == 0.0f ? 1.0f : 0.0f;
@@ -88,7 +89,7 @@ void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t 
 }
 
 void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index) {
-    TParticle& particle = container.Particles[std::size_t(index)];
+    TParticleView particle = container.Particles[std::size_t(index)];
     particle.FadeOut = fadeOut;
     particle.FadeIn = fadeIn;
     if (fadeIn) particle.FadeOutAlpha = 0.0f;
@@ -121,9 +122,13 @@ void SetBlendFactor(TParticleEffectContainer& container, GLenum src, GLenum dst)
     container.BlendDst = dst;
 }
 
-void SetWind(TParticleEffectContainer& container, const TVector3& wind) { container.Wind = wind; }
+void SetWind(TParticleEffectContainer& container, const TVector3& wind) {
+    container.Wind = wind;
+}
 
-void SetDebugScale(TParticleEffectContainer& container, float scale) { container.DebugScale = scale; }
+void SetDebugScale(TParticleEffectContainer& container, float scale) {
+    container.DebugScale = scale;
+}
 
 bool ToggleDebugMode(TParticleEffectContainer& container) {
     container.DebugMode = !container.DebugMode;

@@ -4,6 +4,7 @@
 
 #include "engine/collision_world.h"
 #include "engine/gl_api.h"
+#include "engine/particle_array.h"
 #include "engine/vector.h"
 
 #include <cstdint>
@@ -11,39 +12,13 @@
 
 namespace lumidor {
 
-/// One billboard particle. Defaults are those AddParticle gives a new particle.
-struct TParticle {
-    std::int32_t Tile = 0;          ///< index into the container's TextureTiles
-    TVector3 Position;              ///< centre of the billboard, world units
-    TVector3 DebugTip;              ///< far end of the debug line; written only in debug mode
-    TVector3 MagnetImpulse;         ///< decaying accumulator through which magnet points act
-    TVector3 Force;                 ///< per-axis driving force: acceleration and target speed
-    TVector3 Velocity;              ///< units per second
-    TVector3 Inertia{1, 1, 1};      ///< per-axis inertia, >= 0.1 when set through the setter
-    TVector3 Enlargement;           ///< growth of Size per second
-    TVector3 Size;                  ///< x: extent along world x; y: along world y and z; z never drawn
-    TVector3 Color;                 ///< red, green, blue in 0..1
-    TVector3 MagnetForce;           ///< magnet contributions of the current step
-    float Mass = 1.0f;              ///< never negative
-    float LifeLength = 0.0f;        ///< total life, seconds
-    float LifeLeft = 0.0f;          ///< remaining life, seconds; removed once below 0
-    float Alpha = 0.0f;             ///< opacity drawn this frame: FadeInAlpha + FadeOutAlpha
-    float FadeInAlpha = 0.0f;       ///< contribution of the fade-in ramp
-    float FadeOutAlpha = 1.0f;      ///< contribution of the fade-out ramp
-    float BeginFadeOut = 0.0f;      ///< fraction of LifeLength after which fading out starts
-    float EndFadeIn = 0.0f;         ///< fraction of LifeLength over which fading in runs
-    float AirResistance = 0.0f;     ///< fraction of velocity lost per second
-    bool FadeOut = true;            ///< fade-out ramp enabled
-    bool FadeIn = true;             ///< fade-in ramp enabled
-};
-
 /// An attractor or repeller acting on every particle of its container.
 struct TMagnetPoint {
-    TVector3 Position;              ///< world position
-    float Radius = 0.0f;            ///< particles farther away (3-D distance) are unaffected
-    float Gravity = 0.0f;           ///< strength; the sign picks attraction or repulsion
-    std::int32_t Id = 0;            ///< handle returned by AddMagnetPoint
-    std::int32_t Mode = 0;          ///< 0 per-axis pull, 1 radial falling off, 2 radial constant; others inert
+    TVector3 Position;     ///< world position
+    float Radius = 0.0f;   ///< particles farther away (3-D distance) are unaffected
+    float Gravity = 0.0f;  ///< strength; the sign picks attraction or repulsion
+    std::int32_t Id = 0;   ///< handle returned by AddMagnetPoint
+    std::int32_t Mode = 0; ///< 0 per-axis pull, 1 radial falling off, 2 radial constant; others inert
 };
 
 /// Texture coordinates of one atlas tile: corners top-right, top-left, bottom-left, bottom-right.
@@ -68,7 +43,7 @@ static_assert(sizeof(TParticleVertex) == 24, "GL_T2F_C4UB_V3F is 24 bytes per ve
 
 /// A particle system; the value-initialised record is a valid empty system.
 struct TParticleEffectContainer {
-    std::vector<TParticle> Particles;       ///< live particles; order not stable (swap-removal)
+    TParticleArray Particles;               ///< live particles; order not stable (swap-removal)
     std::vector<TMagnetPoint> MagnetPoints; ///< attractors and repellers acting on every particle
     TVector3 Wind;                          ///< units per second added to every particle's motion
     bool DebugMode = false;                 ///< also compute and draw one motion line per particle

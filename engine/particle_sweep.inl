@@ -96,9 +96,44 @@ LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3
 #endif
 }
 
-// kLanes consecutive particles, lane i at group[i]. Addressing them from one pointer keeps every
-// row load and store a constant offset from it.
-using TGroup = TParticle*;
+// kLanes consecutive particles of one block, starting at lane `Lane` (0, or 4 for the second half
+// of a block on four lanes): each field of the group is one vector load from the block.
+struct TGroup {
+    TParticleBlock* Block;
+    std::size_t Lane;
+};
+
+LUMIDOR_SWEEP_INLINE TLanes Load(const float* values) {
+    TLanes lanes;
+    std::memcpy(&lanes, values, sizeof lanes);
+    return lanes;
+}
+
+LUMIDOR_SWEEP_INLINE void Store(float* values, TLanes lanes) { std::memcpy(values, &lanes, sizeof lanes); }
+
+LUMIDOR_SWEEP_INLINE TLanes3 Load3(const TBlockVector3& field, std::size_t lane) {
+    return {Load(field.x + lane), Load(field.y + lane), Load(field.z + lane)};
+}
+
+LUMIDOR_SWEEP_INLINE void Store3(TBlockVector3& field, std::size_t lane, const TLanes3& value) {
+    Store(field.x + lane, value.x);
+    Store(field.y + lane, value.y);
+    Store(field.z + lane, value.z);
+}
+
+// A flag of each particle (bool bytes, 0 or 1) as a mask.
+LUMIDOR_SWEEP_INLINE TMask FlagMask(const bool* flags) {
+#if LUMIDOR_SWEEP_LANES == 8
+    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(flags));
+    return TMask(_mm256_cvtepu8_epi32(bytes)) != 0;
+#else
+    unsigned char bytes[kLanes];
+    std::memcpy(bytes, flags, sizeof bytes);
+    TMask set{};
+    for (int lane = 0; lane < kLanes; ++lane) set[lane] = bytes[lane];
+    return set != 0;
+#endif
+}
 
 // Everything the sweep reads from the container, fetched once per pass.
 struct TPassConstants {
@@ -127,38 +162,6 @@ constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
 
 LUMIDOR_SWEEP_INLINE TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
 
-// Four consecutive floats (a 16-byte row) of each particle, as four lane vectors.
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE void Gather4(TGroup group, TLanes& a, TLanes& b, TLanes& c, TLanes& d) {
-    static_assert(Offset + 16 <= sizeof(TParticle));
-    TRow rows[kLanes];
-    LUMIDOR_UNROLL
-    for (int lane = 0; lane < kLanes; ++lane) rows[lane] = LoadRow(group + lane, Offset);
-    ColumnsOf(rows, a, b, c, d);
-}
-
-// x, y, z of a vector field of the group (read as 16-byte rows; the fourth float belongs to the next
-// field, so the field must not be the record's last 12 bytes). `next` receives that fourth float,
-// for writing the rows back whole.
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(TGroup group, TLanes& next) {
-    TLanes3 value;
-    Gather4<Offset>(group, value.x, value.y, value.z, next);
-    return value;
-}
-
-template <std::size_t Offset> LUMIDOR_SWEEP_INLINE TLanes3 Gather3(TGroup group) {
-    TLanes next;
-    return Gather3<Offset>(group, next);
-}
-
-// Writes a vector field of the group as whole 16-byte rows; `next` must hold the current value of the
-// float after the field (as Gather3 read it, if nothing has written it since).
-template <std::size_t Offset>
-LUMIDOR_SWEEP_INLINE void Scatter3(TGroup group, const TLanes3& value, TLanes next) {
-    static_assert(Offset + 16 <= sizeof(TParticle));
-    StoreAsRows(value.x, value.y, value.z, next, reinterpret_cast<unsigned char*>(group) + Offset, sizeof(TParticle),
-                kLanes);
-}
-
 static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TRow), "four vertices are six rows");
 
 // What the fading reads that the motion needs as well.
@@ -168,46 +171,50 @@ struct TFaded {
     TLanes AirResistance;
 };
 
-// The record's tail, read as three rows: Mass LifeLength LifeLeft Alpha | FadeInAlpha FadeOutAlpha
-// BeginFadeOut EndFadeIn | BeginFadeOut EndFadeIn AirResistance and the two flag bytes FadeOut, FadeIn.
+// The fields the ageing and the fading read.
 struct TTail {
-    TLanes Mass, LifeLength, LifeLeft, FadeIn, FadeOut, BeginFadeOut, EndFadeIn, AirResistance, Flags;
+    TLanes Mass, LifeLength, LifeLeft, FadeIn, FadeOut, BeginFadeOut, EndFadeIn, AirResistance;
+    TMask FadeOutOn, FadeInOn;
 };
 
 LUMIDOR_SWEEP_INLINE TTail GatherTail(TGroup group) {
-    static_assert(offsetof(TParticle, FadeIn) == offsetof(TParticle, FadeOut) + 1);
-    static_assert(offsetof(TParticle, FadeOut) == offsetof(TParticle, BeginFadeOut) + 12);
+    const TParticleBlock& block = *group.Block;
+    const std::size_t lane = group.Lane;
     TTail tail;
-    TLanes alpha, unused1, unused2;
-    Gather4<offsetof(TParticle, Mass)>(group, tail.Mass, tail.LifeLength, tail.LifeLeft, alpha);
-    Gather4<offsetof(TParticle, FadeInAlpha)>(group, tail.FadeIn, tail.FadeOut, tail.BeginFadeOut, tail.EndFadeIn);
-    Gather4<offsetof(TParticle, BeginFadeOut)>(group, unused1, unused2, tail.AirResistance, tail.Flags);
+    tail.Mass = Load(block.Mass + lane);
+    tail.LifeLength = Load(block.LifeLength + lane);
+    tail.LifeLeft = Load(block.LifeLeft + lane);
+    tail.FadeIn = Load(block.FadeInAlpha + lane);
+    tail.FadeOut = Load(block.FadeOutAlpha + lane);
+    tail.BeginFadeOut = Load(block.BeginFadeOut + lane);
+    tail.EndFadeIn = Load(block.EndFadeIn + lane);
+    tail.AirResistance = Load(block.AirResistance + lane);
+    tail.FadeOutOn = FlagMask(block.FadeOut + lane);
+    tail.FadeInOn = FlagMask(block.FadeIn + lane);
     return tail;
 }
 
 // Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
 // so that it wins; a flag that is off leaves its half untouched. Writes LifeLeft as the tail holds it.
 LUMIDOR_SWEEP_INLINE TFaded Fade(TGroup group, const TTail& tail) {
-    static_assert(std::endian::native == std::endian::little, "flag bytes are read as the low bytes of a lane");
-    // bool is one byte holding 0 or 1; the bytes after the flags are padding and are masked off.
-    const TMask fadeOutOn = (TMask(tail.Flags) & 0xff) != 0;
-    const TMask fadeInOn = (TMask(tail.Flags) & 0xff00) != 0;
-
     const TLanes lifeLength = tail.LifeLength, lifeLeft = tail.LifeLeft;
     const TLanes lived = lifeLength - lifeLeft;
     const TLanes fadeOutStart = lifeLength * tail.BeginFadeOut;
     const TLanes fadeInEnd = lifeLength * tail.EndFadeIn;
-    const TMask fadingOut = fadeOutOn & (fadeOutStart <= lived);
+    const TMask fadingOut = tail.FadeOutOn & (fadeOutStart <= lived);
     TLanes fadeOut = Select(fadingOut, lifeLeft / (lifeLength - fadeOutStart), tail.FadeOut);
     TLanes fadeIn = Select(fadingOut, Splat(0.0f), tail.FadeIn);
-    const TMask fadingIn = fadeInOn & (fadeInEnd >= lived);
+    const TMask fadingIn = tail.FadeInOn & (fadeInEnd >= lived);
     fadeIn = Select(fadingIn, lived / fadeInEnd, fadeIn);
     fadeOut = Select(fadingIn, Splat(0.0f), fadeOut);
     const TLanes alpha = fadeIn + fadeOut;
 
-    // LifeLeft, Alpha, FadeInAlpha and FadeOutAlpha are consecutive: one row write.
-    static_assert(offsetof(TParticle, FadeOutAlpha) == offsetof(TParticle, LifeLeft) + 12);
-    Scatter3<offsetof(TParticle, LifeLeft)>(group, {lifeLeft, alpha, fadeIn}, fadeOut);
+    TParticleBlock& block = *group.Block;
+    const std::size_t lane = group.Lane;
+    Store(block.LifeLeft + lane, lifeLeft);
+    Store(block.Alpha + lane, alpha);
+    Store(block.FadeInAlpha + lane, fadeIn);
+    Store(block.FadeOutAlpha + lane, fadeOut);
     return {alpha, tail.Mass, tail.AirResistance};
 }
 
@@ -417,31 +424,25 @@ struct TDrawn {
 };
 
 LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const TFaded& faded, TDrawn& drawn) {
+    TParticleBlock& block = *group.Block;
+    const std::size_t lane = group.Lane;
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
-    // The record starts with Tile and Position: one row, written back with Tile as read.
-    static_assert(offsetof(TParticle, Tile) == 0 && offsetof(TParticle, Position) == 4);
-    TLanes tileBits;
-    TLanes3 position;
-    Gather4<0>(group, tileBits, position.x, position.y, position.z);
-    drawn.Tiles = TMask(tileBits);
-    // Read before the Size and MagnetForce rows are written: those rows overlap Color's, and a load
-    // that overlaps a pending store only in part waits for the store to complete.
-    drawn.Color = Gather3<offsetof(TParticle, Color)>(group);
-    // Each other field's following float (`...Next`) is kept so the rows can be written back whole.
-    TLanes velocityNext, sizeNext;
+    std::memcpy(&drawn.Tiles, block.Tile + lane, sizeof drawn.Tiles);
+    drawn.Color = Load3(block.Color, lane);
+    TLanes3 position = Load3(block.Position, lane);
     const TLanes3 magnetForce =
         pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
-    TLanes3 impulse = Gather3<offsetof(TParticle, MagnetImpulse)>(group);
+    TLanes3 impulse = Load3(block.MagnetImpulse, lane);
     impulse = {impulse.x + magnetForce.x, impulse.y + magnetForce.y, impulse.z + magnetForce.z};
 
-    const TLanes3 force = Gather3<offsetof(TParticle, Force)>(group);
-    const TLanes3 inertia = Gather3<offsetof(TParticle, Inertia)>(group);
+    const TLanes3 force = Load3(block.Force, lane);
+    const TLanes3 inertia = Load3(block.Inertia, lane);
     const TLanes mass = faded.Mass;
     const TLanes3 target = Target(force, pass.Wind, impulse, inertia, mass);
     const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
 
-    TLanes3 velocity = Gather3<offsetof(TParticle, Velocity)>(group, velocityNext);
+    TLanes3 velocity = Load3(block.Velocity, lane);
     velocity = {Accelerate(velocity.x, target.x, step.x), Accelerate(velocity.y, target.y, step.y),
                 Accelerate(velocity.z, target.z, step.z)};
     if (pass.World) velocity = Collide(pass, position, velocity);
@@ -451,29 +452,24 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
                impulse.z * (one - dt / inertia.z)};
 
-    // Each row's trailing float is the next field's value as read: MagnetImpulse is followed by Force.x,
-    // Velocity by Inertia.x, Size by Color.x and MagnetForce by Mass.
-    StoreAsRows(tileBits, position.x, position.y, position.z, reinterpret_cast<unsigned char*>(group),
-                sizeof(TParticle), kLanes);
+    Store3(block.Position, lane, position);
     if (pass.Debug) {
         const TLanes scale = Splat(pass.DebugScale);
-        // Followed by MagnetImpulse.x, which is written next anyway.
-        Scatter3<offsetof(TParticle, DebugTip)>(group,
-                                                {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
-                                                 position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
-                                                 position.z + TipVelocity(velocity.z, target.z, step.z) * scale},
-                                                impulse.x);
+        Store3(block.DebugTip, lane,
+               {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
+                position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
+                position.z + TipVelocity(velocity.z, target.z, step.z) * scale});
     }
     // Only the decay of this step's magnet force stays in the impulse.
-    Scatter3<offsetof(TParticle, MagnetImpulse)>(
-        group, {impulse.x - magnetForce.x, impulse.y - magnetForce.y, impulse.z - magnetForce.z}, force.x);
-    Scatter3<offsetof(TParticle, Velocity)>(group, velocity, velocityNext);
-    const TLanes3 size = Gather3<offsetof(TParticle, Size)>(group, sizeNext);
-    const TLanes3 enlargement = Gather3<offsetof(TParticle, Enlargement)>(group);
+    Store3(block.MagnetImpulse, lane,
+           {impulse.x - magnetForce.x, impulse.y - magnetForce.y, impulse.z - magnetForce.z});
+    Store3(block.Velocity, lane, velocity);
+    const TLanes3 size = Load3(block.Size, lane);
+    const TLanes3 enlargement = Load3(block.Enlargement, lane);
     drawn.Size = {size.x + enlargement.x * dt, size.y + enlargement.y * dt, size.z + enlargement.z * dt};
-    Scatter3<offsetof(TParticle, Size)>(group, drawn.Size, sizeNext);
+    Store3(block.Size, lane, drawn.Size);
     drawn.Position = position;
-    Scatter3<offsetof(TParticle, MagnetForce)>(group, magnetForce, mass);
+    Store3(block.MagnetForce, lane, magnetForce);
 }
 
 // Colour channels to bytes: x 255, truncated toward zero, low 8 bits kept. Lanes whose product does
@@ -607,24 +603,33 @@ TPassConstants MakePass(const TParticleEffectContainer& container, float dt, con
     return pass;
 }
 
-// Ages, removes, fades, moves and writes the `count` particles at `particles` (vertices of the
-// particle that ends in slot i at vertices + 4 i); returns how many live on.
-std::size_t SweepSpan(const TPassConstants& pass, TParticle* particles, std::size_t count,
+// The group that starts at particle `index` (a multiple of kLanes).
+LUMIDOR_SWEEP_INLINE TGroup GroupAt(TParticleBlock* blocks, std::size_t index) {
+    return {blocks + index / kParticleBlockLanes, index % kParticleBlockLanes};
+}
+
+LUMIDOR_SWEEP_INLINE float& LifeLeftOf(TParticleBlock* blocks, std::size_t index) {
+    return blocks[index / kParticleBlockLanes].LifeLeft[index % kParticleBlockLanes];
+}
+
+// Ages, removes, fades, moves and writes particles [start, count) (start a multiple of the block
+// size; vertices of the particle that ends in slot i at vertices + 4 (i - start)); returns the end
+// of the particles that live on. Lanes past the end of the final group hold no particle: they are
+// filled with that group's last particle, whose lanes then compute identical values.
+std::size_t SweepSpan(const TPassConstants& pass, TParticleBlock* blocks, std::size_t start, std::size_t count,
                       TParticleVertex* vertices) {
     const float dt = pass.Dt;
-    std::int32_t written = 0;
-    std::size_t first = 0;
-    TParticle padded[kLanes]; // a short final group's copy, see below
+    std::size_t first = start;
     while (first < count) {
-        TParticleVertex* out = vertices ? vertices + written : nullptr;
+        TParticleVertex* out = vertices ? vertices + 4 * (first - start) : nullptr;
+        const TGroup group = GroupAt(blocks, first);
         if (count - first >= std::size_t(kLanes)) {
             // Usually no particle of the group dies this frame: all lanes age at once.
-            TTail tail = GatherTail(&particles[first]);
+            TTail tail = GatherTail(group);
             const TLanes left = tail.LifeLeft - Splat(dt);
             if (!Any(left < Splat(0.0f))) {
                 tail.LifeLeft = left;
-                Advance(pass, &particles[first], tail, kLanes, out);
-                written += 4 * kLanes;
+                Advance(pass, group, tail, kLanes, out);
                 first += kLanes;
                 continue;
             }
@@ -633,10 +638,10 @@ std::size_t SweepSpan(const TPassConstants& pass, TParticle* particles, std::siz
         // processed in this same pass.
         std::size_t end = first;
         while (end < count && end - first < std::size_t(kLanes)) {
-            TParticle& particle = particles[end];
-            particle.LifeLeft -= dt;
-            if (particle.LifeLeft < 0.0f) {
-                particle = particles[count - 1];
+            float& lifeLeft = LifeLeftOf(blocks, end);
+            lifeLeft -= dt;
+            if (lifeLeft < 0.0f) {
+                CopyParticle(blocks, count - 1, blocks, end);
                 --count;
                 continue;
             }
@@ -644,16 +649,8 @@ std::size_t SweepSpan(const TPassConstants& pass, TParticle* particles, std::siz
         }
         const int lanes = int(end - first);
         if (lanes == 0) break;
-        // A short final group runs on a copy padded with its last particle, whose lanes then compute
-        // identical values; only the real particles are copied back.
-        TParticle* group = &particles[first];
-        if (lanes < kLanes) {
-            for (int lane = 0; lane < kLanes; ++lane) padded[lane] = group[lane < lanes ? lane : lanes - 1];
-            group = padded;
-        }
+        for (std::size_t pad = end; pad < first + std::size_t(kLanes); ++pad) CopyParticle(blocks, end - 1, blocks, pad);
         Advance(pass, group, GatherTail(group), lanes, out);
-        if (group == padded) std::copy(padded, padded + lanes, &particles[first]);
-        written += 4 * lanes;
         first = end;
     }
     return count;
@@ -675,12 +672,17 @@ LUMIDOR_SWEEP_INLINE std::size_t RangeStart(std::size_t count, std::size_t range
     return count * r / ranges;
 }
 
+// The same, rounded down to a whole block, so that no block is written by two ranges.
+LUMIDOR_SWEEP_INLINE std::size_t BlockRangeStart(std::size_t count, std::size_t ranges, std::size_t r) {
+    return r == ranges ? count : RangeStart(count, ranges, r) / kParticleBlockLanes * kParticleBlockLanes;
+}
+
 // The sweep on the host's workers, with the one-thread sweep's result. Which particles die this
 // frame depends only on each one's own life, so the swap-removals are replayed on indices first:
 // every hole below the final count takes the highest surviving particle from above it, as the
 // one-thread sweep would have moved it there. Then every range of final slots is swept in place,
 // its holes filled first; nothing dies any more, and a particle's step does not depend on its slot.
-std::size_t SweepInRanges(const TPassConstants& pass, TParticle* particles, std::size_t count,
+std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, std::size_t count,
                           TParticleVertex* vertices, const TTaskRunner& runner, std::size_t ranges) {
     // The ranges run on other threads: they must reach this thread's scratch through a reference.
     static thread_local TParallelScratch callerScratch;
@@ -692,7 +694,7 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticle* particles, std:
         dead.clear();
         const std::size_t end = RangeStart(count, ranges, std::size_t(r) + 1);
         for (std::size_t i = RangeStart(count, ranges, std::size_t(r)); i < end; ++i) {
-            if (particles[i].LifeLeft - dt < 0.0f) dead.push_back(i);
+            if (LifeLeftOf(blocks, i) - dt < 0.0f) dead.push_back(i);
         }
     });
 
@@ -718,15 +720,24 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticle* particles, std:
             scratch.Moves.push_back({hole, source});
         }
     }
+    // A source in the block that holds the final count is overwritten when the last range fills its
+    // final group: those few moves are made before any range starts. Every other source lies in a
+    // block no range writes.
+    const std::size_t writtenEnd = (survivors + kParticleBlockLanes - 1) / kParticleBlockLanes * kParticleBlockLanes;
+    for (const TMove& move : scratch.Moves) {
+        if (move.Source < writtenEnd) CopyParticle(blocks, move.Source, blocks, move.Hole);
+    }
 
     const std::size_t sweepRanges = std::min(ranges, std::max<std::size_t>(survivors, 1));
     runner.RunRanges(std::int32_t(sweepRanges), [&](std::int32_t r) {
-        const std::size_t start = RangeStart(survivors, sweepRanges, std::size_t(r));
-        const std::size_t end = RangeStart(survivors, sweepRanges, std::size_t(r) + 1);
+        const std::size_t start = BlockRangeStart(survivors, sweepRanges, std::size_t(r));
+        const std::size_t end = BlockRangeStart(survivors, sweepRanges, std::size_t(r) + 1);
         auto move = std::lower_bound(scratch.Moves.begin(), scratch.Moves.end(), start,
                                      [](const TMove& m, std::size_t slot) { return m.Hole < slot; });
-        for (; move != scratch.Moves.end() && move->Hole < end; ++move) particles[move->Hole] = particles[move->Source];
-        SweepSpan(pass, particles + start, end - start, vertices ? vertices + 4 * start : nullptr);
+        for (; move != scratch.Moves.end() && move->Hole < end; ++move) {
+            if (move->Source >= writtenEnd) CopyParticle(blocks, move->Source, blocks, move->Hole);
+        }
+        SweepSpan(pass, blocks, start, end, vertices ? vertices + 4 * start : nullptr);
     });
     return survivors;
 }
@@ -735,13 +746,13 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticle* particles, std:
 std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices,
                    const TTaskRunner& runner) {
     const TPassConstants pass = MakePass(container, dt, camera);
-    std::vector<TParticle>& particles = container.Particles;
+    TParticleArray& particles = container.Particles;
     const std::size_t count = particles.size();
     const std::size_t minimum = std::size_t(std::max<std::int32_t>(runner.MinimumParticlesPerRange, 1));
     const std::size_t ranges =
         runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
-    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.data(), count, vertices, runner, ranges)
-                                             : SweepSpan(pass, particles.data(), count, vertices);
+    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.Blocks(), count, vertices, runner, ranges)
+                                             : SweepSpan(pass, particles.Blocks(), 0, count, vertices);
     particles.resize(survivors);
     return std::int32_t(4 * survivors);
 }

@@ -13,6 +13,7 @@
 #include "engine/gl_api.h"
 #include "engine/gl_loader.h"
 #include "engine/message.h"
+#include "engine/particle_array.h"
 #include "engine/particle_container.h"
 #include "engine/particle_step_breakdown.h"
 #include "engine/pass_observer.h"

@@ -26,13 +26,12 @@ void AddFallingMarker() {
     SetParticleVelocity(FloorEffect, {1, -2, 0}, ParticleCount(FloorEffect) - 1);
 }
 
-const TParticle& FindMarker() {
-    for (const TParticle& p : FloorEffect.Particles) {
+TParticle FindMarker() {
+    for (const TParticle p : FloorEffect.Particles) {
         if (p.Tile == 7) return p;
     }
-    static const TParticle none{};
     ADD_FAILURE() << "marker particle not found";
-    return none;
+    return TParticle{};
 }
 
 TEST_F(CarryOver, SmokeTwoAfterFireWaitsUntilFlamesDie) {
@@ -86,7 +85,7 @@ TEST_F(CarryOver, FireBouncesWithStartUpFrictionUntilEffectTwoRuns) {
 
     Effect2Preset();
     ExpectVec(FloorEffect.World.WorldFriction, {0.1f, 0.6f, 0.1f}, "WorldFriction", 0);
-    for (TParticle& p : FloorEffect.Particles)
+    for (TParticleView p : FloorEffect.Particles)
         p.Tile = p.Tile == 7 ? 0 : p.Tile; // retire the old marker
     AddFallingMarker();
     FirePreset();
@@ -128,7 +127,7 @@ TEST_F(CarryOver, MagnesiumCountsSmokeBeforeTheUpdate) {
     AflamedMagnesiumPreset();
     ASSERT_EQ(ParticleCount(AdditiveEffect), 41);
     // Let five smoke particles die in the next update: they are replaced only a frame later.
-    for (TParticle& p : AdditiveEffect.Particles)
+    for (TParticleView p : AdditiveEffect.Particles)
         p.LifeLeft = 10;
     for (int i = 0; i < 5; ++i)
         AdditiveEffect.Particles[std::size_t(i)].LifeLeft = 0.001f;

@@ -1,0 +1,137 @@
+#include "engine/particle_array.h"
+
+#include <cstring>
+
+namespace lumidor {
+
+// Every field of a particle, by kind; each use below expands one line per field.
+#define LUMIDOR_SCALAR_FIELDS(X)                                                                             \
+    X(Tile)                                                                                                  \
+    X(Mass) X(LifeLength) X(LifeLeft) X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn)   \
+        X(AirResistance) X(FadeOut) X(FadeIn)
+#define LUMIDOR_VECTOR_FIELDS(X)                                                                             \
+    X(Position)                                                                                              \
+    X(DebugTip) X(MagnetImpulse) X(Force) X(Velocity) X(Inertia) X(Enlargement) X(Size) X(Color)             \
+        X(MagnetForce)
+
+namespace {
+
+TVector3 ReadVector(const TBlockVector3& field, std::size_t lane) {
+    return {field.x[lane], field.y[lane], field.z[lane]};
+}
+
+void WriteVector(TBlockVector3& field, std::size_t lane, const TVector3& value) {
+    field.x[lane] = value.x;
+    field.y[lane] = value.y;
+    field.z[lane] = value.z;
+}
+
+TParticle ReadRecord(const TParticleBlock& block, std::size_t lane) {
+    TParticle record;
+#define LUMIDOR_READ_SCALAR(field) record.field = block.field[lane];
+#define LUMIDOR_READ_VECTOR(field) record.field = ReadVector(block.field, lane);
+    LUMIDOR_SCALAR_FIELDS(LUMIDOR_READ_SCALAR)
+    LUMIDOR_VECTOR_FIELDS(LUMIDOR_READ_VECTOR)
+#undef LUMIDOR_READ_SCALAR
+#undef LUMIDOR_READ_VECTOR
+    return record;
+}
+
+void WriteRecord(TParticleBlock& block, std::size_t lane, const TParticle& record) {
+#define LUMIDOR_WRITE_SCALAR(field) block.field[lane] = record.field;
+#define LUMIDOR_WRITE_VECTOR(field) WriteVector(block.field, lane, record.field);
+    LUMIDOR_SCALAR_FIELDS(LUMIDOR_WRITE_SCALAR)
+    LUMIDOR_VECTOR_FIELDS(LUMIDOR_WRITE_VECTOR)
+#undef LUMIDOR_WRITE_SCALAR
+#undef LUMIDOR_WRITE_VECTOR
+}
+
+template <typename T> bool SameBits(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+TParticleView::TParticleView(TParticleBlock& block, std::size_t lane)
+    : Tile(block.Tile[lane]), Position(block.Position, lane), DebugTip(block.DebugTip, lane),
+      MagnetImpulse(block.MagnetImpulse, lane), Force(block.Force, lane), Velocity(block.Velocity, lane),
+      Inertia(block.Inertia, lane), Enlargement(block.Enlargement, lane), Size(block.Size, lane),
+      Color(block.Color, lane), MagnetForce(block.MagnetForce, lane), Mass(block.Mass[lane]),
+      LifeLength(block.LifeLength[lane]), LifeLeft(block.LifeLeft[lane]), Alpha(block.Alpha[lane]),
+      FadeInAlpha(block.FadeInAlpha[lane]), FadeOutAlpha(block.FadeOutAlpha[lane]),
+      BeginFadeOut(block.BeginFadeOut[lane]), EndFadeIn(block.EndFadeIn[lane]),
+      AirResistance(block.AirResistance[lane]), FadeOut(block.FadeOut[lane]), FadeIn(block.FadeIn[lane]) {}
+
+TParticleView::operator TParticle() const {
+    TParticle record;
+#define LUMIDOR_READ_FIELD(field) record.field = field;
+    LUMIDOR_SCALAR_FIELDS(LUMIDOR_READ_FIELD)
+    LUMIDOR_VECTOR_FIELDS(LUMIDOR_READ_FIELD)
+#undef LUMIDOR_READ_FIELD
+    return record;
+}
+
+TParticleView& TParticleView::operator=(const TParticle& record) {
+#define LUMIDOR_WRITE_FIELD(field) field = record.field;
+    LUMIDOR_SCALAR_FIELDS(LUMIDOR_WRITE_FIELD)
+    LUMIDOR_VECTOR_FIELDS(LUMIDOR_WRITE_FIELD)
+#undef LUMIDOR_WRITE_FIELD
+    return *this;
+}
+
+TParticleView& TParticleView::operator=(const TParticleView& other) {
+    return *this = TParticle(other);
+}
+
+TParticle TParticleArray::operator[](std::size_t index) const {
+    return ReadRecord(BlockStore[index / kParticleBlockLanes], index % kParticleBlockLanes);
+}
+
+void TParticleArray::push_back(const TParticle& particle) {
+    if (Count == BlockStore.size() * kParticleBlockLanes) BlockStore.emplace_back();
+    WriteRecord(BlockStore[Count / kParticleBlockLanes], Count % kParticleBlockLanes, particle);
+    ++Count;
+}
+
+void TParticleArray::clear() {
+    Count = 0;
+}
+
+void TParticleArray::resize(std::size_t count) {
+    if (count <= Count) {
+        Count = count;
+        return;
+    }
+    BlockStore.reserve((count + kParticleBlockLanes - 1) / kParticleBlockLanes);
+    while (Count < count)
+        push_back(TParticle{});
+}
+
+void CopyParticle(const TParticleBlock* fromBlocks, std::size_t from, TParticleBlock* toBlocks,
+                  std::size_t to) {
+    WriteRecord(toBlocks[to / kParticleBlockLanes], to % kParticleBlockLanes,
+                ReadRecord(fromBlocks[from / kParticleBlockLanes], from % kParticleBlockLanes));
+}
+
+bool SameParticleBits(const TParticle& x, const TParticle& y) {
+#define LUMIDOR_SAME_FIELD(field)                                                                            \
+    if (!SameBits(x.field, y.field)) return false;
+    LUMIDOR_SCALAR_FIELDS(LUMIDOR_SAME_FIELD)
+    LUMIDOR_VECTOR_FIELDS(LUMIDOR_SAME_FIELD)
+#undef LUMIDOR_SAME_FIELD
+    return true;
+}
+
+bool SameParticleBits(const TParticleArray& a, const TParticleArray& b, std::size_t count) {
+    if (a.size() < count || b.size() < count) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!SameParticleBits(a[i], b[i])) return false;
+    }
+    return true;
+}
+
+bool SameParticleBits(const TParticleArray& a, const TParticleArray& b) {
+    return a.size() == b.size() && SameParticleBits(a, b, a.size());
+}
+
+} // namespace lumidor
