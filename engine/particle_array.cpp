@@ -1,18 +1,23 @@
 #include "engine/particle_array.h"
 
+#include "engine/simulation.h"
+
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace lumidor {
 
 // Every field of a particle, by kind; each use below expands one line per field.
 #define LUMIDOR_SCALAR_FIELDS(X)                                                                             \
     X(Tile)                                                                                                  \
-    X(Mass) X(LifeLength) X(LifeLeft) X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn)   \
+    X(Mass)                                                                                                  \
+    X(LifeLength) X(LifeLeft) X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn)           \
         X(AirResistance) X(FadeOut) X(FadeIn)
 #define LUMIDOR_VECTOR_FIELDS(X)                                                                             \
     X(Position)                                                                                              \
-    X(DebugTip) X(MagnetImpulse) X(Force) X(Velocity) X(Inertia) X(Enlargement) X(Size) X(Color)             \
-        X(MagnetForce)
+    X(DebugTip)                                                                                              \
+    X(MagnetImpulse) X(Force) X(Velocity) X(Inertia) X(Enlargement) X(Size) X(Color) X(MagnetForce)
 
 namespace {
 
@@ -44,6 +49,20 @@ void WriteRecord(TParticleBlock& block, std::size_t lane, const TParticle& recor
     LUMIDOR_VECTOR_FIELDS(LUMIDOR_WRITE_VECTOR)
 #undef LUMIDOR_WRITE_SCALAR
 #undef LUMIDOR_WRITE_VECTOR
+    SetBlockColor(block, lane, record.Color);
+    SetBlockInertiaAndMass(block, lane, record.Inertia, record.Mass);
+}
+
+// The shared divisor of the target speed on one axis, as the sweep forms it: a = I + 1,
+// b = 10 I m + 1, c = I m + 1, 1 / (a (b c)). From a b c = 2^126 on the inverse would be subnormal,
+// zero or NaN and the sweep divides term by term instead; NaN marks those.
+float TargetInverseOf(float inertia, float mass) {
+    const float a = inertia + 1.0f;
+    const float b = inertia * 10.0f * mass + 1.0f;
+    const float c = inertia * mass + 1.0f;
+    const float abc = a * (b * c);
+    if (!(abc < 0x1p126f)) return std::numeric_limits<float>::quiet_NaN();
+    return 1.0f / abc;
 }
 
 template <typename T> bool SameBits(const T& a, const T& b) {
@@ -52,15 +71,20 @@ template <typename T> bool SameBits(const T& a, const T& b) {
 
 } // namespace
 
-TParticleView::TParticleView(TParticleBlock& block, std::size_t lane)
-    : Tile(block.Tile[lane]), Position(block.Position, lane), DebugTip(block.DebugTip, lane),
-      MagnetImpulse(block.MagnetImpulse, lane), Force(block.Force, lane), Velocity(block.Velocity, lane),
-      Inertia(block.Inertia, lane), Enlargement(block.Enlargement, lane), Size(block.Size, lane),
-      Color(block.Color, lane), MagnetForce(block.MagnetForce, lane), Mass(block.Mass[lane]),
-      LifeLength(block.LifeLength[lane]), LifeLeft(block.LifeLeft[lane]), Alpha(block.Alpha[lane]),
-      FadeInAlpha(block.FadeInAlpha[lane]), FadeOutAlpha(block.FadeOutAlpha[lane]),
-      BeginFadeOut(block.BeginFadeOut[lane]), EndFadeIn(block.EndFadeIn[lane]),
-      AirResistance(block.AirResistance[lane]), FadeOut(block.FadeOut[lane]), FadeIn(block.FadeIn[lane]) {}
+void SetBlockColor(TParticleBlock& block, std::size_t lane, const TVector3& color) {
+    WriteVector(block.Color, lane, color);
+    block.ColorBytes[lane] = std::uint32_t(ColorChannelByte(color.x)) |
+                             std::uint32_t(ColorChannelByte(color.y)) << 8 |
+                             std::uint32_t(ColorChannelByte(color.z)) << 16;
+}
+
+void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVector3& inertia, float mass) {
+    WriteVector(block.Inertia, lane, inertia);
+    block.Mass[lane] = mass;
+    WriteVector(block.TargetInverse, lane,
+                {TargetInverseOf(inertia.x, mass), TargetInverseOf(inertia.y, mass),
+                 TargetInverseOf(inertia.z, mass)});
+}
 
 TParticleView::operator TParticle() const {
     TParticle record;
@@ -72,10 +96,7 @@ TParticleView::operator TParticle() const {
 }
 
 TParticleView& TParticleView::operator=(const TParticle& record) {
-#define LUMIDOR_WRITE_FIELD(field) field = record.field;
-    LUMIDOR_SCALAR_FIELDS(LUMIDOR_WRITE_FIELD)
-    LUMIDOR_VECTOR_FIELDS(LUMIDOR_WRITE_FIELD)
-#undef LUMIDOR_WRITE_FIELD
+    WriteRecord(Block, Lane, record);
     return *this;
 }
 

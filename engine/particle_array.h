@@ -48,31 +48,39 @@ struct TBlockVector3 {
     float z[kParticleBlockLanes]; ///< z of each particle of the block
 };
 
-/// Eight particles, field by field (see TParticle for each field's meaning). Every array is 32
-/// bytes, so each field of a block is one aligned 8-lane (or two 4-lane) vector.
-struct alignas(32) TParticleBlock {
-    std::int32_t Tile[kParticleBlockLanes];   ///< TParticle::Tile of each particle
-    TBlockVector3 Position;                   ///< TParticle::Position of each particle
-    TBlockVector3 DebugTip;                   ///< TParticle::DebugTip of each particle
-    TBlockVector3 MagnetImpulse;              ///< TParticle::MagnetImpulse of each particle
-    TBlockVector3 Force;                      ///< TParticle::Force of each particle
-    TBlockVector3 Velocity;                   ///< TParticle::Velocity of each particle
-    TBlockVector3 Inertia;                    ///< TParticle::Inertia of each particle
-    TBlockVector3 Enlargement;                ///< TParticle::Enlargement of each particle
-    TBlockVector3 Size;                       ///< TParticle::Size of each particle
-    TBlockVector3 Color;                      ///< TParticle::Color of each particle
-    TBlockVector3 MagnetForce;                ///< TParticle::MagnetForce of each particle
-    float Mass[kParticleBlockLanes];          ///< TParticle::Mass of each particle
-    float LifeLength[kParticleBlockLanes];    ///< TParticle::LifeLength of each particle
-    float LifeLeft[kParticleBlockLanes];      ///< TParticle::LifeLeft of each particle
-    float Alpha[kParticleBlockLanes];         ///< TParticle::Alpha of each particle
-    float FadeInAlpha[kParticleBlockLanes];   ///< TParticle::FadeInAlpha of each particle
-    float FadeOutAlpha[kParticleBlockLanes];  ///< TParticle::FadeOutAlpha of each particle
-    float BeginFadeOut[kParticleBlockLanes];  ///< TParticle::BeginFadeOut of each particle
-    float EndFadeIn[kParticleBlockLanes];     ///< TParticle::EndFadeIn of each particle
-    float AirResistance[kParticleBlockLanes]; ///< TParticle::AirResistance of each particle
-    bool FadeOut[kParticleBlockLanes];        ///< TParticle::FadeOut of each particle
-    bool FadeIn[kParticleBlockLanes];         ///< TParticle::FadeIn of each particle
+/// Eight particles, field by field (see TParticle for each field's meaning), plus two values derived
+/// from fields that only change through AddParticle and the setters. Every array is 32 bytes, so each
+/// field of a block is one aligned 8-lane (or two 4-lane) vector. The fields the per-frame sweep only
+/// reads come first and those it writes next, each group on whole cache lines, so that reading a
+/// block dirties only the lines it changes; colour and debug tip, which the sweep does not touch
+/// outside debug mode, come last.
+struct alignas(64) TParticleBlock {
+    std::int32_t Tile[kParticleBlockLanes];        ///< TParticle::Tile of each particle
+    std::uint32_t ColorBytes[kParticleBlockLanes]; ///< Color as R, G, B bytes of a vertex (alpha byte 0)
+    float Mass[kParticleBlockLanes];               ///< TParticle::Mass of each particle
+    float LifeLength[kParticleBlockLanes];         ///< TParticle::LifeLength of each particle
+    float BeginFadeOut[kParticleBlockLanes];       ///< TParticle::BeginFadeOut of each particle
+    float EndFadeIn[kParticleBlockLanes];          ///< TParticle::EndFadeIn of each particle
+    float AirResistance[kParticleBlockLanes];      ///< TParticle::AirResistance of each particle
+    TBlockVector3 Force;                           ///< TParticle::Force of each particle
+    TBlockVector3 Inertia;                         ///< TParticle::Inertia of each particle
+    TBlockVector3 Enlargement;                     ///< TParticle::Enlargement of each particle
+    /// Per axis 1 / ((I + 1) (10 I m + 1) (I m + 1)) of the particle's inertia and mass, the shared
+    /// divisor of its target speed; NaN where that product reaches 2^126 (or is NaN).
+    TBlockVector3 TargetInverse;
+    bool FadeOut[kParticleBlockLanes];       ///< TParticle::FadeOut of each particle
+    bool FadeIn[kParticleBlockLanes];        ///< TParticle::FadeIn of each particle
+    TBlockVector3 Position;                  ///< TParticle::Position of each particle
+    TBlockVector3 MagnetImpulse;             ///< TParticle::MagnetImpulse of each particle
+    TBlockVector3 Velocity;                  ///< TParticle::Velocity of each particle
+    TBlockVector3 Size;                      ///< TParticle::Size of each particle
+    TBlockVector3 MagnetForce;               ///< TParticle::MagnetForce of each particle
+    float LifeLeft[kParticleBlockLanes];     ///< TParticle::LifeLeft of each particle
+    float Alpha[kParticleBlockLanes];        ///< TParticle::Alpha of each particle
+    float FadeInAlpha[kParticleBlockLanes];  ///< TParticle::FadeInAlpha of each particle
+    float FadeOutAlpha[kParticleBlockLanes]; ///< TParticle::FadeOutAlpha of each particle
+    TBlockVector3 Color;                     ///< TParticle::Color of each particle
+    TBlockVector3 DebugTip;                  ///< TParticle::DebugTip of each particle
 };
 
 /// One particle's vector field inside a block: x, y and z refer to the block's values.
@@ -99,8 +107,23 @@ struct TVector3View {
     TVector3View& operator=(const TVector3View& other) { return *this = TVector3(other); }
 };
 
+/// A read-only view of one particle's vector field: for the fields set only through AddParticle
+/// and the setters, which keep the values derived from them up to date.
+struct TConstVector3View {
+    const float& x; ///< the particle's x
+    const float& y; ///< the particle's y
+    const float& z; ///< the particle's z
+
+    /// The view of `field` for the particle in `lane`.
+    TConstVector3View(const TBlockVector3& field, std::size_t lane)
+        : x(field.x[lane]), y(field.y[lane]), z(field.z[lane]) {}
+    /// The current value.
+    operator TVector3() const { return {x, y, z}; }
+};
+
 /// One particle inside the array, field by field as in TParticle; every field refers to the block.
-/// A view stays valid until the array grows or shrinks past its block.
+/// Color, Inertia and Mass are read only: set them with AddParticle, SetParticleInertia and
+/// SetParticleMass, or assign a whole record. A view stays valid until the array grows.
 struct TParticleView {
     std::int32_t& Tile;         ///< TParticle::Tile
     TVector3View Position;      ///< TParticle::Position
@@ -108,12 +131,12 @@ struct TParticleView {
     TVector3View MagnetImpulse; ///< TParticle::MagnetImpulse
     TVector3View Force;         ///< TParticle::Force
     TVector3View Velocity;      ///< TParticle::Velocity
-    TVector3View Inertia;       ///< TParticle::Inertia
+    TConstVector3View Inertia;  ///< TParticle::Inertia
     TVector3View Enlargement;   ///< TParticle::Enlargement
     TVector3View Size;          ///< TParticle::Size
-    TVector3View Color;         ///< TParticle::Color
+    TConstVector3View Color;    ///< TParticle::Color
     TVector3View MagnetForce;   ///< TParticle::MagnetForce
-    float& Mass;                ///< TParticle::Mass
+    const float& Mass;          ///< TParticle::Mass
     float& LifeLength;          ///< TParticle::LifeLength
     float& LifeLeft;            ///< TParticle::LifeLeft
     float& Alpha;               ///< TParticle::Alpha
@@ -126,7 +149,16 @@ struct TParticleView {
     bool& FadeIn;               ///< TParticle::FadeIn
 
     /// The view of the particle in `lane` of `block`.
-    TParticleView(TParticleBlock& block, std::size_t lane);
+    TParticleView(TParticleBlock& block, std::size_t lane)
+        : Tile(block.Tile[lane]), Position(block.Position, lane), DebugTip(block.DebugTip, lane),
+          MagnetImpulse(block.MagnetImpulse, lane), Force(block.Force, lane), Velocity(block.Velocity, lane),
+          Inertia(block.Inertia, lane), Enlargement(block.Enlargement, lane), Size(block.Size, lane),
+          Color(block.Color, lane), MagnetForce(block.MagnetForce, lane), Mass(block.Mass[lane]),
+          LifeLength(block.LifeLength[lane]), LifeLeft(block.LifeLeft[lane]), Alpha(block.Alpha[lane]),
+          FadeInAlpha(block.FadeInAlpha[lane]), FadeOutAlpha(block.FadeOutAlpha[lane]),
+          BeginFadeOut(block.BeginFadeOut[lane]), EndFadeIn(block.EndFadeIn[lane]),
+          AirResistance(block.AirResistance[lane]), FadeOut(block.FadeOut[lane]), FadeIn(block.FadeIn[lane]),
+          Block(block), Lane(lane) {}
     /// The view of the same particle (views are not rebound: see operator=).
     TParticleView(const TParticleView&) = default;
     /// The current record.
@@ -135,7 +167,16 @@ struct TParticleView {
     TParticleView& operator=(const TParticle& record);
     /// Stores the other particle's record (the view is not rebound).
     TParticleView& operator=(const TParticleView& other);
+
+  private:
+    TParticleBlock& Block;
+    std::size_t Lane;
 };
+
+/// Stores `color` (0..1 per channel) and its vertex bytes for the particle in `lane` of `block`.
+void SetBlockColor(TParticleBlock& block, std::size_t lane, const TVector3& color);
+/// Stores inertia and mass for the particle in `lane` of `block`, with the target divisor they give.
+void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVector3& inertia, float mass);
 
 /// The particle array: appending keeps earlier indices, removal is swap-with-last, and the last
 /// index is the particle added last. Lanes past the count in the last block hold no particle.
@@ -149,6 +190,8 @@ class TParticleArray {
     TParticleView operator[](std::size_t index) {
         return {BlockStore[index / kParticleBlockLanes], index % kParticleBlockLanes};
     }
+    /// The block holding particle `index` (< size()); the particle is its lane index % 8.
+    TParticleBlock& BlockOf(std::size_t index) { return BlockStore[index / kParticleBlockLanes]; }
     /// A copy of the particle at `index` (< size()).
     TParticle operator[](std::size_t index) const;
     /// The particle added last; the array must not be empty.

@@ -44,8 +44,9 @@ std::int32_t ParticleCount(const TParticleEffectContainer& container) {
 }
 
 void RemoveParticle(TParticleEffectContainer& container, std::int32_t index) {
-    container.Particles[std::size_t(index)] = container.Particles.back();
-    container.Particles.pop_back();
+    TParticleArray& particles = container.Particles;
+    CopyParticle(particles.Blocks(), particles.size() - 1, particles.Blocks(), std::size_t(index));
+    particles.pop_back();
 }
 
 void SetParticleForce(TParticleEffectContainer& container, const TVector3& force, std::int32_t index) {
@@ -64,13 +65,21 @@ void SetParticleEnlargement(TParticleEffectContainer& container, const TVector3&
 
 void SetParticleInertia(TParticleEffectContainer& container, const TVector3& inertia, std::int32_t index) {
     constexpr float minimum = 0.1f;
-    container.Particles[std::size_t(index)].Inertia = {inertia.x < minimum ? minimum : inertia.x,
-                                                       inertia.y < minimum ? minimum : inertia.y,
-                                                       inertia.z < minimum ? minimum : inertia.z};
+    const auto slot = std::size_t(index);
+    TParticleBlock& block = container.Particles.BlockOf(slot);
+    const std::size_t lane = slot % kParticleBlockLanes;
+    SetBlockInertiaAndMass(block, lane,
+                           {inertia.x < minimum ? minimum : inertia.x,
+                            inertia.y < minimum ? minimum : inertia.y,
+                            inertia.z < minimum ? minimum : inertia.z},
+                           block.Mass[lane]);
 }
 
 void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass) {
-    container.Particles[std::size_t(index)].Mass = std::fabs(mass);
+    const auto slot = std::size_t(index);
+    TParticleBlock& block = container.Particles.BlockOf(slot);
+    const std::size_t lane = slot % kParticleBlockLanes;
+    SetBlockInertiaAndMass(block, lane, container.Particles[slot].Inertia, std::fabs(mass));
 }
 
 void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t index, float fraction) {

@@ -374,20 +374,17 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
 }
 
 // Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1). One division for the
-// three quotients: 1/a = bc / abc and so on, within a few float roundings. From abc = 2^126 on,
-// 1 / abc is subnormal, zero or NaN (abc infinite): a huge mass would lose the force term, which
-// does not depend on mass at all. Such lanes are marked in `huge` and take SeparateTarget.
+// three quotients: 1/a = bc / abc and so on, within a few float roundings; 1 / abc is kept per
+// particle (TargetInverse) since inertia and mass change only through the setters. From abc = 2^126
+// on, 1 / abc would be subnormal, zero or NaN (abc infinite): a huge mass would lose the force term,
+// which does not depend on mass at all. Such lanes hold NaN there and take SeparateTarget.
 LUMIDOR_SWEEP_INLINE TLanes SharedTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass,
-                                         TMask& huge) {
+                                         TLanes inverse) {
     const TLanes one = Splat(1.0f);
     const TLanes a = inertia + one;
     const TLanes b = inertia * Splat(10.0f) * mass + one;
     const TLanes c = inertia * mass + one;
-    const TLanes bc = b * c;
-    const TLanes abc = a * bc;
-    huge |= ~TMask(abc < Splat(0x1p126f));
-    const TLanes inverse = one / abc;
-    return force * (bc * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
+    return force * (b * c * inverse) + wind * (a * c * inverse) + impulse * (a * b * inverse);
 }
 
 LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
@@ -396,11 +393,11 @@ LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes imp
 }
 
 LUMIDOR_SWEEP_INLINE TLanes3 Target(const TLanes3& force, const TLanes3& wind, const TLanes3& impulse,
-                                    const TLanes3& inertia, TLanes mass) {
-    TMask huge{};
-    const TLanes3 shared{SharedTarget(force.x, wind.x, impulse.x, inertia.x, mass, huge),
-                         SharedTarget(force.y, wind.y, impulse.y, inertia.y, mass, huge),
-                         SharedTarget(force.z, wind.z, impulse.z, inertia.z, mass, huge)};
+                                    const TLanes3& inertia, TLanes mass, const TLanes3& inverse) {
+    const TMask huge = (inverse.x != inverse.x) | (inverse.y != inverse.y) | (inverse.z != inverse.z);
+    const TLanes3 shared{SharedTarget(force.x, wind.x, impulse.x, inertia.x, mass, inverse.x),
+                         SharedTarget(force.y, wind.y, impulse.y, inertia.y, mass, inverse.y),
+                         SharedTarget(force.z, wind.z, impulse.z, inertia.z, mass, inverse.z)};
     if (!Any(huge)) return shared;
     return {Select(huge, SeparateTarget(force.x, wind.x, impulse.x, inertia.x, mass), shared.x),
             Select(huge, SeparateTarget(force.y, wind.y, impulse.y, inertia.y, mass), shared.y),
@@ -419,8 +416,8 @@ LUMIDOR_SWEEP_INLINE TLanes TipVelocity(TLanes velocity, TLanes target, TLanes s
 
 // What the vertices are built from.
 struct TDrawn {
-    TMask Tiles;
-    TLanes3 Position, Size, Color;
+    TMask Tiles, ColorBytes;
+    TLanes3 Position, Size;
 };
 
 LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const TFaded& faded, TDrawn& drawn) {
@@ -429,7 +426,7 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
     std::memcpy(&drawn.Tiles, block.Tile + lane, sizeof drawn.Tiles);
-    drawn.Color = Load3(block.Color, lane);
+    std::memcpy(&drawn.ColorBytes, block.ColorBytes + lane, sizeof drawn.ColorBytes);
     TLanes3 position = Load3(block.Position, lane);
     const TLanes3 magnetForce =
         pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
@@ -439,7 +436,7 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes3 force = Load3(block.Force, lane);
     const TLanes3 inertia = Load3(block.Inertia, lane);
     const TLanes mass = faded.Mass;
-    const TLanes3 target = Target(force, pass.Wind, impulse, inertia, mass);
+    const TLanes3 target = Target(force, pass.Wind, impulse, inertia, mass, Load3(block.TargetInverse, lane));
     const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
 
     TLanes3 velocity = Load3(block.Velocity, lane);
@@ -488,12 +485,11 @@ LUMIDOR_SWEEP_INLINE const TTextureTile& TileOf(const TPassConstants& pass, std:
 
 LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& drawn, TLanes alpha, int lanes,
                                      TParticleVertex* out) {
-    const TLanes3& color = drawn.Color;
     const TLanes3& position = drawn.Position;
     const TLanes3& size = drawn.Size;
     const TMask tiles = drawn.Tiles;
-    const TMask packed = ChannelBytes(color.x) | ChannelBytes(color.y) << 8 | ChannelBytes(color.z) << 16 |
-                         ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
+    static_assert(std::endian::native == std::endian::little, "vertex colour bytes are packed into the low bits first");
+    const TMask packed = drawn.ColorBytes | ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
     TLanes u[4], v[4];
     const std::int32_t firstTile = tiles[0];
     if (!Any(tiles != firstTile)) {
@@ -677,25 +673,44 @@ LUMIDOR_SWEEP_INLINE std::size_t BlockRangeStart(std::size_t count, std::size_t 
     return r == ranges ? count : RangeStart(count, ranges, r) / kParticleBlockLanes * kParticleBlockLanes;
 }
 
+// Ages, fades, moves and writes particles [start, end) (start a multiple of the block size) where
+// they stand, the dying ones too, and lists the indices of those that die.
+void SweepKeepingTheDead(const TPassConstants& pass, TParticleBlock* blocks, std::size_t start, std::size_t end,
+                         TParticleVertex* vertices, std::vector<std::size_t>& dead) {
+    dead.clear();
+    for (std::size_t first = start; first < end; first += kLanes) {
+        const int lanes = int(std::min<std::size_t>(end - first, kLanes));
+        for (std::size_t pad = first + std::size_t(lanes); pad < first + std::size_t(kLanes); ++pad)
+            CopyParticle(blocks, first + std::size_t(lanes) - 1, blocks, pad);
+        const TGroup group = GroupAt(blocks, first);
+        TTail tail = GatherTail(group);
+        tail.LifeLeft = tail.LifeLeft - Splat(pass.Dt);
+        const TMask dying = tail.LifeLeft < Splat(0.0f);
+        if (Any(dying)) {
+            for (int lane = 0; lane < lanes; ++lane) {
+                if (dying[lane]) dead.push_back(first + std::size_t(lane));
+            }
+        }
+        Advance(pass, group, tail, lanes, vertices ? vertices + 4 * (first - start) : nullptr);
+    }
+}
+
 // The sweep on the host's workers, with the one-thread sweep's result. Which particles die this
-// frame depends only on each one's own life, so the swap-removals are replayed on indices first:
-// every hole below the final count takes the highest surviving particle from above it, as the
-// one-thread sweep would have moved it there. Then every range of final slots is swept in place,
-// its holes filled first; nothing dies any more, and a particle's step does not depend on its slot.
+// frame depends only on each one's own life, and a particle's step does not depend on its slot: so
+// every range steps its particles where they stand and lists its dead, and then the one-thread
+// sweep's swap-removals are replayed: every hole below the final count takes the highest surviving
+// particle from above it, already stepped, with its vertices.
 std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, std::size_t count,
                           TParticleVertex* vertices, const TTaskRunner& runner, std::size_t ranges) {
     // The ranges run on other threads: they must reach this thread's scratch through a reference.
     static thread_local TParallelScratch callerScratch;
     TParallelScratch& scratch = callerScratch;
-    const float dt = pass.Dt;
     scratch.Dead.resize(ranges);
     runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
-        std::vector<std::size_t>& dead = scratch.Dead[std::size_t(r)];
-        dead.clear();
-        const std::size_t end = RangeStart(count, ranges, std::size_t(r) + 1);
-        for (std::size_t i = RangeStart(count, ranges, std::size_t(r)); i < end; ++i) {
-            if (LifeLeftOf(blocks, i) - dt < 0.0f) dead.push_back(i);
-        }
+        const std::size_t start = BlockRangeStart(count, ranges, std::size_t(r));
+        const std::size_t end = BlockRangeStart(count, ranges, std::size_t(r) + 1);
+        SweepKeepingTheDead(pass, blocks, start, end, vertices ? vertices + 4 * start : nullptr,
+                            scratch.Dead[std::size_t(r)]);
     });
 
     std::size_t deaths = 0;
@@ -720,25 +735,23 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, st
             scratch.Moves.push_back({hole, source});
         }
     }
-    // A source in the block that holds the final count is overwritten when the last range fills its
-    // final group: those few moves are made before any range starts. Every other source lies in a
-    // block no range writes.
-    const std::size_t writtenEnd = (survivors + kParticleBlockLanes - 1) / kParticleBlockLanes * kParticleBlockLanes;
-    for (const TMove& move : scratch.Moves) {
-        if (move.Source < writtenEnd) CopyParticle(blocks, move.Source, blocks, move.Hole);
-    }
 
-    const std::size_t sweepRanges = std::min(ranges, std::max<std::size_t>(survivors, 1));
-    runner.RunRanges(std::int32_t(sweepRanges), [&](std::int32_t r) {
-        const std::size_t start = BlockRangeStart(survivors, sweepRanges, std::size_t(r));
-        const std::size_t end = BlockRangeStart(survivors, sweepRanges, std::size_t(r) + 1);
-        auto move = std::lower_bound(scratch.Moves.begin(), scratch.Moves.end(), start,
-                                     [](const TMove& m, std::size_t slot) { return m.Hole < slot; });
-        for (; move != scratch.Moves.end() && move->Hole < end; ++move) {
-            if (move->Source >= writtenEnd) CopyParticle(blocks, move->Source, blocks, move->Hole);
-        }
-        SweepSpan(pass, blocks, start, end, vertices ? vertices + 4 * start : nullptr);
-    });
+    // Holes lie below the final count and sources above it: the moves are independent.
+    const auto move = [&](const TMove& m) {
+        CopyParticle(blocks, m.Source, blocks, m.Hole);
+        if (vertices) std::copy(vertices + 4 * m.Source, vertices + 4 * m.Source + 4, vertices + 4 * m.Hole);
+    };
+    constexpr std::size_t movesWorthARange = 1024;
+    const std::size_t moveRanges = std::min(ranges, scratch.Moves.size() / movesWorthARange);
+    if (moveRanges < 2) {
+        for (const TMove& m : scratch.Moves) move(m);
+    } else {
+        runner.RunRanges(std::int32_t(moveRanges), [&](std::int32_t r) {
+            const std::size_t end = RangeStart(scratch.Moves.size(), moveRanges, std::size_t(r) + 1);
+            for (std::size_t i = RangeStart(scratch.Moves.size(), moveRanges, std::size_t(r)); i < end; ++i)
+                move(scratch.Moves[i]);
+        });
+    }
     return survivors;
 }
 
