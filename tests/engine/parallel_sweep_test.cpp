@@ -158,6 +158,8 @@ TEST(ParallelSweep, ShuffledRangesGiveTheOneThreadResult) {
 
 TEST(ParallelSweep, ThreadsGiveTheOneThreadResult) {
     EXPECT_EQ(ExpectIdentical(Dispatched, ThreadRunner(3), 2501, 30), 12);
+    // Thousands of deaths a frame: the particles moving into the holes are shared out to the workers too.
+    EXPECT_EQ(ExpectIdentical(Dispatched, ThreadRunner(2), 40000, 4), 8);
 }
 
 TEST(ParallelSweep, SmallContainersAndNoRunnerStayOnTheCallingThread) {
