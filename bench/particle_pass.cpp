@@ -192,12 +192,12 @@ void BM_MemoryFloor(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ParticlePass)->Arg(10000)->Arg(20000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePass)->Arg(2000)->Arg(10000)->Arg(20000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassParallel)
     ->Args({20000, 2})
     ->Args({1000000, 2})
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MemoryFloor)->Arg(10000)->Arg(20000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoryFloor)->Arg(2000)->Arg(10000)->Arg(20000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

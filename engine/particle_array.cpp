@@ -3,6 +3,7 @@
 #include "engine/simulation.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -12,8 +13,9 @@ namespace lumidor {
 #define LUMIDOR_SCALAR_FIELDS(X)                                                                             \
     X(Tile)                                                                                                  \
     X(Mass)                                                                                                  \
-    X(LifeLength) X(LifeLeft) X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn)           \
-        X(AirResistance) X(FadeOut) X(FadeIn)
+    X(LifeLength)                                                                                            \
+    X(LifeLeft) X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn) X(AirResistance)        \
+        X(FadeOut) X(FadeIn)
 #define LUMIDOR_VECTOR_FIELDS(X)                                                                             \
     X(Position)                                                                                              \
     X(DebugTip)                                                                                              \
@@ -128,10 +130,31 @@ void TParticleArray::resize(std::size_t count) {
         push_back(TParticle{});
 }
 
+// A block is rows of eight 4-byte lanes, but for one row holding the two flags' eight bytes each.
+constexpr std::size_t kRowBytes = 4 * kParticleBlockLanes;
+constexpr std::size_t kFlagRow = offsetof(TParticleBlock, FadeOut) / kRowBytes;
+static_assert(offsetof(TParticleBlock, FadeOut) % kRowBytes == 0 &&
+                  offsetof(TParticleBlock, FadeIn) ==
+                      offsetof(TParticleBlock, FadeOut) + kParticleBlockLanes &&
+                  offsetof(TParticleBlock, Position) == offsetof(TParticleBlock, FadeOut) + kRowBytes,
+              "the flags share one row");
+static_assert(sizeof(TParticleBlock) % kRowBytes == 0);
+
 void CopyParticle(const TParticleBlock* fromBlocks, std::size_t from, TParticleBlock* toBlocks,
                   std::size_t to) {
-    WriteRecord(toBlocks[to / kParticleBlockLanes], to % kParticleBlockLanes,
-                ReadRecord(fromBlocks[from / kParticleBlockLanes], from % kParticleBlockLanes));
+    // Lane by lane, derived values included: a dying particle's slot takes the last one as it is.
+    const auto* source = reinterpret_cast<const unsigned char*>(fromBlocks + from / kParticleBlockLanes);
+    auto* target = reinterpret_cast<unsigned char*>(toBlocks + to / kParticleBlockLanes);
+    const std::size_t fromLane = from % kParticleBlockLanes, toLane = to % kParticleBlockLanes;
+    for (std::size_t row = 0; row < sizeof(TParticleBlock) / kRowBytes; ++row) {
+        const std::size_t base = row * kRowBytes;
+        if (row == kFlagRow) {
+            target[base + toLane] = source[base + fromLane];
+            target[base + kParticleBlockLanes + toLane] = source[base + kParticleBlockLanes + fromLane];
+        } else {
+            std::memcpy(target + base + 4 * toLane, source + base + 4 * fromLane, 4);
+        }
+    }
 }
 
 bool SameParticleBits(const TParticle& x, const TParticle& y) {

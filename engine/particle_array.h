@@ -70,7 +70,7 @@ struct alignas(64) TParticleBlock {
     TBlockVector3 TargetInverse;
     bool FadeOut[kParticleBlockLanes];       ///< TParticle::FadeOut of each particle
     bool FadeIn[kParticleBlockLanes];        ///< TParticle::FadeIn of each particle
-    TBlockVector3 Position;                  ///< TParticle::Position of each particle
+    alignas(32) TBlockVector3 Position;      ///< TParticle::Position of each particle
     TBlockVector3 MagnetImpulse;             ///< TParticle::MagnetImpulse of each particle
     TBlockVector3 Velocity;                  ///< TParticle::Velocity of each particle
     TBlockVector3 Size;                      ///< TParticle::Size of each particle
