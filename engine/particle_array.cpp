@@ -14,8 +14,9 @@ namespace lumidor {
     X(Tile)                                                                                                  \
     X(Mass)                                                                                                  \
     X(LifeLength)                                                                                            \
-    X(LifeLeft) X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn) X(AirResistance)        \
-        X(FadeOut) X(FadeIn)
+    X(LifeLeft)                                                                                              \
+    X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn) X(AirResistance) X(FadeOut)         \
+        X(FadeIn)
 #define LUMIDOR_VECTOR_FIELDS(X)                                                                             \
     X(Position)                                                                                              \
     X(DebugTip)                                                                                              \
@@ -111,7 +112,8 @@ TParticle TParticleArray::operator[](std::size_t index) const {
 }
 
 void TParticleArray::push_back(const TParticle& particle) {
-    if (Count == BlockStore.size() * kParticleBlockLanes) BlockStore.emplace_back();
+    // Blocks come in pairs: a sweep may read sixteen lanes from two blocks.
+    if (Count == BlockStore.size() * kParticleBlockLanes) BlockStore.resize(BlockStore.size() + 2);
     WriteRecord(BlockStore[Count / kParticleBlockLanes], Count % kParticleBlockLanes, particle);
     ++Count;
 }
@@ -125,7 +127,7 @@ void TParticleArray::resize(std::size_t count) {
         Count = count;
         return;
     }
-    BlockStore.reserve((count + kParticleBlockLanes - 1) / kParticleBlockLanes);
+    BlockStore.reserve((count + 2 * kParticleBlockLanes - 1) / (2 * kParticleBlockLanes) * 2);
     while (Count < count)
         push_back(TParticle{});
 }

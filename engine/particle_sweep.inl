@@ -1,11 +1,13 @@
 // The particle sweep, written once for any number of lanes. A translation unit includes it inside
-// an anonymous namespace after defining LUMIDOR_SWEEP_LANES (4 or 8) and the lane types:
+// an anonymous namespace after defining LUMIDOR_SWEEP_LANES (4, 8 or 16) and the lane types:
 //   kLanes, TLanes (kLanes floats), TMask (kLanes 32-bit integers, all bits set in a true lane).
 // Lanes are particles: one operation advances the same quantity of kLanes particles. Every lane
 // runs the same IEEE operations in the same order, so the result does not depend on the width.
+// Sixteen lanes (AVX-512) span two blocks of particles; rows and flags are handled as two halves.
 
 // The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
 #define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))
+#define LUMIDOR_SWEEP_INLINE_LAMBDA __attribute__((always_inline))
 // Short loops over lanes, rows and corners are unrolled, so their values stay in registers instead
 // of going through an array on the stack.
 #define LUMIDOR_UNROLL _Pragma("GCC unroll 8")
@@ -21,8 +23,27 @@ LUMIDOR_SWEEP_INLINE TLanes Abs(TLanes v) { return TLanes(TMask(v) & 0x7fffffff)
 LUMIDOR_SWEEP_INLINE TLanes Select(TMask mask, TLanes ifTrue, TLanes ifFalse) {
     return TLanes((TMask(ifTrue) & mask) | (TMask(ifFalse) & ~mask));
 }
+#if LUMIDOR_SWEEP_LANES == 16
+// The low and high eight lanes of a sixteen-lane vector, and the vector from its halves.
+using THalf = float __attribute__((vector_size(32)));
+using THalfMask = std::int32_t __attribute__((vector_size(32)));
+template <typename Vector> LUMIDOR_SWEEP_INLINE auto LowHalf(Vector v) {
+    return __builtin_shufflevector(v, v, 0, 1, 2, 3, 4, 5, 6, 7);
+}
+template <typename Vector> LUMIDOR_SWEEP_INLINE auto HighHalf(Vector v) {
+    return __builtin_shufflevector(v, v, 8, 9, 10, 11, 12, 13, 14, 15);
+}
+template <typename Half> LUMIDOR_SWEEP_INLINE auto Joined(Half low, Half high) {
+    return __builtin_shufflevector(low, high, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+}
+#elif LUMIDOR_SWEEP_LANES == 8
+using THalf = TLanes;
+#endif
+
 LUMIDOR_SWEEP_INLINE bool Any(TMask mask) {
-#if LUMIDOR_SWEEP_LANES == 8
+#if LUMIDOR_SWEEP_LANES == 16
+    return _mm512_test_epi32_mask(__m512i(mask), __m512i(mask)) != 0;
+#elif LUMIDOR_SWEEP_LANES == 8
     return _mm256_movemask_ps(__m256(mask)) != 0;
 #elif defined(__SSE__)
     return _mm_movemask_ps(__m128(mask)) != 0;
@@ -35,7 +56,9 @@ LUMIDOR_SWEEP_INLINE bool Any(TMask mask) {
 
 /// Correctly rounded square root of each lane.
 LUMIDOR_SWEEP_INLINE TLanes Sqrt(TLanes v) {
-#if LUMIDOR_SWEEP_LANES == 8
+#if LUMIDOR_SWEEP_LANES == 16
+    return TLanes(_mm512_sqrt_ps(__m512(v)));
+#elif LUMIDOR_SWEEP_LANES == 8
     return TLanes(_mm256_sqrt_ps(__m256(v)));
 #elif defined(__SSE__)
     return TLanes(_mm_sqrt_ps(__m128(v)));
@@ -46,29 +69,55 @@ LUMIDOR_SWEEP_INLINE TLanes Sqrt(TLanes v) {
 #endif
 }
 
-#if LUMIDOR_SWEEP_LANES == 8
+#if LUMIDOR_SWEEP_LANES >= 8
 // The 4 x 4 transpose within each 128-bit half: with row i of the rows in the low half and row
 // i + 4 in the high half, it gives the columns in lane order, and the other way round.
-LUMIDOR_SWEEP_INLINE void TransposeHalves(TLanes r0, TLanes r1, TLanes r2, TLanes r3, TLanes& c0, TLanes& c1,
-                                          TLanes& c2, TLanes& c3) {
-    const TLanes xy01 = __builtin_shufflevector(r0, r1, 0, 8, 1, 9, 4, 12, 5, 13);
-    const TLanes xy23 = __builtin_shufflevector(r2, r3, 0, 8, 1, 9, 4, 12, 5, 13);
-    const TLanes zw01 = __builtin_shufflevector(r0, r1, 2, 10, 3, 11, 6, 14, 7, 15);
-    const TLanes zw23 = __builtin_shufflevector(r2, r3, 2, 10, 3, 11, 6, 14, 7, 15);
+LUMIDOR_SWEEP_INLINE void TransposeHalves(THalf r0, THalf r1, THalf r2, THalf r3, THalf& c0, THalf& c1, THalf& c2,
+                                          THalf& c3) {
+    const THalf xy01 = __builtin_shufflevector(r0, r1, 0, 8, 1, 9, 4, 12, 5, 13);
+    const THalf xy23 = __builtin_shufflevector(r2, r3, 0, 8, 1, 9, 4, 12, 5, 13);
+    const THalf zw01 = __builtin_shufflevector(r0, r1, 2, 10, 3, 11, 6, 14, 7, 15);
+    const THalf zw23 = __builtin_shufflevector(r2, r3, 2, 10, 3, 11, 6, 14, 7, 15);
     c0 = __builtin_shufflevector(xy01, xy23, 0, 1, 8, 9, 4, 5, 12, 13);
     c1 = __builtin_shufflevector(xy01, xy23, 2, 3, 10, 11, 6, 7, 14, 15);
     c2 = __builtin_shufflevector(zw01, zw23, 0, 1, 8, 9, 4, 5, 12, 13);
     c3 = __builtin_shufflevector(zw01, zw23, 2, 3, 10, 11, 6, 7, 14, 15);
 }
-#endif
 
-// Lane vectors from 16-byte rows (one row per lane) and back.
-LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
-#if LUMIDOR_SWEEP_LANES == 8
+// Eight lanes from eight 16-byte rows.
+LUMIDOR_SWEEP_INLINE void EightColumnsOf(const TRow* rows, THalf& c0, THalf& c1, THalf& c2, THalf& c3) {
     TransposeHalves(__builtin_shufflevector(rows[0], rows[4], 0, 1, 2, 3, 4, 5, 6, 7),
                     __builtin_shufflevector(rows[1], rows[5], 0, 1, 2, 3, 4, 5, 6, 7),
                     __builtin_shufflevector(rows[2], rows[6], 0, 1, 2, 3, 4, 5, 6, 7),
                     __builtin_shufflevector(rows[3], rows[7], 0, 1, 2, 3, 4, 5, 6, 7), c0, c1, c2, c3);
+}
+
+// Eight lanes stored as rows: row i, 16 bytes, at out + i * stride, for the first `lanes` rows.
+LUMIDOR_SWEEP_INLINE void StoreEightAsRows(THalf c0, THalf c1, THalf c2, THalf c3, unsigned char* out,
+                                           std::size_t stride, int lanes) {
+    THalf pairs[4];
+    TransposeHalves(c0, c1, c2, c3, pairs[0], pairs[1], pairs[2], pairs[3]);
+    LUMIDOR_UNROLL
+    for (int i = 0; i < 4; ++i) {
+        if (i < lanes) _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i)), _mm256_castps256_ps128(__m256(pairs[i])));
+        if (i + 4 < lanes)
+            _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i + 4)), _mm256_extractf128_ps(__m256(pairs[i]), 1));
+    }
+}
+#endif
+
+// Lane vectors from 16-byte rows (one row per lane) and back.
+LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
+#if LUMIDOR_SWEEP_LANES == 16
+    THalf low[4], high[4];
+    EightColumnsOf(rows, low[0], low[1], low[2], low[3]);
+    EightColumnsOf(rows + 8, high[0], high[1], high[2], high[3]);
+    c0 = Joined(low[0], high[0]);
+    c1 = Joined(low[1], high[1]);
+    c2 = Joined(low[2], high[2]);
+    c3 = Joined(low[3], high[3]);
+#elif LUMIDOR_SWEEP_LANES == 8
+    EightColumnsOf(rows, c0, c1, c2, c3);
 #else
     Transpose(rows[0], rows[1], rows[2], rows[3], c0, c1, c2, c3);
 #endif
@@ -77,15 +126,11 @@ LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLan
 // Stores the columns as rows: row i, 16 bytes, at out + i * stride, for the first `lanes` rows.
 LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3, unsigned char* out, std::size_t stride,
                                       int lanes) {
-#if LUMIDOR_SWEEP_LANES == 8
-    TLanes pairs[4];
-    TransposeHalves(c0, c1, c2, c3, pairs[0], pairs[1], pairs[2], pairs[3]);
-    LUMIDOR_UNROLL
-    for (int i = 0; i < 4; ++i) {
-        if (i < lanes) _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i)), _mm256_castps256_ps128(__m256(pairs[i])));
-        if (i + 4 < lanes)
-            _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i + 4)), _mm256_extractf128_ps(__m256(pairs[i]), 1));
-    }
+#if LUMIDOR_SWEEP_LANES == 16
+    StoreEightAsRows(LowHalf(c0), LowHalf(c1), LowHalf(c2), LowHalf(c3), out, stride, lanes);
+    if (lanes > 8) StoreEightAsRows(HighHalf(c0), HighHalf(c1), HighHalf(c2), HighHalf(c3), out + 8 * stride, stride, lanes - 8);
+#elif LUMIDOR_SWEEP_LANES == 8
+    StoreEightAsRows(c0, c1, c2, c3, out, stride, lanes);
 #else
     TRow rows[4];
     Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
@@ -96,20 +141,40 @@ LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3
 #endif
 }
 
-// kLanes consecutive particles of one block, starting at lane `Lane` (0, or 4 for the second half
-// of a block on four lanes): each field of the group is one vector load from the block.
+// kLanes consecutive particles starting at lane `Lane` of a block (0, or 4 for the second half of
+// a block on four lanes; sixteen lanes are two whole blocks): each field of the group is one vector
+// load from the block, or two from the two blocks.
 struct TGroup {
     TParticleBlock* Block;
     std::size_t Lane;
 };
 
-LUMIDOR_SWEEP_INLINE TLanes Load(const float* values) {
-    TLanes lanes;
+// The group's values of one field, `values` pointing at the first in the group's first block.
+template <typename Vector, typename Value> LUMIDOR_SWEEP_INLINE Vector LoadField(const Value* values) {
+#if LUMIDOR_SWEEP_LANES == 16
+    using Half = decltype(LowHalf(Vector{}));
+    Half low, high;
+    std::memcpy(&low, values, sizeof low);
+    std::memcpy(&high, reinterpret_cast<const unsigned char*>(values) + sizeof(TParticleBlock), sizeof high);
+    return Joined(low, high);
+#else
+    Vector lanes;
     std::memcpy(&lanes, values, sizeof lanes);
     return lanes;
+#endif
 }
 
-LUMIDOR_SWEEP_INLINE void Store(float* values, TLanes lanes) { std::memcpy(values, &lanes, sizeof lanes); }
+LUMIDOR_SWEEP_INLINE TLanes Load(const float* values) { return LoadField<TLanes>(values); }
+
+LUMIDOR_SWEEP_INLINE void Store(float* values, TLanes lanes) {
+#if LUMIDOR_SWEEP_LANES == 16
+    const THalf low = LowHalf(lanes), high = HighHalf(lanes);
+    std::memcpy(values, &low, sizeof low);
+    std::memcpy(reinterpret_cast<unsigned char*>(values) + sizeof(TParticleBlock), &high, sizeof high);
+#else
+    std::memcpy(values, &lanes, sizeof lanes);
+#endif
+}
 
 LUMIDOR_SWEEP_INLINE TLanes3 Load3(const TBlockVector3& field, std::size_t lane) {
     return {Load(field.x + lane), Load(field.y + lane), Load(field.z + lane)};
@@ -123,7 +188,12 @@ LUMIDOR_SWEEP_INLINE void Store3(TBlockVector3& field, std::size_t lane, const T
 
 // A flag of each particle (bool bytes, 0 or 1) as a mask.
 LUMIDOR_SWEEP_INLINE TMask FlagMask(const bool* flags) {
-#if LUMIDOR_SWEEP_LANES == 8
+#if LUMIDOR_SWEEP_LANES == 16
+    const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(flags));
+    const __m128i high =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(reinterpret_cast<const unsigned char*>(flags) + sizeof(TParticleBlock)));
+    return TMask(_mm512_cvtepu8_epi32(_mm_unpacklo_epi64(low, high))) != 0;
+#elif LUMIDOR_SWEEP_LANES == 8
     const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(flags));
     return TMask(_mm256_cvtepu8_epi32(bytes)) != 0;
 #else
@@ -425,8 +495,8 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const std::size_t lane = group.Lane;
     const TLanes dt = Splat(pass.Dt);
     const TLanes one = Splat(1.0f);
-    std::memcpy(&drawn.Tiles, block.Tile + lane, sizeof drawn.Tiles);
-    std::memcpy(&drawn.ColorBytes, block.ColorBytes + lane, sizeof drawn.ColorBytes);
+    drawn.Tiles = LoadField<TMask>(block.Tile + lane);
+    drawn.ColorBytes = LoadField<TMask>(block.ColorBytes + lane);
     TLanes3 position = Load3(block.Position, lane);
     const TLanes3 magnetForce =
         pass.MagnetCount ? MagnetPull(pass, position) : TLanes3{Splat(0), Splat(0), Splat(0)};
@@ -668,9 +738,10 @@ LUMIDOR_SWEEP_INLINE std::size_t RangeStart(std::size_t count, std::size_t range
     return count * r / ranges;
 }
 
-// The same, rounded down to a whole block, so that no block is written by two ranges.
+// The same, rounded down to a whole pair of blocks, so that no block is written by two ranges.
 LUMIDOR_SWEEP_INLINE std::size_t BlockRangeStart(std::size_t count, std::size_t ranges, std::size_t r) {
-    return r == ranges ? count : RangeStart(count, ranges, r) / kParticleBlockLanes * kParticleBlockLanes;
+    constexpr std::size_t pair = 2 * kParticleBlockLanes; // a group of any width lies within one
+    return r == ranges ? count : RangeStart(count, ranges, r) / pair * pair;
 }
 
 // Ages, fades, moves and writes particles [start, end) (start a multiple of the block size) where

@@ -28,10 +28,13 @@ using TMask = std::int32_t __attribute__((vector_size(16)));
 } // namespace
 
 TCameraAxes CameraAxesFromModelview(const float modelview[16]) {
-    return TCameraAxes{{modelview[0], modelview[4], modelview[8]}, {modelview[1], modelview[5], modelview[9]}};
+    return TCameraAxes{{modelview[0], modelview[4], modelview[8]},
+                       {modelview[1], modelview[5], modelview[9]}};
 }
 
-std::uint8_t ColorChannelByte(float value) { return std::uint8_t(ChannelBytes(Splat(value))[0]); }
+std::uint8_t ColorChannelByte(float value) {
+    return std::uint8_t(ChannelBytes(Splat(value))[0]);
+}
 
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position) {
     TPassConstants pass;
@@ -50,13 +53,31 @@ void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, f
     particle.Velocity = {velocity.x[0], velocity.y[0], velocity.z[0]};
 }
 
-std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                        TParticleVertex* vertices, const TTaskRunner& runner) {
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+namespace {
+
+// Sixteen lanes keep twice as many particles in flight, which pays while the particles and their
+// vertices stay in the cache; from main memory the eight-lane sweep streams better (measured on a
+// 32 MiB cache: 7.3 against 10.0 ns a particle at 35,000 particles, 24 against 12 at 100,000). At
+// this many particles the records and vertices take about 9 MiB.
+constexpr std::size_t kSixteenLaneParticleLimit = 32768;
+
+} // namespace
+#endif
+
+std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt,
+                                        const TCameraAxes& camera, TParticleVertex* vertices,
+                                        const TTaskRunner& runner) {
     return Sweep(container, dt, camera, vertices, runner);
 }
 
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices, const TTaskRunner& runner) {
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+    static const bool sixteen = SixteenLaneSweepSupported();
+    if (sixteen && container.Particles.size() <= kSixteenLaneParticleLimit)
+        return SimulateParticlesSixteenLanes(container, dt, camera, vertices, runner);
+#endif
 #if LUMIDOR_WIDE_SWEEP
     static const bool wide = WideSweepSupported();
     if (wide) return SimulateParticlesWide(container, dt, camera, vertices, runner);

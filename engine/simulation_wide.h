@@ -1,15 +1,16 @@
 #pragma once
-// The particle sweep on eight lanes (AVX2), compiled separately with AVX2 enabled and chosen at run
-// time when the processor has it. It runs the same operations per particle as the four-lane sweep,
-// so results are identical.
+// The particle sweep on eight lanes (AVX2) and on sixteen (AVX-512), each compiled separately with
+// its instruction set enabled and chosen at run time when the processor has it. They run the same
+// operations per particle as the four-lane sweep, so results are identical.
 
 #include "engine/simulation.h"
 
 namespace lumidor {
 
 /// SimulateParticles on four lanes, the portable sweep (what runs without AVX2).
-std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                        TParticleVertex* vertices, const TTaskRunner& runner = TTaskRunner{});
+std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt,
+                                        const TCameraAxes& camera, TParticleVertex* vertices,
+                                        const TTaskRunner& runner = TTaskRunner{});
 
 #if LUMIDOR_WIDE_SWEEP
 /// True when this processor can run SimulateParticlesWide.
@@ -17,6 +18,15 @@ bool WideSweepSupported();
 /// SimulateParticles on eight lanes; call only when WideSweepSupported().
 std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                    TParticleVertex* vertices, const TTaskRunner& runner = TTaskRunner{});
+#endif
+
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+/// True when this processor can run SimulateParticlesSixteenLanes.
+bool SixteenLaneSweepSupported();
+/// SimulateParticles on sixteen lanes; call only when SixteenLaneSweepSupported().
+std::int32_t SimulateParticlesSixteenLanes(TParticleEffectContainer& container, float dt,
+                                           const TCameraAxes& camera, TParticleVertex* vertices,
+                                           const TTaskRunner& runner = TTaskRunner{});
 #endif
 
 } // namespace lumidor

@@ -149,7 +149,14 @@ TEST(ParallelSweep, ShuffledRangesGiveTheOneThreadResult) {
     // 1003 particles in 16 ranges of 62 or 63: every boundary but one splits a group of eight, the
     // last range ends in a short group, and with lives this short every range loses particles
     // (the last one, whose particles are the newest, only now and then).
-    for (const TSimulate simulate : {Dispatched, FourLanes}) {
+    std::vector<TSimulate> sweeps{Dispatched, FourLanes};
+#if LUMIDOR_WIDE_SWEEP
+    if (WideSweepSupported()) sweeps.push_back(&SimulateParticlesWide);
+#endif
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+    if (SixteenLaneSweepSupported()) sweeps.push_back(&SimulateParticlesSixteenLanes);
+#endif
+    for (const TSimulate simulate : sweeps) {
         EXPECT_EQ(ExpectIdentical(simulate, ShuffledRunner(4), 1003, 40), 16);
     }
     // Ranges of one to three particles: no range holds a whole group.

@@ -26,6 +26,9 @@ std::vector<TSweep> Sweeps() {
 #if LUMIDOR_WIDE_SWEEP
     if (WideSweepSupported()) sweeps.push_back(&SimulateParticlesWide);
 #endif
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+    if (SixteenLaneSweepSupported()) sweeps.push_back(&SimulateParticlesSixteenLanes);
+#endif
     return sweeps;
 }
 

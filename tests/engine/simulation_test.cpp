@@ -197,9 +197,16 @@ TEST(ColorChannelByte, TruncatesAndWrapsSafely) {
 #include "engine/random.h"
 #include "engine/simulation_wide.h"
 
-TEST(SweepWidths, EightLanesGiveBitIdenticalParticlesAndVertices) {
+TEST(SweepWidths, EightAndSixteenLanesGiveBitIdenticalParticlesAndVertices) {
 #if LUMIDOR_WIDE_SWEEP
-    if (!WideSweepSupported()) GTEST_SKIP() << "no AVX2 on this processor";
+    using TSweep = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&, TParticleVertex*,
+                                    const TTaskRunner&);
+    std::vector<TSweep> sweeps;
+    if (WideSweepSupported()) sweeps.push_back(&SimulateParticlesWide);
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+    if (SixteenLaneSweepSupported()) sweeps.push_back(&SimulateParticlesSixteenLanes);
+#endif
+    if (sweeps.empty()) GTEST_SKIP() << "no AVX2 on this processor";
     InstallGLRecorder();
     // Every path at once: all magnet modes, a ground, wind, debug tips, fading, dying particles and
     // a count that leaves a short final group.
@@ -228,20 +235,23 @@ TEST(SweepWidths, EightLanesGiveBitIdenticalParticlesAndVertices) {
         SetParticleEndFadeIn(scene, i, R() * 0.3f);
         SetParticleBeginFadeOut(scene, i, 0.5f + R() * 0.4f);
     }
-    TParticleEffectContainer narrow = scene, wide = scene;
-    const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
-    std::vector<TParticleVertex> narrowVertices(4 * 203), wideVertices(4 * 203);
-    for (int frame = 0; frame < 60; ++frame) {
-        const std::int32_t narrowCount =
-            SimulateParticlesFourLanes(narrow, 1.0f / 30, camera, narrowVertices.data());
-        const std::int32_t wideCount = SimulateParticlesWide(wide, 1.0f / 30, camera, wideVertices.data());
-        ASSERT_EQ(narrowCount, wideCount);
-        ASSERT_EQ(std::memcmp(narrowVertices.data(), wideVertices.data(), std::size_t(narrowCount) * 24), 0)
-            << "frame " << frame;
-        ASSERT_TRUE(SameParticleBits(narrow.Particles, wide.Particles)) << "frame " << frame;
+    for (const TSweep sweep : sweeps) {
+        TParticleEffectContainer narrow = scene, wide = scene;
+        const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
+        std::vector<TParticleVertex> narrowVertices(4 * 203), wideVertices(4 * 203);
+        for (int frame = 0; frame < 60; ++frame) {
+            const std::int32_t narrowCount =
+                SimulateParticlesFourLanes(narrow, 1.0f / 30, camera, narrowVertices.data());
+            const std::int32_t wideCount = sweep(wide, 1.0f / 30, camera, wideVertices.data(), TTaskRunner{});
+            ASSERT_EQ(narrowCount, wideCount);
+            ASSERT_EQ(std::memcmp(narrowVertices.data(), wideVertices.data(), std::size_t(narrowCount) * 24),
+                      0)
+                << "frame " << frame;
+            ASSERT_TRUE(SameParticleBits(narrow.Particles, wide.Particles)) << "frame " << frame;
+        }
+        EXPECT_LT(ParticleCount(narrow), 203); // some died on the way
+        EXPECT_GT(ParticleCount(narrow), 0);
     }
-    EXPECT_LT(ParticleCount(narrow), 203); // some died on the way
-    EXPECT_GT(ParticleCount(narrow), 0);
 #else
     GTEST_SKIP() << "built without the eight-lane sweep";
 #endif
