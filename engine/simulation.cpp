@@ -85,6 +85,17 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
     return Sweep(container, dt, camera, vertices, runner);
 }
 
+std::vector<TSweepFunction> SupportedSweeps() {
+    std::vector<TSweepFunction> sweeps{&SimulateParticlesFourLanes};
+#if LUMIDOR_WIDE_SWEEP
+    if (WideSweepSupported()) sweeps.push_back(&SimulateParticlesWide);
+#endif
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+    if (SixteenLaneSweepSupported()) sweeps.push_back(&SimulateParticlesSixteenLanes);
+#endif
+    return sweeps;
+}
+
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices) {
     return SimulateParticles(container, dt, camera, vertices, TaskRunner());

@@ -5,6 +5,8 @@
 
 #include "engine/simulation.h"
 
+#include <vector>
+
 namespace lumidor {
 
 /// SimulateParticles on four lanes, the portable sweep (what runs without AVX2).
@@ -28,5 +30,11 @@ std::int32_t SimulateParticlesSixteenLanes(TParticleEffectContainer& container, 
                                            const TCameraAxes& camera, TParticleVertex* vertices,
                                            const TTaskRunner& runner = TTaskRunner{});
 #endif
+
+/// A sweep of one width, with SimulateParticles' parameters.
+using TSweepFunction = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&,
+                                        TParticleVertex*, const TTaskRunner&);
+/// Every width this processor runs, four lanes first (for checking them against each other).
+std::vector<TSweepFunction> SupportedSweeps();
 
 } // namespace lumidor

@@ -89,17 +89,11 @@ void AddRandomParticle(TParticleEffectContainer& scene) {
     SetParticleBeginFadeOut(scene, i, 0.5f + R() * 0.4f);
 }
 
-using TSimulate = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&, TParticleVertex*,
-                                   const TTaskRunner&);
+using TSimulate = TSweepFunction;
 
 std::int32_t Dispatched(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                         TParticleVertex* vertices, const TTaskRunner& runner) {
     return SimulateParticles(container, dt, camera, vertices, runner);
-}
-
-std::int32_t FourLanes(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                       TParticleVertex* vertices, const TTaskRunner& runner) {
-    return SimulateParticlesFourLanes(container, dt, camera, vertices, runner);
 }
 
 // Runs the scene serially and on `runner` side by side, topping both up alike every frame, and
@@ -149,13 +143,8 @@ TEST(ParallelSweep, ShuffledRangesGiveTheOneThreadResult) {
     // 1003 particles in 16 ranges of 62 or 63: every boundary but one splits a group of eight, the
     // last range ends in a short group, and with lives this short every range loses particles
     // (the last one, whose particles are the newest, only now and then).
-    std::vector<TSimulate> sweeps{Dispatched, FourLanes};
-#if LUMIDOR_WIDE_SWEEP
-    if (WideSweepSupported()) sweeps.push_back(&SimulateParticlesWide);
-#endif
-#if LUMIDOR_SIXTEEN_LANE_SWEEP
-    if (SixteenLaneSweepSupported()) sweeps.push_back(&SimulateParticlesSixteenLanes);
-#endif
+    std::vector<TSimulate> sweeps = SupportedSweeps();
+    sweeps.push_back(Dispatched);
     for (const TSimulate simulate : sweeps) {
         EXPECT_EQ(ExpectIdentical(simulate, ShuffledRunner(4), 1003, 40), 16);
     }

@@ -8,7 +8,7 @@ using namespace lumidor;
 namespace {
 
 class ContainerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { InstallGLRecorder(); }
 
     std::int32_t Add(TVector3 position = {}, float life = 2.0f) {
@@ -48,13 +48,15 @@ TEST_F(ContainerTest, BufferGrowsByTenParticlesAndReplacesItsName) {
     EXPECT_EQ(container.BufferCapacity, 40);
     const GLuint first = container.VertexBuffer;
     EXPECT_NE(first, 0u);
-    for (int i = 0; i < 9; ++i) Add();
+    for (int i = 0; i < 9; ++i)
+        Add();
     EXPECT_EQ(container.BufferCapacity, 40);
     EXPECT_EQ(container.VertexBuffer, first);
     Add(); // the eleventh
     EXPECT_EQ(container.BufferCapacity, 80);
     EXPECT_NE(container.VertexBuffer, first);
-    for (int i = 0; i < 10; ++i) Add(); // the twenty-first
+    for (int i = 0; i < 10; ++i)
+        Add(); // the twenty-first
     EXPECT_EQ(container.BufferCapacity, 120);
     EXPECT_EQ(CountGLCalls("GenBuffersARB"), 3);
     EXPECT_EQ(CountGLCalls("DeleteBuffersARB"), 3); // the first deletes name 0, which is harmless

@@ -18,18 +18,10 @@ using namespace lumidor;
 
 namespace {
 
-using TSweep = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&, TParticleVertex*,
-                                const TTaskRunner&);
+using TSweep = TSweepFunction;
 
 std::vector<TSweep> Sweeps() {
-    std::vector<TSweep> sweeps{&SimulateParticlesFourLanes};
-#if LUMIDOR_WIDE_SWEEP
-    if (WideSweepSupported()) sweeps.push_back(&SimulateParticlesWide);
-#endif
-#if LUMIDOR_SIXTEEN_LANE_SWEEP
-    if (SixteenLaneSweepSupported()) sweeps.push_back(&SimulateParticlesSixteenLanes);
-#endif
-    return sweeps;
+    return SupportedSweeps();
 }
 
 bool SameBits(float a, float b) {

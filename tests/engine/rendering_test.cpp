@@ -12,7 +12,7 @@ using namespace lumidor;
 namespace {
 
 class RenderingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { InstallGLRecorder(); }
 
     std::vector<TParticleVertex> MappedVertices() {
@@ -94,7 +94,8 @@ TEST_F(RenderingTest, TileOutsideTheTableDrawsTheWholeTexture) {
 }
 
 TEST_F(RenderingTest, DrawCoversSurvivorsOnly) {
-    for (int i = 0; i < 10; ++i) AddParticle(container, {}, {1, 1, 0}, {1, 1, 1}, 0, i < 3 ? 0.05f : 5.0f);
+    for (int i = 0; i < 10; ++i)
+        AddParticle(container, {}, {1, 1, 0}, {1, 1, 1}, 0, i < 3 ? 0.05f : 5.0f);
     EXPECT_EQ(container.BufferCapacity, 40);
     UpdateAndDraw(container, 0.01f);
     EXPECT_EQ(LastDrawCount(), 40);
@@ -108,10 +109,22 @@ TEST_F(RenderingTest, StateIsSetAndRestoredInOrder) {
     AddParticle(container, {}, {1, 1, 0}, {1, 1, 1}, 0, 5.0f);
     GLRecorder().Calls.clear();
     UpdateAndDraw(container, 0.01f);
-    const std::vector<std::string> expected = {
-        "Enable",        "Enable",          "AlphaFunc", "BlendFunc",  "BindTexture",
-        "BindBufferARB", "EnableClientState", "BufferDataARB", "MapBufferARB", "GetFloatv",
-        "UnmapBufferARB", "InterleavedArrays", "DrawArrays", "DisableClientState", "Disable", "Disable"};
+    const std::vector<std::string> expected = {"Enable",
+                                               "Enable",
+                                               "AlphaFunc",
+                                               "BlendFunc",
+                                               "BindTexture",
+                                               "BindBufferARB",
+                                               "EnableClientState",
+                                               "BufferDataARB",
+                                               "MapBufferARB",
+                                               "GetFloatv",
+                                               "UnmapBufferARB",
+                                               "InterleavedArrays",
+                                               "DrawArrays",
+                                               "DisableClientState",
+                                               "Disable",
+                                               "Disable"};
     EXPECT_EQ(RecordedGLCallNames(), expected);
     const auto& calls = GLRecorder().Calls;
     EXPECT_EQ(calls[0].Args[0], GL_BLEND);
@@ -133,7 +146,7 @@ TEST_F(RenderingTest, DebugLinesSkipTipsAtTheOrigin) {
     AddParticle(container, {0, 2, 0}, {1, 1, 0}, {1, 1, 1}, 0, 5.0f);
     GLRecorder().Calls.clear();
     UpdateAndDraw(container, 0.0f);
-    EXPECT_EQ(CountGLCalls("Color4f"), 2); // every particle's colour is issued, opaque
+    EXPECT_EQ(CountGLCalls("Color4f"), 2);  // every particle's colour is issued, opaque
     EXPECT_EQ(CountGLCalls("Vertex3f"), 2); // but only the second has a line
     EXPECT_EQ(CountGLCalls("Begin"), 1);
     for (const TGLCall& call : GLRecorder().Calls)

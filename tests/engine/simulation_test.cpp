@@ -199,13 +199,8 @@ TEST(ColorChannelByte, TruncatesAndWrapsSafely) {
 
 TEST(SweepWidths, EightAndSixteenLanesGiveBitIdenticalParticlesAndVertices) {
 #if LUMIDOR_WIDE_SWEEP
-    using TSweep = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&, TParticleVertex*,
-                                    const TTaskRunner&);
-    std::vector<TSweep> sweeps;
-    if (WideSweepSupported()) sweeps.push_back(&SimulateParticlesWide);
-#if LUMIDOR_SIXTEEN_LANE_SWEEP
-    if (SixteenLaneSweepSupported()) sweeps.push_back(&SimulateParticlesSixteenLanes);
-#endif
+    std::vector<TSweepFunction> sweeps = SupportedSweeps();
+    sweeps.erase(sweeps.begin()); // four lanes, the reference
     if (sweeps.empty()) GTEST_SKIP() << "no AVX2 on this processor";
     InstallGLRecorder();
     // Every path at once: all magnet modes, a ground, wind, debug tips, fading, dying particles and
@@ -235,7 +230,7 @@ TEST(SweepWidths, EightAndSixteenLanesGiveBitIdenticalParticlesAndVertices) {
         SetParticleEndFadeIn(scene, i, R() * 0.3f);
         SetParticleBeginFadeOut(scene, i, 0.5f + R() * 0.4f);
     }
-    for (const TSweep sweep : sweeps) {
+    for (const TSweepFunction sweep : sweeps) {
         TParticleEffectContainer narrow = scene, wide = scene;
         const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
         std::vector<TParticleVertex> narrowVertices(4 * 203), wideVertices(4 * 203);
