@@ -15,8 +15,7 @@ namespace lumidor {
     X(Mass)                                                                                                  \
     X(LifeLength)                                                                                            \
     X(LifeLeft)                                                                                              \
-    X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn) X(AirResistance) X(FadeOut)         \
-        X(FadeIn)
+    X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn) X(AirResistance) X(FadeOut) X(FadeIn)
 #define LUMIDOR_VECTOR_FIELDS(X)                                                                             \
     X(Position)                                                                                              \
     X(DebugTip)                                                                                              \
@@ -138,7 +137,7 @@ constexpr std::size_t kFlagRow = offsetof(TParticleBlock, FadeOut) / kRowBytes;
 static_assert(offsetof(TParticleBlock, FadeOut) % kRowBytes == 0 &&
                   offsetof(TParticleBlock, FadeIn) ==
                       offsetof(TParticleBlock, FadeOut) + kParticleBlockLanes &&
-                  offsetof(TParticleBlock, Position) == offsetof(TParticleBlock, FadeOut) + kRowBytes,
+                  offsetof(TParticleBlock, Alpha) == offsetof(TParticleBlock, FadeOut) + kRowBytes,
               "the flags share one row");
 static_assert(sizeof(TParticleBlock) % kRowBytes == 0);
 

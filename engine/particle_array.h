@@ -50,37 +50,37 @@ struct TBlockVector3 {
 
 /// Eight particles, field by field (see TParticle for each field's meaning), plus two values derived
 /// from fields that only change through AddParticle and the setters. Every array is 32 bytes, so each
-/// field of a block is one aligned 8-lane (or two 4-lane) vector. The fields the per-frame sweep only
-/// reads come first and those it writes next, each group on whole cache lines, so that reading a
-/// block dirties only the lines it changes; colour and debug tip, which the sweep does not touch
-/// outside debug mode, come last.
+/// field of a block is one aligned 8-lane (or two 4-lane) vector. The fields follow the order in which
+/// the per-frame sweep first touches them, so that it reads each block front to back, which is what
+/// the processor's prefetchers follow from main memory; colour and debug tip, which the sweep does not
+/// touch outside debug mode, come last.
 struct alignas(64) TParticleBlock {
-    std::int32_t Tile[kParticleBlockLanes];        ///< TParticle::Tile of each particle
-    std::uint32_t ColorBytes[kParticleBlockLanes]; ///< Color as R, G, B bytes of a vertex (alpha byte 0)
+    float LifeLeft[kParticleBlockLanes];           ///< TParticle::LifeLeft of each particle
     float Mass[kParticleBlockLanes];               ///< TParticle::Mass of each particle
     float LifeLength[kParticleBlockLanes];         ///< TParticle::LifeLength of each particle
+    float FadeInAlpha[kParticleBlockLanes];        ///< TParticle::FadeInAlpha of each particle
+    float FadeOutAlpha[kParticleBlockLanes];       ///< TParticle::FadeOutAlpha of each particle
     float BeginFadeOut[kParticleBlockLanes];       ///< TParticle::BeginFadeOut of each particle
     float EndFadeIn[kParticleBlockLanes];          ///< TParticle::EndFadeIn of each particle
     float AirResistance[kParticleBlockLanes];      ///< TParticle::AirResistance of each particle
+    bool FadeOut[kParticleBlockLanes];             ///< TParticle::FadeOut of each particle
+    bool FadeIn[kParticleBlockLanes];              ///< TParticle::FadeIn of each particle
+    alignas(32) float Alpha[kParticleBlockLanes];  ///< TParticle::Alpha of each particle
+    std::int32_t Tile[kParticleBlockLanes];        ///< TParticle::Tile of each particle
+    std::uint32_t ColorBytes[kParticleBlockLanes]; ///< Color as R, G, B bytes of a vertex (alpha byte 0)
+    TBlockVector3 Position;                        ///< TParticle::Position of each particle
+    TBlockVector3 MagnetImpulse;                   ///< TParticle::MagnetImpulse of each particle
     TBlockVector3 Force;                           ///< TParticle::Force of each particle
     TBlockVector3 Inertia;                         ///< TParticle::Inertia of each particle
-    TBlockVector3 Enlargement;                     ///< TParticle::Enlargement of each particle
     /// Per axis 1 / ((I + 1) (10 I m + 1) (I m + 1)) of the particle's inertia and mass, the shared
     /// divisor of its target speed; NaN where that product reaches 2^126 (or is NaN).
     TBlockVector3 TargetInverse;
-    bool FadeOut[kParticleBlockLanes];       ///< TParticle::FadeOut of each particle
-    bool FadeIn[kParticleBlockLanes];        ///< TParticle::FadeIn of each particle
-    alignas(32) TBlockVector3 Position;      ///< TParticle::Position of each particle
-    TBlockVector3 MagnetImpulse;             ///< TParticle::MagnetImpulse of each particle
-    TBlockVector3 Velocity;                  ///< TParticle::Velocity of each particle
-    TBlockVector3 Size;                      ///< TParticle::Size of each particle
-    TBlockVector3 MagnetForce;               ///< TParticle::MagnetForce of each particle
-    float LifeLeft[kParticleBlockLanes];     ///< TParticle::LifeLeft of each particle
-    float Alpha[kParticleBlockLanes];        ///< TParticle::Alpha of each particle
-    float FadeInAlpha[kParticleBlockLanes];  ///< TParticle::FadeInAlpha of each particle
-    float FadeOutAlpha[kParticleBlockLanes]; ///< TParticle::FadeOutAlpha of each particle
-    TBlockVector3 Color;                     ///< TParticle::Color of each particle
-    TBlockVector3 DebugTip;                  ///< TParticle::DebugTip of each particle
+    TBlockVector3 Velocity;    ///< TParticle::Velocity of each particle
+    TBlockVector3 Size;        ///< TParticle::Size of each particle
+    TBlockVector3 Enlargement; ///< TParticle::Enlargement of each particle
+    TBlockVector3 MagnetForce; ///< TParticle::MagnetForce of each particle
+    TBlockVector3 Color;       ///< TParticle::Color of each particle
+    TBlockVector3 DebugTip;    ///< TParticle::DebugTip of each particle
 };
 
 /// One particle's vector field inside a block: x, y and z refer to the block's values.
