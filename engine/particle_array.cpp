@@ -89,12 +89,7 @@ void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVect
 }
 
 TParticleView::operator TParticle() const {
-    TParticle record;
-#define LUMIDOR_READ_FIELD(field) record.field = field;
-    LUMIDOR_SCALAR_FIELDS(LUMIDOR_READ_FIELD)
-    LUMIDOR_VECTOR_FIELDS(LUMIDOR_READ_FIELD)
-#undef LUMIDOR_READ_FIELD
-    return record;
+    return ReadRecord(Block, Lane);
 }
 
 TParticleView& TParticleView::operator=(const TParticle& record) {

@@ -6,6 +6,7 @@
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "engine/simulation_wide.h"
+#include "sweep_scene.h"
 
 #include <gtest/gtest.h>
 
@@ -60,33 +61,13 @@ TTaskRunner ThreadRunner(std::int32_t threads) {
 
 // Every path: all magnet modes, a sloped ground, wind, debug tips, fading, many short lives.
 TParticleEffectContainer MakeScene() {
-    TParticleEffectContainer scene{};
-    SetTextureProperties(scene, 1, 2, 4);
-    SetWind(scene, {0.5f, -1, 0.25f});
-    SetCollisionWorld(scene, std::make_shared<HDataArray>(3, std::vector<float>{0.0f, 0.3f, -0.2f}),
-                      {-3, -1, -3}, 3.0f, 3.0f);
-    SetWorldFriction(scene, {0.2f, 0.4f, 0.2f});
-    for (int mode = 0; mode < 4; ++mode) {
-        const std::int32_t id =
-            AddMagnetPoint(scene, {float(mode) - 1.5f, 0, 0}, 2.5f, mode % 2 ? -2.0f : 1.5f);
-        SetMagnetMode(scene, mode, id);
-    }
-    ToggleDebugMode(scene);
-    return scene;
+    return MakeEveryPathScene();
 }
 
 void AddRandomParticle(TParticleEffectContainer& scene) {
     AddParticle(scene, {R() * 4 - 2, R() * 3 - 1, R() * 4 - 2}, {0.2f, 0.3f, 0}, {R(), R(), 1.5f},
                 std::int32_t(R() * 9), 0.05f + R() * 0.6f);
-    const std::int32_t i = ParticleCount(scene) - 1;
-    SetParticleForce(scene, {0, -9.81f * R(), 0}, i);
-    SetParticleMass(scene, i, 0.2f + R());
-    SetParticleVelocity(scene, {R() - 0.5f, R(), R() - 0.5f}, i);
-    SetParticleInertia(scene, {R(), 0.4f, R()}, i);
-    SetParticleAirResistance(scene, i, R() * 0.3f);
-    SetParticleEnlargement(scene, {0.1f, R(), 0}, i);
-    SetParticleEndFadeIn(scene, i, R() * 0.3f);
-    SetParticleBeginFadeOut(scene, i, 0.5f + R() * 0.4f);
+    RandomizeParticle(scene, ParticleCount(scene) - 1);
 }
 
 using TSimulate = TSweepFunction;

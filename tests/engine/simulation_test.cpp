@@ -196,6 +196,7 @@ TEST(ColorChannelByte, TruncatesAndWrapsSafely) {
 
 #include "engine/random.h"
 #include "engine/simulation_wide.h"
+#include "sweep_scene.h"
 
 TEST(SweepWidths, EightAndSixteenLanesGiveBitIdenticalParticlesAndVertices) {
 #if LUMIDOR_WIDE_SWEEP
@@ -205,30 +206,12 @@ TEST(SweepWidths, EightAndSixteenLanesGiveBitIdenticalParticlesAndVertices) {
     InstallGLRecorder();
     // Every path at once: all magnet modes, a ground, wind, debug tips, fading, dying particles and
     // a count that leaves a short final group.
-    TParticleEffectContainer scene{};
-    SetTextureProperties(scene, 1, 2, 4);
-    SetWind(scene, {0.5f, -1, 0.25f});
-    SetCollisionWorld(scene, std::make_shared<HDataArray>(3, std::vector<float>{0.0f, 0.3f, -0.2f}),
-                      {-3, -1, -3}, 3.0f, 3.0f);
-    SetWorldFriction(scene, {0.2f, 0.4f, 0.2f});
-    for (int mode = 0; mode < 4; ++mode) {
-        const std::int32_t id =
-            AddMagnetPoint(scene, {float(mode) - 1.5f, 0, 0}, 2.5f, mode % 2 ? -2.0f : 1.5f);
-        SetMagnetMode(scene, mode, id);
-    }
-    ToggleDebugMode(scene);
+    TParticleEffectContainer scene = MakeEveryPathScene();
     SeedRandom(3);
     for (int i = 0; i < 203; ++i) {
         AddParticle(scene, {R() * 4 - 2, R() * 3 - 1, R() * 4 - 2}, {0.2f, 0.3f, 0}, {R(), R(), 1.5f}, i % 9,
                     0.2f + R() * 2);
-        SetParticleForce(scene, {0, -9.81f * R(), 0}, i);
-        SetParticleMass(scene, i, 0.2f + R());
-        SetParticleVelocity(scene, {R() - 0.5f, R(), R() - 0.5f}, i);
-        SetParticleInertia(scene, {R(), 0.4f, R()}, i);
-        SetParticleAirResistance(scene, i, R() * 0.3f);
-        SetParticleEnlargement(scene, {0.1f, R(), 0}, i);
-        SetParticleEndFadeIn(scene, i, R() * 0.3f);
-        SetParticleBeginFadeOut(scene, i, 0.5f + R() * 0.4f);
+        RandomizeParticle(scene, i);
     }
     for (const TSweepFunction sweep : sweeps) {
         TParticleEffectContainer narrow = scene, wide = scene;
