@@ -7,7 +7,6 @@
 
 // The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
 #define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))
-#define LUMIDOR_SWEEP_INLINE_LAMBDA __attribute__((always_inline))
 // Short loops over lanes, rows and corners are unrolled, so their values stay in registers instead
 // of going through an array on the stack.
 #define LUMIDOR_UNROLL _Pragma("GCC unroll 8")
