@@ -30,14 +30,19 @@ constexpr std::int64_t MaxBitmapSide = 16384;
 constexpr std::int64_t MaxBitmapPixels = std::int64_t(1) << 26; // 64 Mpixels, 192 MB as RGB
 
 void CheckDeclaredSize(const unsigned char* header, std::size_t size, const std::string& fileName) {
-    if (size < 26) return;
-    const auto u32 = [&](int at) {
-        return std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8 |
-               std::uint32_t(header[at + 2]) << 16 | std::uint32_t(header[at + 3]) << 24;
-    };
-    if (header[0] != 'B' || header[1] != 'M' || u32(14) < 40) return; // 12-byte headers hold 16-bit sizes
-    const std::int64_t width = std::llabs(std::int64_t(std::int32_t(u32(18))));
-    const std::int64_t height = std::llabs(std::int64_t(std::int32_t(u32(22))));
+    if (size < 22 || header[0] != 'B' || header[1] != 'M') return;
+    const auto u16 = [&](int at) { return std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8; };
+    const auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
+    std::int64_t width = 0, height = 0;
+    const std::uint32_t headerSize = u32(14);
+    if (headerSize == 12) {
+        // The old core header holds unsigned 16-bit sizes: up to 65535 x 65535.
+        width = u16(18);
+        height = u16(20);
+    } else if (headerSize >= 40 && size >= 26) {
+        width = std::llabs(std::int64_t(std::int32_t(u32(18))));
+        height = std::llabs(std::int64_t(std::int32_t(u32(22))));
+    }
     if (width > MaxBitmapSide || height > MaxBitmapSide || width * height > MaxBitmapPixels) {
         Fail(fileName, ("the picture is too large (" + std::to_string(width) + " x " +
                         std::to_string(height) + " pixels)")
