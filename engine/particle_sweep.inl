@@ -90,22 +90,9 @@ LUMIDOR_SWEEP_INLINE void EightColumnsOf(const TRow* rows, THalf& c0, THalf& c1,
                     __builtin_shufflevector(rows[2], rows[6], 0, 1, 2, 3, 4, 5, 6, 7),
                     __builtin_shufflevector(rows[3], rows[7], 0, 1, 2, 3, 4, 5, 6, 7), c0, c1, c2, c3);
 }
-
-// Eight lanes stored as rows: row i, 16 bytes, at out + i * stride, for the first `lanes` rows.
-LUMIDOR_SWEEP_INLINE void StoreEightAsRows(THalf c0, THalf c1, THalf c2, THalf c3, unsigned char* out,
-                                           std::size_t stride, int lanes) {
-    THalf pairs[4];
-    TransposeHalves(c0, c1, c2, c3, pairs[0], pairs[1], pairs[2], pairs[3]);
-    LUMIDOR_UNROLL
-    for (int i = 0; i < 4; ++i) {
-        if (i < lanes) _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i)), _mm256_castps256_ps128(__m256(pairs[i])));
-        if (i + 4 < lanes)
-            _mm_storeu_ps(reinterpret_cast<float*>(out + stride * std::size_t(i + 4)), _mm256_extractf128_ps(__m256(pairs[i]), 1));
-    }
-}
 #endif
 
-// Lane vectors from 16-byte rows (one row per lane) and back.
+// Lane vectors from 16-byte rows (one row per lane).
 LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
 #if LUMIDOR_SWEEP_LANES == 16
     THalf low[4], high[4];
@@ -122,23 +109,18 @@ LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLan
 #endif
 }
 
+#if LUMIDOR_SWEEP_LANES == 4
 // Stores the columns as rows: row i, 16 bytes, at out + i * stride, for the first `lanes` rows.
 LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3, unsigned char* out, std::size_t stride,
                                       int lanes) {
-#if LUMIDOR_SWEEP_LANES == 16
-    StoreEightAsRows(LowHalf(c0), LowHalf(c1), LowHalf(c2), LowHalf(c3), out, stride, lanes);
-    if (lanes > 8) StoreEightAsRows(HighHalf(c0), HighHalf(c1), HighHalf(c2), HighHalf(c3), out + 8 * stride, stride, lanes - 8);
-#elif LUMIDOR_SWEEP_LANES == 8
-    StoreEightAsRows(c0, c1, c2, c3, out, stride, lanes);
-#else
     TRow rows[4];
     Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
     LUMIDOR_UNROLL
     for (int i = 0; i < 4; ++i) {
         if (i < lanes) std::memcpy(out + stride * std::size_t(i), &rows[i], sizeof rows[i]);
     }
-#endif
 }
+#endif
 
 // kLanes consecutive particles starting at lane `Lane` of a block (0, or 4 for the second half of
 // a block on four lanes; sixteen lanes are two whole blocks): each field of the group is one vector
@@ -546,6 +528,82 @@ LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
     return __builtin_convertvector(Select(inRange, scaled, Splat(0.0f)), TMask) & 0xff;
 }
 
+#if LUMIDOR_SWEEP_LANES >= 8
+// The 24 vertex columns of the group (column c holds float c of every particle's 24) stored as the
+// particles' vertices, one particle after another, for the first `lanes` particles. First a 4 x 4
+// transpose within each 128-bit part of four columns gives every particle's 16-byte quarter-rows;
+// then a transpose of 128-bit parts puts each particle's six after one another, so the vertices
+// leave in whole-register stores.
+LUMIDOR_SWEEP_INLINE void StoreVertexColumns(const TLanes (&columns)[24], int lanes, float* out) {
+#if LUMIDOR_SWEEP_LANES == 16
+    using TWide = __m512;
+#else
+    using TWide = __m256;
+#endif
+    constexpr int parts = kLanes / 4; // 128-bit parts per register
+    // quads[6 i + g], part j: floats 4g .. 4g + 3 of particle 4j + i.
+    TWide quads[24];
+    LUMIDOR_UNROLL
+    for (int g = 0; g < 6; ++g) {
+        const TWide c0 = TWide(columns[4 * g]), c1 = TWide(columns[4 * g + 1]);
+        const TWide c2 = TWide(columns[4 * g + 2]), c3 = TWide(columns[4 * g + 3]);
+#if LUMIDOR_SWEEP_LANES == 16
+        const TWide t0 = _mm512_unpacklo_ps(c0, c1), t1 = _mm512_unpackhi_ps(c0, c1);
+        const TWide t2 = _mm512_unpacklo_ps(c2, c3), t3 = _mm512_unpackhi_ps(c2, c3);
+        quads[g] = _mm512_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
+        quads[6 + g] = _mm512_shuffle_ps(t0, t2, _MM_SHUFFLE(3, 2, 3, 2));
+        quads[12 + g] = _mm512_shuffle_ps(t1, t3, _MM_SHUFFLE(1, 0, 1, 0));
+        quads[18 + g] = _mm512_shuffle_ps(t1, t3, _MM_SHUFFLE(3, 2, 3, 2));
+#else
+        const TWide t0 = _mm256_unpacklo_ps(c0, c1), t1 = _mm256_unpackhi_ps(c0, c1);
+        const TWide t2 = _mm256_unpacklo_ps(c2, c3), t3 = _mm256_unpackhi_ps(c2, c3);
+        quads[g] = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
+        quads[6 + g] = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(3, 2, 3, 2));
+        quads[12 + g] = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(1, 0, 1, 0));
+        quads[18 + g] = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(3, 2, 3, 2));
+#endif
+    }
+    // Particles 4j .. 4j + 3 take 24 quads in a row: registers `parts` quads wide, from part j of
+    // `parts` consecutive entries of quads.
+    const int floats = 24 * lanes;
+    LUMIDOR_UNROLL
+    for (int m = 0; m < 24 / parts; ++m) {
+        TWide rows[parts];
+#if LUMIDOR_SWEEP_LANES == 16
+        const TWide u0 = _mm512_shuffle_f32x4(quads[4 * m], quads[4 * m + 1], _MM_SHUFFLE(1, 0, 1, 0));
+        const TWide u1 = _mm512_shuffle_f32x4(quads[4 * m], quads[4 * m + 1], _MM_SHUFFLE(3, 2, 3, 2));
+        const TWide u2 = _mm512_shuffle_f32x4(quads[4 * m + 2], quads[4 * m + 3], _MM_SHUFFLE(1, 0, 1, 0));
+        const TWide u3 = _mm512_shuffle_f32x4(quads[4 * m + 2], quads[4 * m + 3], _MM_SHUFFLE(3, 2, 3, 2));
+        rows[0] = _mm512_shuffle_f32x4(u0, u2, _MM_SHUFFLE(2, 0, 2, 0));
+        rows[1] = _mm512_shuffle_f32x4(u0, u2, _MM_SHUFFLE(3, 1, 3, 1));
+        rows[2] = _mm512_shuffle_f32x4(u1, u3, _MM_SHUFFLE(2, 0, 2, 0));
+        rows[3] = _mm512_shuffle_f32x4(u1, u3, _MM_SHUFFLE(3, 1, 3, 1));
+#else
+        rows[0] = _mm256_permute2f128_ps(quads[2 * m], quads[2 * m + 1], 0x20);
+        rows[1] = _mm256_permute2f128_ps(quads[2 * m], quads[2 * m + 1], 0x31);
+#endif
+        LUMIDOR_UNROLL
+        for (int j = 0; j < parts; ++j) {
+            const int first = 4 * (24 * j + parts * m); // first float of this register
+            float* at = out + first;
+            if (first + 4 * parts <= floats) {
+#if LUMIDOR_SWEEP_LANES == 16
+                _mm512_storeu_ps(at, rows[j]);
+#else
+                _mm256_storeu_ps(at, rows[j]);
+#endif
+            }
+#if LUMIDOR_SWEEP_LANES == 16
+            // 24 lanes floats end on a whole eight-lane register, so only sixteen lanes split one.
+            else if (first < floats) {
+                _mm512_mask_storeu_ps(at, __mmask16((1u << (floats - first)) - 1), rows[j]);
+            }
+#endif
+        }
+    }
+}
+#endif
+
 // The four vertices of each particle, 24 floats: per corner U V C X Y Z. They are built as 24 lane
 // vectors and turned into six 16-byte rows per particle.
 LUMIDOR_SWEEP_INLINE const TTextureTile& TileOf(const TPassConstants& pass, std::int32_t index) {
@@ -596,12 +654,16 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
         vertex[4] = position.y + Splat(axes.y) * halfY;
         vertex[5] = position.z + Splat(axes.z) * halfY;
     }
+#if LUMIDOR_SWEEP_LANES >= 8
+    StoreVertexColumns(columns, lanes, reinterpret_cast<float*>(out));
+#else
     auto* bytes = reinterpret_cast<unsigned char*>(out);
     LUMIDOR_UNROLL
     for (int row = 0; row < 6; ++row) {
         StoreAsRows(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3],
                     bytes + sizeof(TRow) * std::size_t(row), 4 * sizeof(TParticleVertex), lanes);
     }
+#endif
 }
 
 // Fades, moves and writes one group; vertices of the first `lanes` particles only.
