@@ -133,11 +133,11 @@ struct TGroup {
 // The group's values of one field, `values` pointing at the first in the group's first block.
 template <typename Vector, typename Value> LUMIDOR_SWEEP_INLINE Vector LoadField(const Value* values) {
 #if LUMIDOR_SWEEP_LANES == 16
-    using Half = decltype(LowHalf(Vector{}));
-    Half low, high;
-    std::memcpy(&low, values, sizeof low);
-    std::memcpy(&high, reinterpret_cast<const unsigned char*>(values) + sizeof(TParticleBlock), sizeof high);
-    return Joined(low, high);
+    // The second block's half goes in with one load-and-insert rather than a load and a join.
+    const auto* first = reinterpret_cast<const unsigned char*>(values);
+    const __m512 low = _mm512_castps256_ps512(_mm256_loadu_ps(reinterpret_cast<const float*>(first)));
+    const __m256 high = _mm256_loadu_ps(reinterpret_cast<const float*>(first + sizeof(TParticleBlock)));
+    return Vector(_mm512_insertf32x8(low, high, 1));
 #else
     Vector lanes;
     std::memcpy(&lanes, values, sizeof lanes);
