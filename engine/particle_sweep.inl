@@ -529,78 +529,112 @@ LUMIDOR_SWEEP_INLINE TMask ChannelBytes(TLanes channel) {
 }
 
 #if LUMIDOR_SWEEP_LANES >= 8
+#if LUMIDOR_SWEEP_LANES == 16
+using TWide = __m512;
+#else
+using TWide = __m256;
+#endif
+constexpr int kPartsPerRegister = kLanes / 4; // 128-bit parts
+
+// Columns 4g .. 4g + 3 as quads[6 i + g], whose part j holds floats 4g .. 4g + 3 of particle 4j + i.
+LUMIDOR_SWEEP_INLINE void QuadsOfColumns(const TLanes (&columns)[24], int g, TWide (&quads)[24]) {
+    const TWide c0 = TWide(columns[4 * g]), c1 = TWide(columns[4 * g + 1]);
+    const TWide c2 = TWide(columns[4 * g + 2]), c3 = TWide(columns[4 * g + 3]);
+#if LUMIDOR_SWEEP_LANES == 16
+    const TWide t0 = _mm512_unpacklo_ps(c0, c1), t1 = _mm512_unpackhi_ps(c0, c1);
+    const TWide t2 = _mm512_unpacklo_ps(c2, c3), t3 = _mm512_unpackhi_ps(c2, c3);
+    quads[g] = _mm512_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
+    quads[6 + g] = _mm512_shuffle_ps(t0, t2, _MM_SHUFFLE(3, 2, 3, 2));
+    quads[12 + g] = _mm512_shuffle_ps(t1, t3, _MM_SHUFFLE(1, 0, 1, 0));
+    quads[18 + g] = _mm512_shuffle_ps(t1, t3, _MM_SHUFFLE(3, 2, 3, 2));
+#else
+    const TWide t0 = _mm256_unpacklo_ps(c0, c1), t1 = _mm256_unpackhi_ps(c0, c1);
+    const TWide t2 = _mm256_unpacklo_ps(c2, c3), t3 = _mm256_unpackhi_ps(c2, c3);
+    quads[g] = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
+    quads[6 + g] = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(3, 2, 3, 2));
+    quads[12 + g] = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(1, 0, 1, 0));
+    quads[18 + g] = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(3, 2, 3, 2));
+#endif
+}
+
+// Particles 4j .. 4j + 3 take 24 quads in a row, so register m of them is part j of quads
+// [P m, P m + P) for P parts a register. Stores register m for every j, within `floats` floats.
+LUMIDOR_SWEEP_INLINE void StoreQuadRegister(const TWide (&quads)[24], int m, int floats, float* out) {
+    TWide rows[kPartsPerRegister];
+#if LUMIDOR_SWEEP_LANES == 16
+    const TWide u0 = _mm512_shuffle_f32x4(quads[4 * m], quads[4 * m + 1], _MM_SHUFFLE(1, 0, 1, 0));
+    const TWide u1 = _mm512_shuffle_f32x4(quads[4 * m], quads[4 * m + 1], _MM_SHUFFLE(3, 2, 3, 2));
+    const TWide u2 = _mm512_shuffle_f32x4(quads[4 * m + 2], quads[4 * m + 3], _MM_SHUFFLE(1, 0, 1, 0));
+    const TWide u3 = _mm512_shuffle_f32x4(quads[4 * m + 2], quads[4 * m + 3], _MM_SHUFFLE(3, 2, 3, 2));
+    rows[0] = _mm512_shuffle_f32x4(u0, u2, _MM_SHUFFLE(2, 0, 2, 0));
+    rows[1] = _mm512_shuffle_f32x4(u0, u2, _MM_SHUFFLE(3, 1, 3, 1));
+    rows[2] = _mm512_shuffle_f32x4(u1, u3, _MM_SHUFFLE(2, 0, 2, 0));
+    rows[3] = _mm512_shuffle_f32x4(u1, u3, _MM_SHUFFLE(3, 1, 3, 1));
+#else
+    rows[0] = _mm256_permute2f128_ps(quads[2 * m], quads[2 * m + 1], 0x20);
+    rows[1] = _mm256_permute2f128_ps(quads[2 * m], quads[2 * m + 1], 0x31);
+#endif
+    LUMIDOR_UNROLL
+    for (int j = 0; j < kPartsPerRegister; ++j) {
+        const int first = 4 * (24 * j + kPartsPerRegister * m); // first float of this register
+        float* at = out + first;
+        if (first + 4 * kPartsPerRegister <= floats) {
+#if LUMIDOR_SWEEP_LANES == 16
+            _mm512_storeu_ps(at, rows[j]);
+#else
+            _mm256_storeu_ps(at, rows[j]);
+#endif
+        }
+#if LUMIDOR_SWEEP_LANES == 16
+        // 24 x lanes floats end on a whole eight-float register, so only sixteen lanes split one.
+        else if (first < floats) {
+            _mm512_mask_storeu_ps(at, __mmask16((1u << (floats - first)) - 1), rows[j]);
+        }
+#endif
+    }
+}
+
+// Whether register m needs only floats 0 .. 15 of its particles (quads with g < 4).
+[[maybe_unused]] constexpr bool NeedsOnlyFirstFourQuads(int m) {
+    for (int q = kPartsPerRegister * m; q < kPartsPerRegister * (m + 1); ++q) {
+        if (q % 6 >= 4) return false;
+    }
+    return true;
+}
+
 // The 24 vertex columns of the group (column c holds float c of every particle's 24) stored as the
 // particles' vertices, one particle after another, for the first `lanes` particles. First a 4 x 4
 // transpose within each 128-bit part of four columns gives every particle's 16-byte quarter-rows;
 // then a transpose of 128-bit parts puts each particle's six after one another, so the vertices
 // leave in whole-register stores.
 LUMIDOR_SWEEP_INLINE void StoreVertexColumns(const TLanes (&columns)[24], int lanes, float* out) {
-#if LUMIDOR_SWEEP_LANES == 16
-    using TWide = __m512;
-#else
-    using TWide = __m256;
-#endif
-    constexpr int parts = kLanes / 4; // 128-bit parts per register
-    // quads[6 i + g], part j: floats 4g .. 4g + 3 of particle 4j + i.
-    TWide quads[24];
-    LUMIDOR_UNROLL
-    for (int g = 0; g < 6; ++g) {
-        const TWide c0 = TWide(columns[4 * g]), c1 = TWide(columns[4 * g + 1]);
-        const TWide c2 = TWide(columns[4 * g + 2]), c3 = TWide(columns[4 * g + 3]);
-#if LUMIDOR_SWEEP_LANES == 16
-        const TWide t0 = _mm512_unpacklo_ps(c0, c1), t1 = _mm512_unpackhi_ps(c0, c1);
-        const TWide t2 = _mm512_unpacklo_ps(c2, c3), t3 = _mm512_unpackhi_ps(c2, c3);
-        quads[g] = _mm512_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
-        quads[6 + g] = _mm512_shuffle_ps(t0, t2, _MM_SHUFFLE(3, 2, 3, 2));
-        quads[12 + g] = _mm512_shuffle_ps(t1, t3, _MM_SHUFFLE(1, 0, 1, 0));
-        quads[18 + g] = _mm512_shuffle_ps(t1, t3, _MM_SHUFFLE(3, 2, 3, 2));
-#else
-        const TWide t0 = _mm256_unpacklo_ps(c0, c1), t1 = _mm256_unpackhi_ps(c0, c1);
-        const TWide t2 = _mm256_unpacklo_ps(c2, c3), t3 = _mm256_unpackhi_ps(c2, c3);
-        quads[g] = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(1, 0, 1, 0));
-        quads[6 + g] = _mm256_shuffle_ps(t0, t2, _MM_SHUFFLE(3, 2, 3, 2));
-        quads[12 + g] = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(1, 0, 1, 0));
-        quads[18 + g] = _mm256_shuffle_ps(t1, t3, _MM_SHUFFLE(3, 2, 3, 2));
-#endif
-    }
-    // Particles 4j .. 4j + 3 take 24 quads in a row: registers `parts` quads wide, from part j of
-    // `parts` consecutive entries of quads.
     const int floats = 24 * lanes;
+    TWide quads[24];
+#if LUMIDOR_SWEEP_LANES == 16
+    // Sixteen-lane registers are whole cache lines, so the order of the stores does not matter to
+    // memory: the registers built from the first 16 floats of each particle leave before the last
+    // eight floats are transposed, which keeps fewer quads live at once.
     LUMIDOR_UNROLL
-    for (int m = 0; m < 24 / parts; ++m) {
-        TWide rows[parts];
-#if LUMIDOR_SWEEP_LANES == 16
-        const TWide u0 = _mm512_shuffle_f32x4(quads[4 * m], quads[4 * m + 1], _MM_SHUFFLE(1, 0, 1, 0));
-        const TWide u1 = _mm512_shuffle_f32x4(quads[4 * m], quads[4 * m + 1], _MM_SHUFFLE(3, 2, 3, 2));
-        const TWide u2 = _mm512_shuffle_f32x4(quads[4 * m + 2], quads[4 * m + 3], _MM_SHUFFLE(1, 0, 1, 0));
-        const TWide u3 = _mm512_shuffle_f32x4(quads[4 * m + 2], quads[4 * m + 3], _MM_SHUFFLE(3, 2, 3, 2));
-        rows[0] = _mm512_shuffle_f32x4(u0, u2, _MM_SHUFFLE(2, 0, 2, 0));
-        rows[1] = _mm512_shuffle_f32x4(u0, u2, _MM_SHUFFLE(3, 1, 3, 1));
-        rows[2] = _mm512_shuffle_f32x4(u1, u3, _MM_SHUFFLE(2, 0, 2, 0));
-        rows[3] = _mm512_shuffle_f32x4(u1, u3, _MM_SHUFFLE(3, 1, 3, 1));
-#else
-        rows[0] = _mm256_permute2f128_ps(quads[2 * m], quads[2 * m + 1], 0x20);
-        rows[1] = _mm256_permute2f128_ps(quads[2 * m], quads[2 * m + 1], 0x31);
-#endif
-        LUMIDOR_UNROLL
-        for (int j = 0; j < parts; ++j) {
-            const int first = 4 * (24 * j + parts * m); // first float of this register
-            float* at = out + first;
-            if (first + 4 * parts <= floats) {
-#if LUMIDOR_SWEEP_LANES == 16
-                _mm512_storeu_ps(at, rows[j]);
-#else
-                _mm256_storeu_ps(at, rows[j]);
-#endif
-            }
-#if LUMIDOR_SWEEP_LANES == 16
-            // 24 lanes floats end on a whole eight-lane register, so only sixteen lanes split one.
-            else if (first < floats) {
-                _mm512_mask_storeu_ps(at, __mmask16((1u << (floats - first)) - 1), rows[j]);
-            }
-#endif
-        }
+    for (int g = 0; g < 4; ++g) QuadsOfColumns(columns, g, quads);
+    LUMIDOR_UNROLL
+    for (int m = 0; m < 24 / kPartsPerRegister; ++m) {
+        if (NeedsOnlyFirstFourQuads(m)) StoreQuadRegister(quads, m, floats, out);
     }
+    QuadsOfColumns(columns, 4, quads);
+    QuadsOfColumns(columns, 5, quads);
+    LUMIDOR_UNROLL
+    for (int m = 0; m < 24 / kPartsPerRegister; ++m) {
+        if (!NeedsOnlyFirstFourQuads(m)) StoreQuadRegister(quads, m, floats, out);
+    }
+#else
+    // Eight-lane registers are half lines: they leave in address order, so that each line is
+    // complete while it is still in the write buffers (out of order, a million particles took 15
+    // instead of 12 ns each).
+    LUMIDOR_UNROLL
+    for (int g = 0; g < 6; ++g) QuadsOfColumns(columns, g, quads);
+    LUMIDOR_UNROLL
+    for (int m = 0; m < 24 / kPartsPerRegister; ++m) StoreQuadRegister(quads, m, floats, out);
+#endif
 }
 #endif
 
