@@ -1,9 +1,15 @@
 // The particle sweep, written once for any number of lanes. A translation unit includes it inside
-// an anonymous namespace after defining LUMIDOR_SWEEP_LANES (4, 8 or 16) and the lane types:
-//   kLanes, TLanes (kLanes floats), TMask (kLanes 32-bit integers, all bits set in a true lane).
+// an anonymous namespace after defining LUMIDOR_SWEEP_LANES (4, 8 or 16), built for that width.
 // Lanes are particles: one operation advances the same quantity of kLanes particles. Every lane
 // runs the same IEEE operations in the same order, so the result does not depend on the width.
 // Sixteen lanes (AVX-512) span two blocks of particles; rows and flags are handled as two halves.
+
+/// Particles a group advances at once.
+constexpr int kLanes = LUMIDOR_SWEEP_LANES;
+/// One float per lane.
+using TLanes = float __attribute__((vector_size(4 * kLanes)));
+/// One 32-bit integer per lane; a true comparison sets all its bits.
+using TMask = std::int32_t __attribute__((vector_size(4 * kLanes)));
 
 // The sweep's helpers are forced inline so each compiled variant of the sweep gets its own copy.
 #define LUMIDOR_SWEEP_INLINE inline __attribute__((always_inline))

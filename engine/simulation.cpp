@@ -20,9 +20,6 @@ using namespace lanes;
 namespace {
 
 #define LUMIDOR_SWEEP_LANES 4
-constexpr int kLanes = 4;
-using TLanes = float __attribute__((vector_size(16)));
-using TMask = std::int32_t __attribute__((vector_size(16)));
 #include "engine/particle_sweep.inl"
 
 } // namespace

@@ -21,9 +21,6 @@ using namespace lanes;
 namespace {
 
 #define LUMIDOR_SWEEP_LANES 16
-constexpr int kLanes = 16;
-using TLanes = float __attribute__((vector_size(64)));
-using TMask = std::int32_t __attribute__((vector_size(64)));
 #include "engine/particle_sweep.inl"
 
 } // namespace

@@ -21,9 +21,6 @@ using namespace lanes;
 namespace {
 
 #define LUMIDOR_SWEEP_LANES 8
-constexpr int kLanes = 8;
-using TLanes = float __attribute__((vector_size(32)));
-using TMask = std::int32_t __attribute__((vector_size(32)));
 #include "engine/particle_sweep.inl"
 
 } // namespace
