@@ -215,10 +215,11 @@ struct TPassConstants {
     float InverseCellX = 0, InverseCellZ = 0;     // 1 / cell size, hoisted out of the sweep
     float LastCellX = 0, LastCellZ = 0;           // highest cell index per axis
     TLanes3 KeptAfterBounce{};                    // 1 - world friction
-    bool HasSharedTarget = false;                 // the first particle's inertia and mass, as below
+    bool HasSharedTarget = false;                 // the first particle's inertia and mass, as below (needs Dt)
     TMask3 SharedInertiaBits{};                   // its inertia, bit for bit
     TMask SharedMassBits{};                       // its mass, bit for bit
     TTargetFactors SharedFactors[3]{};            // its target factors per axis
+    TLanes3 SharedImpulseKept{};                  // its 1 - dt / inertia
     bool FlatZeroGround = false;                  // a small grid whose heights are all zero and normals alike
     TLanes3 FlatNormal{};                         // its normal
     bool Debug = false;
@@ -447,9 +448,10 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
             Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
 }
 
-// Sixteen lanes are bound by their operations, and skipping a group's 36 multiplies and adds of
-// its target factors when all share them is 3 % of the sweep. The eight- and four-lane builds have
-// half as many registers, and there the shortcut's constants cost spills instead (7 % slower).
+// Sixteen lanes are bound by their operations: taking a group's target factors (36 multiplies and
+// adds) and impulse decay (three divisions) from the pass when its particles share them is 6 % of
+// the sweep. The eight- and four-lane builds have half as many registers, and there the pass's
+// constants cost spills instead (7 % slower).
 constexpr bool kSharedTargetShortcut = kLanes == 16;
 
 // Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1). One division for the
@@ -474,19 +476,24 @@ LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes imp
     return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
 }
 
-LUMIDOR_SWEEP_INLINE TLanes3 Target(const TPassConstants& pass, const TLanes3& force, const TLanes3& impulse,
-                                    const TLanes3& inertia, TLanes mass, const TLanes3& inverse) {
+// Whether every particle of the group has the first particle's inertia and mass, as the particles
+// of an effect usually do: their target factors and impulse decay are then the ones worked out once
+// a pass from the same numbers.
+LUMIDOR_SWEEP_INLINE bool SharesFirstParticle(const TPassConstants& pass, const TLanes3& inertia, TLanes mass) {
+    if (!kSharedTargetShortcut || !pass.HasSharedTarget) return false;
+    const TMask same = (TMask(inertia.x) == pass.SharedInertiaBits.x) & (TMask(inertia.y) == pass.SharedInertiaBits.y) &
+                       (TMask(inertia.z) == pass.SharedInertiaBits.z) & (TMask(mass) == pass.SharedMassBits);
+    return !Any(~same);
+}
+
+LUMIDOR_SWEEP_INLINE TLanes3 Target(const TPassConstants& pass, bool sharesFirst, const TLanes3& force,
+                                    const TLanes3& impulse, const TLanes3& inertia, TLanes mass,
+                                    const TLanes3& inverse) {
     const TLanes3& wind = pass.Wind;
-    // An effect gives all its particles one inertia and one mass: their factors are the first
-    // particle's, worked out once a pass from the same numbers.
-    if (kSharedTargetShortcut && pass.HasSharedTarget) {
-        const TMask same = (TMask(inertia.x) == pass.SharedInertiaBits.x) & (TMask(inertia.y) == pass.SharedInertiaBits.y) &
-                           (TMask(inertia.z) == pass.SharedInertiaBits.z) & (TMask(mass) == pass.SharedMassBits);
-        if (!Any(~same)) {
-            return {SharedTarget(force.x, wind.x, impulse.x, pass.SharedFactors[0]),
-                    SharedTarget(force.y, wind.y, impulse.y, pass.SharedFactors[1]),
-                    SharedTarget(force.z, wind.z, impulse.z, pass.SharedFactors[2])};
-        }
+    if (sharesFirst) {
+        return {SharedTarget(force.x, wind.x, impulse.x, pass.SharedFactors[0]),
+                SharedTarget(force.y, wind.y, impulse.y, pass.SharedFactors[1]),
+                SharedTarget(force.z, wind.z, impulse.z, pass.SharedFactors[2])};
     }
     const TMask huge = (inverse.x != inverse.x) | (inverse.y != inverse.y) | (inverse.z != inverse.z);
     const TLanes3 shared{SharedTarget(force.x, wind.x, impulse.x, TargetFactors(inertia.x, mass, inverse.x)),
@@ -530,7 +537,8 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes3 force = Load3(block.Force, lane);
     const TLanes3 inertia = Load3(block.Inertia, lane);
     const TLanes mass = faded.Mass;
-    const TLanes3 target = Target(pass, force, impulse, inertia, mass, Load3(block.TargetInverse, lane));
+    const bool sharesFirst = SharesFirstParticle(pass, inertia, mass);
+    const TLanes3 target = Target(pass, sharesFirst, force, impulse, inertia, mass, Load3(block.TargetInverse, lane));
     const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
 
     TLanes3 velocity = Load3(block.Velocity, lane);
@@ -540,8 +548,9 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes kept = one - faded.AirResistance * dt;
     velocity = {velocity.x * kept, velocity.y * kept, velocity.z * kept};
     position = {position.x + velocity.x * dt, position.y + velocity.y * dt, position.z + velocity.z * dt};
-    impulse = {impulse.x * (one - dt / inertia.x), impulse.y * (one - dt / inertia.y),
-               impulse.z * (one - dt / inertia.z)};
+    const TLanes3 impulseKept = sharesFirst ? pass.SharedImpulseKept
+                                            : TLanes3{one - dt / inertia.x, one - dt / inertia.y, one - dt / inertia.z};
+    impulse = {impulse.x * impulseKept.x, impulse.y * impulseKept.y, impulse.z * impulseKept.z};
 
     Store3(block.Position, lane, position);
     if (pass.Debug) {
@@ -801,6 +810,8 @@ void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
     pass.SharedFactors[0] = TargetFactors(inertia.x, mass, inverse.x);
     pass.SharedFactors[1] = TargetFactors(inertia.y, mass, inverse.y);
     pass.SharedFactors[2] = TargetFactors(inertia.z, mass, inverse.z);
+    const TLanes one = Splat(1.0f), dt = Splat(pass.Dt);
+    pass.SharedImpulseKept = {one - dt / inertia.x, one - dt / inertia.y, one - dt / inertia.z};
 }
 
 TPassConstants MakePass(const TParticleEffectContainer& container, float dt, const TCameraAxes& camera) {
