@@ -1,11 +1,16 @@
 // The particle sweep, written once for any number of lanes. A translation unit includes it inside
-// an anonymous namespace after defining LUMIDOR_SWEEP_LANES (4, 8 or 16), built for that width.
+// an anonymous namespace after defining LUMIDOR_SWEEP_LANES (4, 8 or 16), built for that width;
+// with LUMIDOR_SWEEP_STREAMING set as well, eight lanes write the vertices with streaming stores.
 // Lanes are particles: one operation advances the same quantity of kLanes particles. Every lane
 // runs the same IEEE operations in the same order, so the result does not depend on the width.
 // Sixteen lanes (AVX-512) span two blocks of particles; rows and flags are handled as two halves.
 
 /// Particles a group advances at once.
 constexpr int kLanes = LUMIDOR_SWEEP_LANES;
+#ifndef LUMIDOR_SWEEP_STREAMING
+#define LUMIDOR_SWEEP_STREAMING 0
+#endif
+static_assert(!LUMIDOR_SWEEP_STREAMING || kLanes == 8, "streaming stores are built for eight lanes");
 /// One float per lane.
 using TLanes = float __attribute__((vector_size(4 * kLanes)));
 /// One 32-bit integer per lane; a true comparison sets all its bits.
@@ -633,6 +638,8 @@ LUMIDOR_SWEEP_INLINE void StoreQuadRegister(const TWide (&quads)[24], int m, int
         if (first + 4 * kPartsPerRegister <= floats) {
 #if LUMIDOR_SWEEP_LANES == 16
             _mm512_storeu_ps(at, rows[j]);
+#elif LUMIDOR_SWEEP_STREAMING
+            _mm256_stream_ps(at, rows[j]);
 #else
             _mm256_storeu_ps(at, rows[j]);
 #endif
@@ -835,6 +842,13 @@ TPassConstants MakePass(const TParticleEffectContainer& container, float dt, con
     return pass;
 }
 
+// Streaming stores are weakly ordered: each thread fences its own before its part counts as done.
+LUMIDOR_SWEEP_INLINE void FinishStreaming() {
+#if LUMIDOR_SWEEP_STREAMING
+    _mm_sfence();
+#endif
+}
+
 // The group that starts at particle `index` (a multiple of kLanes).
 LUMIDOR_SWEEP_INLINE TGroup GroupAt(TParticleBlock* blocks, std::size_t index) {
     return {blocks + index / kParticleBlockLanes, index % kParticleBlockLanes};
@@ -948,6 +962,7 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, st
         const std::size_t end = BlockRangeStart(count, ranges, std::size_t(r) + 1);
         SweepKeepingTheDead(pass, blocks, start, end, vertices ? vertices + 4 * start : nullptr,
                             scratch.Dead[std::size_t(r)]);
+        FinishStreaming();
     });
 
     std::size_t deaths = 0;
@@ -1003,6 +1018,7 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
         runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
     const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.Blocks(), count, vertices, runner, ranges)
                                              : SweepSpan(pass, particles.Blocks(), 0, count, vertices);
+    FinishStreaming();
     particles.resize(survivors);
     return std::int32_t(4 * survivors);
 }

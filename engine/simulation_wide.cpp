@@ -1,5 +1,6 @@
 // Built with AVX2 enabled (see engine/CMakeLists.txt); nothing here may run unless
-// WideSweepSupported() says so, except that function itself.
+// WideSweepSupported() says so, except that function itself. simulation_wide_streaming.cpp builds
+// it again with streaming vertex stores.
 
 #include "engine/simulation_wide.h"
 
@@ -25,11 +26,19 @@ namespace {
 
 } // namespace
 
+#if LUMIDOR_SWEEP_STREAMING
+std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                                            TParticleVertex* vertices, const TTaskRunner& runner) {
+    if (reinterpret_cast<std::uintptr_t>(vertices) % 32 != 0) return SimulateParticlesWide(container, dt, camera, vertices, runner);
+    return Sweep(container, dt, camera, vertices, runner);
+}
+#else
 bool WideSweepSupported() { return __builtin_cpu_supports("avx2"); }
 
 std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                    TParticleVertex* vertices, const TTaskRunner& runner) {
     return Sweep(container, dt, camera, vertices, runner);
 }
+#endif
 
 } // namespace lumidor

@@ -209,7 +209,7 @@ void ExpectWidthsAgree(const TParticleEffectContainer& scene) {
     for (const TSweepFunction sweep : sweeps) {
         TParticleEffectContainer narrow = scene, wide = scene;
         const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
-        std::vector<TParticleVertex> narrowVertices(4 * count), wideVertices(4 * count);
+        TVertexBuffer narrowVertices(4 * count), wideVertices(4 * count);
         for (int frame = 0; frame < 60; ++frame) {
             const std::int32_t narrowCount =
                 SimulateParticlesFourLanes(narrow, 1.0f / 30, camera, narrowVertices.data());
