@@ -129,7 +129,8 @@ static_assert(recordBytes == 164, "the floor below copies 5 x 32 + 4 bytes a rec
 #if defined(__x86_64__)
 // Stream: the vertices leave with streaming stores, as the sweep writes them from 100,000 particles.
 template <bool Stream>
-__attribute__((target("avx2"))) void FloorPassWide(unsigned char* records, std::size_t count, unsigned char* out) {
+__attribute__((target("avx2"))) void FloorPassWide(unsigned char* records, std::size_t count,
+                                                   unsigned char* out) {
     for (std::size_t i = 0; i < count; ++i, records += recordBytes, out += 4 * sizeof(TParticleVertex)) {
         __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(records));
         __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(records + 32));
@@ -190,8 +191,10 @@ void BM_MemoryFloor(benchmark::State& state) {
 #endif
     for (auto _ : state) {
 #if defined(__x86_64__)
-        if (wide && stream) FloorPassWide<true>(records, count, out);
-        else if (wide) FloorPassWide<false>(records, count, out);
+        if (wide && stream)
+            FloorPassWide<true>(records, count, out);
+        else if (wide)
+            FloorPassWide<false>(records, count, out);
         else
 #endif
             FloorPassRows(records, count, out);

@@ -220,7 +220,7 @@ struct TPassConstants {
     float InverseCellX = 0, InverseCellZ = 0;     // 1 / cell size, hoisted out of the sweep
     float LastCellX = 0, LastCellZ = 0;           // highest cell index per axis
     TLanes3 KeptAfterBounce{};                    // 1 - world friction
-    bool HasSharedTarget = false;                 // the first particle's inertia and mass, as below (needs Dt)
+    bool HasSharedTarget = false;                 // the first particle's inertia and mass, as below
     TMask3 SharedInertiaBits{};                   // its inertia, bit for bit
     TMask SharedMassBits{};                       // its mass, bit for bit
     TTargetFactors SharedFactors[3]{};            // its target factors per axis
@@ -472,7 +472,8 @@ LUMIDOR_SWEEP_INLINE TTargetFactors TargetFactors(TLanes inertia, TLanes mass, T
     return {b * c * inverse, a * c * inverse, a * b * inverse};
 }
 
-LUMIDOR_SWEEP_INLINE TLanes SharedTarget(TLanes force, TLanes wind, TLanes impulse, const TTargetFactors& factors) {
+LUMIDOR_SWEEP_INLINE TLanes SharedTarget(TLanes force, TLanes wind, TLanes impulse,
+                                         const TTargetFactors& factors) {
     return force * factors.Force + wind * factors.Wind + impulse * factors.Impulse;
 }
 
@@ -484,10 +485,12 @@ LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes imp
 // Whether every particle of the group has the first particle's inertia and mass, as the particles
 // of an effect usually do: their target factors and impulse decay are then the ones worked out once
 // a pass from the same numbers.
-LUMIDOR_SWEEP_INLINE bool SharesFirstParticle(const TPassConstants& pass, const TLanes3& inertia, TLanes mass) {
+LUMIDOR_SWEEP_INLINE bool SharesFirstParticle(const TPassConstants& pass, const TLanes3& inertia,
+                                               TLanes mass) {
     if (!kSharedTargetShortcut || !pass.HasSharedTarget) return false;
-    const TMask same = (TMask(inertia.x) == pass.SharedInertiaBits.x) & (TMask(inertia.y) == pass.SharedInertiaBits.y) &
-                       (TMask(inertia.z) == pass.SharedInertiaBits.z) & (TMask(mass) == pass.SharedMassBits);
+    const TMask3& bits = pass.SharedInertiaBits;
+    const TMask same = (TMask(inertia.x) == bits.x) & (TMask(inertia.y) == bits.y) &
+                       (TMask(inertia.z) == bits.z) & (TMask(mass) == pass.SharedMassBits);
     return !Any(~same);
 }
 
@@ -543,7 +546,8 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes3 inertia = Load3(block.Inertia, lane);
     const TLanes mass = faded.Mass;
     const bool sharesFirst = SharesFirstParticle(pass, inertia, mass);
-    const TLanes3 target = Target(pass, sharesFirst, force, impulse, inertia, mass, Load3(block.TargetInverse, lane));
+    const TLanes3 target =
+        Target(pass, sharesFirst, force, impulse, inertia, mass, Load3(block.TargetInverse, lane));
     const TLanes3 step{target.x * dt, target.y * dt, target.z * dt};
 
     TLanes3 velocity = Load3(block.Velocity, lane);
@@ -553,8 +557,9 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     const TLanes kept = one - faded.AirResistance * dt;
     velocity = {velocity.x * kept, velocity.y * kept, velocity.z * kept};
     position = {position.x + velocity.x * dt, position.y + velocity.y * dt, position.z + velocity.z * dt};
-    const TLanes3 impulseKept = sharesFirst ? pass.SharedImpulseKept
-                                            : TLanes3{one - dt / inertia.x, one - dt / inertia.y, one - dt / inertia.z};
+    const TLanes3 impulseKept =
+        sharesFirst ? pass.SharedImpulseKept
+                    : TLanes3{one - dt / inertia.x, one - dt / inertia.y, one - dt / inertia.z};
     impulse = {impulse.x * impulseKept.x, impulse.y * impulseKept.y, impulse.z * impulseKept.z};
 
     Store3(block.Position, lane, position);

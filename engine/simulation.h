@@ -28,9 +28,11 @@ template <typename T> struct TCacheLineAllocator {
     /// Rebinding, as containers do.
     template <typename U> TCacheLineAllocator(const TCacheLineAllocator<U>&) {}
     /// Room for n values.
-    T* allocate(std::size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t{64})); }
+    T* allocate(std::size_t n) {
+        return static_cast<T*>(::operator new (n * sizeof(T), std::align_val_t{64}));
+    }
     /// Returns what allocate gave.
-    void deallocate(T* p, std::size_t) { ::operator delete(p, std::align_val_t{64}); }
+    void deallocate(T* p, std::size_t) { ::operator delete (p, std::align_val_t{64}); }
     /// Every instance frees what any other allocated.
     bool operator==(const TCacheLineAllocator&) const { return true; }
 };

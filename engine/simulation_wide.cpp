@@ -27,9 +27,11 @@ namespace {
 } // namespace
 
 #if LUMIDOR_SWEEP_STREAMING
-std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                            TParticleVertex* vertices, const TTaskRunner& runner) {
-    if (reinterpret_cast<std::uintptr_t>(vertices) % 32 != 0) return SimulateParticlesWide(container, dt, camera, vertices, runner);
+std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt,
+                                            const TCameraAxes& camera, TParticleVertex* vertices,
+                                            const TTaskRunner& runner) {
+    if (reinterpret_cast<std::uintptr_t>(vertices) % 32 != 0)
+        return SimulateParticlesWide(container, dt, camera, vertices, runner);
     return Sweep(container, dt, camera, vertices, runner);
 }
 #else

@@ -22,8 +22,9 @@ std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt
                                    TParticleVertex* vertices, const TTaskRunner& runner = TTaskRunner{});
 /// SimulateParticlesWide writing the vertices with streaming stores, which do not read the lines they
 /// overwrite and leave them out of the caches; vertices not 32-byte aligned take the ordinary sweep.
-std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                            TParticleVertex* vertices, const TTaskRunner& runner = TTaskRunner{});
+std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt,
+                                            const TCameraAxes& camera, TParticleVertex* vertices,
+                                            const TTaskRunner& runner = TTaskRunner{});
 #endif
 
 #if LUMIDOR_SIXTEEN_LANE_SWEEP

@@ -88,8 +88,7 @@ int ExpectIdentical(TSimulate simulate, const TTaskRunner& runner, std::int32_t 
         AddRandomParticle(serial);
     TParticleEffectContainer parallel = serial;
     const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
-    TVertexBuffer serialVertices(4 * std::size_t(size)),
-        parallelVertices(4 * std::size_t(size));
+    TVertexBuffer serialVertices(4 * std::size_t(size)), parallelVertices(4 * std::size_t(size));
     const std::size_t ranges = std::size_t(runner.Threads) * 4;
     std::vector<bool> died(ranges, false);
     const auto rangesWithDeaths = [&] { return int(std::count(died.begin(), died.end(), true)); };

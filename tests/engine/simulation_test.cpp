@@ -215,7 +215,8 @@ void ExpectWidthsAgree(const TParticleEffectContainer& scene) {
                 SimulateParticlesFourLanes(narrow, 1.0f / 30, camera, narrowVertices.data());
             const std::int32_t wideCount = sweep(wide, 1.0f / 30, camera, wideVertices.data(), TTaskRunner{});
             ASSERT_EQ(narrowCount, wideCount);
-            ASSERT_EQ(std::memcmp(narrowVertices.data(), wideVertices.data(), std::size_t(narrowCount) * 24), 0)
+            ASSERT_EQ(std::memcmp(narrowVertices.data(), wideVertices.data(), std::size_t(narrowCount) * 24),
+                      0)
                 << "frame " << frame;
             ASSERT_TRUE(SameParticleBits(narrow.Particles, wide.Particles)) << "frame " << frame;
         }

@@ -10,7 +10,6 @@
 
 namespace lumidor {
 
-
 // All magnet modes, a sloped ground, wind, debug tips; particles come from the test.
 inline TParticleEffectContainer MakeEveryPathScene() {
     TParticleEffectContainer scene{};
