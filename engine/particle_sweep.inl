@@ -907,6 +907,28 @@ std::size_t SweepSpan(const TPassConstants& pass, TParticleBlock* blocks, std::s
     return count;
 }
 
+// Where the one-thread sweep puts a particle: particle `Source` ends the pass in slot `Hole`.
+struct TMove {
+    std::size_t Hole, Source;
+};
+
+// Scratch of the parallel sweep, kept between frames so that a frame allocates nothing.
+struct TParallelScratch {
+    std::vector<std::vector<std::size_t>> Dead; // per range, ascending
+    std::vector<TMove> Moves;                   // ascending holes
+};
+
+// First index of range r of `ranges` equal ranges over count items.
+LUMIDOR_SWEEP_INLINE std::size_t RangeStart(std::size_t count, std::size_t ranges, std::size_t r) {
+    return count * r / ranges;
+}
+
+// The same, rounded down to a whole pair of blocks, so that no block is written by two ranges.
+LUMIDOR_SWEEP_INLINE std::size_t BlockRangeStart(std::size_t count, std::size_t ranges, std::size_t r) {
+    constexpr std::size_t pair = 2 * kParticleBlockLanes; // a group of any width lies within one
+    return r == ranges ? count : RangeStart(count, ranges, r) / pair * pair;
+}
+
 // Ages, fades, moves and writes particles [start, end) (start a multiple of the block size) where
 // they stand, the dying ones too, and lists the indices of those that die.
 void SweepKeepingTheDead(const TPassConstants& pass, TParticleBlock* blocks, std::size_t start, std::size_t end,
@@ -929,6 +951,67 @@ void SweepKeepingTheDead(const TPassConstants& pass, TParticleBlock* blocks, std
     }
 }
 
+// The sweep on the host's workers, with the one-thread sweep's result. Which particles die this
+// frame depends only on each one's own life, and a particle's step does not depend on its slot: so
+// every range steps its particles where they stand and lists its dead, and then the one-thread
+// sweep's swap-removals are replayed: every hole below the final count takes the highest surviving
+// particle from above it, already stepped, with its vertices.
+std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, std::size_t count,
+                          TParticleVertex* vertices, const TTaskRunner& runner, std::size_t ranges) {
+    // The ranges run on other threads: they must reach this thread's scratch through a reference.
+    static thread_local TParallelScratch callerScratch;
+    TParallelScratch& scratch = callerScratch;
+    scratch.Dead.resize(ranges);
+    runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
+        const std::size_t start = BlockRangeStart(count, ranges, std::size_t(r));
+        const std::size_t end = BlockRangeStart(count, ranges, std::size_t(r) + 1);
+        SweepKeepingTheDead(pass, blocks, start, end, vertices ? vertices + 4 * start : nullptr,
+                            scratch.Dead[std::size_t(r)]);
+        FinishStreaming();
+    });
+
+    std::size_t deaths = 0;
+    for (const auto& dead : scratch.Dead) deaths += dead.size();
+    const std::size_t survivors = count - deaths;
+    // Holes ascending; sources from the top down, skipping the dead (found from the last list back).
+    scratch.Moves.clear();
+    std::size_t source = count;
+    std::size_t topList = ranges, topDead = 0; // next dead index from the top: Dead[topList - 1][topDead - 1]
+    const auto nextDeadFromTop = [&]() -> std::size_t {
+        while (topDead == 0 && topList > 0) topDead = scratch.Dead[--topList].size();
+        return topDead ? scratch.Dead[topList][topDead - 1] : count;
+    };
+    for (const auto& dead : scratch.Dead) {
+        for (const std::size_t hole : dead) {
+            if (hole >= survivors) break;
+            for (;;) {
+                --source;
+                if (nextDeadFromTop() != source) break;
+                --topDead;
+            }
+            scratch.Moves.push_back({hole, source});
+        }
+    }
+
+    // Holes lie below the final count and sources above it: the moves are independent.
+    const auto move = [&](const TMove& m) {
+        CopyParticle(blocks, m.Source, blocks, m.Hole);
+        if (vertices) std::copy(vertices + 4 * m.Source, vertices + 4 * m.Source + 4, vertices + 4 * m.Hole);
+    };
+    constexpr std::size_t movesWorthARange = 1024;
+    const std::size_t moveRanges = std::min(ranges, scratch.Moves.size() / movesWorthARange);
+    if (moveRanges < 2) {
+        for (const TMove& m : scratch.Moves) move(m);
+    } else {
+        runner.RunRanges(std::int32_t(moveRanges), [&](std::int32_t r) {
+            const std::size_t end = RangeStart(scratch.Moves.size(), moveRanges, std::size_t(r) + 1);
+            for (std::size_t i = RangeStart(scratch.Moves.size(), moveRanges, std::size_t(r)); i < end; ++i)
+                move(scratch.Moves[i]);
+        });
+    }
+    return survivors;
+}
+
 // The whole sweep: ages, removes, fades, moves and writes every particle of the container.
 std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices,
                    const TTaskRunner& runner) {
@@ -938,15 +1021,8 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
     const std::size_t minimum = std::size_t(std::max<std::int32_t>(runner.MinimumParticlesPerRange, 1));
     const std::size_t ranges =
         runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
-    TParticleBlock* blocks = particles.Blocks();
-    const std::size_t survivors =
-        ranges > 1 ? SweepInRanges(blocks, count, vertices, runner, ranges,
-                                   [&](std::size_t start, std::size_t end, std::vector<std::size_t>& dead) {
-                                       SweepKeepingTheDead(pass, blocks, start, end,
-                                                           vertices ? vertices + 4 * start : nullptr, dead);
-                                       FinishStreaming();
-                                   })
-                   : SweepSpan(pass, blocks, 0, count, vertices);
+    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.Blocks(), count, vertices, runner, ranges)
+                                             : SweepSpan(pass, particles.Blocks(), 0, count, vertices);
     FinishStreaming();
     particles.resize(survivors);
     return std::int32_t(4 * survivors);

@@ -1,6 +1,5 @@
 #include "engine/simulation.h"
 
-#include "engine/parallel_sweep.h"
 #include "engine/simd_lanes.h"
 #include "engine/simulation_wide.h"
 

@@ -3,7 +3,6 @@
 
 #include "engine/simulation_wide.h"
 
-#include "engine/parallel_sweep.h"
 #include "engine/simd_lanes.h"
 
 #include <immintrin.h>
