@@ -951,6 +951,8 @@ void SweepKeepingTheDead(const TPassConstants& pass, TParticleBlock* blocks, std
     }
 }
 
+// (This width-independent part stays here with the sweep: built in a file of its own, it changed how
+// GCC laid out the one-thread sweep, 3 % slower on sixteen lanes and 6.5 % on eight at 20,000.)
 // The sweep on the host's workers, with the one-thread sweep's result. Which particles die this
 // frame depends only on each one's own life, and a particle's step does not depend on its slot: so
 // every range steps its particles where they stand and lists its dead, and then the one-thread
