@@ -9,12 +9,12 @@
 
 namespace lumidor {
 
-// Every field of a particle, by kind; each use below expands one line per field.
+// Every field of a particle kept in its block, by kind (LifeLeft is kept apart); each use below
+// expands one line per field.
 #define LUMIDOR_SCALAR_FIELDS(X)                                                                             \
     X(Tile)                                                                                                  \
     X(Mass)                                                                                                  \
     X(LifeLength)                                                                                            \
-    X(LifeLeft)                                                                                              \
     X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn) X(AirResistance) X(FadeOut) X(FadeIn)
 #define LUMIDOR_VECTOR_FIELDS(X)                                                                             \
     X(Position)                                                                                              \
@@ -33,8 +33,9 @@ void WriteVector(TBlockVector3& field, std::size_t lane, const TVector3& value) 
     field.z[lane] = value.z;
 }
 
-TParticle ReadRecord(const TParticleBlock& block, std::size_t lane) {
+TParticle ReadRecord(const TParticleBlock& block, float lifeLeft, std::size_t lane) {
     TParticle record;
+    record.LifeLeft = lifeLeft;
 #define LUMIDOR_READ_SCALAR(field) record.field = block.field[lane];
 #define LUMIDOR_READ_VECTOR(field) record.field = ReadVector(block.field, lane);
     LUMIDOR_SCALAR_FIELDS(LUMIDOR_READ_SCALAR)
@@ -44,7 +45,8 @@ TParticle ReadRecord(const TParticleBlock& block, std::size_t lane) {
     return record;
 }
 
-void WriteRecord(TParticleBlock& block, std::size_t lane, const TParticle& record) {
+void WriteRecord(TParticleBlock& block, float& lifeLeft, std::size_t lane, const TParticle& record) {
+    lifeLeft = record.LifeLeft;
 #define LUMIDOR_WRITE_SCALAR(field) block.field[lane] = record.field;
 #define LUMIDOR_WRITE_VECTOR(field) WriteVector(block.field, lane, record.field);
     LUMIDOR_SCALAR_FIELDS(LUMIDOR_WRITE_SCALAR)
@@ -89,11 +91,11 @@ void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVect
 }
 
 TParticleView::operator TParticle() const {
-    return ReadRecord(Block, Lane);
+    return ReadRecord(Block, LifeLeft, Lane);
 }
 
 TParticleView& TParticleView::operator=(const TParticle& record) {
-    WriteRecord(Block, Lane, record);
+    WriteRecord(Block, LifeLeft, Lane, record);
     return *this;
 }
 
@@ -102,13 +104,18 @@ TParticleView& TParticleView::operator=(const TParticleView& other) {
 }
 
 TParticle TParticleArray::operator[](std::size_t index) const {
-    return ReadRecord(BlockStore[index / kParticleBlockLanes], index % kParticleBlockLanes);
+    return ReadRecord(BlockStore[index / kParticleBlockLanes], LifeStore[index], index % kParticleBlockLanes);
+}
+
+void TParticleArray::Grow(std::size_t blocks) {
+    BlockStore.resize(blocks);
+    LifeStore.resize(blocks * kParticleBlockLanes);
 }
 
 void TParticleArray::push_back(const TParticle& particle) {
     // Blocks come in pairs: a sweep may read sixteen lanes from two blocks.
-    if (Count == BlockStore.size() * kParticleBlockLanes) BlockStore.resize(BlockStore.size() + 2);
-    WriteRecord(BlockStore[Count / kParticleBlockLanes], Count % kParticleBlockLanes, particle);
+    if (Count == BlockStore.size() * kParticleBlockLanes) Grow(BlockStore.size() + 2);
+    WriteRecord(BlockStore[Count / kParticleBlockLanes], LifeStore[Count], Count % kParticleBlockLanes, particle);
     ++Count;
 }
 
@@ -121,7 +128,9 @@ void TParticleArray::resize(std::size_t count) {
         Count = count;
         return;
     }
-    BlockStore.reserve((count + 2 * kParticleBlockLanes - 1) / (2 * kParticleBlockLanes) * 2);
+    const std::size_t blocks = (count + 2 * kParticleBlockLanes - 1) / (2 * kParticleBlockLanes) * 2;
+    BlockStore.reserve(blocks);
+    LifeStore.reserve(blocks * kParticleBlockLanes);
     while (Count < count)
         push_back(TParticle{});
 }
@@ -136,11 +145,11 @@ static_assert(offsetof(TParticleBlock, FadeOut) % kRowBytes == 0 &&
               "the flags share one row");
 static_assert(sizeof(TParticleBlock) % kRowBytes == 0);
 
-void CopyParticle(const TParticleBlock* fromBlocks, std::size_t from, TParticleBlock* toBlocks,
-                  std::size_t to) {
+void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
     // Lane by lane, derived values included: a dying particle's slot takes the last one as it is.
-    const auto* source = reinterpret_cast<const unsigned char*>(fromBlocks + from / kParticleBlockLanes);
-    auto* target = reinterpret_cast<unsigned char*>(toBlocks + to / kParticleBlockLanes);
+    particles.LifeLeft[to] = particles.LifeLeft[from];
+    const auto* source = reinterpret_cast<const unsigned char*>(particles.Blocks + from / kParticleBlockLanes);
+    auto* target = reinterpret_cast<unsigned char*>(particles.Blocks + to / kParticleBlockLanes);
     const std::size_t fromLane = from % kParticleBlockLanes, toLane = to % kParticleBlockLanes;
     for (std::size_t row = 0; row < sizeof(TParticleBlock) / kRowBytes; ++row) {
         const std::size_t base = row * kRowBytes;
@@ -156,6 +165,7 @@ void CopyParticle(const TParticleBlock* fromBlocks, std::size_t from, TParticleB
 bool SameParticleBits(const TParticle& x, const TParticle& y) {
 #define LUMIDOR_SAME_FIELD(field)                                                                            \
     if (!SameBits(x.field, y.field)) return false;
+    LUMIDOR_SAME_FIELD(LifeLeft)
     LUMIDOR_SCALAR_FIELDS(LUMIDOR_SAME_FIELD)
     LUMIDOR_VECTOR_FIELDS(LUMIDOR_SAME_FIELD)
 #undef LUMIDOR_SAME_FIELD

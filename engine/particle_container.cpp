@@ -45,7 +45,7 @@ std::int32_t ParticleCount(const TParticleEffectContainer& container) {
 
 void RemoveParticle(TParticleEffectContainer& container, std::int32_t index) {
     TParticleArray& particles = container.Particles;
-    CopyParticle(particles.Blocks(), particles.size() - 1, particles.Blocks(), std::size_t(index));
+    CopyParticle(particles.Fields(), particles.size() - 1, std::size_t(index));
     particles.pop_back();
 }
 

@@ -149,6 +149,7 @@ LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3
 struct TGroup {
     TParticleBlock* Block;
     std::size_t Lane;
+    float* LifeLeft; // the first particle's, followed by the others'
 };
 
 // The group's values of one field, `values` pointing at the first in the group's first block.
@@ -180,6 +181,15 @@ LUMIDOR_SWEEP_INLINE void Store(float* values, TLanes lanes) {
     std::memcpy(values, &lanes, sizeof lanes);
 #endif
 }
+
+// The group's remaining lives, which lie side by side whatever the width.
+LUMIDOR_SWEEP_INLINE TLanes LoadLives(const float* lives) {
+    TLanes lanes;
+    std::memcpy(&lanes, lives, sizeof lanes);
+    return lanes;
+}
+
+LUMIDOR_SWEEP_INLINE void StoreLives(float* lives, TLanes lanes) { std::memcpy(lives, &lanes, sizeof lanes); }
 
 LUMIDOR_SWEEP_INLINE TLanes3 Load3(const TBlockVector3& field, std::size_t lane) {
     return {Load(field.x + lane), Load(field.y + lane), Load(field.z + lane)};
@@ -263,7 +273,7 @@ LUMIDOR_SWEEP_INLINE TTail GatherTail(TGroup group) {
     TTail tail;
     tail.Mass = Load(block.Mass + lane);
     tail.LifeLength = Load(block.LifeLength + lane);
-    tail.LifeLeft = Load(block.LifeLeft + lane);
+    tail.LifeLeft = LoadLives(group.LifeLeft);
     tail.FadeIn = Load(block.FadeInAlpha + lane);
     tail.FadeOut = Load(block.FadeOutAlpha + lane);
     tail.BeginFadeOut = Load(block.BeginFadeOut + lane);
@@ -291,7 +301,7 @@ LUMIDOR_SWEEP_INLINE TFaded Fade(TGroup group, const TTail& tail) {
 
     TParticleBlock& block = *group.Block;
     const std::size_t lane = group.Lane;
-    Store(block.LifeLeft + lane, lifeLeft);
+    StoreLives(group.LifeLeft, lifeLeft);
     Store(block.Alpha + lane, alpha);
     Store(block.FadeInAlpha + lane, fadeIn);
     Store(block.FadeOutAlpha + lane, fadeOut);
@@ -855,25 +865,21 @@ LUMIDOR_SWEEP_INLINE void FinishStreaming() {
 }
 
 // The group that starts at particle `index` (a multiple of kLanes).
-LUMIDOR_SWEEP_INLINE TGroup GroupAt(TParticleBlock* blocks, std::size_t index) {
-    return {blocks + index / kParticleBlockLanes, index % kParticleBlockLanes};
-}
-
-LUMIDOR_SWEEP_INLINE float& LifeLeftOf(TParticleBlock* blocks, std::size_t index) {
-    return blocks[index / kParticleBlockLanes].LifeLeft[index % kParticleBlockLanes];
+LUMIDOR_SWEEP_INLINE TGroup GroupAt(TParticleFields particles, std::size_t index) {
+    return {particles.Blocks + index / kParticleBlockLanes, index % kParticleBlockLanes, particles.LifeLeft + index};
 }
 
 // Ages, removes, fades, moves and writes particles [start, count) (start a multiple of the block
 // size; vertices of the particle that ends in slot i at vertices + 4 (i - start)); returns the end
 // of the particles that live on. Lanes past the end of the final group hold no particle: they are
 // filled with that group's last particle, whose lanes then compute identical values.
-std::size_t SweepSpan(const TPassConstants& pass, TParticleBlock* blocks, std::size_t start, std::size_t count,
+std::size_t SweepSpan(const TPassConstants& pass, TParticleFields particles, std::size_t start, std::size_t count,
                       TParticleVertex* vertices) {
     const float dt = pass.Dt;
     std::size_t first = start;
     while (first < count) {
         TParticleVertex* out = vertices ? vertices + 4 * (first - start) : nullptr;
-        const TGroup group = GroupAt(blocks, first);
+        const TGroup group = GroupAt(particles, first);
         if (count - first >= std::size_t(kLanes)) {
             // Usually no particle of the group dies this frame: all lanes age at once.
             TTail tail = GatherTail(group);
@@ -889,10 +895,10 @@ std::size_t SweepSpan(const TPassConstants& pass, TParticleBlock* blocks, std::s
         // processed in this same pass.
         std::size_t end = first;
         while (end < count && end - first < std::size_t(kLanes)) {
-            float& lifeLeft = LifeLeftOf(blocks, end);
+            float& lifeLeft = particles.LifeLeft[end];
             lifeLeft -= dt;
             if (lifeLeft < 0.0f) {
-                CopyParticle(blocks, count - 1, blocks, end);
+                CopyParticle(particles, count - 1, end);
                 --count;
                 continue;
             }
@@ -900,7 +906,7 @@ std::size_t SweepSpan(const TPassConstants& pass, TParticleBlock* blocks, std::s
         }
         const int lanes = int(end - first);
         if (lanes == 0) break;
-        for (std::size_t pad = end; pad < first + std::size_t(kLanes); ++pad) CopyParticle(blocks, end - 1, blocks, pad);
+        for (std::size_t pad = end; pad < first + std::size_t(kLanes); ++pad) CopyParticle(particles, end - 1, pad);
         Advance(pass, group, GatherTail(group), lanes, out);
         first = end;
     }
@@ -931,14 +937,14 @@ LUMIDOR_SWEEP_INLINE std::size_t BlockRangeStart(std::size_t count, std::size_t 
 
 // Ages, fades, moves and writes particles [start, end) (start a multiple of the block size) where
 // they stand, the dying ones too, and lists the indices of those that die.
-void SweepKeepingTheDead(const TPassConstants& pass, TParticleBlock* blocks, std::size_t start, std::size_t end,
+void SweepKeepingTheDead(const TPassConstants& pass, TParticleFields particles, std::size_t start, std::size_t end,
                          TParticleVertex* vertices, std::vector<std::size_t>& dead) {
     dead.clear();
     for (std::size_t first = start; first < end; first += kLanes) {
         const int lanes = int(std::min<std::size_t>(end - first, kLanes));
         for (std::size_t pad = first + std::size_t(lanes); pad < first + std::size_t(kLanes); ++pad)
-            CopyParticle(blocks, first + std::size_t(lanes) - 1, blocks, pad);
-        const TGroup group = GroupAt(blocks, first);
+            CopyParticle(particles, first + std::size_t(lanes) - 1, pad);
+        const TGroup group = GroupAt(particles, first);
         TTail tail = GatherTail(group);
         tail.LifeLeft = tail.LifeLeft - Splat(pass.Dt);
         const TMask dying = tail.LifeLeft < Splat(0.0f);
@@ -958,7 +964,7 @@ void SweepKeepingTheDead(const TPassConstants& pass, TParticleBlock* blocks, std
 // every range steps its particles where they stand and lists its dead, and then the one-thread
 // sweep's swap-removals are replayed: every hole below the final count takes the highest surviving
 // particle from above it, already stepped, with its vertices.
-std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, std::size_t count,
+std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles, std::size_t count,
                           TParticleVertex* vertices, const TTaskRunner& runner, std::size_t ranges) {
     // The ranges run on other threads: they must reach this thread's scratch through a reference.
     static thread_local TParallelScratch callerScratch;
@@ -967,7 +973,7 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, st
     runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
         const std::size_t start = BlockRangeStart(count, ranges, std::size_t(r));
         const std::size_t end = BlockRangeStart(count, ranges, std::size_t(r) + 1);
-        SweepKeepingTheDead(pass, blocks, start, end, vertices ? vertices + 4 * start : nullptr,
+        SweepKeepingTheDead(pass, particles, start, end, vertices ? vertices + 4 * start : nullptr,
                             scratch.Dead[std::size_t(r)]);
         FinishStreaming();
     });
@@ -997,7 +1003,7 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleBlock* blocks, st
 
     // Holes lie below the final count and sources above it: the moves are independent.
     const auto move = [&](const TMove& m) {
-        CopyParticle(blocks, m.Source, blocks, m.Hole);
+        CopyParticle(particles, m.Source, m.Hole);
         if (vertices) std::copy(vertices + 4 * m.Source, vertices + 4 * m.Source + 4, vertices + 4 * m.Hole);
     };
     constexpr std::size_t movesWorthARange = 1024;
@@ -1023,8 +1029,8 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
     const std::size_t minimum = std::size_t(std::max<std::int32_t>(runner.MinimumParticlesPerRange, 1));
     const std::size_t ranges =
         runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
-    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.Blocks(), count, vertices, runner, ranges)
-                                             : SweepSpan(pass, particles.Blocks(), 0, count, vertices);
+    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.Fields(), count, vertices, runner, ranges)
+                                             : SweepSpan(pass, particles.Fields(), 0, count, vertices);
     FinishStreaming();
     particles.resize(survivors);
     return std::int32_t(4 * survivors);

@@ -21,22 +21,6 @@ struct TCameraAxes {
 /// Right = (m[0], m[4], m[8]) and Up = (m[1], m[5], m[9]) of a column-major modelview matrix.
 TCameraAxes CameraAxesFromModelview(const float modelview[16]);
 
-/// Allocates on 64-byte boundaries, as a driver maps a vertex buffer.
-template <typename T> struct TCacheLineAllocator {
-    using value_type = T; ///< what is allocated
-    TCacheLineAllocator() = default;
-    /// Rebinding, as containers do.
-    template <typename U> TCacheLineAllocator(const TCacheLineAllocator<U>&) {}
-    /// Room for n values.
-    T* allocate(std::size_t n) {
-        return static_cast<T*>(::operator new (n * sizeof(T), std::align_val_t{64}));
-    }
-    /// Returns what allocate gave.
-    void deallocate(T* p, std::size_t) { ::operator delete (p, std::align_val_t{64}); }
-    /// Every instance frees what any other allocated.
-    bool operator==(const TCacheLineAllocator&) const { return true; }
-};
-
 /// Vertices in a host's own memory, aligned like a mapped buffer so that large containers can
 /// stream into them (see SimulateParticles).
 using TVertexBuffer = std::vector<TParticleVertex, TCacheLineAllocator<TParticleVertex>>;
