@@ -869,50 +869,6 @@ LUMIDOR_SWEEP_INLINE TGroup GroupAt(TParticleFields particles, std::size_t index
     return {particles.Blocks + index / kParticleBlockLanes, index % kParticleBlockLanes, particles.LifeLeft + index};
 }
 
-// Ages, removes, fades, moves and writes particles [start, count) (start a multiple of the block
-// size; vertices of the particle that ends in slot i at vertices + 4 (i - start)); returns the end
-// of the particles that live on. Lanes past the end of the final group hold no particle: they are
-// filled with that group's last particle, whose lanes then compute identical values.
-std::size_t SweepSpan(const TPassConstants& pass, TParticleFields particles, std::size_t start, std::size_t count,
-                      TParticleVertex* vertices) {
-    const float dt = pass.Dt;
-    std::size_t first = start;
-    while (first < count) {
-        TParticleVertex* out = vertices ? vertices + 4 * (first - start) : nullptr;
-        const TGroup group = GroupAt(particles, first);
-        if (count - first >= std::size_t(kLanes)) {
-            // Usually no particle of the group dies this frame: all lanes age at once.
-            TTail tail = GatherTail(group);
-            const TLanes left = tail.LifeLeft - Splat(dt);
-            if (!Any(left < Splat(0.0f))) {
-                tail.LifeLeft = left;
-                Advance(pass, group, tail, kLanes, out);
-                first += kLanes;
-                continue;
-            }
-        }
-        // Age one by one. A dead particle takes the last one's place, and that particle is aged and
-        // processed in this same pass.
-        std::size_t end = first;
-        while (end < count && end - first < std::size_t(kLanes)) {
-            float& lifeLeft = particles.LifeLeft[end];
-            lifeLeft -= dt;
-            if (lifeLeft < 0.0f) {
-                CopyParticle(particles, count - 1, end);
-                --count;
-                continue;
-            }
-            ++end;
-        }
-        const int lanes = int(end - first);
-        if (lanes == 0) break;
-        for (std::size_t pad = end; pad < first + std::size_t(kLanes); ++pad) CopyParticle(particles, end - 1, pad);
-        Advance(pass, group, GatherTail(group), lanes, out);
-        first = end;
-    }
-    return count;
-}
-
 // Where the one-thread sweep puts a particle: particle `Source` ends the pass in slot `Hole`.
 struct TMove {
     std::size_t Hole, Source;
@@ -935,47 +891,70 @@ LUMIDOR_SWEEP_INLINE std::size_t BlockRangeStart(std::size_t count, std::size_t 
     return r == ranges ? count : RangeStart(count, ranges, r) / pair * pair;
 }
 
-// Ages, fades, moves and writes particles [start, end) (start a multiple of the block size) where
-// they stand, the dying ones too, and lists the indices of those that die.
-void SweepKeepingTheDead(const TPassConstants& pass, TParticleFields particles, std::size_t start, std::size_t end,
-                         TParticleVertex* vertices, std::vector<std::size_t>& dead) {
+// Lists, ascending, the particles of [start, end) that die this frame: those whose life drops below
+// zero, with the same operation as the step.
+void ListTheDead(const float* lifeLeft, float dt, std::size_t start, std::size_t end, std::vector<std::size_t>& dead) {
     dead.clear();
-    for (std::size_t first = start; first < end; first += kLanes) {
-        const int lanes = int(std::min<std::size_t>(end - first, kLanes));
-        for (std::size_t pad = first + std::size_t(lanes); pad < first + std::size_t(kLanes); ++pad)
-            CopyParticle(particles, first + std::size_t(lanes) - 1, pad);
-        const TGroup group = GroupAt(particles, first);
-        TTail tail = GatherTail(group);
-        tail.LifeLeft = tail.LifeLeft - Splat(pass.Dt);
-        const TMask dying = tail.LifeLeft < Splat(0.0f);
-        if (Any(dying)) {
-            for (int lane = 0; lane < lanes; ++lane) {
-                if (dying[lane]) dead.push_back(first + std::size_t(lane));
-            }
+    std::size_t index = start;
+    for (; index + kLanes <= end; index += kLanes) {
+        const TMask dying = LoadLives(lifeLeft + index) - Splat(dt) < Splat(0.0f);
+        if (!Any(dying)) continue;
+        for (int lane = 0; lane < kLanes; ++lane) {
+            if (dying[lane]) dead.push_back(index + std::size_t(lane));
         }
-        Advance(pass, group, tail, lanes, vertices ? vertices + 4 * (first - start) : nullptr);
+    }
+    for (; index < end; ++index) {
+        if (lifeLeft[index] - dt < 0.0f) dead.push_back(index);
     }
 }
 
-// (This width-independent part stays here with the sweep: built in a file of its own, it changed how
-// GCC laid out the one-thread sweep, 3 % slower on sixteen lanes and 6.5 % on eight at 20,000.)
-// The sweep on the host's workers, with the one-thread sweep's result. Which particles die this
-// frame depends only on each one's own life, and a particle's step does not depend on its slot: so
-// every range steps its particles where they stand and lists its dead, and then the one-thread
-// sweep's swap-removals are replayed: every hole below the final count takes the highest surviving
-// particle from above it, already stepped, with its vertices.
+// Ages, fades, moves and writes particles [start, end) (start a multiple of the block size), all of
+// which live on once their holes are filled: before a group is stepped, each of its holes takes its
+// particle, not yet stepped, from above the final count (`move` onwards, ascending holes), as the
+// one-thread sweep's swap-removal would, while the step is about to bring the block into the cache.
+void StepFillingHoles(const TPassConstants& pass, TParticleFields particles, std::size_t start, std::size_t end,
+                      const TMove* move, const TMove* movesEnd, TParticleVertex* vertices) {
+    const auto step = [&](std::size_t first, int lanes) {
+        const std::size_t groupEnd = first + std::size_t(lanes);
+        for (; move != movesEnd && move->Hole < groupEnd; ++move) CopyParticle(particles, move->Source, move->Hole);
+        for (std::size_t pad = groupEnd; pad < first + std::size_t(kLanes); ++pad)
+            CopyParticle(particles, groupEnd - 1, pad);
+        const TGroup group = GroupAt(particles, first);
+        TTail tail = GatherTail(group);
+        tail.LifeLeft = tail.LifeLeft - Splat(pass.Dt);
+        Advance(pass, group, tail, lanes, vertices ? vertices + 4 * (first - start) : nullptr);
+    };
+    // Whole groups with the lane count known, which leaves out every check for a short group.
+    std::size_t first = start;
+    for (; end - first >= std::size_t(kLanes); first += kLanes) step(first, kLanes);
+    if (first < end) step(first, int(end - first));
+}
+
+// Runs body(r) for every range r of `ranges`: on the host's workers, or here when there is one.
+template <typename Body> LUMIDOR_SWEEP_INLINE void ForEachRange(const TTaskRunner& runner, std::size_t ranges, const Body& body) {
+    if (ranges == 1) {
+        body(std::int32_t(0));
+    } else {
+        runner.RunRanges(std::int32_t(ranges), body);
+    }
+}
+
+// The sweep, on one thread or on the host's workers, with the result of ageing the particles in
+// order and letting each dead one take the last particle in its place. Which particles die this
+// frame depends only on each one's own life, and a particle's step does not depend on its slot. So
+// the dead are listed from the lives alone first; those swap-removals are worked out from the lists
+// (every hole below the final count takes the highest surviving particle from above it); and then
+// the final particles are stepped where they end up, each hole filled just before its group is
+// stepped, when the step is about to bring its block into the cache anyway.
 std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles, std::size_t count,
                           TParticleVertex* vertices, const TTaskRunner& runner, std::size_t ranges) {
     // The ranges run on other threads: they must reach this thread's scratch through a reference.
     static thread_local TParallelScratch callerScratch;
     TParallelScratch& scratch = callerScratch;
     scratch.Dead.resize(ranges);
-    runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
-        const std::size_t start = BlockRangeStart(count, ranges, std::size_t(r));
-        const std::size_t end = BlockRangeStart(count, ranges, std::size_t(r) + 1);
-        SweepKeepingTheDead(pass, particles, start, end, vertices ? vertices + 4 * start : nullptr,
-                            scratch.Dead[std::size_t(r)]);
-        FinishStreaming();
+    ForEachRange(runner, ranges, [&](std::int32_t r) {
+        ListTheDead(particles.LifeLeft, pass.Dt, RangeStart(count, ranges, std::size_t(r)),
+                    RangeStart(count, ranges, std::size_t(r) + 1), scratch.Dead[std::size_t(r)]);
     });
 
     std::size_t deaths = 0;
@@ -1001,22 +980,28 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles,
         }
     }
 
-    // Holes lie below the final count and sources above it: the moves are independent.
-    const auto move = [&](const TMove& m) {
-        CopyParticle(particles, m.Source, m.Hole);
-        if (vertices) std::copy(vertices + 4 * m.Source, vertices + 4 * m.Source + 4, vertices + 4 * m.Hole);
-    };
-    constexpr std::size_t movesWorthARange = 1024;
-    const std::size_t moveRanges = std::min(ranges, scratch.Moves.size() / movesWorthARange);
-    if (moveRanges < 2) {
-        for (const TMove& m : scratch.Moves) move(m);
-    } else {
-        runner.RunRanges(std::int32_t(moveRanges), [&](std::int32_t r) {
-            const std::size_t end = RangeStart(scratch.Moves.size(), moveRanges, std::size_t(r) + 1);
-            for (std::size_t i = RangeStart(scratch.Moves.size(), moveRanges, std::size_t(r)); i < end; ++i)
-                move(scratch.Moves[i]);
-        });
+    const TMove* moves = scratch.Moves.data();
+    const TMove* movesEnd = moves + scratch.Moves.size();
+    if (ranges == 1) {
+        StepFillingHoles(pass, particles, 0, survivors, moves, movesEnd, vertices);
+        return survivors;
     }
+    // The ranges write only below the final count and read the holes' particles from above it. The
+    // last group, if it is not whole, is stepped once they are all done: its spare lanes are written
+    // as well, and those lie above the final count.
+    const auto firstMoveFrom = [&](std::size_t index) {
+        return std::lower_bound(moves, movesEnd, index, [](const TMove& m, std::size_t i) { return m.Hole < i; });
+    };
+    const std::size_t whole = survivors / kLanes * kLanes;
+    runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
+        const std::size_t start = BlockRangeStart(whole, ranges, std::size_t(r));
+        const std::size_t end = BlockRangeStart(whole, ranges, std::size_t(r) + 1);
+        StepFillingHoles(pass, particles, start, end, firstMoveFrom(start), movesEnd,
+                         vertices ? vertices + 4 * start : nullptr);
+        FinishStreaming();
+    });
+    StepFillingHoles(pass, particles, whole, survivors, firstMoveFrom(whole), movesEnd,
+                     vertices ? vertices + 4 * whole : nullptr);
     return survivors;
 }
 
@@ -1029,8 +1014,7 @@ std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraA
     const std::size_t minimum = std::size_t(std::max<std::int32_t>(runner.MinimumParticlesPerRange, 1));
     const std::size_t ranges =
         runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
-    const std::size_t survivors = ranges > 1 ? SweepInRanges(pass, particles.Fields(), count, vertices, runner, ranges)
-                                             : SweepSpan(pass, particles.Fields(), 0, count, vertices);
+    const std::size_t survivors = SweepInRanges(pass, particles.Fields(), count, vertices, runner, std::max<std::size_t>(ranges, 1));
     FinishStreaming();
     particles.resize(survivors);
     return std::int32_t(4 * survivors);

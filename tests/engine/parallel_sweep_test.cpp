@@ -134,7 +134,7 @@ TEST(ParallelSweep, ShuffledRangesGiveTheOneThreadResult) {
 
 TEST(ParallelSweep, ThreadsGiveTheOneThreadResult) {
     EXPECT_EQ(ExpectIdentical(Dispatched, ThreadRunner(3), 2501, 30), 12);
-    // Thousands of deaths a frame: the particles moving into the holes are shared out to the workers too.
+    // Thousands of deaths a frame, holes in every range and many of the particles that fill them dying too.
     EXPECT_EQ(ExpectIdentical(Dispatched, ThreadRunner(2), 40000, 4), 8);
 }
 
@@ -157,15 +157,56 @@ TEST(ParallelSweep, SmallContainersAndNoRunnerStayOnTheCallingThread) {
     EXPECT_EQ(calls, 0);
     runner.MinimumParticlesPerRange = 50;
     SimulateParticles(container, 0.01f, TCameraAxes{}, nullptr, runner);
-    EXPECT_EQ(calls, 1); // the ranges; the few moves after them run on this thread
+    EXPECT_EQ(calls, 2); // the ranges list their dead, then step the survivors
 
     // UpdateAndDraw's runner is the one the host set.
     SetTaskRunner(runner);
     SimulateParticles(container, 0.01f, TCameraAxes{}, nullptr);
     SetTaskRunner(TTaskRunner{});
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(calls, 4);
     SimulateParticles(container, 0.01f, TCameraAxes{}, nullptr);
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(calls, 4);
+}
+
+TEST(ParallelSweep, AllOrAlmostAllDyingGiveTheOneThreadResult) {
+    // Which of 1200 particles live on: none; five; the first hundred but two, whose holes are filled
+    // from just above the final count, where a short last group's spare lanes are written; the top
+    // three hundred (no holes at all).
+    InstallGLRecorder();
+    const std::vector<std::vector<std::size_t>> cases = {
+        {}, {7, 300, 301, 900, 1199}, {}, {}};
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        std::vector<std::size_t> living = cases[c];
+        if (c == 2) {
+            for (std::size_t i = 0; i < 100; ++i) {
+                if (i != 3 && i != 5) living.push_back(i);
+            }
+            living.insert(living.end(), {101, 102});
+        }
+        if (c == 3) {
+            for (std::size_t i = 900; i < 1200; ++i)
+                living.push_back(i);
+        }
+        SeedRandom(9);
+        TParticleEffectContainer serial = MakeScene();
+        for (int i = 0; i < 1200; ++i)
+            AddRandomParticle(serial);
+        for (std::size_t i = 0; i < serial.Particles.size(); ++i)
+            serial.Particles[i].LifeLeft = 0.01f;
+        for (const std::size_t i : living)
+            serial.Particles[i].LifeLeft = 2.0f;
+        TParticleEffectContainer parallel = serial;
+        TVertexBuffer serialVertices(4 * 1200), parallelVertices(4 * 1200);
+        const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
+        const std::int32_t serialCount = SimulateParticles(serial, 0.05f, camera, serialVertices.data(), TTaskRunner{});
+        const std::int32_t parallelCount =
+            SimulateParticles(parallel, 0.05f, camera, parallelVertices.data(), ShuffledRunner(4));
+        ASSERT_EQ(serialCount, std::int32_t(4 * living.size())) << "case " << c;
+        ASSERT_EQ(serialCount, parallelCount) << "case " << c;
+        EXPECT_TRUE(SameParticleBits(serial.Particles, parallel.Particles)) << "case " << c;
+        EXPECT_EQ(std::memcmp(serialVertices.data(), parallelVertices.data(), std::size_t(serialCount) * 24), 0)
+            << "case " << c;
+    }
 }
 
 // A small grid of zero heights takes a shortcut (the surface is the origin's height); it must bounce
