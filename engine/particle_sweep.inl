@@ -930,12 +930,14 @@ void StepFillingHoles(const TPassConstants& pass, TParticleFields particles, std
     if (first < end) step(first, int(end - first));
 }
 
-// Runs body(r) for every range r of `ranges`: on the host's workers, or here when there is one.
+// Runs body(r) for every range r of `ranges`: on the host's workers, or here when there is one. The
+// callback the host gets holds only a reference to the body, which std::function keeps without
+// allocating.
 template <typename Body> LUMIDOR_SWEEP_INLINE void ForEachRange(const TTaskRunner& runner, std::size_t ranges, const Body& body) {
     if (ranges == 1) {
         body(std::int32_t(0));
     } else {
-        runner.RunRanges(std::int32_t(ranges), body);
+        runner.RunRanges(std::int32_t(ranges), [&body](std::int32_t r) { body(r); });
     }
 }
 
@@ -951,24 +953,27 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles,
     // The ranges run on other threads: they must reach this thread's scratch through a reference.
     static thread_local TParallelScratch callerScratch;
     TParallelScratch& scratch = callerScratch;
-    scratch.Dead.resize(ranges);
+    // Lists are only ever added, so that containers swept with different numbers of ranges in one
+    // frame do not free and allocate them again; the first `ranges` are this sweep's.
+    if (scratch.Dead.size() < ranges) scratch.Dead.resize(ranges);
+    const auto lists = std::span(scratch.Dead).first(ranges);
     ForEachRange(runner, ranges, [&](std::int32_t r) {
         ListTheDead(particles.LifeLeft, pass.Dt, RangeStart(count, ranges, std::size_t(r)),
-                    RangeStart(count, ranges, std::size_t(r) + 1), scratch.Dead[std::size_t(r)]);
+                    RangeStart(count, ranges, std::size_t(r) + 1), lists[std::size_t(r)]);
     });
 
     std::size_t deaths = 0;
-    for (const auto& dead : scratch.Dead) deaths += dead.size();
+    for (const auto& dead : lists) deaths += dead.size();
     const std::size_t survivors = count - deaths;
     // Holes ascending; sources from the top down, skipping the dead (found from the last list back).
     scratch.Moves.clear();
     std::size_t source = count;
     std::size_t topList = ranges, topDead = 0; // next dead index from the top: Dead[topList - 1][topDead - 1]
     const auto nextDeadFromTop = [&]() -> std::size_t {
-        while (topDead == 0 && topList > 0) topDead = scratch.Dead[--topList].size();
-        return topDead ? scratch.Dead[topList][topDead - 1] : count;
+        while (topDead == 0 && topList > 0) topDead = lists[--topList].size();
+        return topDead ? lists[topList][topDead - 1] : count;
     };
-    for (const auto& dead : scratch.Dead) {
+    for (const auto& dead : lists) {
         for (const std::size_t hole : dead) {
             if (hole >= survivors) break;
             for (;;) {
@@ -993,7 +998,7 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles,
         return std::lower_bound(moves, movesEnd, index, [](const TMove& m, std::size_t i) { return m.Hole < i; });
     };
     const std::size_t whole = survivors / kLanes * kLanes;
-    runner.RunRanges(std::int32_t(ranges), [&](std::int32_t r) {
+    ForEachRange(runner, ranges, [&](std::int32_t r) {
         const std::size_t start = BlockRangeStart(whole, ranges, std::size_t(r));
         const std::size_t end = BlockRangeStart(whole, ranges, std::size_t(r) + 1);
         StepFillingHoles(pass, particles, start, end, firstMoveFrom(start), movesEnd,

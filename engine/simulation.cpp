@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <span>
 #include <vector>
 #if defined(__SSE__)
 #include <xmmintrin.h>

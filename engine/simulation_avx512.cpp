@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <span>
 #include <vector>
 
 namespace lumidor {

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <span>
 #include <vector>
 
 namespace lumidor {

@@ -12,14 +12,34 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <numeric>
 #include <random>
 #include <thread>
 #include <vector>
 
 using namespace lumidor;
+
+// Counts the allocations this thread makes while asked to (not under the address sanitizer, which
+// brings its own operator new).
+#if !defined(__SANITIZE_ADDRESS__)
+#define LUMIDOR_COUNTS_ALLOCATIONS 1
+namespace {
+thread_local bool countingAllocations = false;
+thread_local int allocationsCounted = 0;
+} // namespace
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete" // both sides below are malloc and free
+void* operator new(std::size_t size) {
+    if (countingAllocations) ++allocationsCounted;
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+#endif
 
 namespace {
 
@@ -166,6 +186,45 @@ TEST(ParallelSweep, SmallContainersAndNoRunnerStayOnTheCallingThread) {
     EXPECT_EQ(calls, 4);
     SimulateParticles(container, 0.01f, TCameraAxes{}, nullptr);
     EXPECT_EQ(calls, 4);
+}
+
+TEST(ParallelSweep, SteadyFramesAllocateNothing) {
+#if !defined(LUMIDOR_COUNTS_ALLOCATIONS)
+    GTEST_SKIP() << "the address sanitizer owns operator new";
+#else
+    // A large container on four ranges and a small one on the calling thread, frame after frame.
+    InstallGLRecorder();
+    TTaskRunner runner;
+    runner.Threads = 2;
+    runner.MinimumParticlesPerRange = 100;
+    runner.RunRanges = [](std::int32_t count, const std::function<void(std::int32_t)>& range) {
+        for (std::int32_t r = 0; r < count; ++r)
+            range(r);
+    };
+    SeedRandom(4);
+    TParticleEffectContainer large = MakeScene(), small = MakeScene();
+    for (int i = 0; i < 3000; ++i)
+        AddRandomParticle(large);
+    for (int i = 0; i < 150; ++i)
+        AddRandomParticle(small);
+    TVertexBuffer vertices(4 * 3000);
+    int deaths = 0;
+    const auto frame = [&](bool counted) {
+        countingAllocations = counted;
+        deaths += 3000 - SimulateParticles(large, 0.05f, TCameraAxes{}, vertices.data(), runner) / 4;
+        SimulateParticles(small, 0.05f, TCameraAxes{}, vertices.data(), runner);
+        countingAllocations = false;
+        while (ParticleCount(large) < 3000)
+            AddRandomParticle(large);
+    };
+    for (int i = 0; i < 20; ++i) // the scratch lists grow to the frames' largest need
+        frame(false);
+    deaths = 0;
+    for (int i = 0; i < 5; ++i)
+        frame(true);
+    EXPECT_GT(deaths, 500); // holes were filled in every frame
+    EXPECT_EQ(allocationsCounted, 0);
+#endif
 }
 
 TEST(ParallelSweep, AllOrAlmostAllDyingGiveTheOneThreadResult) {
