@@ -908,26 +908,31 @@ void ListTheDead(const float* lifeLeft, float dt, std::size_t start, std::size_t
     }
 }
 
+// Fills the holes among particles [first, first + lanes) from `move` on (ascending holes), each with
+// its particle, not yet stepped, from above the final count, as the one-thread sweep's swap-removal
+// would, just before the step brings the group's block into the cache anyway; then steps the group.
+LUMIDOR_SWEEP_INLINE void FillAndStepGroup(const TPassConstants& pass, TParticleFields particles, std::size_t first,
+                                           int lanes, const TMove*& move, const TMove* movesEnd,
+                                           TParticleVertex* out) {
+    const std::size_t groupEnd = first + std::size_t(lanes);
+    for (; move != movesEnd && move->Hole < groupEnd; ++move) CopyParticle(particles, move->Source, move->Hole);
+    for (std::size_t pad = groupEnd; pad < first + std::size_t(kLanes); ++pad) CopyParticle(particles, groupEnd - 1, pad);
+    const TGroup group = GroupAt(particles, first);
+    TTail tail = GatherTail(group);
+    tail.LifeLeft = tail.LifeLeft - Splat(pass.Dt);
+    Advance(pass, group, tail, lanes, out);
+}
+
 // Ages, fades, moves and writes particles [start, end) (start a multiple of the block size), all of
-// which live on once their holes are filled: before a group is stepped, each of its holes takes its
-// particle, not yet stepped, from above the final count (`move` onwards, ascending holes), as the
-// one-thread sweep's swap-removal would, while the step is about to bring the block into the cache.
+// which live on once their holes are filled (vertices of slot i at vertices + 4 (i - start)).
 void StepFillingHoles(const TPassConstants& pass, TParticleFields particles, std::size_t start, std::size_t end,
                       const TMove* move, const TMove* movesEnd, TParticleVertex* vertices) {
-    const auto step = [&](std::size_t first, int lanes) {
-        const std::size_t groupEnd = first + std::size_t(lanes);
-        for (; move != movesEnd && move->Hole < groupEnd; ++move) CopyParticle(particles, move->Source, move->Hole);
-        for (std::size_t pad = groupEnd; pad < first + std::size_t(kLanes); ++pad)
-            CopyParticle(particles, groupEnd - 1, pad);
-        const TGroup group = GroupAt(particles, first);
-        TTail tail = GatherTail(group);
-        tail.LifeLeft = tail.LifeLeft - Splat(pass.Dt);
-        Advance(pass, group, tail, lanes, vertices ? vertices + 4 * (first - start) : nullptr);
-    };
+    const auto out = [&](std::size_t first) { return vertices ? vertices + 4 * (first - start) : nullptr; };
     // Whole groups with the lane count known, which leaves out every check for a short group.
     std::size_t first = start;
-    for (; end - first >= std::size_t(kLanes); first += kLanes) step(first, kLanes);
-    if (first < end) step(first, int(end - first));
+    for (; end - first >= std::size_t(kLanes); first += kLanes)
+        FillAndStepGroup(pass, particles, first, kLanes, move, movesEnd, out(first));
+    if (first < end) FillAndStepGroup(pass, particles, first, int(end - first), move, movesEnd, out(first));
 }
 
 // Runs body(r) for every range r of `ranges`: on the host's workers, or here when there is one. The

@@ -7,12 +7,6 @@
 
 #include <immintrin.h>
 
-// GCC 12's AVX-512 header gives some conversions a self-initialised "undefined" source register,
-// which -Wuninitialized reports wherever the sweep inlines them; no bit of it is ever read.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
