@@ -144,6 +144,7 @@ static_assert(offsetof(TParticleBlock, FadeOut) % kRowBytes == 0 &&
                   offsetof(TParticleBlock, Alpha) == offsetof(TParticleBlock, FadeOut) + kRowBytes,
               "the flags share one row");
 static_assert(sizeof(TParticleBlock) % kRowBytes == 0);
+static_assert(sizeof(TParticleBlock) == 22 * 64, "a block is whole cache lines, with no padding to read");
 
 void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
     // Lane by lane, derived values included: a dying particle's slot takes the last one as it is.

@@ -874,7 +874,7 @@ struct TMove {
     std::size_t Hole, Source;
 };
 
-// Scratch of the parallel sweep, kept between frames so that a frame allocates nothing.
+// Scratch of the sweep, kept between frames so that a frame allocates nothing.
 struct TParallelScratch {
     std::vector<std::vector<std::size_t>> Dead; // per range, ascending
     std::vector<TMove> Moves;                   // ascending holes
