@@ -31,7 +31,9 @@ namespace {
 thread_local bool countingAllocations = false;
 thread_local int allocationsCounted = 0;
 } // namespace
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete" // both sides below are malloc and free
+#endif
 void* operator new(std::size_t size) {
     if (countingAllocations) ++allocationsCounted;
     if (void* memory = std::malloc(size ? size : 1)) return memory;
