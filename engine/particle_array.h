@@ -232,7 +232,7 @@ class TParticleArray {
     /// Keeps the first `count` particles, or appends default particles up to `count`.
     void resize(std::size_t count);
 
-    /// The blocks; particle i is lane i % 8 of block i / 8.
+    /// The blocks; particle i is lane i % 8 of block i / 8 (its remaining life is in Fields()).
     TParticleBlock* Blocks() { return BlockStore.data(); }
     /// The blocks, read only.
     const TParticleBlock* Blocks() const { return BlockStore.data(); }

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <vector>
 
 namespace lumidor {
