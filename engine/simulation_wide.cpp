@@ -1,6 +1,7 @@
 // Built with AVX2 enabled (see engine/CMakeLists.txt); nothing here may run unless
 // WideSweepSupported() says so, except that function itself. simulation_wide_streaming.cpp builds
-// it again with streaming vertex stores.
+// it again with streaming vertex stores, and simulation_wide_streaming_avx512.cpp once more with
+// AVX-512's encodings as well.
 
 #include "engine/simulation_wide.h"
 
@@ -27,7 +28,15 @@ namespace {
 
 } // namespace
 
-#if LUMIDOR_SWEEP_STREAMING
+#if LUMIDOR_SWEEP_AVX512_ENCODINGS
+std::int32_t SimulateParticlesWideStreamingAvx512(TParticleEffectContainer& container, float dt,
+                                                  const TCameraAxes& camera, TParticleVertex* vertices,
+                                                  const TTaskRunner& runner) {
+    if (reinterpret_cast<std::uintptr_t>(vertices) % 32 != 0)
+        return SimulateParticlesWide(container, dt, camera, vertices, runner);
+    return Sweep(container, dt, camera, vertices, runner);
+}
+#elif LUMIDOR_SWEEP_STREAMING
 std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt,
                                             const TCameraAxes& camera, TParticleVertex* vertices,
                                             const TTaskRunner& runner) {

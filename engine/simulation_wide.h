@@ -34,6 +34,11 @@ bool SixteenLaneSweepSupported();
 std::int32_t SimulateParticlesSixteenLanes(TParticleEffectContainer& container, float dt,
                                            const TCameraAxes& camera, TParticleVertex* vertices,
                                            const TTaskRunner& runner = TTaskRunner{});
+/// SimulateParticlesWideStreaming built with AVX-512's encodings, whose 32 registers keep the eight
+/// lanes' values out of the stack; call only when SixteenLaneSweepSupported().
+std::int32_t SimulateParticlesWideStreamingAvx512(TParticleEffectContainer& container, float dt,
+                                                  const TCameraAxes& camera, TParticleVertex* vertices,
+                                                  const TTaskRunner& runner = TTaskRunner{});
 #endif
 
 /// A sweep of one width, with SimulateParticles' parameters.
