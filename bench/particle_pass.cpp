@@ -176,28 +176,47 @@ void FloorPassRows(unsigned char* records, std::size_t count, unsigned char* out
     }
 }
 
-// Arg 1: the vertices leave with streaming stores (on AVX2). The floor at a size is the lower of the two.
-void BM_MemoryFloor(benchmark::State& state) {
+// The floor pass over records [first, first + count) and their vertices.
+void FloorPass(unsigned char* records, unsigned char* out, std::size_t first, std::size_t count, bool stream) {
+    records += first * recordBytes;
+    out += first * 4 * sizeof(TParticleVertex);
+#if defined(__x86_64__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide && stream)
+        FloorPassWide<true>(records, count, out);
+    else if (wide)
+        FloorPassWide<false>(records, count, out);
+    else
+#endif
+        FloorPassRows(records, count, out);
+}
+
+// The floor on `threads` oneTBB workers, each over an equal part: what the memory gives that many
+// cores at once.
+void RunMemoryFloor(benchmark::State& state, std::int32_t threads) {
     const auto count = std::size_t(state.range(0));
     const bool stream = state.range(1) != 0;
     std::vector<TParticle> particles(count);
     TVertexBuffer vertices(4 * count);
     auto* records = reinterpret_cast<unsigned char*>(particles.data());
     auto* out = reinterpret_cast<unsigned char*>(vertices.data());
-#if defined(__x86_64__)
-    const bool wide = __builtin_cpu_supports("avx2");
-#else
-    const bool wide = false;
-#endif
+    tbb::task_arena arena(threads);
+    const auto part = [&](std::size_t p) {
+        const std::size_t first = count * p / std::size_t(threads);
+        FloorPass(records, out, first, count * (p + 1) / std::size_t(threads) - first, stream);
+    };
     for (auto _ : state) {
-#if defined(__x86_64__)
-        if (wide && stream)
-            FloorPassWide<true>(records, count, out);
-        else if (wide)
-            FloorPassWide<false>(records, count, out);
-        else
-#endif
-            FloorPassRows(records, count, out);
+        if (threads == 1) {
+            part(0);
+        } else {
+            arena.execute([&] {
+                tbb::parallel_for(tbb::blocked_range<std::size_t>(0, std::size_t(threads), 1),
+                                  [&](const tbb::blocked_range<std::size_t>& parts) {
+                                      for (std::size_t p = parts.begin(); p != parts.end(); ++p) part(p);
+                                  },
+                                  tbb::simple_partitioner());
+            });
+        }
         benchmark::DoNotOptimize(records);
         benchmark::DoNotOptimize(out);
         benchmark::ClobberMemory();
@@ -205,6 +224,12 @@ void BM_MemoryFloor(benchmark::State& state) {
     state.counters["ns_per_particle"] = benchmark::Counter(double(count) * double(state.iterations()),
                                                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+// Arg 1: the vertices leave with streaming stores (on AVX2). The floor at a size is the lower of the two.
+void BM_MemoryFloor(benchmark::State& state) { RunMemoryFloor(state, 1); }
+
+// Arg 2: threads (real time), the reference for BM_ParticlePassParallel.
+void BM_MemoryFloorParallel(benchmark::State& state) { RunMemoryFloor(state, std::int32_t(state.range(2))); }
 
 } // namespace
 
@@ -216,6 +241,10 @@ BENCHMARK(BM_ParticlePassParallel)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoryFloor)
     ->ArgsProduct({{2000, 10000, 20000, 100000, 1000000}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoryFloorParallel)
+    ->ArgsProduct({{20000, 1000000}, {0, 1}, {2}})
+    ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
