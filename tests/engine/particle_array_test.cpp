@@ -20,7 +20,7 @@ TParticleEffectContainer WithParticles(int count) {
     InstallGLRecorder();
     TParticleEffectContainer container{};
     for (int i = 0; i < count; ++i)
-        AddParticle(container, {float(i), 0, 0}, {1, 1, 0}, {0.5f, 0.25f, 1}, i % 4, 1.0f + float(i));
+        AddParticle(container, {float(i), 0, 0}, {1, 1, 0}, {0.5f, 0.25f, float(i) / 32}, i % 4, 1.0f + float(i));
     return container;
 }
 
@@ -39,6 +39,7 @@ TEST(ParticleArray, IndicesSurviveGrowthAndRemovalSwapsTheLastIn) {
     TParticleEffectContainer container = WithParticles(19); // three blocks, the last one short
     for (int i = 0; i < 19; ++i)
         EXPECT_EQ(container.Particles[std::size_t(i)].Position.x, float(i));
+    container.Particles.back().DebugTip = {1, 2, 3}; // kept apart from the block, with the colour
     const TParticle last = container.Particles.back();
     RemoveParticle(container, 3);
     ASSERT_EQ(ParticleCount(container), 18);
