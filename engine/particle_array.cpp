@@ -9,8 +9,8 @@
 
 namespace lumidor {
 
-// Every field of a particle kept in its block, by kind (LifeLeft is kept apart); each use below
-// expands one line per field.
+// Every field of a particle kept in its block, by kind (LifeLeft, Color and DebugTip are kept
+// apart); each use below expands one line per field.
 #define LUMIDOR_SCALAR_FIELDS(X)                                                                             \
     X(Tile)                                                                                                  \
     X(Mass)                                                                                                  \
@@ -18,8 +18,7 @@ namespace lumidor {
     X(Alpha) X(FadeInAlpha) X(FadeOutAlpha) X(BeginFadeOut) X(EndFadeIn) X(AirResistance) X(FadeOut) X(FadeIn)
 #define LUMIDOR_VECTOR_FIELDS(X)                                                                             \
     X(Position)                                                                                              \
-    X(DebugTip)                                                                                              \
-    X(MagnetImpulse) X(Force) X(Velocity) X(Inertia) X(Enlargement) X(Size) X(Color) X(MagnetForce)
+    X(MagnetImpulse) X(Force) X(Velocity) X(Inertia) X(Enlargement) X(Size) X(MagnetForce)
 
 namespace {
 
@@ -33,9 +32,11 @@ void WriteVector(TBlockVector3& field, std::size_t lane, const TVector3& value) 
     field.z[lane] = value.z;
 }
 
-TParticle ReadRecord(const TParticleBlock& block, float lifeLeft, std::size_t lane) {
+TParticle ReadRecord(const TParticleBlock& block, const TParticleColdBlock& cold, float lifeLeft, std::size_t lane) {
     TParticle record;
     record.LifeLeft = lifeLeft;
+    record.Color = ReadVector(cold.Color, lane);
+    record.DebugTip = ReadVector(cold.DebugTip, lane);
 #define LUMIDOR_READ_SCALAR(field) record.field = block.field[lane];
 #define LUMIDOR_READ_VECTOR(field) record.field = ReadVector(block.field, lane);
     LUMIDOR_SCALAR_FIELDS(LUMIDOR_READ_SCALAR)
@@ -45,15 +46,17 @@ TParticle ReadRecord(const TParticleBlock& block, float lifeLeft, std::size_t la
     return record;
 }
 
-void WriteRecord(TParticleBlock& block, float& lifeLeft, std::size_t lane, const TParticle& record) {
+void WriteRecord(TParticleBlock& block, TParticleColdBlock& cold, float& lifeLeft, std::size_t lane,
+                 const TParticle& record) {
     lifeLeft = record.LifeLeft;
+    WriteVector(cold.DebugTip, lane, record.DebugTip);
 #define LUMIDOR_WRITE_SCALAR(field) block.field[lane] = record.field;
 #define LUMIDOR_WRITE_VECTOR(field) WriteVector(block.field, lane, record.field);
     LUMIDOR_SCALAR_FIELDS(LUMIDOR_WRITE_SCALAR)
     LUMIDOR_VECTOR_FIELDS(LUMIDOR_WRITE_VECTOR)
 #undef LUMIDOR_WRITE_SCALAR
 #undef LUMIDOR_WRITE_VECTOR
-    SetBlockColor(block, lane, record.Color);
+    SetBlockColor(block, cold, lane, record.Color);
     SetBlockInertiaAndMass(block, lane, record.Inertia, record.Mass);
 }
 
@@ -75,8 +78,8 @@ template <typename T> bool SameBits(const T& a, const T& b) {
 
 } // namespace
 
-void SetBlockColor(TParticleBlock& block, std::size_t lane, const TVector3& color) {
-    WriteVector(block.Color, lane, color);
+void SetBlockColor(TParticleBlock& block, TParticleColdBlock& cold, std::size_t lane, const TVector3& color) {
+    WriteVector(cold.Color, lane, color);
     block.ColorBytes[lane] = std::uint32_t(ColorChannelByte(color.x)) |
                              std::uint32_t(ColorChannelByte(color.y)) << 8 |
                              std::uint32_t(ColorChannelByte(color.z)) << 16;
@@ -91,11 +94,11 @@ void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVect
 }
 
 TParticleView::operator TParticle() const {
-    return ReadRecord(Block, LifeLeft, Lane);
+    return ReadRecord(Block, Cold, LifeLeft, Lane);
 }
 
 TParticleView& TParticleView::operator=(const TParticle& record) {
-    WriteRecord(Block, LifeLeft, Lane, record);
+    WriteRecord(Block, Cold, LifeLeft, Lane, record);
     return *this;
 }
 
@@ -104,18 +107,21 @@ TParticleView& TParticleView::operator=(const TParticleView& other) {
 }
 
 TParticle TParticleArray::operator[](std::size_t index) const {
-    return ReadRecord(BlockStore[index / kParticleBlockLanes], LifeStore[index], index % kParticleBlockLanes);
+    const std::size_t block = index / kParticleBlockLanes;
+    return ReadRecord(BlockStore[block], ColdStore[block], LifeStore[index], index % kParticleBlockLanes);
 }
 
 void TParticleArray::Grow(std::size_t blocks) {
     BlockStore.resize(blocks);
+    ColdStore.resize(blocks);
     LifeStore.resize(blocks * kParticleBlockLanes);
 }
 
 void TParticleArray::push_back(const TParticle& particle) {
     // Blocks come in pairs: a sweep may read sixteen lanes from two blocks.
     if (Count == BlockStore.size() * kParticleBlockLanes) Grow(BlockStore.size() + 2);
-    WriteRecord(BlockStore[Count / kParticleBlockLanes], LifeStore[Count], Count % kParticleBlockLanes, particle);
+    const std::size_t block = Count / kParticleBlockLanes;
+    WriteRecord(BlockStore[block], ColdStore[block], LifeStore[Count], Count % kParticleBlockLanes, particle);
     ++Count;
 }
 
@@ -130,6 +136,7 @@ void TParticleArray::resize(std::size_t count) {
     }
     const std::size_t blocks = (count + 2 * kParticleBlockLanes - 1) / (2 * kParticleBlockLanes) * 2;
     BlockStore.reserve(blocks);
+    ColdStore.reserve(blocks);
     LifeStore.reserve(blocks * kParticleBlockLanes);
     while (Count < count)
         push_back(TParticle{});
@@ -144,7 +151,8 @@ static_assert(offsetof(TParticleBlock, FadeOut) % kRowBytes == 0 &&
                   offsetof(TParticleBlock, Alpha) == offsetof(TParticleBlock, FadeOut) + kRowBytes,
               "the flags share one row");
 static_assert(sizeof(TParticleBlock) % kRowBytes == 0);
-static_assert(sizeof(TParticleBlock) == 22 * 64, "a block is whole cache lines, with no padding to read");
+static_assert(sizeof(TParticleBlock) == 19 * 64, "a block is whole cache lines, with no padding to read");
+static_assert(sizeof(TParticleColdBlock) == 3 * 64 && sizeof(TParticleColdBlock) % kRowBytes == 0);
 
 void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
     // Lane by lane, derived values included: a dying particle's slot takes the last one as it is.
@@ -161,12 +169,18 @@ void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
             std::memcpy(target + base + 4 * toLane, source + base + 4 * fromLane, 4);
         }
     }
+    const auto* coldSource = reinterpret_cast<const unsigned char*>(particles.Cold + from / kParticleBlockLanes);
+    auto* coldTarget = reinterpret_cast<unsigned char*>(particles.Cold + to / kParticleBlockLanes);
+    for (std::size_t base = 0; base < sizeof(TParticleColdBlock); base += kRowBytes)
+        std::memcpy(coldTarget + base + 4 * toLane, coldSource + base + 4 * fromLane, 4);
 }
 
 bool SameParticleBits(const TParticle& x, const TParticle& y) {
 #define LUMIDOR_SAME_FIELD(field)                                                                            \
     if (!SameBits(x.field, y.field)) return false;
     LUMIDOR_SAME_FIELD(LifeLeft)
+    LUMIDOR_SAME_FIELD(Color)
+    LUMIDOR_SAME_FIELD(DebugTip)
     LUMIDOR_SCALAR_FIELDS(LUMIDOR_SAME_FIELD)
     LUMIDOR_VECTOR_FIELDS(LUMIDOR_SAME_FIELD)
 #undef LUMIDOR_SAME_FIELD

@@ -69,10 +69,12 @@ struct TBlockVector3 {
 /// from fields that only change through AddParticle and the setters. Every array is 32 bytes, so each
 /// field of a block is one aligned 8-lane (or two 4-lane) vector. The fields follow the order in which
 /// the per-frame sweep first touches them, so that it reads each block front to back, which is what
-/// the processor's prefetchers follow from main memory; colour and debug tip, which the sweep does not
-/// touch outside debug mode, come last. LifeLeft is not here: it lives in one array for the whole
-/// array of particles (TParticleFields), so that which particles die in a frame can be found by
-/// reading four bytes a particle, and a block is exactly 22 cache lines.
+/// the processor's prefetchers follow from main memory. LifeLeft, Color and DebugTip are kept apart.
+/// LifeLeft lives in one array for the whole array of particles (TParticleFields), so that which
+/// particles die in a frame can be found by reading four bytes a particle. Colour and debug tip, which
+/// the sweep writes only in debug mode, live in blocks of their own (TParticleColdBlock): inside the
+/// block, the prefetchers streamed their three lines in from main memory with the rest although the
+/// sweep never read them. A block is exactly 19 cache lines, and the sweep reads every one.
 struct alignas(64) TParticleBlock {
     float Mass[kParticleBlockLanes];               ///< TParticle::Mass of each particle
     float LifeLength[kParticleBlockLanes];         ///< TParticle::LifeLength of each particle
@@ -97,8 +99,13 @@ struct alignas(64) TParticleBlock {
     TBlockVector3 Size;        ///< TParticle::Size of each particle
     TBlockVector3 Enlargement; ///< TParticle::Enlargement of each particle
     TBlockVector3 MagnetForce; ///< TParticle::MagnetForce of each particle
-    TBlockVector3 Color;       ///< TParticle::Color of each particle
-    TBlockVector3 DebugTip;    ///< TParticle::DebugTip of each particle
+};
+
+/// The fields of the eight particles of a TParticleBlock that the sweep only writes in debug mode
+/// and otherwise leaves alone: colour (the block keeps its vertex bytes) and debug tip.
+struct alignas(64) TParticleColdBlock {
+    TBlockVector3 Color;    ///< TParticle::Color of each particle
+    TBlockVector3 DebugTip; ///< TParticle::DebugTip of each particle
 };
 
 /// One particle's vector field inside a block: x, y and z refer to the block's values.
@@ -166,17 +173,17 @@ struct TParticleView {
     bool& FadeOut;              ///< TParticle::FadeOut
     bool& FadeIn;               ///< TParticle::FadeIn
 
-    /// The view of the particle in `lane` of `block`, whose remaining life is `lifeLeft`.
-    TParticleView(TParticleBlock& block, float& lifeLeft, std::size_t lane)
-        : Tile(block.Tile[lane]), Position(block.Position, lane), DebugTip(block.DebugTip, lane),
+    /// The view of the particle in `lane` of `block` and of `cold`, whose remaining life is `lifeLeft`.
+    TParticleView(TParticleBlock& block, TParticleColdBlock& cold, float& lifeLeft, std::size_t lane)
+        : Tile(block.Tile[lane]), Position(block.Position, lane), DebugTip(cold.DebugTip, lane),
           MagnetImpulse(block.MagnetImpulse, lane), Force(block.Force, lane), Velocity(block.Velocity, lane),
           Inertia(block.Inertia, lane), Enlargement(block.Enlargement, lane), Size(block.Size, lane),
-          Color(block.Color, lane), MagnetForce(block.MagnetForce, lane), Mass(block.Mass[lane]),
+          Color(cold.Color, lane), MagnetForce(block.MagnetForce, lane), Mass(block.Mass[lane]),
           LifeLength(block.LifeLength[lane]), LifeLeft(lifeLeft), Alpha(block.Alpha[lane]),
           FadeInAlpha(block.FadeInAlpha[lane]), FadeOutAlpha(block.FadeOutAlpha[lane]),
           BeginFadeOut(block.BeginFadeOut[lane]), EndFadeIn(block.EndFadeIn[lane]),
           AirResistance(block.AirResistance[lane]), FadeOut(block.FadeOut[lane]), FadeIn(block.FadeIn[lane]),
-          Block(block), Lane(lane) {}
+          Block(block), Cold(cold), Lane(lane) {}
     /// The view of the same particle (views are not rebound: see operator=).
     TParticleView(const TParticleView&) = default;
     /// The current record.
@@ -188,19 +195,21 @@ struct TParticleView {
 
   private:
     TParticleBlock& Block;
+    TParticleColdBlock& Cold;
     std::size_t Lane;
 };
 
-/// Stores `color` (0..1 per channel) and its vertex bytes for the particle in `lane` of `block`.
-void SetBlockColor(TParticleBlock& block, std::size_t lane, const TVector3& color);
+/// Stores `color` (0..1 per channel) for the particle in `lane` of `cold`, and its vertex bytes in `block`.
+void SetBlockColor(TParticleBlock& block, TParticleColdBlock& cold, std::size_t lane, const TVector3& color);
 /// Stores inertia and mass for the particle in `lane` of `block`, with the target divisor they give.
 void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVector3& inertia, float mass);
 
-/// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8], and its
-/// remaining life is LifeLeft[i].
+/// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8] and of
+/// Cold[i / 8], and its remaining life is LifeLeft[i].
 struct TParticleFields {
-    TParticleBlock* Blocks; ///< every field but LifeLeft, eight particles a block
-    float* LifeLeft;        ///< TParticle::LifeLeft of each particle, in index order
+    TParticleBlock* Blocks;   ///< every field but LifeLeft, Color and DebugTip, eight particles a block
+    TParticleColdBlock* Cold; ///< Color and DebugTip, eight particles a block
+    float* LifeLeft;          ///< TParticle::LifeLeft of each particle, in index order
 };
 
 /// The particle array: appending keeps earlier indices, removal is swap-with-last, and the last
@@ -213,7 +222,8 @@ class TParticleArray {
     bool empty() const { return Count == 0; }
     /// The particle at `index` (< size()), as a view into the blocks.
     TParticleView operator[](std::size_t index) {
-        return {BlockStore[index / kParticleBlockLanes], LifeStore[index], index % kParticleBlockLanes};
+        return {BlockStore[index / kParticleBlockLanes], ColdStore[index / kParticleBlockLanes], LifeStore[index],
+                index % kParticleBlockLanes};
     }
     /// The block holding particle `index` (< size()); the particle is its lane index % 8.
     TParticleBlock& BlockOf(std::size_t index) { return BlockStore[index / kParticleBlockLanes]; }
@@ -232,12 +242,13 @@ class TParticleArray {
     /// Keeps the first `count` particles, or appends default particles up to `count`.
     void resize(std::size_t count);
 
-    /// The blocks; particle i is lane i % 8 of block i / 8 (its remaining life is in Fields()).
+    /// The blocks; particle i is lane i % 8 of block i / 8 (its remaining life, colour and debug tip are
+    /// in Fields()).
     TParticleBlock* Blocks() { return BlockStore.data(); }
     /// The blocks, read only.
     const TParticleBlock* Blocks() const { return BlockStore.data(); }
-    /// The blocks and the remaining lives, for code that works on many particles at once.
-    TParticleFields Fields() { return {BlockStore.data(), LifeStore.data()}; }
+    /// The blocks, the cold blocks and the remaining lives, for code that works on many particles at once.
+    TParticleFields Fields() { return {BlockStore.data(), ColdStore.data(), LifeStore.data()}; }
     /// Number of blocks in use: size() / 8 rounded up.
     std::size_t BlockCount() const { return (Count + kParticleBlockLanes - 1) / kParticleBlockLanes; }
 
@@ -268,6 +279,7 @@ class TParticleArray {
     void Grow(std::size_t blocks);
 
     std::vector<TParticleBlock> BlockStore;
+    std::vector<TParticleColdBlock> ColdStore; // one per block of BlockStore
     std::vector<float, TCacheLineAllocator<float>> LifeStore; // one per lane of BlockStore
     std::size_t Count = 0;
 };
