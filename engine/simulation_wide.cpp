@@ -28,22 +28,20 @@ namespace {
 
 } // namespace
 
+#if LUMIDOR_SWEEP_STREAMING
+// Both streaming builds share this entry; only its name tells them apart.
 #if LUMIDOR_SWEEP_AVX512_ENCODINGS
-std::int32_t SimulateParticlesWideStreamingAvx512(TParticleEffectContainer& container, float dt,
-                                                  const TCameraAxes& camera, TParticleVertex* vertices,
-                                                  const TTaskRunner& runner) {
+#define LUMIDOR_STREAMING_SWEEP SimulateParticlesWideStreamingAvx512
+#else
+#define LUMIDOR_STREAMING_SWEEP SimulateParticlesWideStreaming
+#endif
+std::int32_t LUMIDOR_STREAMING_SWEEP(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                                     TParticleVertex* vertices, const TTaskRunner& runner) {
     if (reinterpret_cast<std::uintptr_t>(vertices) % 32 != 0)
         return SimulateParticlesWide(container, dt, camera, vertices, runner);
     return Sweep(container, dt, camera, vertices, runner);
 }
-#elif LUMIDOR_SWEEP_STREAMING
-std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt,
-                                            const TCameraAxes& camera, TParticleVertex* vertices,
-                                            const TTaskRunner& runner) {
-    if (reinterpret_cast<std::uintptr_t>(vertices) % 32 != 0)
-        return SimulateParticlesWide(container, dt, camera, vertices, runner);
-    return Sweep(container, dt, camera, vertices, runner);
-}
+#undef LUMIDOR_STREAMING_SWEEP
 #else
 bool WideSweepSupported() { return __builtin_cpu_supports("avx2"); }
 
