@@ -121,8 +121,7 @@ void BM_ParticlePassParallel(benchmark::State& state) {
 
 // The floor: each record read and written once and 96 bytes of vertices written a particle, with
 // the widest loads and stores the processor has and nothing else. The empty asm keeps the loaded
-// registers alive without sending them through the stack (about 20 instructions a particle with
-// 32-byte registers).
+// registers alive without sending them through the stack.
 constexpr std::size_t recordBytes = sizeof(TParticle);
 static_assert(recordBytes == 164, "the floor below copies 5 x 32 + 4 bytes a record");
 

@@ -176,7 +176,7 @@ template <typename Block = TParticleBlock> LUMIDOR_SWEEP_INLINE void Store(float
     const THalf low = LowHalf(lanes);
     std::memcpy(values, &low, sizeof low);
     // The high half goes to the second block as the upper eight lanes of a masked store of the
-    // whole register, which needs no shuffle to extract it first (1.4 % of the sweep).
+    // whole register, which needs no shuffle to extract it first.
     auto* highHalf = reinterpret_cast<unsigned char*>(values) + sizeof(Block);
     _mm512_mask_storeu_ps(highHalf - sizeof(THalf), 0xff00, __m512(lanes));
 #else
@@ -466,10 +466,10 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
             Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
 }
 
-// Sixteen lanes are bound by their operations: taking a group's target factors (36 multiplies and
-// adds) and impulse decay (three divisions) from the pass when its particles share them is 6 % of
-// the sweep. The eight- and four-lane builds have half as many registers, and there the pass's
-// constants cost spills instead (7 % slower).
+// Sixteen lanes are bound by their operations: a group whose particles share the pass's inertia
+// and mass takes its target factors (36 multiplies and adds) and impulse decay (three divisions)
+// from the pass. The eight- and four-lane builds have half as many registers, and there keeping the
+// pass's constants would cost spills instead.
 constexpr bool kSharedTargetShortcut = kLanes == 16;
 
 // Target speed per axis: A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1). One division for the
@@ -705,8 +705,7 @@ LUMIDOR_SWEEP_INLINE void StoreVertexColumns(const TLanes (&columns)[24], int la
     }
 #else
     // Eight-lane registers are half lines: they leave in address order, so that each line is
-    // complete while it is still in the write buffers (out of order, a million particles took 15
-    // instead of 12 ns each).
+    // complete while it is still in the write buffers.
     LUMIDOR_UNROLL
     for (int g = 0; g < 6; ++g) QuadsOfColumns(columns, g, quads);
     LUMIDOR_UNROLL
@@ -913,9 +912,8 @@ void ListTheDead(const float* lifeLeft, float dt, std::size_t start, std::size_t
 }
 
 // A move also copies colour and debug tip, from a cold block the sweep does not otherwise read into
-// another: fetched a couple of moves ahead (a few microseconds), their lines are there when needed
-// instead of stalling the stream of blocks (at a million particles on one thread, 11.4 to 11.8 ns
-// a particle instead of 12.3 to 13.1 without it).
+// another: fetched a couple of moves ahead, their lines are there when needed instead of stalling
+// the stream of blocks.
 constexpr std::ptrdiff_t kColdBlocksFetchedAhead = 2;
 
 LUMIDOR_SWEEP_INLINE void FetchColdBlocks(TParticleFields particles, const TMove& move) {

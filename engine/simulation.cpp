@@ -55,8 +55,7 @@ namespace {
 
 // From this many particles on, the records and vertices (about 28 MiB) would not stay in a cache
 // for whoever draws them anyway: the vertices are written with streaming stores, which skip reading
-// each line before overwriting it. Measured at a million particles: 7 to 20 % faster on one thread,
-// the more the busier the memory, and about 15 % on two threads, which share it.
+// each line before overwriting it, so the memory carries only what is written.
 [[maybe_unused]] constexpr std::size_t kStreamedVertexParticles = 100000;
 
 } // namespace
@@ -65,9 +64,8 @@ namespace {
 namespace {
 
 // Sixteen lanes keep twice as many particles in flight, which pays while the particles and their
-// vertices stay in the cache; from main memory the eight-lane sweep streams better (measured on a
-// 32 MiB cache: 7.3 against 10.0 ns a particle at 35,000 particles, 24 against 12 at 100,000). At
-// this many particles the records and vertices take about 9 MiB.
+// vertices stay in the cache; from main memory the eight-lane sweep streams better (figures in
+// bench/README.md). At this many particles the records and vertices take about 9 MiB.
 constexpr std::size_t kSixteenLaneParticleLimit = 32768;
 
 } // namespace
@@ -85,9 +83,8 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
     static const bool sixteen = SixteenLaneSweepSupported();
     if (sixteen && container.Particles.size() <= kSixteenLaneParticleLimit)
         return SimulateParticlesSixteenLanes(container, dt, camera, vertices, runner);
-    // The streaming sweep with 32 registers: measured at a million particles on one thread, 1.08
-    // instead of 1.23 times the memory floor, as its loads and stores are no longer interleaved
-    // with spills.
+    // The streaming sweep with 32 registers: its loads and stores are not interleaved with spills,
+    // which from main memory would take places in the same queues as the streamed traffic.
     if (sixteen && vertices && container.Particles.size() >= kStreamedVertexParticles)
         return SimulateParticlesWideStreamingAvx512(container, dt, camera, vertices, runner);
 #endif
