@@ -25,7 +25,11 @@ configure() {
     else
         failed+=("$name")
         echo "audit: the $name build does not configure on this machine (full output: $audit/$name.log):"
-        grep -E -A4 'CMake Error|not found|Could NOT find' "$audit/$name.log" | grep -v -e "^--$" -e "^\s*$" | head -n 24 | sed "s/^/    /"
+        local summary
+        summary="$(grep -E -A4 'CMake Error|not found|Could NOT find' "$audit/$name.log" |
+            grep -v -e '^--$' -e '^\s*$' | head -n 24 || true)"
+        [ -n "$summary" ] || summary="$(tail -n 10 "$audit/$name.log")"
+        sed 's/^/    /' <<<"$summary"
     fi
 }
 

@@ -267,7 +267,8 @@ CollectBuild.PcFiles = {}
 def Spellings(path):
     """The path and, on a merged-/usr system, its other spelling (/usr/lib/x <-> /lib/x)."""
     parts = path.split("/")
-    if len(parts) > 3 and parts[1] == "usr" and parts[2] in MERGED_USR_DIRS and os.path.islink("/" + parts[2]):
+    if len(parts) > 3 and parts[1] == "usr" and parts[2] in MERGED_USR_DIRS \
+            and os.path.islink("/" + parts[2]):
         return [path, "/" + "/".join(parts[2:])]
     if len(parts) > 2 and parts[1] in MERGED_USR_DIRS and os.path.islink("/" + parts[1]):
         return [path, "/usr" + path]
@@ -306,7 +307,8 @@ def Owners(paths):
 
 def Ignored(path, roots):
     real = os.path.realpath(path)
-    return any(candidate == root or candidate.startswith(root + "/") for root in roots for candidate in (path, real))
+    return any(candidate == root or candidate.startswith(root + "/")
+               for root in roots for candidate in (path, real))
 
 
 def Describe(path, buildNames, hows):
@@ -363,7 +365,8 @@ def main():
     parser.add_argument("--check-build-dir", action="append", default=[], metavar="DIR",
                         help="a configured CMake build folder (repeatable)")
     parser.add_argument("--packages", action="append", metavar="LIST",
-                        help="allow these packages (and their dependencies) instead of the install scripts' lists")
+                        help="allow these packages and their dependencies instead of the install scripts' "
+                             "lists (repeatable, space or comma separated)")
     parser.add_argument("--print-allowed", action="store_true", help="print the allowed packages and stop")
     arguments = parser.parse_args()
     if not arguments.check_build_dir and not arguments.print_allowed:
@@ -381,7 +384,8 @@ def main():
         if arguments.print_allowed:
             print("\n".join(sorted(allowed)))
             return 0
-        return Check([os.path.abspath(directory) for directory in arguments.check_build_dir], allowed, listedSource)
+        buildDirs = [os.path.abspath(directory) for directory in arguments.check_build_dir]
+        return Check(buildDirs, allowed, listedSource)
     except TAuditError as error:
         print(error, file=sys.stderr)
         return error.Status
