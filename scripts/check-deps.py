@@ -31,12 +31,18 @@ INSTALL_SCRIPTS = ("scripts/install-deps.sh", "scripts/web.sh")
 # Top-level folders that merged-/usr systems make links into /usr: dpkg records a file under the path
 # its package ships it at, which may be either spelling.
 MERGED_USR_DIRS = ("bin", "sbin", "lib", "lib32", "lib64", "libx32")
-# Files a configure reads only when they happen to be there, which no build here needs: such a read says
-# nothing about what a fresh machine must install. Path pattern -> why.
+# What a configure finds only when it happens to be there and no build here needs: such a find says
+# nothing about what a fresh machine must install, so it is noted, not failed. Path pattern -> why.
 OPTIONAL_READS = {
     r"/cmake/GTest/GMockTargets(-[a-z]+)?\.cmake$":
-        "GTestConfig.cmake includes it only if present, and no target links GMock",
+        "read only if present (GTestConfig.cmake includes it OPTIONAL), and no target links GMock",
 }
+# CMake looks for these tools in every configure and configures without them; compiling, archiving and
+# linking here go through the compiler driver (and emar), and nothing strips or inspects the binaries.
+# A path found only as one of these is optional; found any other way too, it counts.
+OPTIONAL_TOOL_ENTRIES = ("CMAKE_ADDR2LINE", "CMAKE_DLLTOOL", "CMAKE_LINKER", "CMAKE_NM", "CMAKE_OBJCOPY",
+                         "CMAKE_OBJDUMP", "CMAKE_READELF", "CMAKE_STRIP")
+OPTIONAL_TOOL_REASON = "tools CMake probes for in every configure, which no build here runs"
 PKG_CONFIG_KEYWORDS = {"REQUIRED", "QUIET", "IMPORTED_TARGET", "GLOBAL", "NO_CMAKE_PATH",
                        "NO_CMAKE_ENVIRONMENT_PATH"}
 
@@ -311,6 +317,16 @@ def Ignored(path, roots):
                for root in roots for candidate in (path, real))
 
 
+def OptionalReason(path, hows):
+    """Why a find of this path is optional, or None when the build needs it."""
+    for pattern, reason in OPTIONAL_READS.items():
+        if re.search(pattern, path):
+            return reason
+    if all(how in {f"cache entry {name}" for name in OPTIONAL_TOOL_ENTRIES} for how in hows):
+        return OPTIONAL_TOOL_REASON
+    return None
+
+
 def Describe(path, buildNames, hows):
     return f"    {path}  ({', '.join(sorted(buildNames))} build: {'; '.join(sorted(hows))})"
 
@@ -330,18 +346,21 @@ def Check(buildDirs, allowed, listedSource):
     unowned = []
     byPackage = defaultdict(list)
     used = set()
+    optional = defaultdict(list)  # reason -> "path (packages)"
     for path in sorted(found):
         packages = owners[path]
-        if not packages:
-            unowned.append(path)
-        elif packages & allowed:
+        if packages & allowed:
             used |= packages & allowed
-        elif any(re.search(pattern, path) for pattern in OPTIONAL_READS):
-            reason = next(OPTIONAL_READS[pattern] for pattern in OPTIONAL_READS if re.search(pattern, path))
-            print(f"audit: note: {path} ({', '.join(sorted(packages))}) was read but is optional: {reason}")
+        elif OptionalReason(path, found[path][1]):
+            optional[OptionalReason(path, found[path][1])].append(
+                f"{path} ({', '.join(sorted(packages)) or 'no package'})")
+        elif not packages:
+            unowned.append(path)
         else:
             for package in sorted(packages):
                 byPackage[package].append(path)
+    for reason, paths in optional.items():
+        print(f"audit: note: found on this machine but not needed, {reason}: {', '.join(paths)}")
     names = ", ".join(sorted(build.Name for build in builds))
     if not unowned and not byPackage:
         print(f"audit: {len(found)} system files and folders resolved by the builds ({names}) all come from "

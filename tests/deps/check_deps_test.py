@@ -124,6 +124,21 @@ class TCheckDepsTest(unittest.TestCase):
         self.assertIn("audit: FAILED: 1 unlisted packages, 0 files of no package (builds checked: "
                       "cache-entry, cache-list, configure-input, include-folder, link-line)", output)
 
+    def test_a_tool_cmake_only_probes_for_is_noted_not_failed(self):
+        package, path, _ = self.UnlistedPaths()
+        probed = FakeBuild(self.Work, "probed", [f"CMAKE_NM:FILEPATH={path}", f"CMAKE_STRIP:FILEPATH={path}"])
+        status, output = RunCheck("--check-build-dir", probed, "--packages", "bash")
+        self.assertEqual(status, 0, output)
+        self.assertIn(f"audit: note: found on this machine but not needed, tools CMake probes for in every "
+                      f"configure, which no build here runs: {path} ({package})", output)
+        # Run as well: then the build needs it.
+        used = FakeBuild(self.Work, "probed-and-used", [f"CMAKE_NM:FILEPATH={path}"],
+                         f"build x: CUSTOM_COMMAND\n  LINK_LIBRARIES = {path}\n")
+        status, output = RunCheck("--check-build-dir", used, "--packages", "bash")
+        self.assertEqual(status, 1, output)
+        self.assertIn(f"    {path}  (probed-and-used build: cache entry CMAKE_NM; library on a link line)",
+                      output)
+
     def test_files_of_listed_packages_pass_and_fail_when_unlisted(self):
         header = "/usr/include/SDL2/SDL.h"
         pcFiles = {module: Output(["pkg-config", "--path", module]).strip()
