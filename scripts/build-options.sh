@@ -1,6 +1,7 @@
 # The CMake options of the builds the scripts make, kept in one place so that the dependency audit
 # (scripts/audit-deps.sh) configures exactly what scripts/test.sh and scripts/demo.sh build.
 # Sourced, not run.
+# shellcheck shell=bash disable=SC2034 # the scripts that source it read the arrays
 
 # scripts/test.sh: build/test (every test, benchmarks, the docs) and build/sanitize.
 lumidor_test_options=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
