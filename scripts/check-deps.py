@@ -9,7 +9,8 @@ The files a build resolved come from its CMakeCache.txt (absolute paths outside 
 trees: libraries, programs, include and package folders), the pkg-config modules it looked up (their
 .pc files and those they require), the CMake files its configure read (the re-run rule of build.ninja)
 and the libraries and include folders on its compile and link lines. Files are mapped to packages with
-one `dpkg -S` call.
+one `dpkg -S` call. Finds that say nothing about a fresh machine (tools CMake merely probes for, files
+read only when present) are noted, not failed.
 
   check-deps.py --check-build-dir DIR [--check-build-dir DIR ...] [--packages "A B ..."]
   check-deps.py --print-allowed [--packages "A B ..."]
@@ -61,7 +62,7 @@ def Run(command, **options):
     try:
         return subprocess.run(command, capture_output=True, text=True, env=environment, **options)
     except FileNotFoundError:
-        raise TAuditError(f"audit: '{command[0]}' is not available, so files cannot be mapped to packages", 3)
+        raise TAuditError(f"audit: cannot run '{command[0]}': it is not installed", 3)
 
 
 def StripArchitecture(name):
@@ -82,7 +83,7 @@ def ListedPackages():
 
 
 def EssentialPackages():
-    """Installed packages marked essential: Debian packages never declare a dependency on them."""
+    """Installed packages marked essential: Debian packages need not declare a dependency on them."""
     result = Run(["dpkg-query", "-W", "-f", "${Package} ${Essential}\n"])
     if result.returncode != 0:
         raise TAuditError(f"audit: dpkg-query failed: {result.stderr.strip()}", 3)
