@@ -4,8 +4,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DLUMIDOR_BUILD_TESTS=OFF -DLUMIDOR_BUILD_BENCH=OFF
+source "$root/scripts/build-options.sh"
+cmake -S "$root" -B "$root/build/release" "${lumidor_demo_options[@]}"
 cmake --build "$root/build/release" --target lumidor-demo
 cd "$root/data"
 exec "$root/build/release/app/lumidor-demo" "$@"

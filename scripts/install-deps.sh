@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages Lumidor needs, if any is missing.
 # --no-install-recommends matters: a recommended font package makes SDL's message boxes
 # wait forever under Xvfb.
+#   scripts/install-deps.sh [--print-packages]   (--print-packages: only list them, one a line)
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
@@ -14,6 +15,13 @@ packages=(
     fonts-dejavu-core
     locales doxygen
 )
+if [ "${1:-}" = "--print-packages" ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+elif [ $# -gt 0 ]; then
+    echo "install-deps.sh: unknown option '$1'" >&2
+    exit 2
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the unit tests, the API reference, the
-# installed package used by outside programs, the same unit tests in an
-# address + undefined-behaviour sanitizer build, the real-OpenGL tests and the demo end to end
-# under Xvfb with Mesa, the texture fuzzers for a bounded time, and the web demo in headless Chromium.
+# Installs what is missing, checks that every build finds only what those installs provide, builds, and
+# runs every test: the unit tests, the API reference, the installed package used by outside programs,
+# the same unit tests in an address + undefined-behaviour sanitizer build, the real-OpenGL tests and the
+# demo end to end under Xvfb with Mesa, the texture fuzzers for a bounded time, and the web demo in
+# headless Chromium.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
+"$root/scripts/web.sh" --install-only
+source "$root/scripts/build-options.sh"
 jobs="$(nproc)"
+
+# A package that is merely present on this machine must not make a build work here and fail elsewhere.
+echo "== Dependency audit: every build's system files come from the listed packages"
+"$root/scripts/audit-deps.sh"
 
 # Mesa's software rasteriser; never a dialog in a test.
 export LIBGL_ALWAYS_SOFTWARE=1
@@ -14,7 +21,7 @@ export LUMIDOR_NO_DIALOGS=1
 export SDL_AUDIODRIVER=dummy
 
 echo "== Release build: unit, OpenGL and end-to-end tests"
-cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$root" -B "$root/build/test" "${lumidor_test_options[@]}"
 cmake --build "$root/build/test" -j "$jobs"
 # The API reference: a public name without a comment fails the build.
 cmake --build "$root/build/test" --target docs
@@ -24,8 +31,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir "$root/build/test" --output-on-failure -j "$jobs"
 
 echo "== Sanitizer build (address, undefined behaviour): unit tests"
-cmake -S "$root" -B "$root/build/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMIDOR_SANITIZE=ON \
-      -DLUMIDOR_BUILD_BENCH=OFF
+cmake -S "$root" -B "$root/build/sanitize" "${lumidor_sanitize_options[@]}"
 cmake --build "$root/build/sanitize" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$root/build/sanitize" --output-on-failure -j "$jobs" -L unit

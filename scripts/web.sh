@@ -3,17 +3,26 @@
 # sources from Debian's imgui source package), builds build/web/ (index.html and what it loads) and,
 # unless given --build-only, serves it on 127.0.0.1 and prints the address.
 #   scripts/web.sh [--build-only] [--port N]
+#   scripts/web.sh --install-only         only installs the packages and fetches the imgui sources
+#   scripts/web.sh --configure-only DIR   installs, then only configures the web build into DIR
+#   scripts/web.sh --print-packages       lists the Debian packages it installs, one a line
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build_only=0
+# The compiler, the browser the tests drive, the tools the build uses.
+packages=(emscripten chromium cmake ninja-build dpkg-dev python3 libstb-dev)
+mode=serve
 port=8018
+configure_dir=""
 while [ $# -gt 0 ]; do
     case "$1" in
-    --build-only) build_only=1 ;;
+    --build-only) mode=build ;;
+    --install-only) mode=install ;;
+    --configure-only) mode=configure; configure_dir="${2:?web.sh: --configure-only needs a folder}"; shift ;;
+    --print-packages) printf '%s\n' "${packages[@]}"; exit 0 ;;
     --port) port="$2"; shift ;;
     --port=*) port="${1#--port=}" ;;
     -h | --help)
-        sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
         exit 0 ;;
     *) echo "web.sh: unknown option '$1'" >&2; exit 2 ;;
     esac
@@ -24,8 +33,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-# 1. Packages: the compiler, the browser the tests drive, the tools the build uses.
-packages=(emscripten chromium cmake ninja-build dpkg-dev python3 libstb-dev)
+# 1. Packages.
 missing=()
 for package in "${packages[@]}"; do installed "$package" || missing+=("$package"); done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -38,23 +46,15 @@ fi
 imgui_cache="$root/build/imgui-source"
 imgui_dir="$(find "$imgui_cache" -mindepth 1 -maxdepth 1 -type d -name 'imgui-[0-9]*' 2>/dev/null | head -n 1 || true)"
 if [ -z "$imgui_dir" ] || [ ! -f "$imgui_dir/imgui.cpp" ]; then
-    if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        echo "== Adding a deb-src entry for Debian 12 (bookworm) to fetch the imgui sources"
-        "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/lumidor-deb-src.sources >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-        "${sudo_cmd[@]}" apt-get update
-    fi
+    # A deb-src entry derived from apt's own deb entries, when there is none.
+    "${sudo_cmd[@]}" "$root/scripts/add-deb-src.py"
     rm -rf "$imgui_cache"
     mkdir -p "$imgui_cache"
     (cd "$imgui_cache" && apt-get source imgui)
     imgui_dir="$(find "$imgui_cache" -mindepth 1 -maxdepth 1 -type d -name 'imgui-[0-9]*' | head -n 1)"
 fi
 [ -f "$imgui_dir/imgui.cpp" ] || { echo "web.sh: no imgui sources in $imgui_cache" >&2; exit 1; }
+if [ "$mode" = install ]; then exit 0; fi
 
 # 3. Build. Debian's emcc runs on Debian's node and needs its module folder when another node
 #    comes first on the path.
@@ -67,12 +67,19 @@ if [ ! -w /usr/share/emscripten/cache ] && [ -z "${EM_CACHE:-}" ]; then
 fi
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
-emcmake cmake -S "$root/web" -B "$root/build/web-cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DLUMIDOR_IMGUI_SOURCE="$imgui_dir" -DLUMIDOR_WEB_OUTPUT="$root/build/web" "${launcher[@]}" >/dev/null
+configure() { # <build folder> <output folder>
+    emcmake cmake -S "$root/web" -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DLUMIDOR_IMGUI_SOURCE="$imgui_dir" -DLUMIDOR_WEB_OUTPUT="$2" "${launcher[@]}"
+}
+if [ "$mode" = configure ]; then
+    configure "$configure_dir" "$configure_dir/site"
+    exit 0
+fi
+configure "$root/build/web-cmake" "$root/build/web" >/dev/null
 cmake --build "$root/build/web-cmake" -j "$(nproc)"
 echo "== Built $root/build/web/index.html"
 
-if [ "$build_only" -eq 1 ]; then exit 0; fi
+if [ "$mode" = build ]; then exit 0; fi
 # 4. Serve build/web on the loopback interface only.
 echo "== Serving the demo at http://127.0.0.1:$port/index.html (Ctrl+C stops)"
 echo "   parameters: index.html?effect=N&frames=N&seed=N&fixed-dt=SECONDS"
