@@ -11,7 +11,7 @@ packages=(
     xvfb xauth
     libgtest-dev libbenchmark-dev
     libtbb-dev
-    clang-14 libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev clang-format
     fonts-dejavu-core
     locales doxygen
 )

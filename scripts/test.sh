@@ -15,6 +15,9 @@ jobs="$(nproc)"
 echo "== Dependency audit: every build's system files come from the listed packages"
 "$root/scripts/audit-deps.sh"
 
+echo "== Formatting: every C++ file as .clang-format lays it out"
+"$root/scripts/check-format.sh"
+
 # Mesa's software rasteriser; never a dialog in a test.
 export LIBGL_ALWAYS_SOFTWARE=1
 export LUMIDOR_NO_DIALOGS=1
