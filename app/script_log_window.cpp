@@ -3,6 +3,7 @@
 #include "app/effects_startup.h"
 #include "app/live_scripts.h"
 #include "app/ui_item_rects.h"
+#include "script/script_diagnostics.h"
 
 #include <imgui.h>
 
@@ -25,6 +26,47 @@ bool IsErrorLine(std::string_view line) {
            line.ends_with("error(s) detected.") || line == "1 Error detected";
 }
 
+/// The problems of the latest load at their places in the file, counted as editors count lines.
+void DrawProblems(const TLiveScript& live) {
+    if (live.Diagnostics.empty()) {
+        if (live.ErrorCount == 0) {
+            ImGui::TextColored(LoadedColour, "No problems.");
+        } else {
+            ImGui::TextColored(WarningColour, "See the debugger log.");
+        }
+        return;
+    }
+    // A hostile script can hold thousands of problems: only the visible lines are formatted.
+    ImGuiListClipper clipper;
+    clipper.Begin(int(live.Diagnostics.size()));
+    while (clipper.Step()) {
+        for (int k = clipper.DisplayStart; k < clipper.DisplayEnd; ++k) {
+            const std::string line = FormatGccDiagnostic(live.File, live.Diagnostics[std::size_t(k)]);
+            ImGui::TextColored(WarningColour, "%s", line.c_str());
+            NoteLastItem("Script log problem " + std::to_string(k) + ": " + live.File);
+        }
+    }
+}
+
+/// The debugger log as the loader wrote it, its own zero-based line numbers included.
+void DrawDebuggerLog(const TLiveScript& live) {
+    // The log's lines end with a CR; one text line each, errors in the warning colour.
+    std::string_view log = live.Log;
+    int errorLines = 0;
+    while (!log.empty()) {
+        const std::size_t end = log.find('\r');
+        const std::string line(log.substr(0, end));
+        if (IsErrorLine(line)) {
+            ImGui::TextColored(WarningColour, "%s", line.c_str());
+            NoteLastItem("Script log error " + std::to_string(errorLines++) + ": " + live.File);
+        } else {
+            ImGui::TextUnformatted(line.empty() ? " " : line.c_str());
+        }
+        if (end == std::string_view::npos) break;
+        log.remove_prefix(end + 1);
+    }
+}
+
 void DrawEntry(int id, const TLiveScript& live, bool openAtFirst) {
     ImGui::PushID(id);
     const std::string state = LiveScriptStateText(live);
@@ -36,18 +78,20 @@ void DrawEntry(int id, const TLiveScript& live, bool openAtFirst) {
         ImGui::TextColored(live.State == TLiveScriptState::Loaded ? LoadedColour : WarningColour, "%s",
                            state.c_str());
         NoteLastItem("Script log state: " + live.File);
-        // The log's lines end with a CR; one text line each, errors in the warning colour.
-        std::string_view log = live.Log;
-        while (!log.empty()) {
-            const std::size_t end = log.find('\r');
-            const std::string line(log.substr(0, end));
-            if (IsErrorLine(line)) {
-                ImGui::TextColored(WarningColour, "%s", line.c_str());
-            } else {
-                ImGui::TextUnformatted(line.empty() ? " " : line.c_str());
+        if (ImGui::BeginTabBar("views")) {
+            const bool problems = ImGui::BeginTabItem("Problems");
+            NoteLastItem("Script log problems: " + live.File);
+            if (problems) {
+                DrawProblems(live);
+                ImGui::EndTabItem();
             }
-            if (end == std::string_view::npos) break;
-            log.remove_prefix(end + 1);
+            const bool debuggerLog = ImGui::BeginTabItem("Debugger log");
+            NoteLastItem("Script log debugger log: " + live.File);
+            if (debuggerLog) {
+                DrawDebuggerLog(live);
+                ImGui::EndTabItem();
+            }
+            ImGui::EndTabBar();
         }
     }
     ImGui::PopID();
