@@ -7,6 +7,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -36,16 +37,20 @@ void DrawProblems(const TLiveScript& live) {
         }
         return;
     }
-    // A hostile script can hold thousands of problems: only the visible lines are formatted.
-    ImGuiListClipper clipper;
-    clipper.Begin(int(live.Diagnostics.size()));
-    while (clipper.Step()) {
-        for (int k = clipper.DisplayStart; k < clipper.DisplayEnd; ++k) {
-            const std::string line = FormatGccDiagnostic(live.File, live.Diagnostics[std::size_t(k)]);
-            ImGui::TextColored(WarningColour, "%s", line.c_str());
-            NoteLastItem("Script log problem " + std::to_string(k) + ": " + live.File);
-        }
+    // Lines wrap so that a long path keeps its message in view. A hostile script's thousands of
+    // problems are listed up to a bound that keeps the frame quick; the log keeps them all.
+    constexpr std::size_t MaxListed = 500;
+    const std::size_t listed = std::min(live.Diagnostics.size(), MaxListed);
+    ImGui::PushTextWrapPos(0.0f);
+    ImGui::PushStyleColor(ImGuiCol_Text, WarningColour);
+    for (std::size_t k = 0; k < listed; ++k) {
+        ImGui::TextUnformatted(FormatGccDiagnostic(live.File, live.Diagnostics[k]).c_str());
+        NoteLastItem("Script log problem " + std::to_string(k) + ": " + live.File);
     }
+    ImGui::PopStyleColor();
+    if (live.Diagnostics.size() > listed)
+        ImGui::Text("%zu more in the debugger log.", live.Diagnostics.size() - listed);
+    ImGui::PopTextWrapPos();
 }
 
 /// The debugger log as the loader wrote it, its own zero-based line numbers included.
