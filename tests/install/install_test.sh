@@ -85,8 +85,10 @@ if [ -n "${DISPLAY:-}" ]; then
     [ -s "$work/demo.png" ] || fail "installed demo wrote no screenshot"
 
     step "the embedding example draws the installed script"
-    LUMIDOR_NO_DIALOGS=1 "$work/embed/lumidor-embed" 3 2>"$work/embed.txt" || { cat "$work/embed.txt"; fail "lumidor-embed 3"; }
-    ! grep -q "error:" "$work/embed.txt" || { cat "$work/embed.txt"; fail "lumidor-embed reported script problems"; }
+    LUMIDOR_NO_DIALOGS=1 "$work/embed/lumidor-embed" 3 2>"$work/embed.txt" ||
+        { cat "$work/embed.txt"; fail "lumidor-embed 3"; }
+    ! grep -q "error:" "$work/embed.txt" ||
+        { cat "$work/embed.txt"; fail "lumidor-embed reported script problems"; }
 
     step "a demo with no data anywhere says where it looked"
     mkdir -p "$work/lonely/bin"
