@@ -2,7 +2,6 @@
 
 #include "app/effects_startup.h"
 #include "engine/message.h"
-#include "script/script_diagnostics.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,8 +18,10 @@ void PrintState(const TLiveScript& live) {
     std::fprintf(stderr, "lumidor-demo: %s: %s\n", live.File.c_str(), LiveScriptStateText(live).c_str());
 }
 
-void PrintLogAndState(const TLiveScript& live) {
-    std::fputs(ReadableScriptLog(live.Log).c_str(), stderr);
+/// Each problem at its place in the file, as editors and lumidor-psc --format=gcc count lines; the
+/// debugger log itself, with its own numbering, stays in the "Script log" window.
+void PrintProblemsAndState(const TLiveScript& live) {
+    std::fputs(LiveScriptProblems(live).c_str(), stderr);
     PrintState(live);
 }
 
@@ -45,7 +46,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 void Poll(TLiveScript& live, TParticleScript& running, double now) {
     const TLiveReload reload = PollLiveScript(live, running, now);
-    if (reload == TLiveReload::Refused) PrintLogAndState(live);
+    if (reload == TLiveReload::Refused) PrintProblemsAndState(live);
     if (reload == TLiveReload::Replaced) PrintState(live);
 }
 
@@ -71,7 +72,7 @@ int PlayScriptFile(const std::string& file) {
     if (played.Live.State == TLiveScriptState::Loaded) {
         PrintState(played.Live);
     } else {
-        PrintLogAndState(played.Live);
+        PrintProblemsAndState(played.Live);
     }
     CurrentEffect = FirstPlayedSlot + int(PlayedScripts.size() - 1);
     return CurrentEffect;

@@ -32,7 +32,8 @@ double WallSeconds();
 void StartSlotScript(std::size_t index, const std::string& file);
 
 /// Plays `file` as the current effect: loaded and watched the first time, selected again later.
-/// Its state goes to standard error ("FILE: loaded"), after its log when it has errors.
+/// Its state goes to standard error ("FILE: loaded"), after its problems ("FILE:LINE:COLUMN: error:
+/// MESSAGE") when it has errors.
 /// Returns the slot it runs as. Needs the GL context.
 int PlayScriptFile(const std::string& file);
 
@@ -40,7 +41,7 @@ int PlayScriptFile(const std::string& file);
 void PlayDroppedFile(const std::string& file);
 
 /// Reloads every watched script whose files changed (looks at the disk at most every 250 ms).
-/// A refused version's log and the state are printed to standard error, a new version's state too.
+/// A refused version's problems and the state are printed to standard error, a new version's state too.
 void PollLiveScripts(double now);
 
 /// One frame of a played script slot (earlier versions' particles first); false for other slots.

@@ -3,9 +3,11 @@
 #include "app/effects_startup.h"
 #include "app/live_scripts.h"
 #include "app/ui_item_rects.h"
+#include "script/script_diagnostics.h"
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,51 @@ bool IsErrorLine(std::string_view line) {
            line.ends_with("error(s) detected.") || line == "1 Error detected";
 }
 
+/// The problems of the latest load at their places in the file, counted as editors count lines.
+void DrawProblems(const TLiveScript& live) {
+    if (live.Diagnostics.empty()) {
+        if (live.ErrorCount == 0) {
+            ImGui::TextColored(LoadedColour, "No problems.");
+        } else {
+            ImGui::TextColored(WarningColour, "See the debugger log.");
+        }
+        return;
+    }
+    // Lines wrap so that a long path keeps its message in view. A hostile script's thousands of
+    // problems are listed up to a bound that keeps the frame quick; the log keeps them all.
+    constexpr std::size_t MaxListed = 500;
+    const std::size_t listed = std::min(live.Diagnostics.size(), MaxListed);
+    ImGui::PushTextWrapPos(0.0f);
+    ImGui::PushStyleColor(ImGuiCol_Text, WarningColour);
+    for (std::size_t k = 0; k < listed; ++k) {
+        ImGui::TextUnformatted(FormatGccDiagnostic(live.File, live.Diagnostics[k]).c_str());
+        NoteLastItem("Script log problem " + std::to_string(k) + ": " + live.File);
+    }
+    ImGui::PopStyleColor();
+    if (live.Diagnostics.size() > listed)
+        ImGui::Text("%zu more in the debugger log.", live.Diagnostics.size() - listed);
+    ImGui::PopTextWrapPos();
+}
+
+/// The debugger log as the loader wrote it, its own zero-based line numbers included.
+void DrawDebuggerLog(const TLiveScript& live) {
+    // The log's lines end with a CR; one text line each, errors in the warning colour.
+    std::string_view log = live.Log;
+    int errorLines = 0;
+    while (!log.empty()) {
+        const std::size_t end = log.find('\r');
+        const std::string line(log.substr(0, end));
+        if (IsErrorLine(line)) {
+            ImGui::TextColored(WarningColour, "%s", line.c_str());
+            NoteLastItem("Script log error " + std::to_string(errorLines++) + ": " + live.File);
+        } else {
+            ImGui::TextUnformatted(line.empty() ? " " : line.c_str());
+        }
+        if (end == std::string_view::npos) break;
+        log.remove_prefix(end + 1);
+    }
+}
+
 void DrawEntry(int id, const TLiveScript& live, bool openAtFirst) {
     ImGui::PushID(id);
     const std::string state = LiveScriptStateText(live);
@@ -36,18 +83,20 @@ void DrawEntry(int id, const TLiveScript& live, bool openAtFirst) {
         ImGui::TextColored(live.State == TLiveScriptState::Loaded ? LoadedColour : WarningColour, "%s",
                            state.c_str());
         NoteLastItem("Script log state: " + live.File);
-        // The log's lines end with a CR; one text line each, errors in the warning colour.
-        std::string_view log = live.Log;
-        while (!log.empty()) {
-            const std::size_t end = log.find('\r');
-            const std::string line(log.substr(0, end));
-            if (IsErrorLine(line)) {
-                ImGui::TextColored(WarningColour, "%s", line.c_str());
-            } else {
-                ImGui::TextUnformatted(line.empty() ? " " : line.c_str());
+        if (ImGui::BeginTabBar("views")) {
+            const bool problems = ImGui::BeginTabItem("Problems");
+            NoteLastItem("Script log problems: " + live.File);
+            if (problems) {
+                DrawProblems(live);
+                ImGui::EndTabItem();
             }
-            if (end == std::string_view::npos) break;
-            log.remove_prefix(end + 1);
+            const bool debuggerLog = ImGui::BeginTabItem("Debugger log");
+            NoteLastItem("Script log debugger log: " + live.File);
+            if (debuggerLog) {
+                DrawDebuggerLog(live);
+                ImGui::EndTabItem();
+            }
+            ImGui::EndTabBar();
         }
     }
     ImGui::PopID();

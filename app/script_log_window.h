@@ -1,6 +1,7 @@
 #pragma once
 // The "Script log" window and the "Recent scripts" submenu: every script the demo plays (the three
-// slot scripts and the played ones) with its file, its state and its debugger log.
+// slot scripts and the played ones) with its file, its state, its problems at their places in the
+// file ("FILE:LINE:COLUMN", as editors count) and, one tab away, its debugger log as the loader wrote it.
 
 namespace lumidor {
 

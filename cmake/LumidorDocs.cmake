@@ -1,5 +1,5 @@
 # `docs`: the API reference of the public headers (Doxygen, HTML in <build>/docs/html). A public
-# name without a comment fails the build.
+# name without a comment, or a page showing a picture missing from the output, fails the build.
 find_package(Doxygen QUIET)
 if(NOT DOXYGEN_FOUND)
     add_custom_target(docs COMMAND ${CMAKE_COMMAND} -E echo "docs: Doxygen was not found (apt-get install doxygen)"
@@ -20,9 +20,16 @@ set(DOXYGEN_WARN_AS_ERROR FAIL_ON_WARNINGS)
 set(DOXYGEN_QUIET YES)
 set(DOXYGEN_JAVADOC_AUTOBRIEF YES)
 set(DOXYGEN_SORT_MEMBER_DOCS NO)
+# The README, the main page, shows pictures from docs/screenshots: Doxygen copies them beside the
+# pages and refers to them by name.
+set(DOXYGEN_IMAGE_PATH ${PROJECT_SOURCE_DIR}/docs/screenshots)
 set(DOXYGEN_USE_MDFILE_AS_MAINPAGE ${PROJECT_SOURCE_DIR}/README.md)
 set(LUMIDOR_DOC_INPUTS ${PROJECT_SOURCE_DIR}/include/lumidor/lumidor.h ${PROJECT_SOURCE_DIR}/README.md)
 foreach(header ${LUMIDOR_PUBLIC_HEADERS})
     list(APPEND LUMIDOR_DOC_INPUTS ${PROJECT_SOURCE_DIR}/${header})
 endforeach()
 doxygen_add_docs(docs ${LUMIDOR_DOC_INPUTS} COMMENT "Lumidor API reference (Doxygen)")
+add_custom_command(TARGET docs POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DHTML_DIR=${DOXYGEN_OUTPUT_DIRECTORY}/html
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckDocsImages.cmake
+    COMMENT "Checking that every picture of the API reference is in its output")

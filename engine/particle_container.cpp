@@ -15,6 +15,12 @@ TMagnetPoint* FindMagnetPoint(TParticleEffectContainer& container, std::int32_t 
     return nullptr;
 }
 
+// Setters take the caller's index as given: one outside the particles would write past the blocks,
+// so it is ignored instead.
+bool HoldsParticle(const TParticleEffectContainer& container, std::int32_t index) {
+    return index >= 0 && std::size_t(index) < container.Particles.size();
+}
+
 } // namespace
 
 void AddParticle(TParticleEffectContainer& container, const TVector3& position, const TVector3& size,
@@ -44,26 +50,31 @@ std::int32_t ParticleCount(const TParticleEffectContainer& container) {
 }
 
 void RemoveParticle(TParticleEffectContainer& container, std::int32_t index) {
+    if (!HoldsParticle(container, index)) return;
     TParticleArray& particles = container.Particles;
     CopyParticle(particles.Fields(), particles.size() - 1, std::size_t(index));
     particles.pop_back();
 }
 
 void SetParticleForce(TParticleEffectContainer& container, const TVector3& force, std::int32_t index) {
+    if (!HoldsParticle(container, index)) return;
     container.Particles[std::size_t(index)].Force = force;
 }
 
 void SetParticleVelocity(TParticleEffectContainer& container, const TVector3& velocity, std::int32_t index) {
+    if (!HoldsParticle(container, index)) return;
     TParticleView particle = container.Particles[std::size_t(index)];
     particle.Velocity = {velocity.x / particle.Mass, velocity.y / particle.Mass, velocity.z / particle.Mass};
 }
 
 void SetParticleEnlargement(TParticleEffectContainer& container, const TVector3& enlargement,
                             std::int32_t index) {
+    if (!HoldsParticle(container, index)) return;
     container.Particles[std::size_t(index)].Enlargement = enlargement;
 }
 
 void SetParticleInertia(TParticleEffectContainer& container, const TVector3& inertia, std::int32_t index) {
+    if (!HoldsParticle(container, index)) return;
     constexpr float minimum = 0.1f;
     const auto slot = std::size_t(index);
     TParticleBlock& block = container.Particles.BlockOf(slot);
@@ -76,6 +87,7 @@ void SetParticleInertia(TParticleEffectContainer& container, const TVector3& ine
 }
 
 void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass) {
+    if (!HoldsParticle(container, index)) return;
     const auto slot = std::size_t(index);
     TParticleBlock& block = container.Particles.BlockOf(slot);
     const std::size_t lane = slot % kParticleBlockLanes;
@@ -83,10 +95,12 @@ void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, fl
 }
 
 void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t index, float fraction) {
+    if (!HoldsParticle(container, index)) return;
     container.Particles[std::size_t(index)].BeginFadeOut = fraction;
 }
 
 void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t index, float fraction) {
+    if (!HoldsParticle(container, index)) return;
     TParticleView particle = container.Particles[std::size_t(index)];
     particle.EndFadeIn = fraction;
     // A particle that fades in starts invisible.
@@ -94,10 +108,12 @@ void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t inde
 }
 
 void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t index, float value) {
+    if (!HoldsParticle(container, index)) return;
     container.Particles[std::size_t(index)].AirResistance = value;
 }
 
 void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index) {
+    if (!HoldsParticle(container, index)) return;
     TParticleView particle = container.Particles[std::size_t(index)];
     particle.FadeOut = fadeOut;
     particle.FadeIn = fadeIn;

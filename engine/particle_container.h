@@ -58,39 +58,46 @@ struct TParticleEffectContainer {
     TCollisionConvexWorld World;            ///< empty Heights: no collision
 };
 
-// Particles ---------------------------------------------------------------------------------
+// Particles (an index is valid from 0 to ParticleCount - 1; the functions below ignore any other,
+// negative or past the end, and change nothing) -------------------------------------------------
 
-/// Appends a particle with the defaults above. With GL set up (GLAvailable) it grows the buffer
-/// object to 4h + 40 vertices when the new index h needs it; without GL it makes no GL call.
+/// Appends a particle with the defaults above; its index is the old ParticleCount. A `tile` outside
+/// TextureTiles draws the whole texture. With GL set up (GLAvailable) it grows the buffer object to
+/// 4h + 40 vertices when the new index h needs it; without GL it makes no GL call.
 void AddParticle(TParticleEffectContainer& container, const TVector3& position, const TVector3& size,
                  const TVector3& color, std::int32_t tile, float lifeLength);
 /// Number of live particles.
 std::int32_t ParticleCount(const TParticleEffectContainer& container);
-/// Swap-removal: the last particle moves into `index`.
+/// Swap-removal: the last particle moves into `index`. An index out of range is ignored.
 void RemoveParticle(TParticleEffectContainer& container, std::int32_t index);
-/// Per-axis driving force of particle `index`: its acceleration and the speed it tends to.
+/// Per-axis driving force of particle `index`: its acceleration and the speed it tends to. An index
+/// out of range is ignored.
 void SetParticleForce(TParticleEffectContainer& container, const TVector3& force, std::int32_t index);
-/// Stores velocity / current mass: set the mass first.
+/// Stores velocity / current mass: set the mass first. An index out of range is ignored.
 void SetParticleVelocity(TParticleEffectContainer& container, const TVector3& velocity, std::int32_t index);
-/// Growth of the particle's Size per second.
+/// Growth of the particle's Size per second. An index out of range is ignored.
 void SetParticleEnlargement(TParticleEffectContainer& container, const TVector3& enlargement,
                             std::int32_t index);
-/// Each component below 0.1 becomes 0.1.
+/// Each component below 0.1 becomes 0.1. An index out of range is ignored.
 void SetParticleInertia(TParticleEffectContainer& container, const TVector3& inertia, std::int32_t index);
-/// Stores the absolute value.
+/// Stores the absolute value. An index out of range is ignored.
 void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass);
-/// Fraction of the life (0..1) after which the particle starts fading out.
+/// Fraction of the life (0..1) after which the particle starts fading out. An index out of range is
+/// ignored.
 void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t index, float fraction);
-/// Also sets FadeOutAlpha to 1 for fraction 0 and to 0 otherwise.
+/// Fraction of the life over which the particle fades in; also sets FadeOutAlpha to 1 for fraction
+/// 0 and to 0 otherwise. An index out of range is ignored.
 void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t index, float fraction);
-/// Fraction of the velocity lost per second.
+/// Fraction of the velocity lost per second. An index out of range is ignored.
 void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t index, float value);
-/// Stores both flags; fadeIn true also sets FadeOutAlpha to 0.
+/// Stores both flags; fadeIn true also sets FadeOutAlpha to 0. An index out of range is ignored.
 void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index);
 
 // Container-wide settings -------------------------------------------------------------------
 
-/// Stores the texture and rebuilds TextureTiles as a rows x columns atlas (tile 0 top-left).
+/// Stores the texture and rebuilds TextureTiles as a rows x columns atlas (tile 0 top-left). Rows or
+/// columns below 1 leave no tiles, so every particle draws the whole texture; particles keep their
+/// tile numbers, and one outside the new atlas draws the whole texture too.
 void SetTextureProperties(TParticleEffectContainer& container, GLuint texture, std::int32_t rows,
                           std::int32_t columns);
 /// Blend factors the container is drawn with (glBlendFunc), e.g. GL_SRC_ALPHA, GL_ONE.
@@ -102,20 +109,22 @@ void SetDebugScale(TParticleEffectContainer& container, float scale);
 /// Flips DebugMode (a scale not above 0 becomes 1) and returns the new flag.
 bool ToggleDebugMode(TParticleEffectContainer& container);
 
-// Magnet points (looked up by Id: the last matching point wins; unknown ids are ignored) -----
+// Magnet points (looked up by Id: the last matching point wins; an id that no point holds, negative
+// or removed included, is ignored and nothing changes) ------------------------------------------
 
 /// Appends a point with |radius|, mode 1 and Id = its index; returns the Id.
 std::int32_t AddMagnetPoint(TParticleEffectContainer& container, const TVector3& position, float radius,
                             float gravity);
-/// Removes the point (swap-removal: the last point moves into its place).
+/// Removes the point (swap-removal: the last point moves into its place). An unknown id is ignored.
 void RemoveMagnetPoint(TParticleEffectContainer& container, std::int32_t id);
-/// Distance beyond which the point has no effect.
+/// Distance beyond which the point has no effect. An unknown id is ignored.
 void SetMagnetRadius(TParticleEffectContainer& container, std::int32_t id, float radius);
-/// Strength; the sign picks attraction or repulsion.
+/// Strength; the sign picks attraction or repulsion. An unknown id is ignored.
 void SetMagnetGravity(TParticleEffectContainer& container, std::int32_t id, float gravity);
-/// Moves the point, world units.
+/// Moves the point, world units. An unknown id is ignored.
 void SetMagnetPosition(TParticleEffectContainer& container, const TVector3& position, std::int32_t id);
 /// 0 per-axis pull, 1 radial falling off with distance, 2 radial constant; other values are inert.
+/// An unknown id is ignored.
 void SetMagnetMode(TParticleEffectContainer& container, std::int32_t mode, std::int32_t id);
 
 // The per-frame pass ------------------------------------------------------------------------

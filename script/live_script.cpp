@@ -31,6 +31,7 @@ TScriptLoadReport LoadVersion(TParticleScript& script, const std::string& file, 
 void NoteLoad(TLiveScript& live, const TParticleScript& loaded, const TScriptLoadReport& report) {
     live.Log = loaded.DebugLog;
     live.ErrorCount = report.ErrorCount;
+    live.Diagnostics = report.Diagnostics;
     live.State = !report.FileOpened       ? TLiveScriptState::NotFound
                  : report.ErrorCount == 0 ? TLiveScriptState::Loaded
                                           : TLiveScriptState::Errors;
@@ -101,6 +102,10 @@ std::string LiveScriptStateText(const TLiveScript& live) {
     char time[16];
     std::strftime(time, sizeof time, "%H:%M:%S", &local);
     return std::to_string(live.ErrorCount) + " errors: running the version of " + time;
+}
+
+std::string LiveScriptProblems(const TLiveScript& live) {
+    return FormatGccDiagnostics(live.File, live.Diagnostics);
 }
 
 } // namespace lumidor

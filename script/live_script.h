@@ -9,6 +9,7 @@
 // particle's life.
 
 #include "script/particle_script.h"
+#include "script/script_diagnostics.h"
 #include "script/script_watch.h"
 
 #include <cstdint>
@@ -44,6 +45,7 @@ struct TLiveScript {
     std::time_t VersionTime = 0;         ///< when the running version was read
     std::string Log;                     ///< debugger log of the latest load
     std::int32_t ErrorCount = 0;         ///< errors of the latest load
+    std::vector<TScriptDiagnostic> Diagnostics; ///< problems of the latest load, placed in File
     std::vector<TRetiredScript> Retired; ///< earlier versions, oldest first
     TScriptWatch Watch;                  ///< the script file and the textures of the latest load
 };
@@ -63,5 +65,9 @@ void AdvanceRetiredScripts(TLiveScript& live, float dt);
 
 /// "loaded", "N errors: running the version of HH:MM:SS" (local time) or "not found".
 std::string LiveScriptStateText(const TLiveScript& live);
+
+/// The problems of the latest load at their places in File, one "FILE:LINE:COLUMN: error: MESSAGE"
+/// line each as lumidor-psc --format=gcc prints them (LINE from 1); empty when there are none.
+std::string LiveScriptProblems(const TLiveScript& live);
 
 } // namespace lumidor

@@ -82,7 +82,9 @@ struct TParticleScript {
 struct TScriptDiagnostic {
     std::int32_t Line = -1;  ///< zero-based line as the log counts it; -1 for a problem of no line
     std::int32_t Column = 0; ///< 1-based column in the raw line where the command starts; 0 without a line
-    std::string Message;     ///< the log line without "Error (Line N): " or "Critical Error: " and its CR
+    /// The log line without "Error (Line N): " or "Critical Error: " and its CR; a texture that did
+    /// not load adds why: the folder it was looked for in, or that the file is no texture it reads.
+    std::string Message;
     std::string Suggestion;  ///< unknown command: the closest keyword a small edit away, else empty
 };
 
@@ -93,7 +95,7 @@ struct TScriptLoadReport {
     std::int32_t ErrorCount = 0; ///< problems reported by this load, critical warnings included
     std::vector<bool> TilesSet;  ///< per particle type: "textureproperties" of this load completed
     std::vector<TScriptDiagnostic> Diagnostics; ///< every problem of this load, in log order
-    std::vector<std::string> TextureFiles;      ///< every file a "loadtexture" tried, found or not
+    std::vector<std::string> TextureFiles;      ///< every path a "loadtexture" tried, found or not
 };
 
 /// Most particles one type holds at once; larger "particlecount" values are capped to it.
@@ -115,9 +117,11 @@ inline constexpr std::size_t MaxScriptLogBytes = std::size_t(64) << 20;
 void LoadScript(TParticleScript& script, const std::string& fileName);
 /// LoadScript that also returns what the load found.
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName);
-/// As above, but reads the file at `path` while the log names it `fileName`.
+/// As above, but reads the file at `path` while the log names it `fileName`. A relative
+/// "loadtexture" name is read below `textureRoot` when one is given (empty: the working directory);
+/// the log is the same whatever the root, and TextureFiles lists the paths as read.
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName,
-                                       const std::string& path);
+                                       const std::string& path, const std::string& textureRoot = {});
 
 /// Particles EmitParticles creates for a type holding `existing`: trunc(numParticles) minus
 /// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.

@@ -4,7 +4,9 @@
 #include "script/script_loader_state.h"
 #include "textures/textures.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -153,6 +155,27 @@ void RunMagnetValue(TLoadState& state, float TMagnetPoint::*field) {
     }
 }
 
+/// Where a texture name is read from: relative names (either slash) below the root, when there is one.
+std::string TexturePath(const std::string& root, const std::string& fileName) {
+    if (root.empty() || fileName.starts_with('/') || fileName.starts_with('\\')) return fileName;
+    return root.ends_with('/') ? root + fileName : root + '/' + fileName;
+}
+
+/// Why `path` gave no texture, for the diagnostic (the log keeps its one wording): the folder it
+/// was looked for in when missing, else the file that could not be read.
+std::string TextureFailureNote(const std::string& path) {
+    std::string slashed = path;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(slashed, error).lexically_normal();
+    if (error) return {};
+    if (!std::filesystem::exists(absolute, error)) {
+        std::string folder = absolute.parent_path().string();
+        return " (looked for in \"" + (folder.empty() ? "/" : folder) + "\")";
+    }
+    return " (\"" + absolute.string() + "\" could not be read as a texture)";
+}
+
 void RunLoadTexture(TLoadState& state, std::string_view text) {
     if (CountBeforeFirstSemicolon(text, '\'') != 2) {
         ReportLineError(state, "): Given parameter is not a valid string.");
@@ -160,12 +183,16 @@ void RunLoadTexture(TLoadState& state, std::string_view text) {
     }
     MatchPatternViews(text, state.Slots, "%('%');%");
     const std::string fileName(state.Slots[1]);
-    state.Report.TextureFiles.push_back(fileName);
-    if (LoadTextureFile(fileName, state.Script.Texture)) {
+    const std::string path = TexturePath(state.TextureRoot, fileName);
+    state.Report.TextureFiles.push_back(path);
+    if (LoadTextureFile(path, state.Script.Texture)) {
         state.Report.TextureLoaded = true;
-    } else {
-        ReportLineError(state, "): File not found: \"" + fileName + "\" - skipping command.");
+        return;
     }
+    const std::size_t diagnostics = state.Report.Diagnostics.size();
+    ReportLineError(state, "): File not found: \"" + fileName + "\" - skipping command.");
+    if (state.Report.Diagnostics.size() > diagnostics)
+        state.Report.Diagnostics.back().Message += TextureFailureNote(path);
 }
 
 /// Returns the rest-of-line slot: 3 once the pair pattern was applied, else 2.

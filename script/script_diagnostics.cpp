@@ -121,26 +121,42 @@ std::string SuggestKeyword(std::string_view name) {
     return best;
 }
 
-std::string FormatGccDiagnostics(std::string_view fileName, const TScriptLoadReport& report) {
+std::string DiagnosticPlace(std::string_view fileName, const TScriptDiagnostic& diagnostic) {
+    std::string place(fileName);
+    if (diagnostic.Line >= 0) {
+        // The log counts lines from 0; editors from 1.
+        place += ':';
+        place += std::to_string(std::int64_t(diagnostic.Line) + 1);
+        place += ':';
+        place += std::to_string(diagnostic.Column);
+    }
+    return place;
+}
+
+std::string FormatGccDiagnostic(std::string_view fileName, const TScriptDiagnostic& diagnostic) {
+    std::string out = DiagnosticPlace(fileName, diagnostic);
+    out += ": error: ";
+    out += diagnostic.Message;
+    if (!diagnostic.Suggestion.empty()) {
+        out += " (did you mean '";
+        out += diagnostic.Suggestion;
+        out += "'?)";
+    }
+    return out;
+}
+
+std::string FormatGccDiagnostics(std::string_view fileName,
+                                 const std::vector<TScriptDiagnostic>& diagnostics) {
     std::string out;
-    for (const TScriptDiagnostic& diagnostic : report.Diagnostics) {
-        out += fileName;
-        if (diagnostic.Line >= 0) {
-            out += ':';
-            out += std::to_string(std::int64_t(diagnostic.Line) + 1);
-            out += ':';
-            out += std::to_string(diagnostic.Column);
-        }
-        out += ": error: ";
-        out += diagnostic.Message;
-        if (!diagnostic.Suggestion.empty()) {
-            out += " (did you mean '";
-            out += diagnostic.Suggestion;
-            out += "'?)";
-        }
+    for (const TScriptDiagnostic& diagnostic : diagnostics) {
+        out += FormatGccDiagnostic(fileName, diagnostic);
         out += '\n';
     }
     return out;
+}
+
+std::string FormatGccDiagnostics(std::string_view fileName, const TScriptLoadReport& report) {
+    return FormatGccDiagnostics(fileName, report.Diagnostics);
 }
 
 std::string ReadableScriptLog(std::string log) {

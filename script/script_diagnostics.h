@@ -25,9 +25,20 @@ std::vector<std::int32_t> RawColumns(std::string_view raw);
 /// word. Empty when none is that close, for an empty name, or when `name` is a keyword.
 std::string SuggestKeyword(std::string_view name);
 
-/// One line per problem of `report`: "FILE:LINE:COLUMN: error: MESSAGE" (LINE from 1), or
-/// "FILE: error: MESSAGE" for a problem of no line; an unknown command close to a keyword ends in
-/// " (did you mean 'NAME'?)". Every line ends with "\n"; empty when the load found no problem.
+/// Where `diagnostic` stands in `fileName`, counted as editors count: "FILE:LINE:COLUMN" with LINE
+/// from 1 (a CR LF pair ends one line) and COLUMN from 1 (a tab is one column), or "FILE" for a
+/// problem of no line. Every tool that names a script position goes through here.
+std::string DiagnosticPlace(std::string_view fileName, const TScriptDiagnostic& diagnostic);
+
+/// One problem as "PLACE: error: MESSAGE" (PLACE from DiagnosticPlace); an unknown command close to
+/// a keyword ends in " (did you mean 'NAME'?)". No line break.
+std::string FormatGccDiagnostic(std::string_view fileName, const TScriptDiagnostic& diagnostic);
+
+/// FormatGccDiagnostic for every problem, in order, each line ending with "\n"; empty when there
+/// is none.
+std::string FormatGccDiagnostics(std::string_view fileName,
+                                 const std::vector<TScriptDiagnostic>& diagnostics);
+/// FormatGccDiagnostics of the problems of one load.
 std::string FormatGccDiagnostics(std::string_view fileName, const TScriptLoadReport& report);
 
 /// The debugger log as lumidor-psc prints it: every CR a line break, ending in one.

@@ -293,7 +293,7 @@ TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::strin
 }
 
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName,
-                                       const std::string& path) {
+                                       const std::string& path, const std::string& textureRoot) {
     TScriptLoadReport report;
     std::string& log = script.DebugLog;
     log += "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
@@ -312,6 +312,7 @@ TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::strin
     report.FileOpened = true;
 
     TLoadState state{script, report};
+    state.TextureRoot = textureRoot;
     state.LogLimit = log.size() + MaxScriptLogBytes;
     for (const TParticleEffectContainer& container : script.Containers) {
         for (std::size_t k = 0; k < container.MagnetPoints.size(); ++k)

@@ -30,6 +30,7 @@ struct TLoadState {
     std::string_view RawLine;             ///< the line as read, for the columns of diagnostics
     std::size_t CommandOffset = 0;        ///< where the current command starts in the normalised line
     std::vector<std::int32_t> Columns; ///< raw column per normalised offset; built at a line's first problem
+    std::string TextureRoot;           ///< folder relative texture names are read from; empty: working dir
 };
 
 /// Adds `count` to the load's error count, saturating at INT32_MAX.

@@ -1,16 +1,19 @@
 // Lumidor in a program's own SDL2 + OpenGL loop: its window, camera and frame timing; one script
 // from the demo data beside one particle system set up in code.
 //
-// Usage: lumidor-embed [FRAMES]   (0 or nothing: run until the window is closed or Esc is pressed)
+// Usage: lumidor-embed [--help] [--data DIR] [FRAMES]
+//   FRAMES: 0 or nothing runs until the window is closed or Esc is pressed; DIR: the demo data
+//   folder the script and its texture are read from (default: the one installed with Lumidor).
 
 #include <lumidor/lumidor.h>
 
 #include <SDL.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <string>
 #include <vector>
 
 using namespace lumidor;
@@ -40,10 +43,58 @@ void TopUpSparks(TParticleEffectContainer& sparks, const TVector3& origin) {
     }
 }
 
+constexpr const char* Usage =
+    "usage: lumidor-embed [--help] [--data DIR] [FRAMES]\n"
+    "  Draws a particle script of the demo data beside sparks set up in code, in an SDL2 window.\n"
+    "  FRAMES      stop after this many frames (default 0: until the window is closed or Esc)\n"
+    "  --data DIR  the demo data folder (default: " LUMIDOR_DATA_DIR ")\n"
+    "exit status: 0 done, 1 no OpenGL window, 2 bad arguments\n";
+
+struct TOptions {
+    long Frames = 0;
+    std::string DataDir = LUMIDOR_DATA_DIR;
+};
+
+/// 0 to go on, otherwise the exit status (-1 after --help).
+int ParseArguments(int argc, char** argv, TOptions& options) {
+    bool counted = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(Usage, stdout);
+            return -1;
+        }
+        if (argument == "--data") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "lumidor-embed: --data needs a folder\n%s", Usage);
+                return 2;
+            }
+            options.DataDir = argv[++i];
+            continue;
+        }
+        if (argument.starts_with('-')) {
+            std::fprintf(stderr, "lumidor-embed: unknown option %s\n%s", argument.c_str(), Usage);
+            return 2;
+        }
+        char* end = nullptr;
+        errno = 0;
+        options.Frames = std::strtol(argument.c_str(), &end, 10);
+        if (counted || end == argument.c_str() || *end != '\0' || errno != 0 || options.Frames < 0) {
+            std::fprintf(stderr, "lumidor-embed: FRAMES must be one whole number from 0 (got %s)\n%s",
+                         argument.c_str(), Usage);
+            return 2;
+        }
+        counted = true;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 0;
+    TOptions options;
+    if (const int status = ParseArguments(argc, argv, options); status != 0) return status < 0 ? 0 : status;
+    const long frames = options.Frames;
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return 1;
@@ -65,10 +116,13 @@ int main(int argc, char** argv) {
     GL.Enable(GL_DEPTH_TEST);
     GL.Enable(GL_TEXTURE_2D);
 
-    // The script reads its texture relative to the working directory: the demo data folder.
-    std::filesystem::current_path(LUMIDOR_DATA_DIR);
+    // The script names its texture relative to the demo data folder: that folder is the texture root.
+    const std::string scriptName = "scripts/ParticleScript1.psc";
     TParticleScript script;
-    LoadScript(script, "scripts/ParticleScript1.psc");
+    const TScriptLoadReport report =
+        LoadScriptWithReport(script, scriptName, options.DataDir + "/" + scriptName, options.DataDir);
+    // A script with errors still runs what it could read; say what went wrong, where.
+    std::fputs(FormatGccDiagnostics(options.DataDir + "/" + scriptName, report).c_str(), stderr);
 
     TParticleEffectContainer sparks;
     SetTextureProperties(sparks, MakeSpotTexture(), 1, 1);

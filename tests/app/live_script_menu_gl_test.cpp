@@ -158,4 +158,26 @@ TEST_F(LiveScriptMenuGL, ScriptLogWindowFollowsARefusedReload) {
         << "the state in the warning colour";
     EXPECT_TRUE(LiveScriptStateText(PlayedScripts[0].Live).starts_with("1 errors: running the version of "));
     EXPECT_NE(PlayedScripts[0].Live.Log.find("Missing semicolon"), std::string::npos);
+
+    // The problem at its place in the file (line 4 as an editor counts), in the warning colour.
+    EXPECT_EQ(LiveScriptProblems(PlayedScripts[0].Live),
+              script + ":4:1: error: Missing semicolon - skipping rest of the line.\n");
+    const TItemRect problem = Shown("Script log problem 0: " + script);
+    EXPECT_GE(Count(picture, problem, false), 10) << "the problem line in the warning colour";
+    EXPECT_FALSE(ItemShownInLastFrame("Script log error 0: " + script)) << "the log is one click away";
+
+    // One click shows the debugger log exactly as the loader wrote it, zero-based line included.
+    // As a user does, the pointer rests on a tab before the click (ImGui's tabs want that).
+    Hover("Script log debugger log: " + script);
+    ClickItem("Script log debugger log: " + script);
+    RunFrames(1, (folder / "script_log.png").string());
+    EXPECT_FALSE(ItemShownInLastFrame("Script log problem 0: " + script));
+    const TItemRect logLine = Shown("Script log error 0: " + script);
+    EXPECT_NE(PlayedScripts[0].Live.Log.find("\rError (Line 3): Missing semicolon"), std::string::npos);
+    lumidor::testing::TPngPicture logPicture;
+    ASSERT_TRUE(lumidor::testing::ReadPng((folder / "script_log.png").string(), logPicture));
+    EXPECT_GE(Count(logPicture, logLine, false), 10) << "the log's error line in the warning colour";
+    Hover("Script log problems: " + script);
+    ClickItem("Script log problems: " + script);
+    Shown("Script log problem 0: " + script);
 }

@@ -1,7 +1,12 @@
 #include "engine/gl_recorder.h"
 #include "engine/particle_container.h"
+#include "engine/simulation.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <vector>
 
 using namespace lumidor;
 
@@ -145,4 +150,102 @@ TEST_F(ContainerTest, TextureTilesOfAnAtlas) {
         EXPECT_FLOAT_EQ(tile5.V[k], v5[k]);
     }
     EXPECT_FLOAT_EQ(container.TextureTiles[0].V[0], 1.0f); // tile 0 is the top-left of the image
+}
+
+namespace {
+
+/// Every byte of the particle storage a setter could reach through the first block: the lanes past
+/// the count included, which hold no particle and must stay as they are.
+std::vector<std::uint8_t> FirstBlockBytes(TParticleEffectContainer& container) {
+    const TParticleFields fields = container.Particles.Fields();
+    std::vector<std::uint8_t> bytes;
+    const auto append = [&](const void* data, std::size_t size) {
+        const auto* first = static_cast<const std::uint8_t*>(data);
+        bytes.insert(bytes.end(), first, first + size);
+    };
+    append(fields.Blocks, sizeof(TParticleBlock));
+    append(fields.Cold, sizeof(TParticleColdBlock));
+    append(fields.LifeLeft, sizeof(float) * kParticleBlockLanes);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(ContainerTest, ParticleSettersIgnoreAnIndexOutOfRange) {
+    for (int k = 0; k < 3; ++k)
+        Add({float(k), 0, 0}, 1.0f + float(k));
+    const std::vector<std::uint8_t> before = FirstBlockBytes(container);
+    // Negative, the count itself (a lane of the first block that holds no particle), the next block,
+    // and the far ends of the index type.
+    for (const std::int32_t index : {-1, 3, 7, 8, 1 << 20, INT32_MAX, INT32_MIN}) {
+        SCOPED_TRACE(index);
+        SetParticleForce(container, {9, 9, 9}, index);
+        SetParticleVelocity(container, {9, 9, 9}, index);
+        SetParticleEnlargement(container, {9, 9, 9}, index);
+        SetParticleInertia(container, {9, 9, 9}, index);
+        SetParticleMass(container, index, 9.0f);
+        SetParticleBeginFadeOut(container, index, 0.5f);
+        SetParticleEndFadeIn(container, index, 0.5f);
+        SetParticleAirResistance(container, index, 9.0f);
+        SetParticleFading(container, false, true, index);
+        RemoveParticle(container, index);
+        EXPECT_EQ(ParticleCount(container), 3);
+        EXPECT_TRUE(FirstBlockBytes(container) == before) << "a particle or a free lane was written";
+    }
+    // The setters still reach the last valid index.
+    SetParticleForce(container, {9, 9, 9}, 2);
+    EXPECT_EQ(container.Particles[2].Force.y, 9.0f);
+    RemoveParticle(container, 2);
+    EXPECT_EQ(ParticleCount(container), 2);
+
+    TParticleEffectContainer empty;
+    RemoveParticle(empty, 0); // nothing to remove: no count below zero
+    SetParticleMass(empty, 0, 1.0f);
+    EXPECT_EQ(ParticleCount(empty), 0);
+}
+
+TEST_F(ContainerTest, MagnetSettersIgnoreAnIdNoPointHolds) {
+    AddMagnetPoint(container, {1, 2, 3}, 4.0f, 5.0f);
+    AddMagnetPoint(container, {6, 7, 8}, 9.0f, 10.0f);
+    const std::vector<TMagnetPoint> before = container.MagnetPoints;
+    for (const std::int32_t id : {-1, 2, 3, INT32_MAX, INT32_MIN}) {
+        SCOPED_TRACE(id);
+        SetMagnetRadius(container, id, 0.5f);
+        SetMagnetGravity(container, id, 0.5f);
+        SetMagnetPosition(container, {0.5f, 0.5f, 0.5f}, id);
+        SetMagnetMode(container, 2, id);
+        RemoveMagnetPoint(container, id);
+        ASSERT_EQ(container.MagnetPoints.size(), before.size());
+        for (std::size_t k = 0; k < before.size(); ++k) {
+            EXPECT_EQ(container.MagnetPoints[k].Radius, before[k].Radius);
+            EXPECT_EQ(container.MagnetPoints[k].Gravity, before[k].Gravity);
+            EXPECT_EQ(container.MagnetPoints[k].Position.x, before[k].Position.x);
+            EXPECT_EQ(container.MagnetPoints[k].Mode, before[k].Mode);
+            EXPECT_EQ(container.MagnetPoints[k].Id, before[k].Id);
+        }
+    }
+}
+
+TEST_F(ContainerTest, AtlasWithoutTilesAndTilesOutsideItDrawTheWholeTexture) {
+    SetTextureProperties(container, 5, 2, 2);
+    SetTextureProperties(container, 6, 0, 4);
+    EXPECT_TRUE(container.TextureTiles.empty());
+    EXPECT_EQ(container.Texture, 6u);
+    SetTextureProperties(container, 7, -3, INT32_MIN);
+    EXPECT_TRUE(container.TextureTiles.empty());
+
+    SetTextureProperties(container, 7, 1, 2);
+    for (const std::int32_t tile : {-1, 2, INT32_MAX, 1}) // the last one is valid: the right half
+        AddParticle(container, {}, {1, 1, 0}, {1, 1, 1}, tile, 10.0f);
+    std::vector<TParticleVertex> vertices(4 * 4);
+    SimulateParticles(container, 0.0f, TCameraAxes{}, vertices.data());
+    // Corner order top-right, top-left, bottom-left, bottom-right.
+    for (int particle = 0; particle < 3; ++particle) {
+        SCOPED_TRACE(particle);
+        EXPECT_EQ(vertices[4 * particle + 0].U, 1.0f);
+        EXPECT_EQ(vertices[4 * particle + 1].U, 0.0f);
+        EXPECT_EQ(vertices[4 * particle + 0].V, 1.0f);
+        EXPECT_EQ(vertices[4 * particle + 2].V, 0.0f);
+    }
+    EXPECT_EQ(vertices[12 + 1].U, 0.5f);
 }

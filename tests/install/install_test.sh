@@ -55,9 +55,27 @@ done
 grep -q "particles per second" "$work/headless.txt" || fail "no particles-per-second figure"
 [ "$(head -c 8 "$work/top view.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "no PNG written"
 
+step "the examples' options"
+mkdir -p "$work/options"
+for example in headless/lumidor-headless-fountain embed/lumidor-embed; do
+    (cd "$work/options" && "$work/$example" --help >"$work/help.txt") || fail "$example --help"
+    grep -q "^usage: " "$work/help.txt" || fail "$example --help prints no usage"
+    status=0
+    (cd "$work/options" && "$work/$example" --bogus >/dev/null 2>"$work/bogus.txt") || status=$?
+    [ "$status" -eq 2 ] || fail "$example --bogus: exit status $status, not 2"
+    grep -q "unknown option --bogus" "$work/bogus.txt" || fail "$example --bogus: no message"
+done
+status=0
+(cd "$work/options" && "$work/embed/lumidor-embed" 12x >/dev/null 2>&1) || status=$?
+[ "$status" -eq 2 ] || fail "lumidor-embed 12x: exit status $status, not 2"
+[ -z "$(ls -A "$work/options")" ] || fail "an option was taken for a file name: $(ls -A "$work/options")"
+
 step "installed tools"
 (cd "$prefix/share/lumidor" && "$prefix/bin/lumidor-psc" scripts/ParticleScript1.psc >/dev/null) ||
     fail "lumidor-psc on an installed script"
+checked="$(cd "$work" && "$prefix/bin/lumidor-psc" --format=gcc --root "$prefix/share/lumidor" \
+    "$prefix/share/lumidor/scripts/ParticleScript1.psc")" || fail "lumidor-psc --root on an installed script"
+[ -z "$checked" ] || fail "lumidor-psc --root found problems: $checked"
 
 if [ -n "${DISPLAY:-}" ]; then
     step "installed demo started from a folder without data"
@@ -65,6 +83,12 @@ if [ -n "${DISPLAY:-}" ]; then
     (cd "$work/elsewhere" && LUMIDOR_NO_DIALOGS=1 "$prefix/bin/lumidor-demo" --frames 3 --fixed-dt 0.05 \
         --seed 1 --screenshot "$work/demo.png") || fail "installed demo"
     [ -s "$work/demo.png" ] || fail "installed demo wrote no screenshot"
+
+    step "the embedding example draws the installed script"
+    LUMIDOR_NO_DIALOGS=1 "$work/embed/lumidor-embed" 3 2>"$work/embed.txt" ||
+        { cat "$work/embed.txt"; fail "lumidor-embed 3"; }
+    ! grep -q "error:" "$work/embed.txt" ||
+        { cat "$work/embed.txt"; fail "lumidor-embed reported script problems"; }
 
     step "a demo with no data anywhere says where it looked"
     mkdir -p "$work/lonely/bin"

@@ -142,3 +142,49 @@ TEST_F(Diagnostics, MissingFileAndCleanScript) {
     EXPECT_EQ(FormatGccDiagnostics("ok.psc", report), "");
     EXPECT_EQ(report.TextureFiles, std::vector<std::string>{"tex.tga"});
 }
+
+TEST_F(Diagnostics, TextureRootJoinsRelativeNamesAndLeavesTheLogAsItIs) {
+    std::filesystem::create_directories("root/pics");
+    lumidor::test::WriteTga("root/pics/tex.tga", 8, 8);
+    WriteFile("root/broken.tga", std::string(18, '\0'));
+    const std::string script = "loadtexture('pics/tex.tga');\n"
+                               "loadtexture('pics\\tex.tga');\n" // the loader reads "\" as "/"
+                               "loadtexture('none.tga');\n"
+                               "loadtexture('broken.tga');\n"
+                               "loadtexture('" +
+                               (std::filesystem::current_path() / "root/pics/tex.tga").string() + "');\n";
+    WriteFile("s.psc", script);
+
+    TParticleScript rooted;
+    const TScriptLoadReport report = LoadScriptWithReport(rooted, "s.psc", "s.psc", "root");
+    EXPECT_EQ(report.TextureFiles,
+              (std::vector<std::string>{"root/pics/tex.tga", "root/pics\\tex.tga", "root/none.tga",
+                                        "root/broken.tga",
+                                        (std::filesystem::current_path() / "root/pics/tex.tga").string()}));
+    EXPECT_TRUE(report.TextureLoaded);
+    const std::string root = (std::filesystem::current_path() / "root").string();
+    ASSERT_EQ(Places(report), (std::vector<std::string>{"3:1", "4:1"}));
+    EXPECT_EQ(report.Diagnostics[0].Message,
+              "File not found: \"none.tga\" - skipping command. (looked for in \"" + root + "\")");
+    EXPECT_EQ(report.Diagnostics[1].Message, "File not found: \"broken.tga\" - skipping command. (\"" + root +
+                                                 "/broken.tga\" could not be read as a texture)");
+
+    // The log is the one a load from inside the root writes: the root shows nowhere in it.
+    WriteFile("root/s.psc", script);
+    std::filesystem::current_path("root");
+    TParticleScript inside;
+    const TScriptLoadReport fromInside = LoadScriptWithReport(inside, "s.psc");
+    std::filesystem::current_path("..");
+    EXPECT_EQ(rooted.DebugLog, inside.DebugLog);
+    EXPECT_EQ(report.ErrorCount, fromInside.ErrorCount);
+    EXPECT_EQ(rooted.DebugLog.find(root), std::string::npos);
+
+    // Without a root the names are read from the working directory, as always.
+    TParticleScript plain;
+    const TScriptLoadReport unrooted = LoadScriptWithReport(plain, "s.psc");
+    EXPECT_EQ(unrooted.TextureFiles.front(), "pics/tex.tga");
+    EXPECT_FALSE(unrooted.Diagnostics.empty());
+    EXPECT_EQ(unrooted.Diagnostics[0].Message,
+              "File not found: \"pics/tex.tga\" - skipping command. (looked for in \"" +
+                  (std::filesystem::current_path() / "pics").string() + "\")");
+}

@@ -24,6 +24,17 @@ std::string Version(const std::string& colour) {
            colour + ");\n";
 }
 
+/// 39 lines an editor would show (a comment, a blank line, the texture and a particle type, then
+/// indented commands, comments and blank lines), all ending in `end`, then `line40` as line 40.
+std::string FortyLines(const std::string& end, const std::string& line40) {
+    std::string text = "// forty lines" + end + end;
+    text += "continiuous(true);loadtexture('tex.tga');" + end;
+    text += "setnewparticletype();textureproperties(1,1);particlecount(5);lifelength(0,1);" + end;
+    for (int line = 5; line <= 39; ++line)
+        text += (line % 3 == 0 ? "   // a comment" : line % 3 == 1 ? "" : "\tmass(1);") + end;
+    return text + line40 + end;
+}
+
 /// Replaces `path` the way editors save: a new file renamed over the old one.
 void Save(const std::string& path, const std::string& content) {
     WriteFile(path + ".tmp", content);
@@ -181,4 +192,48 @@ TEST_F(LiveScriptTest, NewVersionKeepsTheDebugView) {
     Save("s.psc", Version("0,0,1"));
     ASSERT_EQ(Settle(), TLiveReload::Replaced);
     EXPECT_TRUE(running.Containers.at(0).DebugMode);
+}
+
+TEST_F(LiveScriptTest, ReloadProblemsArePlacedAsTheGccFormatPlacesThem) {
+    // Line 40 counted as an editor counts it, whatever the line ends; the column of the command
+    // after a tab and a first command on the line, a tab counting one column.
+    const std::string broken = "\tmass(1);  lifelength(1,2)";
+    const std::string expected = "my.psc:40:12: error: Missing semicolon - skipping rest of the line.\n";
+    for (const std::string end : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(::testing::PrintToString(end));
+        TLiveScript script;
+        TParticleScript version;
+        WriteFile("my.psc", FortyLines(end, "mass(1);"));
+        StartLiveScript(script, version, "my.psc", now);
+        ASSERT_EQ(script.State, TLiveScriptState::Loaded) << script.Log;
+        EXPECT_EQ(LiveScriptProblems(script), "");
+
+        Save("my.psc", FortyLines(end, broken));
+        now += 0.3;
+        PollLiveScript(script, version, now);
+        now += 0.3;
+        ASSERT_EQ(PollLiveScript(script, version, now), TLiveReload::Refused);
+        EXPECT_EQ(LiveScriptProblems(script), expected);
+        // The same file through the function lumidor-psc --format=gcc prints with.
+        TParticleScript checked;
+        EXPECT_EQ(FormatGccDiagnostics("my.psc", LoadScriptWithReport(checked, "my.psc")), expected);
+        // The debugger log keeps its own zero-based numbering.
+        EXPECT_NE(script.Log.find("\rError (Line 39): Missing semicolon - skipping rest of the line.\r"),
+                  std::string::npos);
+        ReleaseScript(version);
+    }
+}
+
+TEST_F(LiveScriptTest, ProblemsOfAFirstLoadAndOfAMissingFile) {
+    WriteFile("two.psc", "loadtexture('tex.tga');\nsetnewparticletype();textureproperties(1,1);\n"
+                         "  colour(1,0,0);\nmass(heavy);\n");
+    StartLiveScript(live, running, "two.psc", now);
+    EXPECT_EQ(LiveScriptProblems(live),
+              "two.psc:3:3: error: Unknown Command: \"colour(1,0,0);\" - skipping rest of the line. (did you "
+              "mean 'color'?)\n"
+              "two.psc:4:1: error: \"heavy\" is not a valid floating point value.\n");
+    TLiveScript gone;
+    TParticleScript none;
+    StartLiveScript(gone, none, "gone.psc", now);
+    EXPECT_EQ(LiveScriptProblems(gone), "gone.psc: error: File not Found: \"gone.psc\"\n");
 }

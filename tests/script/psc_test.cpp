@@ -210,3 +210,55 @@ TEST_F(Psc, GccFormatPlacesEveryErrorAndSuggestsAKeyword) {
     EXPECT_EQ(clean.Status, 0);
     EXPECT_EQ(clean.Out, "");
 }
+
+TEST(PscRoot, ShippedScriptCheckedFromTheRepositoryRoot) {
+    const std::string source = LUMIDOR_SOURCE_DIR;
+    const TRun rooted = RunPsc(source, "--format=gcc --root data data/scripts/ParticleScript1.psc");
+    EXPECT_EQ(rooted.Status, 0) << rooted.Err;
+    EXPECT_EQ(rooted.Out, "");
+    EXPECT_EQ(rooted.Err, "");
+    EXPECT_EQ(RunPsc(source, "--root=data --format=gcc data/scripts/ParticleScript3.psc").Status, 0);
+
+    // Without --root the texture is looked for below the working directory, and the message says where.
+    const TRun unrooted = RunPsc(source, "--format=gcc data/scripts/ParticleScript1.psc");
+    EXPECT_EQ(unrooted.Status, 1);
+    const std::string folder = std::filesystem::canonical(source).string() + "/scripts";
+    EXPECT_NE(unrooted.Out.find("data/scripts/ParticleScript1.psc:23:1: error: File not found: "
+                                "\"scripts/lumina.tga\" - skipping command. (looked for in \"" +
+                                folder + "\")\n"),
+              std::string::npos)
+        << unrooted.Out;
+    EXPECT_NE(unrooted.Err.find("--root"), std::string::npos) << "a hint at the option: " << unrooted.Err;
+
+    // The log is the one the demo writes from data/: the root changes where files are read, not the log.
+    const TRun log = RunPsc(source, "--raw --root data --name scripts/ParticleScript2.psc "
+                                    "data/scripts/ParticleScript2.psc");
+    const TRun fromData = RunPsc(source + "/data", "--raw scripts/ParticleScript2.psc");
+    EXPECT_EQ(log.Status, 0);
+    EXPECT_EQ(log.Out, fromData.Out);
+}
+
+TEST_F(Psc, RootOptionIsCheckedAndDocumented) {
+    std::filesystem::create_directories(dir / "assets");
+    Write("assets/t.tga", "not a picture");
+    Write("r.psc", "loadtexture('t.tga');\n");
+    const TRun missing = RunPsc(dir, "--format=gcc --root nowhere r.psc");
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Err.find("\"nowhere\" is not a folder"), std::string::npos) << missing.Err;
+    EXPECT_EQ(missing.Out, "");
+    EXPECT_EQ(RunPsc(dir, "--format=gcc r.psc --root").Status, 2);
+    EXPECT_EQ(RunPsc(dir, "--root r.psc r.psc").Status, 2); // a file is no root
+
+    // A texture that is there but unreadable names the file rather than a folder.
+    const TRun bad = RunPsc(dir, "--format=gcc --root assets r.psc");
+    EXPECT_EQ(bad.Status, 1);
+    EXPECT_NE(bad.Out.find("r.psc:1:1: error: File not found: \"t.tga\" - skipping command. (\"" +
+                           std::filesystem::canonical(dir).string() +
+                           "/assets/t.tga\" could not be read as a texture)\n"),
+              std::string::npos)
+        << bad.Out;
+
+    const TRun help = RunPsc(dir, "--help");
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("--root DIR"), std::string::npos);
+}

@@ -1,7 +1,8 @@
 // lumidor-psc: checks a particle script without a display. Loads it as the demo would (textures are
 // decoded by the real readers into the GL recording fake, never uploaded) and prints the debugger
 // log, with --dump a JSON description of what the script compiled to, or with --format=gcc one
-// "FILE:LINE:COLUMN: error: MESSAGE" line per problem for editors and CI.
+// "FILE:LINE:COLUMN: error: MESSAGE" line per problem for editors and CI. Texture names are read
+// below --root (the demo reads them below its data folder), without changing the working directory.
 //
 // Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
 
@@ -9,21 +10,24 @@
 #include "script/script_diagnostics.h"
 #include "tools/psc/script_dump.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--name NAME] FILE\n"
-    "  Loads the particle script FILE (texture names relative to the current directory) and prints\n"
-    "  its debugger log, each CR shown as a line break.\n"
+    "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--name NAME] [--root DIR] FILE\n"
+    "  Loads the particle script FILE and prints its debugger log, each CR shown as a line break.\n"
     "  --raw        print the exact log bytes (lines end with a single CR)\n"
     "  --dump       print a JSON object of what the script compiled to instead of the log\n"
     "  --format=gcc one line per error, FILE:LINE:COLUMN: error: MESSAGE (LINE from 1; errors of no\n"
     "               line as FILE: error: MESSAGE); --format=log (the default) prints the log\n"
     "  --name NAME  the file name shown on the log's \"File:\" line and in gcc lines (default: FILE)\n"
+    "  --root DIR   the folder \"loadtexture\" names are relative to, as the demo's data folder is\n"
+    "               (default: the current directory); e.g. --root data data/scripts/ParticleScript1.psc\n"
     "exit status: 0 no errors, 1 errors reported, 2 file cannot be opened or bad arguments\n";
 
 struct TOptions {
@@ -32,6 +36,7 @@ struct TOptions {
     bool Gcc = false;
     std::string Name;
     bool HasName = false;
+    std::string Root;
     std::string File;
 };
 
@@ -71,6 +76,17 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
             }
             options.Name = argv[++i];
             options.HasName = true;
+        } else if (!filesOnly && (argument == "--root" || argument.starts_with("--root="))) {
+            if (argument == "--root" && i + 1 >= argc) {
+                std::cerr << "lumidor-psc: --root needs a folder\n" << Usage;
+                return 2;
+            }
+            options.Root = argument == "--root" ? argv[++i] : argument.substr(7);
+            std::error_code error;
+            if (!std::filesystem::is_directory(options.Root, error)) {
+                std::cerr << "lumidor-psc: --root: \"" << options.Root << "\" is not a folder\n";
+                return 2;
+            }
         } else if (!filesOnly && argument == "--") {
             filesOnly = true;
         } else if (!filesOnly && argument.size() > 1 && argument[0] == '-') {
@@ -94,6 +110,15 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
     return 0;
 }
 
+bool AnyTextureMissing(const lumidor::TScriptLoadReport& report) {
+    for (std::string path : report.TextureFiles) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -103,7 +128,8 @@ int main(int argc, char** argv) {
     // No GL is ever set up: "loadtexture" decodes and checks the file, and nothing is uploaded.
     lumidor::TParticleScript script;
     const std::string shownName = options.HasName ? options.Name : options.File;
-    const lumidor::TScriptLoadReport report = lumidor::LoadScriptWithReport(script, shownName, options.File);
+    const lumidor::TScriptLoadReport report =
+        lumidor::LoadScriptWithReport(script, shownName, options.File, options.Root);
 
     if (options.Gcc) {
         std::cout << lumidor::FormatGccDiagnostics(shownName, report);
@@ -117,6 +143,10 @@ int main(int argc, char** argv) {
         std::cout << lumidor::ReadableScriptLog(script.DebugLog);
     }
     std::cout.flush();
+    if (options.Root.empty() && AnyTextureMissing(report)) {
+        std::cerr << "lumidor-psc: texture names are read below the current directory; --root DIR reads "
+                     "them below DIR (the demo reads them below its data folder)\n";
+    }
     if (!report.FileOpened) return 2;
     return report.ErrorCount > 0 ? 1 : 0;
 }

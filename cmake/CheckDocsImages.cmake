@@ -1,0 +1,23 @@
+# Run after Doxygen (cmake -DHTML_DIR=<dir> -P CheckDocsImages.cmake): fails when a page of the API
+# reference shows a picture that is not in the output, such as a README picture whose folder is
+# missing from IMAGE_PATH.
+file(GLOB pages "${HTML_DIR}/*.html")
+set(missing "")
+foreach(page ${pages})
+    file(READ "${page}" html)
+    string(REGEX MATCHALL "<img [^>]*src=\"[^\"]*\"" images "${html}")
+    foreach(image ${images})
+        string(REGEX REPLACE ".*src=\"([^\"]*)\".*" "\\1" source "${image}")
+        if(source MATCHES "^[a-z]+:")
+            continue()
+        endif()
+        if(NOT EXISTS "${HTML_DIR}/${source}")
+            get_filename_component(name "${page}" NAME)
+            list(APPEND missing "${name}: ${source}")
+        endif()
+    endforeach()
+endforeach()
+if(missing)
+    list(JOIN missing "\n  " lines)
+    message(FATAL_ERROR "API reference pictures missing from ${HTML_DIR}:\n  ${lines}")
+endif()
