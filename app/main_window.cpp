@@ -100,6 +100,15 @@ void EnableDefaultState() {
     GL.Enable(GL_TEXTURE_2D);
 }
 
+void ShowMainWindow(TMainWindow& window) {
+    SDL_ShowWindow(window.Window);
+    FitOuterSize(window);
+    if (!window.GLReady) return;
+    // The clear colour is left as it is: the first frame's clear still uses the one GL starts with.
+    GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SDL_GL_SwapWindow(window.Window);
+}
+
 TFrameView MakeFrameView(int drawableWidth, int drawableHeight, int borderLeft, int borderRight) {
     // A minimised window has a 0 x 0 drawable; frames go on with a 1 x 1 view, so that the aspect
     // ratio and the banner's projection box stay defined (glOrtho refuses an empty box).

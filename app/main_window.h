@@ -51,6 +51,11 @@ void ActivateRenderContext(TMainWindow& window);
 /// glEnable of GL_DEPTH_TEST, then of GL_TEXTURE_2D.
 void EnableDefaultState();
 
+/// Shows the window at its configured outer size, then (with a usable context) clears it and swaps once,
+/// so that the first frame draws into buffers of the window's final size: until the first swap,
+/// software OpenGL keeps the size the window had when its context was made current.
+void ShowMainWindow(TMainWindow& window);
+
 /// Client size in pixels and outer width of the window now.
 TFrameView QueryFrameView(const TMainWindow& window);
 /// The view of a drawable of the given size with the frame's side borders; sides below 1 become 1.

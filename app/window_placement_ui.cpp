@@ -1,0 +1,44 @@
+// The ImGui half of window placement: the viewport, the next window's place, and the pass that keeps
+// the windows of the last frame inside the viewport.
+
+#include "app/window_placement.h"
+
+#include <imgui.h>
+#include <imgui_internal.h>
+
+namespace lumidor {
+
+TUiRect UiViewport() {
+    const ImGuiViewport* viewport = ImGui::GetMainViewport();
+    return {viewport->WorkPos.x, viewport->WorkPos.y, viewport->WorkSize.x, viewport->WorkSize.y};
+}
+
+void PlaceNextWindow(const TUiRect& wanted, int condition) {
+    const TUiRect fitted = FitInside(UiViewport(), wanted);
+    ImGui::SetNextWindowPos(ImVec2(fitted.X, fitted.Y), condition);
+    ImGui::SetNextWindowSize(ImVec2(fitted.Width, fitted.Height), condition);
+}
+
+void KeepWindowsInside() {
+    const TUiRect viewport = UiViewport();
+    if (viewport.Width <= 0.0f || viewport.Height <= 0.0f) return; // minimised: nothing is drawn
+    constexpr ImGuiWindowFlags placedByImGui = ImGuiWindowFlags_ChildWindow | ImGuiWindowFlags_Popup |
+                                               ImGuiWindowFlags_Tooltip | ImGuiWindowFlags_ChildMenu |
+                                               ImGuiWindowFlags_Modal;
+    for (ImGuiWindow* window : ImGui::GetCurrentContext()->Windows) {
+        if (!window->WasActive || window->Hidden || window->IsFallbackWindow ||
+            (window->Flags & placedByImGui) != 0)
+            continue;
+        const TUiRect now{window->Pos.x, window->Pos.y, window->Size.x, window->Size.y};
+        const TUiRect fitted = FitInside(viewport, now);
+        if (fitted == now) continue;
+        // An auto-resized window is fitted by ImGui itself (never larger than the display); a collapsed
+        // one keeps the size it will open to.
+        if ((fitted.Width != now.Width || fitted.Height != now.Height) && !window->Collapsed &&
+            (window->Flags & ImGuiWindowFlags_AlwaysAutoResize) == 0)
+            ImGui::SetWindowSize(window, ImVec2(fitted.Width, fitted.Height));
+        ImGui::SetWindowPos(window, ImVec2(fitted.X, fitted.Y));
+    }
+}
+
+} // namespace lumidor
