@@ -44,8 +44,13 @@ struct TFrameRequest {
 /// stencil 0. When no context has that many colour bits, fewer are tried. Throws on failure.
 void CreateMainWindow(TMainWindow& window, int bitsPerPixel);
 
-/// Makes the context current, turns the swap interval off, fills the GL table and checks for
-/// GL_ARB_vertex_buffer_object. Throws with the reason when anything is missing.
+/// With SDL's off-screen driver (SDL_VIDEODRIVER=offscreen), makes window and context again at the
+/// window's present size: that driver draws into a buffer made with the window, which no resize follows.
+/// Needs no GL object to exist yet. Throws when the new window cannot be made.
+void FitOffscreenSurface(TMainWindow& window);
+
+/// Makes the context current (after FitOffscreenSurface), turns the swap interval off, fills the GL
+/// table and checks for GL_ARB_vertex_buffer_object. Throws with the reason when anything is missing.
 void ActivateRenderContext(TMainWindow& window);
 
 /// glEnable of GL_DEPTH_TEST, then of GL_TEXTURE_2D.

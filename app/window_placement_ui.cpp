@@ -29,13 +29,15 @@ void KeepWindowsInside() {
         if (!window->WasActive || window->Hidden || window->IsFallbackWindow ||
             (window->Flags & placedByImGui) != 0)
             continue;
-        const TUiRect now{window->Pos.x, window->Pos.y, window->Size.x, window->Size.y};
+        // A window sized to its content takes this frame the size its last content asks for (ImGui
+        // keeps it within the display); it is placed by that size, so that it never shows crossing the
+        // edge while it grows. A collapsed window keeps the size it will open to.
+        const bool autoSized = (window->Flags & ImGuiWindowFlags_AlwaysAutoResize) != 0 && !window->Collapsed;
+        const ImVec2 size = autoSized ? ImGui::CalcWindowNextAutoFitSize(window) : window->Size;
+        const TUiRect now{window->Pos.x, window->Pos.y, size.x, size.y};
         const TUiRect fitted = FitInside(viewport, now);
         if (fitted == now) continue;
-        // An auto-resized window is fitted by ImGui itself (never larger than the display); a collapsed
-        // one keeps the size it will open to.
-        if ((fitted.Width != now.Width || fitted.Height != now.Height) && !window->Collapsed &&
-            (window->Flags & ImGuiWindowFlags_AlwaysAutoResize) == 0)
+        if ((fitted.Width != now.Width || fitted.Height != now.Height) && !window->Collapsed && !autoSized)
             ImGui::SetWindowSize(window, ImVec2(fitted.Width, fitted.Height));
         ImGui::SetWindowPos(window, ImVec2(fitted.X, fitted.Y));
     }
