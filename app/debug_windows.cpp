@@ -122,6 +122,7 @@ void DrawStatisticsWindow() {
     if (!DebugTools.StatisticsVisible) return;
     // Sized to its content, which keeps one width; only a long list of systems scrolls.
     ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_FirstUseEver);
+    LimitNextWindowToViewport();
     if (!ImGui::Begin("Statistics", &DebugTools.StatisticsVisible, ImGuiWindowFlags_AlwaysAutoResize)) {
         ImGui::End();
         return;
@@ -199,6 +200,7 @@ void DrawParticleInspector() {
     ImGui::SetNextWindowPos(
         ImVec2(viewport.X + viewport.Width - InspectorRightMargin, viewport.Y + InspectorTop),
         ImGuiCond_Appearing, ImVec2(1.0f, 0.0f));
+    LimitNextWindowToViewport();
     bool open = true;
     if (!ImGui::Begin("Particle inspector", &open, ImGuiWindowFlags_AlwaysAutoResize)) {
         ImGui::End();

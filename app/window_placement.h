@@ -30,6 +30,10 @@ TUiRect UiViewport();
 /// condition `condition` (ImGuiCond_FirstUseEver, ImGuiCond_Appearing...).
 void PlaceNextWindow(const TUiRect& wanted, int condition);
 
+/// Keeps the next ImGui window no larger than UiViewport(); call before ImGui::Begin of a window sized to
+/// its content, which ImGui would otherwise widen past a small viewport to make room for its scrollbar.
+void LimitNextWindowToViewport();
+
 /// Moves every window shown in the last frame (not menus, popups or tooltips) back inside UiViewport()
 /// and shrinks those larger than it; call once per UI frame, before the windows are drawn.
 void KeepWindowsInside();

@@ -19,6 +19,11 @@ void PlaceNextWindow(const TUiRect& wanted, int condition) {
     ImGui::SetNextWindowSize(ImVec2(fitted.Width, fitted.Height), condition);
 }
 
+void LimitNextWindowToViewport() {
+    const TUiRect viewport = UiViewport();
+    ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f), ImVec2(viewport.Width, viewport.Height));
+}
+
 void KeepWindowsInside() {
     const TUiRect viewport = UiViewport();
     if (viewport.Width <= 0.0f || viewport.Height <= 0.0f) return; // minimised: nothing is drawn

@@ -151,6 +151,7 @@ TEST_F(DebugToolsGL, StatisticsAndInspectorLieInsideTheWindowAtAnySize) {
     Choose("Script 1 (3000)"); // three particle systems, with magnet points
     RunFrames(30);
     Choose("Debug mode");
+    Choose("Properties");
     Choose("Statistics");
     RunFrames(2);
     // Aim at a particle clear of the Statistics window and the banner (where the script's particles
@@ -202,7 +203,17 @@ TEST_F(DebugToolsGL, StatisticsAndInspectorLieInsideTheWindowAtAnySize) {
     ASSERT_EQ(UiViewport(), small);
     EXPECT_TRUE(WindowInside("Statistics", small));
     EXPECT_TRUE(WindowInside("Particle inspector", small));
+    EXPECT_TRUE(WindowInside("Properties", small));
     Picture("statistics_and_inspector_520x380.png");
+    // Smaller than the windows themselves: each is as large as the main window, and scrolls.
+    SDL_SetWindowSize(window.Window, 300, 240);
+    RunFrames(4);
+    const TUiRect tiny{0, 0, 300, 240};
+    ASSERT_EQ(UiViewport(), tiny);
+    for (const char* name : {"Statistics", "Particle inspector", "Properties"})
+        EXPECT_TRUE(WindowInside(name, tiny));
+    EXPECT_GT(ImGui::FindWindowByName("Properties")->ScrollMax.y, 0.0f);
+    Picture("windows_300x240.png");
     SDL_SetWindowSize(window.Window, 800, 600);
     RunFrames(2);
 
