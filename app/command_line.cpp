@@ -1,9 +1,13 @@
 #include "app/command_line.h"
 
+#include "effects/effect_slots.h"
+
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 namespace lumidor {
 
@@ -33,12 +37,21 @@ bool ParseSeconds(const std::string& text, float& value) {
     return true;
 }
 
-bool HasPngExtension(const std::string& file) {
-    if (file.size() < 5) return false;
-    std::string extension = file.substr(file.size() - 4);
-    for (char& c : extension)
+std::string Lowercase(std::string text) {
+    for (char& c : text)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-    return extension == ".png";
+    return text;
+}
+
+bool HasPngExtension(const std::string& file) {
+    return file.size() >= 5 && Lowercase(file.substr(file.size() - 4)) == ".png";
+}
+
+// "Effect 2" of "Effect 2 (2000)": the caption without the particle count in brackets.
+std::string WithoutCount(const std::string& caption) {
+    const std::size_t open = caption.rfind(" (");
+    if (open == std::string::npos || caption.back() != ')') return caption;
+    return caption.substr(0, open);
 }
 
 TCommandLineResult Failure(std::string reason) {
@@ -71,6 +84,10 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         if (!takesValue && inlineValue) return Failure(flag + " takes no value");
         if (flag == "--help" || flag == "-h") {
             result.Action = TCommandLineAction::ShowHelp;
+            return result;
+        }
+        if (flag == "--list-effects") {
+            result.Action = TCommandLineAction::ListEffects;
             return result;
         }
         if (flag == "--benchmark") {
@@ -113,10 +130,16 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             if (value.empty()) return Failure(BadValue(flag, "a script file name", value));
             options.ScriptFile = value;
         } else if (flag == "--effect") {
-            if (!ParseUnsigned(value, kEffectSlotCount - 1, number))
-                return Failure(BadValue(
-                    flag, "an effect slot from 0 to " + std::to_string(kEffectSlotCount - 1), value));
-            options.Effect = static_cast<std::int32_t>(number);
+            if (ParseUnsigned(value, kEffectSlotCount - 1, number)) {
+                options.Effect = static_cast<std::int32_t>(number);
+            } else if (const std::optional<std::int32_t> named = FindEffectByName(value)) {
+                options.Effect = named;
+            } else {
+                return Failure(BadValue(flag,
+                                        "an effect slot from 0 to " + std::to_string(kEffectSlotCount - 1) +
+                                            " or an effect's name from --list-effects",
+                                        value));
+            }
         } else if (flag == "--stats") {
             if (value.empty()) return Failure(BadValue(flag, "a file name", value));
             options.StatsFile = value;
@@ -130,12 +153,24 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             options.Soak = static_cast<std::int32_t>(number);
         }
     }
+    // Combinations in which an option would be ignored or could never take effect.
     if (options.Soak && (options.Benchmark || options.Frames))
         return Failure("--soak runs on its own; it cannot be combined with --benchmark or --frames");
+    if (options.Soak || options.Benchmark) {
+        const char* mode = options.Soak ? "--soak" : "--benchmark";
+        const std::pair<bool, const char*> unused[] = {{options.Effect.has_value(), "--effect"},
+                                                       {!options.ScriptFile.empty(), "--script"},
+                                                       {!options.ScreenshotFile.empty(), "--screenshot"},
+                                                       {!options.RecordFolder.empty(), "--record"}};
+        for (const auto& [given, flag] : unused)
+            if (given)
+                return Failure(std::string(flag) + " cannot be combined with " + mode +
+                               ", which runs every effect in turn");
+    }
+    if (options.Effect && !options.ScriptFile.empty())
+        return Failure("--effect and --script both choose the effect shown; give one of them");
     if (!options.ScreenshotFile.empty() && !options.Frames)
         return Failure("--screenshot needs --frames, so that the last frame is known");
-    if (!options.RecordFolder.empty() && options.Benchmark)
-        return Failure("--record cannot be combined with --benchmark");
     return result;
 }
 
@@ -149,7 +184,9 @@ std::string CommandLineUsage() {
            "  --fixed-dt SECONDS     use this frame time instead of the measured one (0 to 3600)\n"
            "  --seed N               seed the random generator with N instead of the clock\n"
            "  --screenshot FILE.png  write the last frame to FILE.png (needs --frames)\n"
-           "  --effect N             start with effect slot N (0 to 18)\n"
+           "  --effect N|NAME        start with effect slot N (0 to 18) or the effect of that menu name\n"
+           "                         (\"Effect 2\" or \"effect 2 (2000)\": any case, count optional)\n"
+           "  --list-effects         list slot, menu position and name of every effect, in menu order\n"
            "  --benchmark            run every effect slot in turn and print a timing table\n"
            "  --script FILE.psc      play FILE (relative to the working directory) as the current effect,\n"
            "                         reloaded when it or its textures change; a version with errors is\n"
@@ -163,7 +200,39 @@ std::string CommandLineUsage() {
            "  --help                 show this text and exit\n"
            "\n"
            "Without options the demo runs until its window is closed (right-click for the menu).\n"
-           "LUMIDOR_NO_DIALOGS=1 sends message boxes to standard error instead of dialogs.\n";
+           "LUMIDOR_NO_DIALOGS=1 sends message boxes to standard error instead of dialogs. It needs a\n"
+           "display (DISPLAY or WAYLAND_DISPLAY); SDL_VIDEODRIVER chooses SDL's video driver yourself\n"
+           "(offscreen draws without a display).\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the run ended as asked (window closed, --frames drawn, --help, --list-effects)\n"
+           "  1  the run could not be made or did not produce what was asked: no usable display, no\n"
+           "     data, a script, screenshot, --record folder or --stats file that cannot be used\n"
+           "     (checked before the first frame), no OpenGL context, a picture or statistics line\n"
+           "     that could not be written, leaks found by a sanitizer build's --soak\n"
+           "  2  the command line cannot be run: an unknown option, a bad value, options that cannot\n"
+           "     be combined\n"
+           "  3  --gl-debug saw an OpenGL error\n";
+}
+
+std::optional<std::int32_t> FindEffectByName(const std::string& name) {
+    const std::string wanted = Lowercase(name);
+    for (const TEffectSlot& entry : EffectMenu) {
+        const std::string caption = Lowercase(entry.Caption);
+        if (wanted == caption || wanted == WithoutCount(caption)) return entry.Slot;
+    }
+    return std::nullopt;
+}
+
+std::string EffectListText() {
+    std::string text;
+    for (std::size_t position = 0; position < EffectMenu.size(); ++position) {
+        char line[96];
+        std::snprintf(line, sizeof line, "slot %2d  menu %2d  %s\n", EffectMenu[position].Slot,
+                      static_cast<int>(position + 1), EffectMenu[position].Caption);
+        text += line;
+    }
+    return text;
 }
 
 } // namespace lumidor

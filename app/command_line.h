@@ -14,6 +14,14 @@ inline constexpr int kEffectSlotCount = 19;
 /// Longest --soak accepted, seconds (one week).
 inline constexpr std::int32_t kMaxSoakSeconds = 7 * 24 * 3600;
 
+/// Exit status of a run that could not be made or did not produce what was asked: no usable display,
+/// no data, a file or folder named on the command line that cannot be used, a start-up failure that
+/// leaves no OpenGL context, a screenshot, frame or statistics line that could not be written.
+inline constexpr int kExitRunFailed = 1;
+/// Exit status of a command line that cannot be run: an unknown option, a bad value, options that
+/// cannot be combined.
+inline constexpr int kExitBadCommandLine = 2;
+
 /// The options after parsing; an absent value means "as the classic program does".
 struct TCommandLine {
     std::optional<std::int32_t> Frames;  ///< stop after this many frames (1 or more)
@@ -30,7 +38,7 @@ struct TCommandLine {
 };
 
 /// What the program should do with the parsed command line.
-enum class TCommandLineAction { Run, ShowHelp, Fail };
+enum class TCommandLineAction { Run, ShowHelp, ListEffects, Fail };
 
 /// The outcome of ParseCommandLine; Error holds the one-line reason when Action is Fail.
 struct TCommandLineResult {
@@ -45,5 +53,12 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
 
 /// The --help text, ending in a newline.
 std::string CommandLineUsage();
+
+/// The slot of the "Effects" menu entry named `name`, ignoring case: its whole caption ("Effect 2 (2000)")
+/// or the caption without the particle count in brackets ("Effect 2"). Nothing when no entry has it.
+std::optional<std::int32_t> FindEffectByName(const std::string& name);
+
+/// The --list-effects text: one line per menu entry in menu order, "slot  9  menu 12  Effect 2 (2000)".
+std::string EffectListText();
 
 } // namespace lumidor

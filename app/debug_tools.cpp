@@ -137,9 +137,12 @@ void AfterPass(TParticleEffectContainer& container, float, void*) {
     if (state.Pick.Pending) Consider(state.Pick, container, view);
     if (inspectedHere) {
         inspected.StepSeen = inspected.Step.Index >= 0;
-        inspected.Index = FindParticleAfterStep(container, inspected.Step);
-        inspected.Gone = inspected.Index < 0;
-        if (!inspected.Gone) inspected.Record = ReadParticle(container, inspected.Index);
+        const std::int32_t index = FindParticleAfterStep(container, inspected.Step);
+        inspected.Gone = index < 0;
+        if (!inspected.Gone) {
+            inspected.Index = index;
+            inspected.Record = ReadParticle(container, index);
+        }
         inspected.View = view;
     }
 }
@@ -156,6 +159,7 @@ void ResolvePick() {
     inspected.Key = pick.Best;
     inspected.System = SystemName(*pick.Best);
     inspected.Index = pick.BestIndex;
+    inspected.Slot = CurrentEffect;
     inspected.Record = ReadParticle(*pick.Best, pick.BestIndex);
     for (const TPassRecord& pass : state.Passes) {
         if (pass.Container == pick.Best) inspected.View = pass.View;
@@ -227,7 +231,10 @@ void BeginEffectPassStatistics() {
         state.Pick.Best = nullptr;
         state.Pick.BestIndex = -1;
     }
-    if (!DebugMode1Checked) ClearInspection();
+    // A particle belongs to the effect it was picked in: another effect (even one drawing into the
+    // same shared system) ends the inspection.
+    if (!DebugMode1Checked || (DebugTools.Inspecting && DebugTools.Inspected.Slot != CurrentEffect))
+        ClearInspection();
     state.InEffectPass = true;
     state.EffectPassStart = SDL_GetPerformanceCounter();
 }

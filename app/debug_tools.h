@@ -18,7 +18,8 @@ namespace lumidor {
 struct TInspectedParticle {
     const void* Key = nullptr;   ///< its system's address: compared with the passes, never dereferenced
     std::string System;          ///< the system's name
-    std::int32_t Index = -1;     ///< where it is in its system now
+    std::int32_t Index = -1;     ///< where it is in its system now (where it was last, once gone)
+    std::int32_t Slot = -1;      ///< the effect running when it was picked; another one ends its inspection
     bool Gone = false;           ///< it died (or could no longer be found)
     bool Running = false;        ///< its system ran in the last frame (it is frozen otherwise)
     TParticle Record;            ///< as its system's last pass left it

@@ -3,6 +3,7 @@
 #include "app/debug_tools.h"
 #include "app/effect_menu.h"
 #include "app/ui_item_rects.h"
+#include "app/window_placement.h"
 #include "effects/effect_slots.h"
 
 #include <imgui.h>
@@ -14,6 +15,19 @@ namespace lumidor {
 
 namespace {
 
+// The Statistics window's content width: its table and plots, and so the window, keep it.
+constexpr float StatisticsContentWidth = 400.0f;
+// Rows of a list shown before it scrolls: the systems of an effect, the magnets of a particle.
+constexpr int SystemRowsShown = 8;
+constexpr int MagnetRowsShown = 6;
+// Where the inspector opens: its top-right corner below the banner, near the right edge.
+constexpr float InspectorTop = 112.0f;
+constexpr float InspectorRightMargin = 10.0f;
+
+float TableRowHeight() {
+    return ImGui::GetFontSize() + 2.0f * ImGui::GetStyle().CellPadding.y;
+}
+
 void VectorRow(const char* label, const TVector3& v) {
     ImGui::TableNextRow();
     ImGui::TableNextColumn();
@@ -24,8 +38,14 @@ void VectorRow(const char* label, const TVector3& v) {
     }
 }
 
-bool BeginVectorTable(const char* id) {
-    if (!ImGui::BeginTable(id, 4, ImGuiTableFlags_RowBg | ImGuiTableFlags_SizingFixedFit)) return false;
+// A table of vectors; one of more than `rowsShown` rows scrolls in the height of that many.
+bool BeginVectorTable(const char* id, int rows = 0, int rowsShown = 0) {
+    const bool scrolls = rowsShown > 0 && rows > rowsShown;
+    const ImGuiTableFlags flags = ImGuiTableFlags_RowBg | ImGuiTableFlags_SizingFixedFit |
+                                  (scrolls ? ImGuiTableFlags_ScrollY : ImGuiTableFlags_None);
+    const ImVec2 size(0.0f, scrolls ? ListHeight(rows, rowsShown, TableRowHeight()) : 0.0f);
+    if (!ImGui::BeginTable(id, 4, flags, size)) return false;
+    if (scrolls) ImGui::TableSetupScrollFreeze(0, 1);
     ImGui::TableSetupColumn("");
     ImGui::TableSetupColumn("x");
     ImGui::TableSetupColumn("y");
@@ -65,7 +85,7 @@ void DrawStep(const TParticleStepBreakdown& step) {
         step.Accelerated[0] || step.Accelerated[1] || step.Accelerated[2] ? "" : "no axis (at target speed)");
     if (step.Magnets.empty()) {
         ImGui::TextUnformatted("Magnets: none");
-    } else if (BeginVectorTable("magnets")) {
+    } else if (BeginVectorTable("magnets", int(step.Magnets.size()) + 1, MagnetRowsShown)) {
         for (const TMagnetContribution& magnet : step.Magnets) {
             char label[96];
             std::snprintf(label, sizeof label, "Magnet %d (%s)", int(magnet.Id), ModeName(magnet.Mode));
@@ -100,15 +120,24 @@ void ShowStatisticsWindow() {
 
 void DrawStatisticsWindow() {
     if (!DebugTools.StatisticsVisible) return;
+    // Sized to its content, which keeps one width; only a long list of systems scrolls.
     ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(430, 330), ImGuiCond_FirstUseEver);
-    if (!ImGui::Begin("Statistics", &DebugTools.StatisticsVisible)) {
+    LimitNextWindowToViewport();
+    if (!ImGui::Begin("Statistics", &DebugTools.StatisticsVisible, ImGuiWindowFlags_AlwaysAutoResize)) {
         ImGui::End();
         return;
     }
     const TFrameStats& frame = DebugTools.Last;
     ImGui::Text("%s (slot %d)", EffectSlotCaption(frame.Slot), frame.Slot);
-    if (ImGui::BeginTable("systems", 4, ImGuiTableFlags_RowBg | ImGuiTableFlags_SizingFixedFit)) {
+    const int systems = int(frame.Systems.size());
+    const bool systemsScroll = systems > SystemRowsShown;
+    const ImVec2 tableSize(StatisticsContentWidth,
+                           systemsScroll ? ListHeight(systems, SystemRowsShown, TableRowHeight()) : 0.0f);
+    if (ImGui::BeginTable("systems", 4,
+                          ImGuiTableFlags_RowBg | ImGuiTableFlags_SizingFixedFit |
+                              (systemsScroll ? ImGuiTableFlags_ScrollY : ImGuiTableFlags_None),
+                          tableSize)) {
+        if (systemsScroll) ImGui::TableSetupScrollFreeze(0, 1);
         ImGui::TableSetupColumn("System", ImGuiTableColumnFlags_WidthStretch);
         ImGui::TableSetupColumn("Live");
         ImGui::TableSetupColumn("Magnets");
@@ -136,7 +165,7 @@ void DrawStatisticsWindow() {
     const std::vector<float> engineMs = InTimeOrder(DebugTools.History, DebugTools.History.EngineMs);
     const float top =
         frameMs.empty() ? 1.0f : std::max(1.0f, *std::max_element(frameMs.begin(), frameMs.end()));
-    const ImVec2 plotSize(ImGui::GetContentRegionAvail().x, 56.0f);
+    const ImVec2 plotSize(StatisticsContentWidth, 56.0f);
     char overlay[64];
     std::snprintf(overlay, sizeof overlay, "frame ms, last %d frames (top %.1f)", int(frameMs.size()),
                   double(top));
@@ -164,10 +193,14 @@ void HandleInspectorClick() {
 
 void DrawParticleInspector() {
     if (!DebugMode1Checked || !DebugTools.Inspecting) return;
-    const ImGuiViewport* viewport = ImGui::GetMainViewport();
-    // Right-hand side below the banner, placed anew whenever a selection opens it (by its left edge:
-    // an auto-sized window's width is known only after its first frame).
-    ImGui::SetNextWindowPos(ImVec2(std::max(10.0f, viewport->Size.x - 400.0f), 112.0f), ImGuiCond_Appearing);
+    // Right-hand side below the banner, placed anew whenever a selection opens it: by its top-right
+    // corner, which ImGui places once the width of the sized-to-content window is known. Where the
+    // viewport is too small for it, KeepWindowsInside moves it in.
+    const TUiRect viewport = UiViewport();
+    ImGui::SetNextWindowPos(
+        ImVec2(viewport.X + viewport.Width - InspectorRightMargin, viewport.Y + InspectorTop),
+        ImGuiCond_Appearing, ImVec2(1.0f, 0.0f));
+    LimitNextWindowToViewport();
     bool open = true;
     if (!ImGui::Begin("Particle inspector", &open, ImGuiWindowFlags_AlwaysAutoResize)) {
         ImGui::End();

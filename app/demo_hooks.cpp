@@ -8,6 +8,7 @@
 #include "app/live_scripts.h"
 #include "app/properties_window.h"
 #include "app/script_log_window.h"
+#include "app/window_placement.h"
 
 namespace lumidor {
 
@@ -20,6 +21,7 @@ TAppHooks MakeDemoHooks() {
         EndEffectPassStatistics();
     };
     hooks.Ui = [](const TFrameView&) {
+        KeepWindowsInside(); // before any window is drawn, so that none is drawn outside
         HandleInspectorClick();
         DrawPopupMenu1();
         DrawProperties(Properties);

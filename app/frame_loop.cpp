@@ -20,7 +20,6 @@ void RequestClose() {
 int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& options) {
     int status = 0;
     std::int32_t framesDrawn = 0;
-    if (!options.RecordFolder.empty() && !PrepareRecordFolder(options.RecordFolder)) return 1;
     Uint32 lastCaption = SDL_GetTicks();
     for (;;) {
         // Handlers run between frames, never inside one.

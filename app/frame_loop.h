@@ -12,7 +12,8 @@ struct TMainWindow;
 inline constexpr unsigned kCaptionIntervalMs = 100;
 
 /// Runs until the window is closed, RequestClose is called or --frames frames are drawn. Returns the
-/// process exit status: 0, or 1 when a requested screenshot could not be written.
+/// process exit status: 0, or 1 when a requested screenshot or recorded frame could not be written.
+/// A --record folder must exist already (PrepareRecordFolder).
 int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& options);
 
 } // namespace lumidor

@@ -7,6 +7,7 @@
 #include "app/data_folder.h"
 #include "app/debug_tools.h"
 #include "app/demo_hooks.h"
+#include "app/display_check.h"
 #include "app/display_config.h"
 #include "app/display_mode.h"
 #include "app/effects_startup.h"
@@ -15,6 +16,8 @@
 #include "app/live_scripts.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/preflight.h"
+#include "app/recording.h"
 #include "app/soak.h"
 #include "app/startup.h"
 #include "app/tbb_task_runner.h"
@@ -36,29 +39,37 @@
 using namespace lumidor;
 
 int main(int argc, char** argv) {
-    // 1. Initialise: options, where messages go, masked floating-point exceptions, SDL.
+    // 1. Initialise: options, where messages go, masked floating-point exceptions, SDL on a display. Every
+    //    failure a run can know of before its first frame ends it here, before the window opens.
     const TCommandLineResult commandLine = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (commandLine.Action == TCommandLineAction::ShowHelp) {
         std::fputs(CommandLineUsage().c_str(), stdout);
         return 0;
     }
+    if (commandLine.Action == TCommandLineAction::ListEffects) {
+        std::fputs(EffectListText().c_str(), stdout);
+        return 0;
+    }
     if (commandLine.Action == TCommandLineAction::Fail) {
         std::fprintf(stderr, "lumidor-demo: %s\nTry 'lumidor-demo --help'.\n", commandLine.Error.c_str());
-        return 2;
+        return kExitBadCommandLine;
     }
     const TCommandLine& options = commandLine.Options;
-    if (std::string error; !options.StatsFile.empty() && !OpenStatsFile(options.StatsFile, error)) {
-        std::fprintf(stderr, "lumidor-demo: cannot write the frame statistics to %s: %s\n",
-                     options.StatsFile.c_str(), error.c_str());
-        return 2;
-    }
     InstallMessageHandler(WantDialogs(options, std::getenv("LUMIDOR_NO_DIALOGS")));
     fedisableexcept(FE_ALL_EXCEPT); // division by zero gives infinities, invalid operations NaN
     SetTaskRunner(MakeTbbTaskRunner()); // large particle systems are swept on every core
+    // Only drivers of a real display, unless the user chose one: SDL would otherwise draw off-screen.
+    const TDisplayEnvironment environment = ReadDisplayEnvironment();
+    const std::string drivers = DisplayDriversToTry(environment);
+    if (!drivers.empty()) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-        ShowMessage(std::string("Could not start SDL: ") + SDL_GetError(), kStartupErrorCaption,
-                    TMessageIcon::Error);
-        return 1;
+        if (!drivers.empty()) {
+            std::fprintf(stderr, "lumidor-demo: %s\n", NoDisplayText(environment).c_str());
+        } else {
+            ShowMessage(std::string("Could not start SDL: ") + SDL_GetError(), kStartupErrorCaption,
+                        TMessageIcon::Error);
+        }
+        return kExitRunFailed;
     }
     // The data: the working directory when it holds the demo's files (the classic start), else the
     // copy installed with the program.
@@ -69,7 +80,22 @@ int main(int argc, char** argv) {
     if (data.Folder.empty() || folderError) {
         ShowMessage(DataNotFoundText(data), kStartupErrorCaption, TMessageIcon::Error);
         SDL_Quit();
-        return 1;
+        return kExitRunFailed;
+    }
+    // The files and folders the options name, from the working directory the run uses; then the
+    // outputs are made ready. Each refusal says why.
+    const std::vector<std::string> problems = CheckCommandLineFiles(options);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "lumidor-demo: %s\n", problem.c_str());
+    bool ready = problems.empty();
+    if (ready && !options.RecordFolder.empty()) ready = PrepareRecordFolder(options.RecordFolder);
+    if (std::string error; ready && !options.StatsFile.empty() && !OpenStatsFile(options.StatsFile, error)) {
+        std::fprintf(stderr, "lumidor-demo: --stats %s: %s\n", options.StatsFile.c_str(), error.c_str());
+        ready = false;
+    }
+    if (!ready) {
+        SDL_Quit();
+        return kExitRunFailed;
     }
 
     // The effects plug in here: start-up, the effect pass with the logo banner, the menu and the
@@ -101,17 +127,17 @@ int main(int argc, char** argv) {
     });
     // Without a window or a usable context there is nothing to show; the reason has been shown.
     if (!window.GLReady) {
+        CloseStatsFile();
         CloseMainWindow(window);
         SDL_Quit();
-        return 1;
+        return kExitRunFailed;
     }
 
     if (options.Effect) CurrentEffect = *options.Effect;
     if (!options.ScriptFile.empty()) PlayScriptFile(options.ScriptFile); // the script is the effect shown
 
     // 3. Show the window and draw frames until it closes (or run every effect and print the timings).
-    SDL_ShowWindow(window.Window);
-    FitOuterSize(window);
+    ShowMainWindow(window);
     int status = options.Benchmark ? RunBenchmark(window, hooks, options)
                  : options.Soak    ? RunSoak(window, hooks, options)
                                    : RunFrameLoop(window, hooks, options);
@@ -124,5 +150,5 @@ int main(int argc, char** argv) {
     if (window.UiReady) ShutdownUi();
     CloseMainWindow(window);
     SDL_Quit();
-    return status != 0 ? status : (statsWritten ? 0 : 1);
+    return status != 0 ? status : (statsWritten ? 0 : kExitRunFailed);
 }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace lumidor {
@@ -36,6 +37,27 @@ void SetPixelFormatAttributes(int bitsPerPixel) {
     SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
 }
 
+// A hidden window of the given size and its rendering context with `bits` colour bits; false with the
+// reason in `error` when either cannot be made.
+bool MakeWindowWithContext(int bits, int width, int height, SDL_Window*& sdlWindow, SDL_GLContext& context,
+                           std::string& error) {
+    SetPixelFormatAttributes(bits);
+    sdlWindow = SDL_CreateWindow(kInitialCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                 height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    if (!sdlWindow) {
+        error = SDL_GetError();
+        return false;
+    }
+    context = SDL_GL_CreateContext(sdlWindow);
+    if (!context) {
+        error = SDL_GetError();
+        SDL_DestroyWindow(sdlWindow);
+        sdlWindow = nullptr;
+        return false;
+    }
+    return true;
+}
+
 void* ResolveGLProc(const char* name) {
     return SDL_GL_GetProcAddress(name);
 }
@@ -52,20 +74,11 @@ std::string JoinNames(const std::vector<std::string>& names) {
 void CreateMainWindow(TMainWindow& window, int bitsPerPixel) {
     std::string lastError = "unknown reason";
     for (const int bits : ColourBitCandidates(bitsPerPixel)) {
-        SetPixelFormatAttributes(bits);
-        SDL_Window* sdlWindow = SDL_CreateWindow(
-            kInitialCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kInitialWindowWidth,
-            kInitialWindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-        if (!sdlWindow) {
-            lastError = SDL_GetError();
+        SDL_Window* sdlWindow = nullptr;
+        SDL_GLContext context = nullptr;
+        if (!MakeWindowWithContext(bits, kInitialWindowWidth, kInitialWindowHeight, sdlWindow, context,
+                                   lastError))
             continue;
-        }
-        SDL_GLContext context = SDL_GL_CreateContext(sdlWindow);
-        if (!context) {
-            lastError = SDL_GetError();
-            SDL_DestroyWindow(sdlWindow);
-            continue;
-        }
         if (bits != bitsPerPixel) {
             std::fprintf(stderr, "No OpenGL pixel format with %d colour bits; using %s.\n", bitsPerPixel,
                          bits > 0 ? (std::to_string(bits) + " colour bits").c_str()
@@ -80,7 +93,25 @@ void CreateMainWindow(TMainWindow& window, int bitsPerPixel) {
                              lastError);
 }
 
+void FitOffscreenSurface(TMainWindow& window) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "offscreen") != 0) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window.Window, &width, &height);
+    if (width == kInitialWindowWidth && height == kInitialWindowHeight) return;
+    SDL_Window* sdlWindow = nullptr;
+    SDL_GLContext context = nullptr;
+    std::string error;
+    if (!MakeWindowWithContext(window.ColourBits, width, height, sdlWindow, context, error))
+        throw std::runtime_error("Could not create the off-screen window at its configured size: " + error);
+    SDL_GL_DeleteContext(window.RenderContext);
+    SDL_DestroyWindow(window.Window);
+    window.Window = sdlWindow;
+    window.RenderContext = context;
+}
+
 void ActivateRenderContext(TMainWindow& window) {
+    FitOffscreenSurface(window);
     if (SDL_GL_MakeCurrent(window.Window, window.RenderContext) != 0)
         throw std::runtime_error(std::string("Could not make the OpenGL rendering context current: ") +
                                  SDL_GetError());
@@ -98,6 +129,15 @@ void ActivateRenderContext(TMainWindow& window) {
 void EnableDefaultState() {
     GL.Enable(GL_DEPTH_TEST);
     GL.Enable(GL_TEXTURE_2D);
+}
+
+void ShowMainWindow(TMainWindow& window) {
+    SDL_ShowWindow(window.Window);
+    FitOuterSize(window);
+    if (!window.GLReady) return;
+    // The clear colour is left as it is: the first frame's clear still uses the one GL starts with.
+    GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SDL_GL_SwapWindow(window.Window);
 }
 
 TFrameView MakeFrameView(int drawableWidth, int drawableHeight, int borderLeft, int borderRight) {

@@ -44,12 +44,22 @@ struct TFrameRequest {
 /// stencil 0. When no context has that many colour bits, fewer are tried. Throws on failure.
 void CreateMainWindow(TMainWindow& window, int bitsPerPixel);
 
-/// Makes the context current, turns the swap interval off, fills the GL table and checks for
-/// GL_ARB_vertex_buffer_object. Throws with the reason when anything is missing.
+/// With SDL's off-screen driver (SDL_VIDEODRIVER=offscreen), makes window and context again at the
+/// window's present size: that driver draws into a buffer made with the window, which no resize follows.
+/// Needs no GL object to exist yet. Throws when the new window cannot be made.
+void FitOffscreenSurface(TMainWindow& window);
+
+/// Makes the context current (after FitOffscreenSurface), turns the swap interval off, fills the GL
+/// table and checks for GL_ARB_vertex_buffer_object. Throws with the reason when anything is missing.
 void ActivateRenderContext(TMainWindow& window);
 
 /// glEnable of GL_DEPTH_TEST, then of GL_TEXTURE_2D.
 void EnableDefaultState();
+
+/// Shows the window at its configured outer size, then (with a usable context) clears it and swaps once,
+/// so that the first frame draws into buffers of the window's final size: until the first swap,
+/// software OpenGL keeps the size the window had when its context was made current.
+void ShowMainWindow(TMainWindow& window);
 
 /// Client size in pixels and outer width of the window now.
 TFrameView QueryFrameView(const TMainWindow& window);

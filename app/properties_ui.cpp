@@ -3,6 +3,7 @@
 
 #include "app/properties_window.h"
 #include "app/ui_item_rects.h"
+#include "app/window_placement.h"
 
 #include <imgui.h>
 
@@ -50,15 +51,21 @@ void DrawTicks(const ImVec2& barMin, const ImVec2& barMax) {
 void DrawProperties(TProperties& properties) {
     if (!properties.Visible) return;
     const float titleBar = ImGui::GetFrameHeight();
-    ImGui::SetNextWindowPos(ImVec2(192.0f, 107.0f), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(ClientWidth, ClientHeight + titleBar), ImGuiCond_Always);
+    // Its own size, unless the main window is smaller: then as large as that, scrolling.
+    const TUiRect viewport = UiViewport();
+    const TUiRect fitted =
+        FitInside(viewport, {viewport.X, viewport.Y, ClientWidth, ClientHeight + titleBar});
+    const bool whole = fitted.Width == ClientWidth && fitted.Height == ClientHeight + titleBar;
+    PlaceNextWindow({192.0f, 107.0f, fitted.Width, fitted.Height}, ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(fitted.Width, fitted.Height), ImGuiCond_Always);
     if (properties.BringForward) {
         ImGui::SetNextWindowFocus();
         properties.BringForward = false;
     }
     bool open = true;
-    const ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoScrollbar |
-                                   ImGuiWindowFlags_NoScrollWithMouse | ImGuiWindowFlags_NoSavedSettings;
+    const ImGuiWindowFlags flags =
+        ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings |
+        (whole ? ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse : ImGuiWindowFlags_None);
     if (ImGui::Begin("Properties", &open, flags)) {
         for (int i = 0; i < TrackBarCount; ++i) {
             const TTrackBarLayout& layout = TrackBarLayouts[static_cast<std::size_t>(i)];

@@ -47,9 +47,18 @@ TMemoryUse ReadMemoryUse() {
 
 std::string SoakLine(long long cycles, long long frames, double firstCycleMiB, double endMiB,
                      double peakMiB) {
-    char line[160];
-    std::snprintf(line, sizeof line, "soak: %lld cycles, %lld frames, RSS %.0f -> %.0f MiB (peak %.0f MiB)\n",
-                  cycles, frames, firstCycleMiB, endMiB, peakMiB);
+    char line[240];
+    if (cycles >= 2) {
+        std::snprintf(line, sizeof line,
+                      "soak: %lld cycles, %lld frames, RSS %.0f -> %.0f MiB (peak %.0f MiB)\n", cycles,
+                      frames, firstCycleMiB, endMiB, peakMiB);
+    } else {
+        std::snprintf(line, sizeof line,
+                      "soak: %lld %s, %lld frames, RSS %.0f MiB at the end (peak %.0f MiB); comparing the "
+                      "memory after the first cycle needs two cycles (--soak %d or more)\n",
+                      cycles, cycles == 1 ? "cycle" : "cycles", frames, endMiB, peakMiB,
+                      kSoakSecondsForTwoCycles);
+    }
     return line;
 }
 
@@ -73,6 +82,7 @@ int RunSoak(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& opt
         ReloadScripts();
         bool complete = true;
         for (const TEffectSlot& entry : EffectMenu) {
+            const bool lastSlot = &entry == &EffectMenu.back();
             CurrentEffect = entry.Slot;
             const Uint64 slotStart = SDL_GetPerformanceCounter();
             do {
@@ -84,7 +94,7 @@ int RunSoak(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& opt
                 ++frames;
                 if (options.GLDebug) CheckGLErrors("frame " + std::to_string(frames) + " of the soak");
             } while (SecondsSince(slotStart) < kSoakSecondsPerSlot);
-            if (!running || (cycles > 0 && SecondsSince(start) >= seconds)) {
+            if (!running || (cycles > 0 && !lastSlot && SecondsSince(start) >= seconds)) {
                 running = complete = false;
                 break;
             }
@@ -95,8 +105,6 @@ int RunSoak(TMainWindow& window, const TAppHooks& hooks, const TCommandLine& opt
         running = SecondsSince(start) < seconds;
     }
     const TMemoryUse end = ReadMemoryUse();
-    // Closed during the first cycle: no cycle to compare with, the end stands for both.
-    if (cycles == 0) firstCycleMiB = end.ResidentMiB;
     std::fputs(SoakLine(cycles, frames, firstCycleMiB, end.ResidentMiB, end.PeakMiB).c_str(), stdout);
     std::fflush(stdout);
     // In a sanitizer build the leaks are checked here, while the GL driver is still loaded: at exit its

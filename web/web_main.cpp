@@ -198,8 +198,9 @@ int main(int argc, char** argv) {
     // 1. Options: the page turns ?effect=8&frames=60 into --effect=8 --frames=60.
     const TCommandLineResult commandLine = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (commandLine.Action != TCommandLineAction::Run) {
-        FailNow(commandLine.Action == TCommandLineAction::ShowHelp ? "help is not available in the browser"
-                                                                   : commandLine.Error);
+        FailNow(commandLine.Action == TCommandLineAction::Fail
+                    ? commandLine.Error
+                    : "help and the list of effects are not available in the browser");
         return 0;
     }
     Demo.Options = commandLine.Options;

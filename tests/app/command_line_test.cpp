@@ -28,7 +28,7 @@ TEST(CommandLine, NoArgumentsRunsTheClassicProgram) {
 TEST(CommandLine, EveryOptionWithSeparateOrInlineValues) {
     const TCommandLineResult result =
         Parse({"--frames", "5", "--fixed-dt=0.016", "--seed", "18446744073709551615", "--screenshot",
-               "out/Shot.PNG", "--effect=18", "--benchmark"});
+               "out/Shot.PNG", "--effect=18"});
     ASSERT_EQ(result.Action, TCommandLineAction::Run) << result.Error;
     EXPECT_EQ(result.Options.Frames, 5);
     ASSERT_TRUE(result.Options.FixedFrameTime);
@@ -36,7 +36,8 @@ TEST(CommandLine, EveryOptionWithSeparateOrInlineValues) {
     EXPECT_EQ(result.Options.Seed, 18446744073709551615ull);
     EXPECT_EQ(result.Options.ScreenshotFile, "out/Shot.PNG");
     EXPECT_EQ(result.Options.Effect, 18);
-    EXPECT_TRUE(result.Options.Benchmark);
+    EXPECT_FALSE(result.Options.Benchmark);
+    EXPECT_TRUE(Parse({"--benchmark", "--frames", "10", "--fixed-dt", "0.02"}).Options.Benchmark);
 
     EXPECT_EQ(Parse({"--frames", "3", "--frames", "7"}).Options.Frames, 7); // the last one counts
     EXPECT_EQ(Parse({"--fixed-dt", "0"}).Options.FixedFrameTime, 0.0f);
@@ -54,7 +55,9 @@ TEST(CommandLine, BadValuesFailWithTheReason) {
               "--frames expects a whole number of frames from 1 to 2147483647, got \"0\"");
     EXPECT_EQ(Parse({"--fixed-dt", "-0.5"}).Error,
               "--fixed-dt expects a frame time in seconds from 0 to 3600, got \"-0.5\"");
-    EXPECT_EQ(Parse({"--effect", "19"}).Error, "--effect expects an effect slot from 0 to 18, got \"19\"");
+    EXPECT_EQ(
+        Parse({"--effect", "19"}).Error,
+        "--effect expects an effect slot from 0 to 18 or an effect's name from --list-effects, got \"19\"");
     EXPECT_EQ(Parse({"--screenshot", "shot.jpg", "--frames", "1"}).Error,
               "--screenshot expects a file name ending in .png, got \"shot.jpg\"");
     EXPECT_EQ(Parse({"--seed"}).Error, "--seed needs a value");
@@ -125,4 +128,87 @@ TEST(CommandLine, SoakAndGLDebug) {
     EXPECT_EQ(Parse({"--benchmark", "--soak", "5"}).Action, TCommandLineAction::Fail);
     EXPECT_NE(CommandLineUsage().find("--soak SECONDS"), std::string::npos);
     EXPECT_NE(CommandLineUsage().find("--gl-debug"), std::string::npos);
+}
+
+TEST(CommandLine, EffectByMenuNameIgnoringCaseWithOrWithoutItsCount) {
+    EXPECT_EQ(Parse({"--effect", "Effect 2"}).Options.Effect, 9);
+    EXPECT_EQ(Parse({"--effect", "effect 2 (2000)"}).Options.Effect, 9);
+    EXPECT_EQ(Parse({"--effect=SMOKE 1"}).Options.Effect, 14); // menu order is not slot order
+    EXPECT_EQ(Parse({"--effect", "Aflamed magnesium"}).Options.Effect, 7);
+    EXPECT_EQ(Parse({"--effect", "text (~6000)"}).Options.Effect, 17);
+    EXPECT_EQ(Parse({"--effect", "Firework"}).Options.Effect, 18); // a caption without a count
+    EXPECT_EQ(Parse({"--effect", "Stresstest"}).Options.Effect, 10);
+    EXPECT_EQ(Parse({"--effect", "Stresstest Script"}).Options.Effect, 13);
+    EXPECT_EQ(Parse({"--effect", "9"}).Options.Effect, 9); // a number is a slot, not a menu position
+
+    // Near misses are refused, not guessed.
+    for (const char* name :
+         {"Effect", "Effect 2 ", "Effect 2 (200)", "Smoke", "Fire (300", "Stress test", ""})
+        EXPECT_EQ(Parse({"--effect", name}).Action, TCommandLineAction::Fail) << '"' << name << '"';
+    EXPECT_EQ(FindEffectByName("(2000)"), std::nullopt);
+    EXPECT_NE(CommandLineUsage().find("--effect N|NAME"), std::string::npos);
+}
+
+TEST(CommandLine, ListEffectsPrintsEveryMenuEntryInMenuOrder) {
+    EXPECT_EQ(Parse({"--list-effects"}).Action, TCommandLineAction::ListEffects);
+    EXPECT_EQ(Parse({"--frames", "2", "--list-effects", "--bogus"}).Action, TCommandLineAction::ListEffects);
+    EXPECT_EQ(Parse({"--list-effects=1"}).Error, "--list-effects takes no value");
+
+    const std::string list = EffectListText();
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = list.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(list.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 19u);
+    EXPECT_EQ(list.back(), '\n');
+    EXPECT_EQ(lines[0], "slot  0  menu  1  Fire (300)");
+    EXPECT_EQ(lines[1], "slot 14  menu  2  Smoke 1 (200)");
+    EXPECT_EQ(lines[11], "slot  9  menu 12  Effect 2 (2000)");
+    EXPECT_EQ(lines[18], "slot 18  menu 19  Firework");
+    // Every listed name chooses its own slot.
+    for (const std::string& line : lines)
+        EXPECT_EQ(FindEffectByName(line.substr(18)), std::stoi(line.substr(5, 2))) << line;
+    EXPECT_NE(CommandLineUsage().find("--list-effects"), std::string::npos);
+}
+
+// Combinations in which an option could never take effect are refused with the reason, and exit
+// statuses are documented.
+TEST(CommandLine, OptionsThatCannotWorkTogetherAreRefused) {
+    struct TCase {
+        std::vector<std::string> Arguments;
+        std::string Error; // empty: the combination runs
+    };
+    const std::vector<TCase> cases = {
+        {{"--soak", "5", "--frames", "3"},
+         "--soak runs on its own; it cannot be combined with --benchmark or --frames"},
+        {{"--benchmark", "--soak", "5"},
+         "--soak runs on its own; it cannot be combined with --benchmark or --frames"},
+        {{"--benchmark", "--effect", "3"},
+         "--effect cannot be combined with --benchmark, which runs every effect in turn"},
+        {{"--benchmark", "--script", "a.psc"},
+         "--script cannot be combined with --benchmark, which runs every effect in turn"},
+        {{"--benchmark", "--frames", "3", "--screenshot", "a.png"},
+         "--screenshot cannot be combined with --benchmark, which runs every effect in turn"},
+        {{"--soak", "5", "--record", "clip"},
+         "--record cannot be combined with --soak, which runs every effect in turn"},
+        {{"--soak", "5", "--effect", "Fire"},
+         "--effect cannot be combined with --soak, which runs every effect in turn"},
+        {{"--effect", "2", "--script", "a.psc"},
+         "--effect and --script both choose the effect shown; give one of them"},
+        {{"--screenshot", "a.png"}, "--screenshot needs --frames, so that the last frame is known"},
+        {{"--benchmark", "--stats", "s.jsonl", "--frames", "3", "--gl-debug"}, ""},
+        {{"--soak", "5", "--stats", "s.jsonl", "--fixed-dt", "0.02", "--seed", "4"}, ""},
+        {{"--script", "a.psc", "--record", "clip", "--frames", "3", "--screenshot", "a.png"}, ""},
+    };
+    for (const TCase& test : cases) {
+        const TCommandLineResult result = Parse(test.Arguments);
+        std::string joined;
+        for (const std::string& argument : test.Arguments)
+            joined += argument + ' ';
+        EXPECT_EQ(result.Action, test.Error.empty() ? TCommandLineAction::Run : TCommandLineAction::Fail)
+            << joined;
+        EXPECT_EQ(result.Error, test.Error) << joined;
+    }
+    const std::string usage = CommandLineUsage();
+    for (const char* status : {"Exit status:", "  0  ", "  1  ", "  2  ", "  3  "})
+        EXPECT_NE(usage.find(status), std::string::npos) << status;
 }

@@ -8,6 +8,7 @@
 #include "app/frame_loop.h"
 #include "app/main_window.h"
 #include "app/ui_item_rects.h"
+#include "app/window_placement.h"
 #include "demo_window_fixture.h"
 #include "effects/effects.h"
 #include "engine/particle_step_breakdown.h"
@@ -15,10 +16,14 @@
 #include "png_reader.h"
 
 #include <gtest/gtest.h>
+#include <imgui.h>
+#include <imgui_internal.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 using namespace lumidor;
@@ -118,7 +123,106 @@ TScreenView DemoCamera(int width, int height) {
     return view;
 }
 
+// Where ImGui drew the window called `name` in the last frame; nothing when it was not shown.
+std::optional<TUiRect> WindowRect(const char* name) {
+    const ImGuiWindow* window = ImGui::FindWindowByName(name);
+    if (!window || !window->WasActive) return std::nullopt;
+    return TUiRect{window->Pos.x, window->Pos.y, window->Size.x, window->Size.y};
+}
+
+bool Inside(const TUiRect& outer, const TUiRect& inner) {
+    return inner.X >= outer.X && inner.Y >= outer.Y && inner.X + inner.Width <= outer.X + outer.Width &&
+           inner.Y + inner.Height <= outer.Y + outer.Height;
+}
+
+::testing::AssertionResult WindowInside(const char* name, const TUiRect& viewport) {
+    const std::optional<TUiRect> rect = WindowRect(name);
+    if (!rect) return ::testing::AssertionFailure() << name << " is not shown";
+    if (!Inside(viewport, *rect))
+        return ::testing::AssertionFailure()
+               << name << " at (" << rect->X << ", " << rect->Y << ") size " << rect->Width << " x "
+               << rect->Height << " crosses the edge of " << viewport.Width << " x " << viewport.Height;
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace
+
+TEST_F(DebugToolsGL, StatisticsAndInspectorLieInsideTheWindowAtAnySize) {
+    Choose("Script 1 (3000)"); // three particle systems, with magnet points
+    RunFrames(30);
+    Choose("Debug mode");
+    Choose("Properties");
+    Choose("Statistics");
+    RunFrames(2);
+    // Aim at a particle clear of the Statistics window and the banner (where the script's particles
+    // will be two frames on does not matter: the nearest within the pick radius is taken).
+    const std::optional<TUiRect> statistics = WindowRect("Statistics");
+    ASSERT_TRUE(statistics);
+    const TScreenView camera = DemoCamera(800, 600);
+    bool picked = false;
+    for (const TParticleEffectContainer& container : Scripts[0].Containers) {
+        for (std::int32_t i = 0; i < ParticleCount(container) && !picked; ++i) {
+            float x = 0, y = 0;
+            if (!ProjectToWindow(camera, ReadParticle(container, i).Position, x, y)) continue;
+            if (x < statistics->X + statistics->Width + 60 || x > 740 || y < 170 || y > 560) continue;
+            Push(SDL_MOUSEMOTION, x, y);
+            Push(SDL_MOUSEBUTTONDOWN, x, y);
+            Push(SDL_MOUSEBUTTONUP, x, y);
+            // Inside from the first frame it shows, while its tables still measure their columns.
+            for (int frame = 0; frame < 6; ++frame) {
+                RunFrames(1);
+                if (WindowRect("Particle inspector")) {
+                    EXPECT_TRUE(WindowInside("Particle inspector", {0, 0, 800, 600})) << "frame " << frame;
+                }
+            }
+            picked = DebugTools.Inspecting;
+        }
+    }
+    ASSERT_TRUE(picked) << "no particle of Script 1 could be picked";
+
+    const TUiRect window800x600{0, 0, 800, 600};
+    EXPECT_EQ(UiViewport(), window800x600);
+    EXPECT_TRUE(WindowInside("Statistics", window800x600));
+    EXPECT_TRUE(WindowInside("Particle inspector", window800x600));
+    // Three systems need no scrolling, and the ground grid's switch is in the window.
+    EXPECT_EQ(DebugTools.Last.Systems.size(), 3u);
+    EXPECT_EQ(ImGui::FindWindowByName("Statistics")->ScrollMax.y, 0.0f);
+    ASSERT_TRUE(ItemShownInLastFrame("Ground grid"));
+    const TItemRect grid = *FindItemRect("Ground grid");
+    EXPECT_TRUE(Inside(*WindowRect("Statistics"), {grid.X0, grid.Y0, grid.X1 - grid.X0, grid.Y1 - grid.Y0}));
+    // The inspector opens at the right edge, below the banner as far as it fits.
+    const TUiRect inspector = *WindowRect("Particle inspector");
+    EXPECT_GE(inspector.X + inspector.Width, 780.0f);
+    EXPECT_NEAR(inspector.Y, std::min(112.0f, 600.0f - inspector.Height), 1.0f);
+    Picture("statistics_and_inspector_800x600.png");
+
+    // A smaller main window takes both windows in with it, shrinking what no longer fits.
+    SDL_SetWindowSize(window.Window, 520, 380);
+    RunFrames(4);
+    const TUiRect small{0, 0, 520, 380};
+    ASSERT_EQ(UiViewport(), small);
+    EXPECT_TRUE(WindowInside("Statistics", small));
+    EXPECT_TRUE(WindowInside("Particle inspector", small));
+    EXPECT_TRUE(WindowInside("Properties", small));
+    Picture("statistics_and_inspector_520x380.png");
+    // Smaller than the windows themselves: each is as large as the main window, and scrolls.
+    SDL_SetWindowSize(window.Window, 300, 240);
+    RunFrames(4);
+    const TUiRect tiny{0, 0, 300, 240};
+    ASSERT_EQ(UiViewport(), tiny);
+    for (const char* name : {"Statistics", "Particle inspector", "Properties"})
+        EXPECT_TRUE(WindowInside(name, tiny));
+    EXPECT_GT(ImGui::FindWindowByName("Properties")->ScrollMax.y, 0.0f);
+    Picture("windows_300x240.png");
+    SDL_SetWindowSize(window.Window, 800, 600);
+    RunFrames(2);
+
+    // Another effect ends the inspection: the particle belonged to the effect it was picked in.
+    Choose("Fire (300)");
+    RunFrames(1);
+    EXPECT_FALSE(DebugTools.Inspecting);
+    EXPECT_FALSE(WindowRect("Particle inspector"));
+}
 
 TEST_F(DebugToolsGL, StatisticsWindowCountsEverySystemOfTheStressTest) {
     Choose("Stresstest (10000)");

@@ -163,7 +163,7 @@ TEST(CommandLine, StatsAndRecordTakeANameAndRecordingIsNoBenchmark) {
 
     result = ParseCommandLine({"--record", "clip", "--benchmark"});
     EXPECT_EQ(result.Action, TCommandLineAction::Fail);
-    EXPECT_EQ(result.Error, "--record cannot be combined with --benchmark");
+    EXPECT_EQ(result.Error, "--record cannot be combined with --benchmark, which runs every effect in turn");
     EXPECT_EQ(ParseCommandLine({"--stats="}).Error, "--stats expects a file name, got \"\"");
     EXPECT_EQ(ParseCommandLine({"--record"}).Error, "--record needs a value");
     EXPECT_NE(CommandLineUsage().find("--stats FILE.jsonl"), std::string::npos);

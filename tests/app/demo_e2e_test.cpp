@@ -12,8 +12,10 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -39,9 +41,15 @@ class DemoRun : public ::testing::Test {
 
     // Runs the program from `dataDir` (data/ unless given) with the arguments; returns its exit status.
     int Run(const std::string& arguments, const fs::path& dataDir = LUMIDOR_SOURCE_DIR "/data") {
-        const std::string command =
-            "cd '" + dataDir.string() + "' && LUMIDOR_NO_DIALOGS=1 '" + program.string() + "' " + arguments +
-            " >'" + (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'";
+        return RunWithPrefix("", arguments, dataDir);
+    }
+    // The same, the program started through `prefix` ("env -u DISPLAY ").
+    int RunWithPrefix(const std::string& prefix, const std::string& arguments,
+                      const fs::path& dataDir = LUMIDOR_SOURCE_DIR "/data") {
+        const std::string command = "cd '" + dataDir.string() + "' && LUMIDOR_NO_DIALOGS=1 " + prefix + "'" +
+                                    program.string() + "' " + arguments + " >'" +
+                                    (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() +
+                                    "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -246,15 +254,131 @@ TEST_F(DemoRun, SoakCyclesThroughEverySlotAndReportsMemory) {
     ASSERT_EQ(Run("--soak 1 --gl-debug --seed 1"), 0) << Stderr();
     std::ifstream file(folder / "out.txt");
     const std::string out{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    long long cycles = 0, frames = 0, first = 0, end = 0, peak = 0;
-    ASSERT_EQ(std::sscanf(out.c_str(),
-                          "soak: %lld cycles, %lld frames, RSS %lld -> %lld MiB (peak %lld MiB)\n", &cycles,
-                          &frames, &first, &end, &peak),
-              5)
+    // One cycle compares nothing: the line gives the memory at the end and says what a comparison needs.
+    long long cycles = 0, frames = 0, end = 0, peak = 0, needed = 0;
+    ASSERT_EQ(
+        std::sscanf(out.c_str(),
+                    "soak: %lld cycle, %lld frames, RSS %lld MiB at the end (peak %lld MiB); comparing the "
+                    "memory after the first cycle needs two cycles (--soak %lld or more)\n",
+                    &cycles, &frames, &end, &peak, &needed),
+        5)
         << out;
     EXPECT_EQ(cycles, 1);
     EXPECT_GE(frames, 19);
-    EXPECT_GT(first, 0);
+    EXPECT_GT(end, 0);
     EXPECT_GE(peak, end);
-    EXPECT_EQ(first, end) << "one cycle: the memory after it is the memory at the end";
+    EXPECT_EQ(needed, 80);
+    EXPECT_EQ(out.find("->"), std::string::npos) << out;
+}
+
+// Everything a run can know of before its first frame is checked before it: the window never opens
+// (no screenshot is written), the reason names the option and its file, and the status says why.
+TEST_F(DemoRun, RunsThatCannotWorkEndBeforeTheirFirstFrameWithTheirStatus) {
+    const fs::path shot = folder / "never.png";
+    const std::string frames = " --frames 5 --screenshot '" + shot.string() + "'";
+    const struct {
+        std::string Arguments;
+        int Status;
+        std::string Message;
+    } cases[] = {
+        {"--script /nonexistent.psc" + frames, 1,
+         "lumidor-demo: --script /nonexistent.psc: No such file or directory\n"},
+        {"--frames 5 --screenshot /nonexistent-dir/x.png", 1,
+         "lumidor-demo: --screenshot /nonexistent-dir/x.png: the folder \"/nonexistent-dir\" does not "
+         "exist\n"},
+        {"--stats '" + folder.string() + "'" + frames, 1,
+         "lumidor-demo: --stats " + folder.string() + ": it is a folder, not a file\n"},
+        {"--record '" + (folder / "lumidor-demo" / "clip").string() + "'" + frames, 1,
+         "lumidor-demo: --record " + (folder / "lumidor-demo" / "clip").string() + ": \"" +
+             (folder / "lumidor-demo").string() + "\" is not a folder\n"},
+        {"--benchmark --effect 3", 2,
+         "lumidor-demo: --effect cannot be combined with --benchmark, which runs every effect in turn\n"
+         "Try 'lumidor-demo --help'.\n"},
+        {"--effect 'no such effect'" + frames, 2,
+         "lumidor-demo: --effect expects an effect slot from 0 to 18 or an effect's name from "
+         "--list-effects, "
+         "got \"no such effect\"\nTry 'lumidor-demo --help'.\n"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(Run(test.Arguments), test.Status) << test.Arguments;
+        EXPECT_EQ(Stderr(), test.Message) << test.Arguments;
+        EXPECT_FALSE(fs::exists(shot)) << test.Arguments << ": a frame was drawn";
+    }
+}
+
+TEST_F(DemoRun, WithoutADisplayTheRunSaysSoUnlessSDLsDriverWasChosen) {
+    // The DISPLAY of the test (Xvfb's) is taken away; no Wayland either.
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ";
+    const fs::path shot = folder / "offscreen.png";
+    EXPECT_EQ(RunWithPrefix(noDisplay, "--frames 3 --screenshot '" + shot.string() + "'"), 1);
+    EXPECT_EQ(Stderr(),
+              "lumidor-demo: there is no display to open a window on: DISPLAY and WAYLAND_DISPLAY are "
+              "not set. Run it in a desktop session or under xvfb-run; SDL_VIDEODRIVER=offscreen draws "
+              "without a display.\n");
+    EXPECT_FALSE(fs::exists(shot));
+    EXPECT_EQ(RunWithPrefix("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:7777 ", "--frames 3"), 1);
+    EXPECT_EQ(Stderr().rfind("lumidor-demo: cannot open a window on the display \":7777\" (DISPLAY).", 0), 0u)
+        << Stderr();
+    // Drawing off-screen is the user's own choice of SDL driver.
+    const int status =
+        RunWithPrefix(noDisplay + "SDL_VIDEODRIVER=offscreen ",
+                      "--frames 3 --fixed-dt 0.05 --seed 1 --screenshot '" + shot.string() + "'");
+    if (status == 0) {
+        lumidor::testing::TPngPicture picture;
+        ASSERT_TRUE(lumidor::testing::ReadPng(shot.string(), picture));
+        ExpectLogoBanner(picture, "off-screen");
+    } else {
+        // A system whose GL cannot draw off-screen says so; it never claims a display is missing.
+        EXPECT_EQ(Stderr().find("no display"), std::string::npos) << Stderr();
+    }
+}
+
+TEST_F(DemoRun, ListEffectsAndEffectByName) {
+    EXPECT_EQ(Run("--list-effects"), 0);
+    std::ifstream file(folder / "out.txt");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 19u);
+    EXPECT_EQ(lines[11], "slot  9  menu 12  Effect 2 (2000)");
+    EXPECT_EQ(Stderr(), "");
+    EXPECT_EQ(Run("--help"), 0);
+    std::ifstream help(folder / "out.txt");
+    const std::string usage{std::istreambuf_iterator<char>(help), std::istreambuf_iterator<char>()};
+    for (const char* text : {"--list-effects", "--effect N|NAME", "Exit status:"})
+        EXPECT_NE(usage.find(text), std::string::npos) << text;
+
+    if (!HaveDisplay()) GTEST_SKIP() << "the effect shown needs an X display; run under xvfb-run";
+    const lumidor::testing::TPngPicture byName =
+        RunAndShoot("--effect 'effect 2' --frames 10 --fixed-dt 0.0333 --seed 1", "by_name.png");
+    const lumidor::testing::TPngPicture bySlot =
+        RunAndShoot("--effect 9 --frames 10 --fixed-dt 0.0333 --seed 1", "by_slot.png");
+    const lumidor::testing::TPngPicture other =
+        RunAndShoot("--effect 8 --frames 10 --fixed-dt 0.0333 --seed 1", "other.png");
+    EXPECT_EQ(byName.Rgb, bySlot.Rgb) << "\"effect 2\" is slot 9";
+    EXPECT_GE(DifferingPixels(byName, other), 400);
+}
+
+// Frame 1 is drawn like every other: the banner over whatever the effect draws in its first frame.
+TEST_F(DemoRun, TheFirstFrameShowsTheBannerAndTheEffect) {
+    if (!HaveDisplay()) GTEST_SKIP() << "needs an X display; run under xvfb-run";
+    // The stress test tops its jet up before drawing it, over the terrain; the spirals lay out their dots.
+    for (const int slot : {10, 5, 13}) {
+        const lumidor::testing::TPngPicture picture =
+            RunAndShoot("--frames 1 --fixed-dt 0.0333 --seed 1 --effect " + std::to_string(slot));
+        ExpectLogoBanner(picture, "frame 1 of slot " + std::to_string(slot));
+        EXPECT_GE(ParticlePixels(picture), 5000) << "frame 1 of slot " << slot;
+    }
+    // Effect 1 draws its systems before it fills them: its first frame is the banner alone.
+    const lumidor::testing::TPngPicture effect1 =
+        RunAndShoot("--frames 1 --fixed-dt 0.0333 --seed 1 --effect 8");
+    ExpectLogoBanner(effect1, "frame 1 of slot 8");
+
+    // --record's frame 1 is that same picture.
+    const fs::path clip = folder / "clip";
+    ASSERT_EQ(Run("--frames 2 --fixed-dt 0.0333 --seed 1 --effect 10 --record '" + clip.string() + "'"), 0);
+    lumidor::testing::TPngPicture first;
+    ASSERT_TRUE(lumidor::testing::ReadPng((clip / "frame_000001.png").string(), first));
+    ExpectLogoBanner(first, "recorded frame 1");
+    EXPECT_GE(ParticlePixels(first), 5000);
 }
