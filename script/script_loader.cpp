@@ -209,6 +209,13 @@ void AddLineDiagnostic(TLoadState& state) {
     diagnostic.Message = colon == std::string::npos ? line : line.substr(colon + 3);
 }
 
+/// The lines every load starts with, naming the file as the caller gave it.
+void AppendLogHeader(std::string& log, const std::string& fileName) {
+    log += "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
+    log += fileName;
+    log += "\"\r\r";
+}
+
 void RunEndChecks(TLoadState& state) {
     std::string& log = state.Script.DebugLog;
     log += '\r';
@@ -294,32 +301,34 @@ TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::strin
 
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName,
                                        const std::string& path) {
+    const std::optional<std::string> content = ReadWholeFile(path);
+    if (content) return LoadScriptFromText(script, fileName, *content);
+
     TScriptLoadReport report;
     std::string& log = script.DebugLog;
-    log += "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
+    AppendLogHeader(log, fileName);
+    log += "Critical Error: File not Found: \"";
     log += fileName;
-    log += "\"\r\r";
+    log += "\"\r\r1 Error detected";
+    report.ErrorCount = 1;
+    report.Diagnostics.push_back({-1, 0, "File not Found: \"" + fileName + "\"", {}});
+    return report;
+}
 
-    const std::optional<std::string> content = ReadWholeFile(path);
-    if (!content) {
-        log += "Critical Error: File not Found: \"";
-        log += fileName;
-        log += "\"\r\r1 Error detected";
-        report.ErrorCount = 1;
-        report.Diagnostics.push_back({-1, 0, "File not Found: \"" + fileName + "\"", {}});
-        return report;
-    }
+TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string& fileName,
+                                     std::string_view text) {
+    TScriptLoadReport report;
+    AppendLogHeader(script.DebugLog, fileName);
     report.FileOpened = true;
 
     TLoadState state{script, report};
-    state.LogLimit = log.size() + MaxScriptLogBytes;
+    state.LogLimit = script.DebugLog.size() + MaxScriptLogBytes;
     for (const TParticleEffectContainer& container : script.Containers) {
         for (std::size_t k = 0; k < container.MagnetPoints.size(); ++k)
             state.MagnetIdsAreIndices =
                 state.MagnetIdsAreIndices && container.MagnetPoints[k].Id == std::int32_t(k);
     }
     // The lines of SplitScriptLines, visited in place instead of copied.
-    const std::string_view text(*content);
     const std::size_t end = std::min(text.find('\0'), text.size());
     std::string line;
     std::size_t n = 0;

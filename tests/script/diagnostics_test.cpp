@@ -11,7 +11,6 @@
 
 using namespace lumidor;
 using lumidor::test::ScriptFixture;
-using lumidor::test::WriteFile;
 
 namespace {
 
@@ -81,15 +80,16 @@ TEST(SuggestKeyword, ClosestKeywordWithinASmallEdit) {
 using Diagnostics = ScriptFixture;
 
 TEST_F(Diagnostics, ColumnsOfSeveralCommandsTabsAndComments) {
-    WriteFile("d.psc", "// header comment with a ) in it\n"
-                       "setnewparticletype();\tmass(x);  foo(1);\n"
-                       "   // indented comment\n"
-                       "\tsize(1,2) ;lifelength(1);\n"
-                       "color(1,1,1);//ok\n"
-                       "loadtexture( 'a b.tga' );  texture(q);\n"
-                       "mass(1);size(3,4)\n");
     TParticleScript script;
-    const TScriptLoadReport report = LoadScriptWithReport(script, "d.psc");
+    const TScriptLoadReport report = LoadWithReport(script,
+                                                    "// header comment with a ) in it\n"
+                                                    "setnewparticletype();\tmass(x);  foo(1);\n"
+                                                    "   // indented comment\n"
+                                                    "\tsize(1,2) ;lifelength(1);\n"
+                                                    "color(1,1,1);//ok\n"
+                                                    "loadtexture( 'a b.tga' );  texture(q);\n"
+                                                    "mass(1);size(3,4)\n",
+                                                    "d.psc");
     // mass(x) at 23, foo at 33; lifelength (wrong count) at 13 after the tab; the missing texture
     // file and texture(q) on line 6; the missing semicolon at the start of the size command.
     EXPECT_EQ(Places(report), (std::vector<std::string>{"2:23", "2:33", "4:13", "6:1", "6:28", "7:9"}));
@@ -112,10 +112,12 @@ TEST_F(Diagnostics, ColumnsOfSeveralCommandsTabsAndComments) {
 }
 
 TEST_F(Diagnostics, CrOnlyLineEndsAndTheSuggestion) {
-    WriteFile("cr.psc", "loadtexture('tex.tga');\rsetnewparticletype();\r  texturproperties(1,1);\r"
-                        "\r\t mass(1) mass(2);\r");
     TParticleScript script;
-    const TScriptLoadReport report = LoadScriptWithReport(script, "cr.psc");
+    const TScriptLoadReport report =
+        LoadWithReport(script,
+                       "loadtexture('tex.tga');\rsetnewparticletype();\r  texturproperties(1,1);\r"
+                       "\r\t mass(1) mass(2);\r",
+                       "cr.psc");
     EXPECT_EQ(Places(report), (std::vector<std::string>{"3:3", "5:3"}));
     ASSERT_GE(report.Diagnostics.size(), 2u);
     EXPECT_EQ(report.Diagnostics[0].Suggestion, "textureproperties");
@@ -135,9 +137,9 @@ TEST_F(Diagnostics, MissingFileAndCleanScript) {
     const TScriptLoadReport gone = LoadScriptWithReport(missing, "none.psc");
     EXPECT_EQ(FormatGccDiagnostics("none.psc", gone), "none.psc: error: File not Found: \"none.psc\"\n");
 
-    WriteFile("ok.psc", "loadtexture('tex.tga');setnewparticletype();textureproperties(1,1);\n");
     TParticleScript clean;
-    const TScriptLoadReport report = LoadScriptWithReport(clean, "ok.psc");
+    const TScriptLoadReport report = LoadWithReport(
+        clean, "loadtexture('tex.tga');setnewparticletype();textureproperties(1,1);\n", "ok.psc");
     EXPECT_EQ(report.ErrorCount, 0);
     EXPECT_EQ(FormatGccDiagnostics("ok.psc", report), "");
     EXPECT_EQ(report.TextureFiles, std::vector<std::string>{"tex.tga"});
