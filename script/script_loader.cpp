@@ -197,16 +197,19 @@ void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log) {
     diagnostic.Message = LastLogLineAfter(log, "Critical Error: ");
 }
 
-/// Records the problem the log's last line reports, at the current command.
-void AddLineDiagnostic(TLoadState& state) {
+/// Records the problem that the log's last line, "Error (Line N): MESSAGE" and its CR starting at
+/// `lineStart`, reports at the current command.
+void AddLineDiagnostic(TLoadState& state, std::size_t lineStart) {
     TScriptDiagnostic& diagnostic = state.Report.Diagnostics.emplace_back();
     diagnostic.Line = state.Line;
     if (state.Columns.empty() && !state.RawLine.empty()) state.Columns = RawColumns(state.RawLine);
     diagnostic.Column =
         state.Columns.empty() ? 1 : state.Columns[std::min(state.CommandOffset, state.Columns.size() - 1)];
-    const std::string line = LastLogLineAfter(state.Script.DebugLog, "Error (Line ");
-    const std::size_t colon = line.find("): ");
-    diagnostic.Message = colon == std::string::npos ? line : line.substr(colon + 3);
+    const std::string& log = state.Script.DebugLog;
+    const std::size_t end = log.size() - 1;
+    const std::size_t colon = log.find("): ", lineStart);
+    const std::size_t message = colon < end ? colon + 3 : lineStart + std::string_view("Error (Line ").size();
+    diagnostic.Message = log.substr(message, end - message);
 }
 
 /// The lines every load starts with, naming the file as the caller gave it.
@@ -270,12 +273,13 @@ void ReportLineError(TLoadState& state, std::string_view message) {
         script_detail::CountErrors(state, 1);
         return;
     }
+    const std::size_t lineStart = log.size();
     log += "Error (Line ";
     log += std::to_string(state.Line);
     log += message;
     log += '\r';
     script_detail::CountErrors(state, 1);
-    AddLineDiagnostic(state);
+    AddLineDiagnostic(state, lineStart);
 }
 
 void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
@@ -283,8 +287,9 @@ void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
         script_detail::CountErrors(state, 1);
         return;
     }
+    const std::size_t lineStart = state.Script.DebugLog.size();
     ReportValueError(state.Script.DebugLog, state.Report.ErrorCount, state.Line, text, kind);
-    AddLineDiagnostic(state);
+    AddLineDiagnostic(state, lineStart);
 }
 
 int CountBeforeFirstSemicolon(std::string_view text, char c) {

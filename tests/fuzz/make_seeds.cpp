@@ -1,5 +1,6 @@
-// Writes the fuzzers' seed corpora: small valid files of every layout the decoders accept.
-// Usage: lumidor_fuzz_seeds <directory>; creates <directory>/bmp, /tga and /jpeg.
+// Writes the fuzzers' seed corpora: small valid files of every layout the decoders accept, and the
+// working folder of the script fuzzers: small textures under the names their seeds load.
+// Usage: lumidor_fuzz_seeds <directory>; creates <directory>/bmp, /tga, /jpeg and /script-folder.
 
 #include "tests/textures/test_images.h"
 
@@ -12,7 +13,7 @@ using namespace lumidor::testing;
 namespace {
 
 bool Put(const std::filesystem::path& directory, const std::string& name, const TBytes& bytes) {
-    std::filesystem::create_directories(directory);
+    std::filesystem::create_directories((directory / name).parent_path());
     if (WriteBytes((directory / name).string(), bytes)) return true;
     std::fprintf(stderr, "cannot write %s\n", (directory / name).string().c_str());
     return false;
@@ -43,5 +44,18 @@ int main(int argc, char** argv) {
     ok &= Put(root / "jpeg", "grey.jpg", MakeJpeg(MakePattern(8, 8), TJpegKind::Grey));
     ok &= Put(root / "jpeg", "cmyk.jpg", MakeJpeg(MakePattern(8, 8), TJpegKind::Cmyk));
     ok &= Put(root / "jpeg", "progressive.jpg", MakeJpeg(MakePattern(16, 16), TJpegKind::Progressive));
+
+    // The demo's scripts load their atlases from scripts/, the script tests load tex.tga and names
+    // with spaces; one file of each format, and one that fails to decode.
+    const std::filesystem::path folder = root / "script-folder";
+    const TPicture atlas = MakePattern(8, 4);
+    for (const char* name :
+         {"tex.tga", "t.tga", "a b.tga", "my tex.tga", "scripts/lumina.tga", "scripts/mist.tga"})
+        ok &= Put(folder, name, MakeTga(atlas));
+    ok &= Put(folder, "tex.bmp", MakeBmp(atlas));
+    ok &= Put(folder, "tex.jpg", MakeJpeg(atlas));
+    TBytes broken = MakeTga(atlas);
+    broken.resize(broken.size() / 2);
+    ok &= Put(folder, "broken.tga", broken);
     return ok ? 0 : 1;
 }
