@@ -29,16 +29,18 @@ std::size_t BoundedEditDistance(std::string_view a, std::string_view b, std::siz
     limit = std::min(limit, MaxEditWord);
     const std::size_t over = limit + 1;
     if (n > MaxEditWord || m > MaxEditWord || std::max(n, m) - std::min(n, m) >= over) return over;
+    // Cells outside the band are never written; the ones next to it that the band reads hold `over`.
     std::array<std::array<std::uint8_t, MaxEditWord + 1>, MaxEditWord + 1> d;
-    for (auto& row : d)
-        row.fill(std::uint8_t(over));
-    for (std::size_t i = 0; i <= std::min(n, limit); ++i)
-        d[i][0] = std::uint8_t(i);
-    for (std::size_t j = 0; j <= std::min(m, limit); ++j)
-        d[0][j] = std::uint8_t(j);
+    for (std::size_t i = 0; i <= n; ++i)
+        d[i][0] = std::uint8_t(std::min(i, over));
+    for (std::size_t j = 0; j <= m; ++j)
+        d[0][j] = std::uint8_t(std::min(j, over));
     for (std::size_t i = 1; i <= n; ++i) {
+        const std::size_t low = i > limit ? i - limit : 1;
+        const std::size_t high = std::min(m, i + limit);
+        if (low > 1) d[i][low - 1] = std::uint8_t(over);
         std::size_t rowBest = d[i][0];
-        for (std::size_t j = i > limit ? i - limit : 1; j <= std::min(m, i + limit); ++j) {
+        for (std::size_t j = low; j <= high; ++j) {
             const std::size_t deletion = d[i - 1][j] + 1u;
             const std::size_t insertion = d[i][j - 1] + 1u;
             const std::size_t substitution = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0u : 1u);
@@ -48,6 +50,7 @@ std::size_t BoundedEditDistance(std::string_view a, std::string_view b, std::siz
             d[i][j] = std::uint8_t(std::min(best, over));
             rowBest = std::min<std::size_t>(rowBest, d[i][j]);
         }
+        if (high < m) d[i][high + 1] = std::uint8_t(over);
         if (rowBest >= over) return over;
     }
     return d[n][m];
@@ -79,11 +82,11 @@ std::vector<std::int32_t> RawColumns(std::string_view raw) {
     // The normalised line in raw columns, in NormalizeLine's order: the raw characters without
     // blanks, except that the first quoted section keeps its blanks; with a single quote, that
     // quote moves to the front.
-    std::vector<std::int32_t> columns;
-    columns.reserve(raw.size() + 2);
+    std::vector<std::int32_t> columns(raw.size() + 2);
+    std::size_t size = 0;
     const auto keepUnblank = [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
-            if (raw[i] != ' ' && raw[i] != '\t') columns.push_back(column(i));
+            if (raw[i] != ' ' && raw[i] != '\t') columns[size++] = column(i);
         }
     };
     const std::size_t first = raw.find('\'');
@@ -91,16 +94,17 @@ std::vector<std::int32_t> RawColumns(std::string_view raw) {
     if (first == std::string_view::npos) {
         keepUnblank(0, raw.size());
     } else if (closing == std::string_view::npos) {
-        columns.push_back(column(first));
+        columns[size++] = column(first);
         keepUnblank(0, first);
         keepUnblank(first + 1, raw.size());
     } else {
         keepUnblank(0, first);
         for (std::size_t i = first; i <= closing; ++i)
-            columns.push_back(column(i));
+            columns[size++] = column(i);
         keepUnblank(closing + 1, raw.size());
     }
-    columns.push_back(column(raw.size()));
+    columns[size++] = column(raw.size());
+    columns.resize(size);
     // The earliest raw position from each offset on: a suffix minimum, built from the end.
     for (std::size_t i = columns.size() - 1; i-- > 0;)
         columns[i] = std::min(columns[i], columns[i + 1]);
@@ -119,26 +123,28 @@ std::string SuggestKeyword(std::string_view name) {
     if (folded.empty() || folded.size() > LongestKeyword + 2) return {};
     std::string best;
     std::size_t bestDistance = 3;
-    static const auto keywordSets = [] {
-        std::array<std::array<std::uint64_t, ScriptKeywordsPerRow>, ScriptKeywordRows> sets{};
-        for (std::size_t r = 0; r < sets.size(); ++r)
-            for (std::size_t k = 0; k < sets[r].size(); ++k)
-                sets[r][k] = CharacterSet(ScriptKeywords[r][k]);
-        return sets;
+    // The commands with their character sets, worked out once.
+    struct TKeyword {
+        std::string_view Word;
+        std::uint64_t Set;
+    };
+    static const std::vector<TKeyword> keywords = [] {
+        std::vector<TKeyword> list;
+        for (const TScriptKeywordRow& row : ScriptKeywords)
+            for (std::string_view word : row)
+                if (!word.empty()) list.push_back({word, CharacterSet(word)});
+        return list;
     }();
     const std::uint64_t nameSet = CharacterSet(folded);
-    for (std::size_t r = 0; r < ScriptKeywords.size(); ++r) {
-        for (std::size_t k = 0; k < ScriptKeywords[r].size(); ++k) {
-            const std::string_view keyword = ScriptKeywords[r][k];
-            // Only a distance below the best so far matters; most names are ruled out by the floor.
-            if (keyword.empty() || EditDistanceFloor(nameSet, keywordSets[r][k]) >= bestDistance) continue;
-            const std::size_t distance = BoundedEditDistance(folded, keyword, bestDistance - 1);
-            if (distance == 0) return {};
-            const std::size_t longer = std::max(folded.size(), keyword.size());
-            if (distance < bestDistance && distance * 3 <= longer) {
-                bestDistance = distance;
-                best = keyword;
-            }
+    for (const TKeyword& keyword : keywords) {
+        // Only a distance below the best so far matters; most names are ruled out by the floor.
+        if (EditDistanceFloor(nameSet, keyword.Set) >= bestDistance) continue;
+        const std::size_t distance = BoundedEditDistance(folded, keyword.Word, bestDistance - 1);
+        if (distance == 0) return {};
+        const std::size_t longer = std::max(folded.size(), keyword.Word.size());
+        if (distance < bestDistance && distance * 3 <= longer) {
+            bestDistance = distance;
+            best = keyword.Word;
         }
     }
     return best;

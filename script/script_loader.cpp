@@ -182,19 +182,12 @@ void ProcessLine(TLoadState& state, std::string_view raw, std::string& line) {
     }
 }
 
-/// The last log line (ending at the log's end, CR dropped) after `prefix`.
-std::string LastLogLineAfter(const std::string& log, std::string_view prefix) {
-    std::size_t end = log.size();
-    if (end > 0 && log[end - 1] == '\r') --end;
-    const std::size_t previous = end == 0 ? std::string::npos : log.rfind('\r', end - 1);
-    std::size_t start = previous == std::string::npos ? 0 : previous + 1;
-    if (std::string_view(log).substr(start).starts_with(prefix)) start += prefix.size();
-    return log.substr(start, end - start);
-}
-
-void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log) {
+/// Records the critical warning that the log's last line, "Critical Error: MESSAGE" and its CR,
+/// starting at `lineStart`, reports.
+void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log, std::size_t lineStart) {
     TScriptDiagnostic& diagnostic = report.Diagnostics.emplace_back();
-    diagnostic.Message = LastLogLineAfter(log, "Critical Error: ");
+    const std::size_t message = lineStart + std::string_view("Critical Error: ").size();
+    diagnostic.Message = log.substr(message, log.size() - 1 - message);
 }
 
 /// Records the problem that the log's last line, "Error (Line N): MESSAGE" and its CR starting at
@@ -223,18 +216,20 @@ void RunEndChecks(TLoadState& state) {
     std::string& log = state.Script.DebugLog;
     log += '\r';
     if (!state.Report.TextureLoaded) {
+        const std::size_t lineStart = log.size();
         log += "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
                "Executing the script may cause an acces violation\r";
         script_detail::CountErrors(state, 1);
-        AddLinelessDiagnostic(state.Report, log);
+        AddLinelessDiagnostic(state.Report, log, lineStart);
     }
     for (std::int32_t t = 0; t <= state.CurrentType; ++t) {
         if (state.Report.TilesSet[std::size_t(t)]) continue;
+        const std::size_t lineStart = log.size();
         log += "Critical Error: TextureProperties was not called for particle type ";
         log += std::to_string(t);
         log += ". Executing the script may cause an acces violation\r";
         script_detail::CountErrors(state, 1);
-        AddLinelessDiagnostic(state.Report, log);
+        AddLinelessDiagnostic(state.Report, log, lineStart);
     }
     if (state.Report.ErrorCount > 0) {
         log += '\r';

@@ -7,11 +7,11 @@
 #include "script/script_scanner.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lumidor::fuzzing {
 
@@ -19,24 +19,31 @@ inline void Require(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-/// Lines of the script text as the loader counts them, and the length of each (NUL ends the text).
-struct TScriptLines {
-    std::vector<std::size_t> Lengths;
-};
+/// Walks the lines of a script text as the loader counts them (a NUL ends the text), forward.
+class TLineWalk {
+  public:
+    explicit TLineWalk(std::string_view text)
+        : text(text.substr(0, std::min(text.find('\0'), text.size()))) {}
 
-inline TScriptLines ScriptLines(std::string_view text) {
-    TScriptLines lines;
-    const std::size_t end = std::min(text.find('\0'), text.size());
-    for (std::size_t start = 0; start < end;) {
-        std::size_t i = start;
-        while (i < end && text[i] != '\r' && text[i] != '\n')
-            ++i;
-        lines.Lengths.push_back(i - start);
-        if (i < end && text[i] == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;
-        start = i + 1;
+    /// Length of line `line` (zero-based), or -1 when the text has no such line. Lines are asked
+    /// for in order, as the log reports them; an earlier one starts the walk again.
+    std::int64_t Length(std::size_t line) {
+        if (line < current) *this = TLineWalk(text);
+        for (; start < text.size(); ++current) {
+            if (end == std::string_view::npos) end = std::min(text.find_first_of("\r\n", start), text.size());
+            if (current == line) return std::int64_t(end - start);
+            start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
+            end = std::string_view::npos;
+        }
+        return -1;
     }
-    return lines;
-}
+
+  private:
+    std::string_view text;
+    std::size_t start = 0;
+    std::size_t end = std::string_view::npos; ///< end of the current line once found
+    std::size_t current = 0;
+};
 
 /// True for a word of the keyword table.
 inline bool IsKeyword(std::string_view word) {
@@ -89,7 +96,7 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
     // Until the log is full every error has its line and its diagnostic, in the same order. (A script
     // that quotes the notice in a command of its own only skips these checks.)
     if (log.find("): The debugger log has reached ") != std::string::npos) return;
-    const TScriptLines lines = ScriptLines(text);
+    TLineWalk lines(text);
     std::size_t counted = 0;
     std::size_t noTilesLines = 0;
     bool noTextureLine = false;
@@ -103,10 +110,15 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
         const TScriptDiagnostic& diagnostic = report.Diagnostics[counted++];
         Require(line.ends_with(diagnostic.Message));
         if (problem) {
-            Require(line.starts_with("Error (Line " + std::to_string(diagnostic.Line) + "): "));
-            Require(diagnostic.Line >= 0 && std::size_t(diagnostic.Line) < lines.Lengths.size());
-            Require(diagnostic.Column >= 1 &&
-                    std::size_t(diagnostic.Column) <= lines.Lengths[std::size_t(diagnostic.Line)] + 1);
+            std::int32_t number = -1;
+            const char* digits = line.data() + 12;
+            const auto [afterNumber, error] = std::from_chars(digits, line.data() + line.size(), number);
+            Require(error == std::errc() && number == diagnostic.Line &&
+                    std::string_view(afterNumber, std::size_t(line.data() + line.size() - afterNumber))
+                        .starts_with("): "));
+            Require(diagnostic.Line >= 0);
+            const std::int64_t length = lines.Length(std::size_t(diagnostic.Line));
+            Require(length >= 0 && diagnostic.Column >= 1 && diagnostic.Column <= length + 1);
             Require(diagnostic.Suggestion.empty() || IsKeyword(diagnostic.Suggestion));
         } else {
             Require(diagnostic.Line == -1 && diagnostic.Column == 0);

@@ -18,11 +18,13 @@ cmake --build "$build" --target lumidor_fuzz_bmp lumidor_fuzz_tga lumidor_fuzz_j
 seeds="$build/fuzz-seeds"
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
-"$build/tests/fuzz/lumidor_fuzz_seeds" "$seeds"
-# The demo's own files seed the other fuzzers; the script fuzzers also start from the scripts of the
-# script tests (tests/fuzz/update-script-seeds.sh gathers them).
+# The demo's own files seed the other fuzzers. The script fuzzers start from the demo's scripts and
+# those of the script tests (tests/fuzz/update-script-seeds.sh gathers them): whole for the runtime
+# fuzzer, in short pieces for the loader fuzzer.
+scripts=("$root"/data/scripts/*.psc "$root"/tests/fuzz/script-seeds/*.psc)
+"$build/tests/fuzz/lumidor_fuzz_seeds" "$seeds" "${scripts[@]}"
 mkdir -p "$seeds/script" "$seeds/ini" "$seeds/bitmap"
-cp "$root"/data/scripts/*.psc "$root"/tests/fuzz/script-seeds/*.psc "$seeds/script/"
+cp "${scripts[@]}" "$seeds/script/"
 cp "$root/data/config.ini" "$seeds/ini/"
 cp "$root/data/hm.bmp" "$root/data/fonts/font.bmp" "$seeds/bitmap/"
 
@@ -40,7 +42,6 @@ for format in bmp tga jpeg script script_loader ini bitmap; do
     case "$format" in
     script | script_loader)
         # The script fuzzers run among small textures under the names the seeds load.
-        seedDir="$seeds/script"
         workDir="$seeds/script-folder"
         options+=(-dict="$root/tests/fuzz/script.dict")
         ;;
