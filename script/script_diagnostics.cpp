@@ -1,8 +1,9 @@
-// Editor diagnostics of script loads: raw columns of normalised offsets, keyword suggestions for
-// unknown commands and the gcc-style output of lumidor-psc.
+// Editor diagnostics of script loads: raw columns of normalised offsets (with the forward walk of
+// script_columns.h), keyword suggestions for unknown commands and the gcc-style output of lumidor-psc.
 
 #include "script/script_diagnostics.h"
 
+#include "script/script_columns.h"
 #include "script/script_scanner.h"
 
 #include <algorithm>
@@ -75,45 +76,65 @@ std::size_t EditDistanceFloor(std::uint64_t a, std::uint64_t b) {
 
 } // namespace
 
-std::vector<std::int32_t> RawColumns(std::string_view raw) {
+namespace script_detail {
+
+TRawColumnWalk::TRawColumnWalk(std::string_view raw)
+    : raw(raw), firstQuote(raw.find('\'')),
+      closingQuote(firstQuote == std::string_view::npos ? firstQuote : raw.find('\'', firstQuote + 1)),
+      movedQuote(firstQuote != std::string_view::npos && closingQuote == std::string_view::npos) {}
+
+bool TRawColumnWalk::Kept(std::size_t index) const {
+    // The first quoted section keeps its blanks; everywhere else spaces and tabs go.
+    if (closingQuote != std::string_view::npos && index >= firstQuote && index <= closingQuote) return true;
+    if (movedQuote && index == firstQuote) return false;
+    return raw[index] != ' ' && raw[index] != '\t';
+}
+
+std::size_t TRawColumnWalk::KeptOrigin(std::size_t rank) {
+    if (rank + 1 < kept) {
+        scan = 0;
+        kept = 0;
+    }
+    while (kept < rank + 1 && scan < raw.size()) {
+        if (Kept(scan)) {
+            lastKept = scan;
+            ++kept;
+        }
+        ++scan;
+    }
+    return kept == rank + 1 ? lastKept : raw.size();
+}
+
+std::int32_t TRawColumnWalk::Column(std::size_t normalizedOffset) {
     const auto column = [](std::size_t index) {
         return std::int32_t(std::min<std::size_t>(index, INT32_MAX - 1) + 1);
     };
-    // The normalised line in raw columns, in NormalizeLine's order: the raw characters without
-    // blanks, except that the first quoted section keeps its blanks; with a single quote, that
-    // quote moves to the front.
-    std::vector<std::int32_t> columns(raw.size() + 2);
-    std::size_t size = 0;
-    const auto keepUnblank = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            if (raw[i] != ' ' && raw[i] != '\t') columns[size++] = column(i);
-        }
-    };
-    const std::size_t first = raw.find('\'');
-    const std::size_t closing = first == std::string_view::npos ? first : raw.find('\'', first + 1);
-    if (first == std::string_view::npos) {
-        keepUnblank(0, raw.size());
-    } else if (closing == std::string_view::npos) {
-        columns[size++] = column(first);
-        keepUnblank(0, first);
-        keepUnblank(first + 1, raw.size());
-    } else {
-        keepUnblank(0, first);
-        for (std::size_t i = first; i <= closing; ++i)
-            columns[size++] = column(i);
-        keepUnblank(closing + 1, raw.size());
-    }
-    columns[size++] = column(raw.size());
-    columns.resize(size);
-    // The earliest raw position from each offset on: a suffix minimum, built from the end.
-    for (std::size_t i = columns.size() - 1; i-- > 0;)
-        columns[i] = std::min(columns[i], columns[i + 1]);
+    // Apart from a lone quote moved to the front, the kept characters stay in raw order, so the
+    // earliest raw position from an offset on is the offset's own.
+    if (!movedQuote) return column(KeptOrigin(normalizedOffset));
+    if (normalizedOffset == 0) return column(std::min(firstQuote, KeptOrigin(0)));
+    return column(KeptOrigin(normalizedOffset - 1));
+}
+
+std::size_t TRawColumnWalk::NormalizedSize() const {
+    std::size_t size = movedQuote ? 1 : 0;
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        size += Kept(i) ? 1 : 0;
+    return size;
+}
+
+} // namespace script_detail
+
+std::vector<std::int32_t> RawColumns(std::string_view raw) {
+    script_detail::TRawColumnWalk walk(raw);
+    std::vector<std::int32_t> columns(walk.NormalizedSize() + 1);
+    for (std::size_t offset = 0; offset < columns.size(); ++offset)
+        columns[offset] = walk.Column(offset);
     return columns;
 }
 
 std::int32_t RawColumn(std::string_view raw, std::size_t normalizedOffset) {
-    const std::vector<std::int32_t> columns = RawColumns(raw);
-    return columns[std::min(normalizedOffset, columns.size() - 1)];
+    return script_detail::TRawColumnWalk(raw).Column(normalizedOffset);
 }
 
 std::string SuggestKeyword(std::string_view name) {

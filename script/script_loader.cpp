@@ -169,7 +169,7 @@ void ProcessLine(TLoadState& state, std::string_view raw, std::string& line) {
     NormalizeLine(line);
     std::string_view text = line;
     state.RawLine = raw;
-    state.Columns.clear();
+    state.Columns.reset();
     const std::size_t normalizedSize = text.size();
     for (;;) {
         // Every rest of the line is a tail of the normalised line, so its offset locates the command.
@@ -195,9 +195,8 @@ void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log, st
 void AddLineDiagnostic(TLoadState& state, std::size_t lineStart) {
     TScriptDiagnostic& diagnostic = state.Report.Diagnostics.emplace_back();
     diagnostic.Line = state.Line;
-    if (state.Columns.empty() && !state.RawLine.empty()) state.Columns = RawColumns(state.RawLine);
-    diagnostic.Column =
-        state.Columns.empty() ? 1 : state.Columns[std::min(state.CommandOffset, state.Columns.size() - 1)];
+    if (!state.Columns) state.Columns.emplace(state.RawLine);
+    diagnostic.Column = state.Columns->Column(state.CommandOffset);
     const std::string& log = state.Script.DebugLog;
     const std::size_t end = log.size() - 1;
     const std::size_t colon = log.find("): ", lineStart);

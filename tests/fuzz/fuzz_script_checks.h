@@ -22,18 +22,21 @@ inline void Require(bool condition) {
 /// Walks the lines of a script text as the loader counts them (a NUL ends the text), forward.
 class TLineWalk {
   public:
-    explicit TLineWalk(std::string_view text)
-        : text(text.substr(0, std::min(text.find('\0'), text.size()))) {}
+    explicit TLineWalk(std::string_view whole)
+        : text(whole.substr(0, std::min(whole.find('\0'), whole.size()))),
+          nextCr(std::min(text.find('\r'), text.size())), nextLf(std::min(text.find('\n'), text.size())) {}
 
     /// Length of line `line` (zero-based), or -1 when the text has no such line. Lines are asked
     /// for in order, as the log reports them; an earlier one starts the walk again.
     std::int64_t Length(std::size_t line) {
         if (line < current) *this = TLineWalk(text);
         for (; start < text.size(); ++current) {
-            if (end == std::string_view::npos) end = std::min(text.find_first_of("\r\n", start), text.size());
+            // The next CR and the next LF are each looked for once (memchr), not per line.
+            if (nextCr < start) nextCr = std::min(text.find('\r', start), text.size());
+            if (nextLf < start) nextLf = std::min(text.find('\n', start), text.size());
+            const std::size_t end = std::min(nextCr, nextLf);
             if (current == line) return std::int64_t(end - start);
-            start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
-            end = std::string_view::npos;
+            start = end + (end == nextCr && nextLf == end + 1 ? 2 : 1);
         }
         return -1;
     }
@@ -41,8 +44,9 @@ class TLineWalk {
   private:
     std::string_view text;
     std::size_t start = 0;
-    std::size_t end = std::string_view::npos; ///< end of the current line once found
     std::size_t current = 0;
+    std::size_t nextCr; ///< first CR at or after `start` unless below it (then looked for again)
+    std::size_t nextLf; ///< the same for LF
 };
 
 /// True for a word of the keyword table.
@@ -80,11 +84,11 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
 
     // The log: the header, problem lines, one CR, the critical warnings, and the summary.
     const std::string& log = script.DebugLog;
-    const std::string header =
-        "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\r"
-        "File: \"" +
-        fileName + "\"\r\r";
-    Require(log.starts_with(header));
+    constexpr std::string_view fixedHeader =
+        "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
+    const std::string_view header = std::string_view(log).substr(0, fixedHeader.size() + fileName.size() + 3);
+    Require(header.starts_with(fixedHeader) && header.substr(fixedHeader.size()).starts_with(fileName) &&
+            header.ends_with("\"\r\r"));
     Require(log.find('\n') == std::string::npos);
     Require(log.size() <= header.size() + MaxScriptLogBytes + 65536);
     if (report.ErrorCount > 0) {

@@ -3,6 +3,7 @@
 // the log itself left byte for byte as it was.
 
 #include "script/particle_script.h"
+#include "script/script_columns.h"
 #include "script/script_diagnostics.h"
 #include "script/script_scanner.h"
 #include "script_test_support.h"
@@ -161,6 +162,13 @@ TEST(RawColumn, AgreesWithAStepByStepReplayOnRandomLines) {
         const std::vector<std::int32_t> columns = RawColumns(raw);
         ASSERT_EQ(columns.size(), normalized.size() + 1) << '"' << raw << '"';
         ASSERT_EQ(columns, ReplayedColumns(raw)) << '"' << raw << '"';
+        // The loader's walk asked one offset at a time, in any order and past the end too.
+        script_detail::TRawColumnWalk walk(raw);
+        for (int ask = 0; ask < 6; ++ask) {
+            const std::size_t offset = random() % (columns.size() + 2);
+            ASSERT_EQ(walk.Column(offset), columns[std::min(offset, columns.size() - 1)])
+                << '"' << raw << "\" at " << offset;
+        }
     }
 }
 
