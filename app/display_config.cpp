@@ -1,3 +1,6 @@
+// Reads the display section of config.ini: the line scanner, the integer rule of its values and
+// the bounded file read.
+
 #include "app/display_config.h"
 
 #include <algorithm>
@@ -118,12 +121,20 @@ TDisplayConfig ReadDisplayConfig(const std::string& fileName) {
     // A missing or unreadable file leaves every value at its default.
     std::ifstream file(fileName, std::ios::binary);
     if (!file) return {};
-    std::string text(kMaxConfigBytes + 1, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(file.gcount()));
+    // Only what the file holds, in chunks, and one byte past the limit to know whether it was reached.
+    std::string text;
+    char chunk[4096];
+    while (text.size() <= kMaxConfigBytes) {
+        const std::size_t wanted = std::min(sizeof chunk, kMaxConfigBytes + 1 - text.size());
+        file.read(chunk, static_cast<std::streamsize>(wanted));
+        const auto got = static_cast<std::size_t>(file.gcount());
+        text.append(chunk, got);
+        if (got < wanted) break;
+    }
     if (text.size() > kMaxConfigBytes) {
-        // An oversized file is read up to its last whole line within the limit, never half a value.
-        const std::size_t lastLineEnd = text.rfind('\n', kMaxConfigBytes - 1);
+        // An oversized file is read up to its last whole line within the limit, never half a value;
+        // a line that fills the limit exactly is whole when the byte after it ends it.
+        const std::size_t lastLineEnd = text.rfind('\n', kMaxConfigBytes);
         text.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
     }
     return ParseDisplayConfig(text);

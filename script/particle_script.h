@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumidor {
@@ -117,11 +118,17 @@ inline constexpr std::size_t MaxScriptLogBytes = std::size_t(64) << 20;
 void LoadScript(TParticleScript& script, const std::string& fileName);
 /// LoadScript that also returns what the load found.
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName);
-/// As above, but reads the file at `path` while the log names it `fileName`. A relative
-/// "loadtexture" name is read below `textureRoot` when one is given (empty: the working directory);
-/// the log is the same whatever the root, and TextureFiles lists the paths as read.
+/// As above, but reads the file at `path` while the log names it `fileName`. A file over 64 MiB
+/// before its first NUL is refused like one that cannot be opened. A relative "loadtexture" name is
+/// read below `textureRoot` when one is given (empty: the working directory); the log is the same
+/// whatever the root, and TextureFiles lists the paths as read.
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName,
                                        const std::string& path, const std::string& textureRoot = {});
+/// The same load from the file's bytes in memory (`text`, which a NUL ends like the file's); the log
+/// names `fileName`. For the bytes of a file that LoadScriptWithReport reads, record, log and report
+/// are the same byte for byte. "loadtexture" reads below `textureRoot` as LoadScriptWithReport does.
+TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string& fileName,
+                                     std::string_view text, const std::string& textureRoot = {});
 
 /// Particles EmitParticles creates for a type holding `existing`: trunc(numParticles) minus
 /// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.

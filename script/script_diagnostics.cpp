@@ -1,102 +1,140 @@
+// Editor diagnostics of script loads: raw columns of normalised offsets (with the forward walk of
+// script_columns.h), keyword suggestions for unknown commands and the gcc-style output of lumidor-psc.
+
 #include "script/script_diagnostics.h"
 
+#include "script/script_columns.h"
 #include "script/script_scanner.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <vector>
 
 namespace lumidor {
 
 namespace {
 
-/// Raw index of every character of the normalised line: NormalizeLine's edits replayed on a
-/// string and on the origins side by side. A quote that NormalizeLine inserts takes the origin of
-/// the quote it stands for.
-std::vector<std::size_t> NormalizedOrigins(std::string_view raw) {
-    std::string line(raw);
-    std::vector<std::size_t> origins(raw.size());
-    for (std::size_t i = 0; i < origins.size(); ++i)
-        origins[i] = i;
-    const auto at = [](std::size_t i) { return std::ptrdiff_t(i); };
+/// Longest words BoundedEditDistance compares; the loader's keywords and suggestion candidates fit.
+constexpr std::size_t MaxEditWord = 24;
 
-    std::string quoted;
-    std::vector<std::size_t> quotedOrigins;
-    const std::size_t first = line.find('\'');
-    if (first != std::string::npos) {
-        const std::size_t quoteOrigin = origins[first];
-        line.erase(first, 1);
-        origins.erase(origins.begin() + at(first));
-        const std::size_t closing = line.find('\'');
-        if (closing != std::string::npos) {
-            quoted = line.substr(first, closing - first);
-            quotedOrigins.assign(origins.begin() + at(first), origins.begin() + at(closing));
-            line.erase(first, closing - first);
-            origins.erase(origins.begin() + at(first), origins.begin() + at(closing));
-            line.insert(first, 1, '\'');
-            origins.insert(origins.begin() + at(first), quoteOrigin);
-        } else {
-            line.insert(0, 1, '\'');
-            origins.insert(origins.begin(), quoteOrigin);
-        }
-    }
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == ' ' || line[i] == '\t') continue;
-        line[kept] = line[i];
-        origins[kept] = origins[i];
-        ++kept;
-    }
-    line.resize(kept);
-    origins.resize(kept);
-    const std::size_t quote = line.find('\'');
-    if (quote != std::string::npos)
-        origins.insert(origins.begin() + at(quote + 1), quotedOrigins.begin(), quotedOrigins.end());
-    return origins;
-}
-
-/// Edit distance with swaps of neighbouring letters counted as one edit.
-std::size_t EditDistance(std::string_view a, std::string_view b) {
+/// Edit distance with swaps of neighbouring letters counted as one edit, exact up to `limit`; a
+/// larger distance (or a word longer than MaxEditWord) gives limit + 1. Only cells within `limit`
+/// of the diagonal are worked out, and a row without a cell within `limit` ends the search: every
+/// path on from there costs more. The loader asks for a suggestion at every unknown command, so
+/// this runs for each of them against most keywords.
+std::size_t BoundedEditDistance(std::string_view a, std::string_view b, std::size_t limit) {
     const std::size_t n = a.size();
     const std::size_t m = b.size();
-    std::vector<std::size_t> d((n + 1) * (m + 1));
-    const auto cell = [&](std::size_t i, std::size_t j) -> std::size_t& { return d[i * (m + 1) + j]; };
+    limit = std::min(limit, MaxEditWord);
+    const std::size_t over = limit + 1;
+    if (n > MaxEditWord || m > MaxEditWord || std::max(n, m) - std::min(n, m) >= over) return over;
+    // Cells outside the band are never written; the ones next to it that the band reads hold `over`.
+    std::array<std::array<std::uint8_t, MaxEditWord + 1>, MaxEditWord + 1> d;
     for (std::size_t i = 0; i <= n; ++i)
-        cell(i, 0) = i;
+        d[i][0] = std::uint8_t(std::min(i, over));
     for (std::size_t j = 0; j <= m; ++j)
-        cell(0, j) = j;
+        d[0][j] = std::uint8_t(std::min(j, over));
     for (std::size_t i = 1; i <= n; ++i) {
-        for (std::size_t j = 1; j <= m; ++j) {
-            const std::size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            std::size_t best = std::min({cell(i - 1, j) + 1, cell(i, j - 1) + 1, cell(i - 1, j - 1) + cost});
+        const std::size_t low = i > limit ? i - limit : 1;
+        const std::size_t high = std::min(m, i + limit);
+        if (low > 1) d[i][low - 1] = std::uint8_t(over);
+        std::size_t rowBest = d[i][0];
+        for (std::size_t j = low; j <= high; ++j) {
+            const std::size_t deletion = d[i - 1][j] + 1u;
+            const std::size_t insertion = d[i][j - 1] + 1u;
+            const std::size_t substitution = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0u : 1u);
+            std::size_t best = std::min(std::min(deletion, insertion), substitution);
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                best = std::min(best, cell(i - 2, j - 2) + 1);
-            cell(i, j) = best;
+                best = std::min<std::size_t>(best, d[i - 2][j - 2] + 1u);
+            d[i][j] = std::uint8_t(std::min(best, over));
+            rowBest = std::min<std::size_t>(rowBest, d[i][j]);
         }
+        if (high < m) d[i][high + 1] = std::uint8_t(over);
+        if (rowBest >= over) return over;
     }
-    return cell(n, m);
+    return d[n][m];
+}
+
+/// The distinct characters of a word as bits: a-z each their own, any other byte one of the rest.
+std::uint64_t CharacterSet(std::string_view word) {
+    std::uint64_t set = 0;
+    for (const char c : word) {
+        const unsigned code = static_cast<unsigned char>(c);
+        set |= std::uint64_t(1) << (code - 'a' < 26u ? code - 'a' : 26 + code % 38);
+    }
+    return set;
+}
+
+/// A floor under the edit distance that costs a few instructions: every character that only one
+/// of the words has needs an edit of its own on that side, and one edit serves at most one
+/// character on each side. (Bytes that share a bit are counted once, which only lowers the floor.)
+std::size_t EditDistanceFloor(std::uint64_t a, std::uint64_t b) {
+    return std::size_t(std::max(std::popcount(a & ~b), std::popcount(b & ~a)));
 }
 
 } // namespace
 
-std::vector<std::int32_t> RawColumns(std::string_view raw) {
-    const std::vector<std::size_t> origins = NormalizedOrigins(raw);
+namespace script_detail {
+
+TRawColumnWalk::TRawColumnWalk(std::string_view raw)
+    : raw(raw), firstQuote(raw.find('\'')),
+      closingQuote(firstQuote == std::string_view::npos ? firstQuote : raw.find('\'', firstQuote + 1)),
+      movedQuote(firstQuote != std::string_view::npos && closingQuote == std::string_view::npos) {}
+
+bool TRawColumnWalk::Kept(std::size_t index) const {
+    // The first quoted section keeps its blanks; everywhere else spaces and tabs go.
+    if (closingQuote != std::string_view::npos && index >= firstQuote && index <= closingQuote) return true;
+    if (movedQuote && index == firstQuote) return false;
+    return raw[index] != ' ' && raw[index] != '\t';
+}
+
+std::size_t TRawColumnWalk::KeptOrigin(std::size_t rank) {
+    if (rank + 1 < kept) {
+        scan = 0;
+        kept = 0;
+    }
+    while (kept < rank + 1 && scan < raw.size()) {
+        if (Kept(scan)) {
+            lastKept = scan;
+            ++kept;
+        }
+        ++scan;
+    }
+    return kept == rank + 1 ? lastKept : raw.size();
+}
+
+std::int32_t TRawColumnWalk::Column(std::size_t normalizedOffset) {
     const auto column = [](std::size_t index) {
         return std::int32_t(std::min<std::size_t>(index, INT32_MAX - 1) + 1);
     };
-    std::vector<std::int32_t> columns(origins.size() + 1);
-    columns.back() = column(raw.size());
-    // The earliest raw position from each offset on: a suffix minimum, built from the end.
-    std::size_t earliest = raw.size();
-    for (std::size_t i = origins.size(); i-- > 0;) {
-        earliest = std::min(earliest, origins[i]);
-        columns[i] = column(earliest);
-    }
+    // Apart from a lone quote moved to the front, the kept characters stay in raw order, so the
+    // earliest raw position from an offset on is the offset's own.
+    if (!movedQuote) return column(KeptOrigin(normalizedOffset));
+    if (normalizedOffset == 0) return column(std::min(firstQuote, KeptOrigin(0)));
+    return column(KeptOrigin(normalizedOffset - 1));
+}
+
+std::size_t TRawColumnWalk::NormalizedSize() const {
+    std::size_t size = movedQuote ? 1 : 0;
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        size += Kept(i) ? 1 : 0;
+    return size;
+}
+
+} // namespace script_detail
+
+std::vector<std::int32_t> RawColumns(std::string_view raw) {
+    script_detail::TRawColumnWalk walk(raw);
+    std::vector<std::int32_t> columns(walk.NormalizedSize() + 1);
+    for (std::size_t offset = 0; offset < columns.size(); ++offset)
+        columns[offset] = walk.Column(offset);
     return columns;
 }
 
 std::int32_t RawColumn(std::string_view raw, std::size_t normalizedOffset) {
-    const std::vector<std::int32_t> columns = RawColumns(raw);
-    return columns[std::min(normalizedOffset, columns.size() - 1)];
+    return script_detail::TRawColumnWalk(raw).Column(normalizedOffset);
 }
 
 std::string SuggestKeyword(std::string_view name) {
@@ -106,16 +144,28 @@ std::string SuggestKeyword(std::string_view name) {
     if (folded.empty() || folded.size() > LongestKeyword + 2) return {};
     std::string best;
     std::size_t bestDistance = 3;
-    for (const TScriptKeywordRow& row : ScriptKeywords) {
-        for (std::string_view keyword : row) {
-            if (keyword.empty()) continue;
-            const std::size_t distance = EditDistance(folded, keyword);
-            if (distance == 0) return {};
-            const std::size_t longer = std::max(folded.size(), keyword.size());
-            if (distance < bestDistance && distance * 3 <= longer) {
-                bestDistance = distance;
-                best = keyword;
-            }
+    // The commands with their character sets, worked out once.
+    struct TKeyword {
+        std::string_view Word;
+        std::uint64_t Set;
+    };
+    static const std::vector<TKeyword> keywords = [] {
+        std::vector<TKeyword> list;
+        for (const TScriptKeywordRow& row : ScriptKeywords)
+            for (std::string_view word : row)
+                if (!word.empty()) list.push_back({word, CharacterSet(word)});
+        return list;
+    }();
+    const std::uint64_t nameSet = CharacterSet(folded);
+    for (const TKeyword& keyword : keywords) {
+        // Only a distance below the best so far matters; most names are ruled out by the floor.
+        if (EditDistanceFloor(nameSet, keyword.Set) >= bestDistance) continue;
+        const std::size_t distance = BoundedEditDistance(folded, keyword.Word, bestDistance - 1);
+        if (distance == 0) return {};
+        const std::size_t longer = std::max(folded.size(), keyword.Word.size());
+        if (distance < bestDistance && distance * 3 <= longer) {
+            bestDistance = distance;
+            best = keyword.Word;
         }
     }
     return best;

@@ -169,7 +169,7 @@ void ProcessLine(TLoadState& state, std::string_view raw, std::string& line) {
     NormalizeLine(line);
     std::string_view text = line;
     state.RawLine = raw;
-    state.Columns.clear();
+    state.Columns.reset();
     const std::size_t normalizedSize = text.size();
     for (;;) {
         // Every rest of the line is a tail of the normalised line, so its offset locates the command.
@@ -182,49 +182,53 @@ void ProcessLine(TLoadState& state, std::string_view raw, std::string& line) {
     }
 }
 
-/// The last log line (ending at the log's end, CR dropped) after `prefix`.
-std::string LastLogLineAfter(const std::string& log, std::string_view prefix) {
-    std::size_t end = log.size();
-    if (end > 0 && log[end - 1] == '\r') --end;
-    const std::size_t previous = end == 0 ? std::string::npos : log.rfind('\r', end - 1);
-    std::size_t start = previous == std::string::npos ? 0 : previous + 1;
-    if (std::string_view(log).substr(start).starts_with(prefix)) start += prefix.size();
-    return log.substr(start, end - start);
-}
-
-void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log) {
+/// Records the critical warning that the log's last line, "Critical Error: MESSAGE" and its CR,
+/// starting at `lineStart`, reports.
+void AddLinelessDiagnostic(TScriptLoadReport& report, const std::string& log, std::size_t lineStart) {
     TScriptDiagnostic& diagnostic = report.Diagnostics.emplace_back();
-    diagnostic.Message = LastLogLineAfter(log, "Critical Error: ");
+    const std::size_t message = lineStart + std::string_view("Critical Error: ").size();
+    diagnostic.Message = log.substr(message, log.size() - 1 - message);
 }
 
-/// Records the problem the log's last line reports, at the current command.
-void AddLineDiagnostic(TLoadState& state) {
+/// Records the problem that the log's last line, "Error (Line N): MESSAGE" and its CR starting at
+/// `lineStart`, reports at the current command.
+void AddLineDiagnostic(TLoadState& state, std::size_t lineStart) {
     TScriptDiagnostic& diagnostic = state.Report.Diagnostics.emplace_back();
     diagnostic.Line = state.Line;
-    if (state.Columns.empty() && !state.RawLine.empty()) state.Columns = RawColumns(state.RawLine);
-    diagnostic.Column =
-        state.Columns.empty() ? 1 : state.Columns[std::min(state.CommandOffset, state.Columns.size() - 1)];
-    const std::string line = LastLogLineAfter(state.Script.DebugLog, "Error (Line ");
-    const std::size_t colon = line.find("): ");
-    diagnostic.Message = colon == std::string::npos ? line : line.substr(colon + 3);
+    if (!state.Columns) state.Columns.emplace(state.RawLine);
+    diagnostic.Column = state.Columns->Column(state.CommandOffset);
+    const std::string& log = state.Script.DebugLog;
+    const std::size_t end = log.size() - 1;
+    const std::size_t colon = log.find("): ", lineStart);
+    const std::size_t message = colon < end ? colon + 3 : lineStart + std::string_view("Error (Line ").size();
+    diagnostic.Message = log.substr(message, end - message);
+}
+
+/// The lines every load starts with, naming the file as the caller gave it.
+void AppendLogHeader(std::string& log, const std::string& fileName) {
+    log += "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
+    log += fileName;
+    log += "\"\r\r";
 }
 
 void RunEndChecks(TLoadState& state) {
     std::string& log = state.Script.DebugLog;
     log += '\r';
     if (!state.Report.TextureLoaded) {
+        const std::size_t lineStart = log.size();
         log += "Critical Error: No texture loaded. TextureProperties commands will be skipped. "
                "Executing the script may cause an acces violation\r";
         script_detail::CountErrors(state, 1);
-        AddLinelessDiagnostic(state.Report, log);
+        AddLinelessDiagnostic(state.Report, log, lineStart);
     }
     for (std::int32_t t = 0; t <= state.CurrentType; ++t) {
         if (state.Report.TilesSet[std::size_t(t)]) continue;
+        const std::size_t lineStart = log.size();
         log += "Critical Error: TextureProperties was not called for particle type ";
         log += std::to_string(t);
         log += ". Executing the script may cause an acces violation\r";
         script_detail::CountErrors(state, 1);
-        AddLinelessDiagnostic(state.Report, log);
+        AddLinelessDiagnostic(state.Report, log, lineStart);
     }
     if (state.Report.ErrorCount > 0) {
         log += '\r';
@@ -263,12 +267,13 @@ void ReportLineError(TLoadState& state, std::string_view message) {
         script_detail::CountErrors(state, 1);
         return;
     }
+    const std::size_t lineStart = log.size();
     log += "Error (Line ";
     log += std::to_string(state.Line);
     log += message;
     log += '\r';
     script_detail::CountErrors(state, 1);
-    AddLineDiagnostic(state);
+    AddLineDiagnostic(state, lineStart);
 }
 
 void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
@@ -276,8 +281,9 @@ void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
         script_detail::CountErrors(state, 1);
         return;
     }
+    const std::size_t lineStart = state.Script.DebugLog.size();
     ReportValueError(state.Script.DebugLog, state.Report.ErrorCount, state.Line, text, kind);
-    AddLineDiagnostic(state);
+    AddLineDiagnostic(state, lineStart);
 }
 
 int CountBeforeFirstSemicolon(std::string_view text, char c) {
@@ -294,33 +300,35 @@ TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::strin
 
 TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::string& fileName,
                                        const std::string& path, const std::string& textureRoot) {
+    const std::optional<std::string> content = ReadWholeFile(path);
+    if (content) return LoadScriptFromText(script, fileName, *content, textureRoot);
+
     TScriptLoadReport report;
     std::string& log = script.DebugLog;
-    log += "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\rFile: \"";
+    AppendLogHeader(log, fileName);
+    log += "Critical Error: File not Found: \"";
     log += fileName;
-    log += "\"\r\r";
+    log += "\"\r\r1 Error detected";
+    report.ErrorCount = 1;
+    report.Diagnostics.push_back({-1, 0, "File not Found: \"" + fileName + "\"", {}});
+    return report;
+}
 
-    const std::optional<std::string> content = ReadWholeFile(path);
-    if (!content) {
-        log += "Critical Error: File not Found: \"";
-        log += fileName;
-        log += "\"\r\r1 Error detected";
-        report.ErrorCount = 1;
-        report.Diagnostics.push_back({-1, 0, "File not Found: \"" + fileName + "\"", {}});
-        return report;
-    }
+TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string& fileName,
+                                     std::string_view text, const std::string& textureRoot) {
+    TScriptLoadReport report;
+    AppendLogHeader(script.DebugLog, fileName);
     report.FileOpened = true;
 
     TLoadState state{script, report};
     state.TextureRoot = textureRoot;
-    state.LogLimit = log.size() + MaxScriptLogBytes;
+    state.LogLimit = script.DebugLog.size() + MaxScriptLogBytes;
     for (const TParticleEffectContainer& container : script.Containers) {
         for (std::size_t k = 0; k < container.MagnetPoints.size(); ++k)
             state.MagnetIdsAreIndices =
                 state.MagnetIdsAreIndices && container.MagnetPoints[k].Id == std::int32_t(k);
     }
     // The lines of SplitScriptLines, visited in place instead of copied.
-    const std::string_view text(*content);
     const std::size_t end = std::min(text.find('\0'), text.size());
     std::string line;
     std::size_t n = 0;

@@ -3,12 +3,13 @@
 // public interface.
 
 #include "script/particle_script.h"
+#include "script/script_columns.h"
 #include "script/script_scanner.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lumidor::script_detail {
 
@@ -29,8 +30,8 @@ struct TLoadState {
     float W = 0.0f;
     std::string_view RawLine;             ///< the line as read, for the columns of diagnostics
     std::size_t CommandOffset = 0;        ///< where the current command starts in the normalised line
-    std::vector<std::int32_t> Columns; ///< raw column per normalised offset; built at a line's first problem
-    std::string TextureRoot;           ///< folder relative texture names are read from; empty: working dir
+    std::optional<TRawColumnWalk> Columns; ///< raw columns of the line; set up at its first problem
+    std::string TextureRoot;               ///< folder relative texture names are read from; empty: working dir
 };
 
 /// Adds `count` to the load's error count, saturating at INT32_MAX.

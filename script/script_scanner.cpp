@@ -105,9 +105,9 @@ int MatchPatternViews(std::string_view text, TScriptSlotViews& slots, std::strin
             const std::size_t start = offset + (i - 1 - prefixLength);
             std::size_t end = start;
             if (i < patternLength) {
-                // The copy's last character never joins a capture that a separator should end.
-                while (end + 1 < text.size() && !text.substr(end).starts_with(separator))
-                    ++end;
+                // Up to the separator; the copy's last character never joins a capture that a
+                // separator should end (an empty separator ends the capture at once).
+                end = std::min(text.find(separator, start), text.size() - 1);
             } else {
                 end = text.size();
             }

@@ -2,8 +2,8 @@
 # Installs what is missing, checks that every build finds only what those installs provide, builds, and
 # runs every test: the unit tests, the API reference, the installed package used by outside programs,
 # the same unit tests in an address + undefined-behaviour sanitizer build, the real-OpenGL tests and the
-# demo end to end under Xvfb with Mesa, the texture fuzzers for a bounded time, and the web demo in
-# headless Chromium.
+# demo end to end under Xvfb with Mesa, the fuzzers (textures, scripts, config, bitmaps) for a bounded
+# time, and the web demo in headless Chromium.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"

@@ -133,3 +133,24 @@ TEST(DisplayConfig, AnOversizedFileIsReadUpToItsLastWholeLine) {
     EXPECT_EQ(config.DisplayHeight, 600);
     EXPECT_EQ(config.DisplayBitsPerPixel, 16);
 }
+
+TEST(DisplayConfig, TheFileIsReadWholeUpToTheLimit) {
+    // Keys past the first few kilobytes: the file is read on to its end, whatever its size.
+    std::string padded = "[Display]\n" + std::string(10'000, '\n') + "; filler\n";
+    EXPECT_EQ(ReadConfigText(padded + "bpp=24\n").DisplayBitsPerPixel, 24);
+
+    // Exactly the limit: all of it counts, the last line without its line end too.
+    std::string exact = "[Display]\n";
+    exact.resize((1 << 20) - 9, '\n');
+    exact += "width=768";
+    ASSERT_EQ(exact.size(), std::size_t(1) << 20);
+    EXPECT_EQ(ReadConfigText(exact).DisplayHeight, 768);
+
+    // One byte more, and the unterminated last line is the part cut off.
+    EXPECT_EQ(ReadConfigText(exact + "0").DisplayHeight, 600);
+    EXPECT_EQ(ReadConfigText(exact + "\n").DisplayHeight, 768);
+
+    // Over the limit with no line end in the first MiB: nothing of it is read.
+    std::string oneLine = "[Display]" + std::string(1 << 20, ' ') + "\nheight=1024\n";
+    ExpectDefaults(ReadConfigText(oneLine));
+}

@@ -1,14 +1,16 @@
-// libFuzzer entry point for the script loader, followed by a few frames of the loaded script through
-// the recording GL table. Run from data/ so that the seeds' textures load.
+// libFuzzer entry point for the script loader followed by a few frames of the loaded script through
+// the recording GL table, on the input's bytes in memory. Run it in the folder of small textures that
+// lumidor_fuzz_seeds writes (run-fuzzers.sh does), where the seeds' "loadtexture" files are found.
 
 #include "engine/gl_recorder.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "script/particle_script.h"
-#include "tests/fuzz/fuzz_input_file.h"
+#include "tests/fuzz/fuzz_script_checks.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 using namespace lumidor;
 
@@ -26,22 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SetMessageHandler(IgnoreMessage);
     InstallGLRecorder().Recording = false;
     SeedRandom(1);
-    const std::string path = fuzzing::WriteInputFile(".psc", data, size);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     TParticleScript script;
-    const TScriptLoadReport report = LoadScriptWithReport(script, "fuzz.psc", path);
-    const std::size_t types = script.Containers.size();
-    if (!report.FileOpened || types > std::size_t(MaxScriptParticleTypes)) __builtin_trap();
-    if (script.Values.size() != types || script.Ranges.size() != types || script.Vectors.size() != types ||
-        script.VectorRanges.size() != types)
-        __builtin_trap();
-    if (!script.DebugLog.starts_with("Lumidor ScriptDebugger log\r")) __builtin_trap();
-    if (script.DebugLog.size() > MaxScriptLogBytes + 65536 + size) __builtin_trap();
-    std::size_t magnets = 0;
-    for (const TParticleEffectContainer& container : script.Containers)
-        magnets += container.MagnetPoints.size();
-    if (magnets > std::size_t(MaxScriptMagnetRecords)) __builtin_trap();
-    if ((report.ErrorCount > 0) != script.DebugLog.ends_with(" error(s) detected.")) __builtin_trap();
+    const TScriptLoadReport report = LoadScriptFromText(script, "fuzz.psc", text);
+    fuzzing::CheckFreshLoad(script, report, text, "fuzz.psc");
 
     for (TScriptValues& values : script.Values) {
         if (!(std::fabs(values.NumParticles) <= FuzzParticlesPerType))

@@ -195,6 +195,7 @@ TEST_F(GeneratedScripts, LoaderStaysConsistentAndRuntimeStaysSafe) {
     for (int n = 0; n < 2000; ++n) {
         const std::vector<std::string> lines = generator.Script();
         test::WriteFile("lf.psc", Join(lines, "\n"));
+        if (n < 64) test::KeepAsFuzzSeed(Join(lines, "\n"));
         test::WriteFile("crlf.psc", Join(lines, "\r\n"));
 
         TParticleScript script;

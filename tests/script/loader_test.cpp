@@ -5,7 +5,6 @@
 
 using namespace lumidor;
 using lumidor::test::ScriptFixture;
-using lumidor::test::WriteFile;
 
 namespace {
 
@@ -287,9 +286,9 @@ TEST_F(ScriptCommands, SecondLoadAppends) {
 
 TEST_F(ScriptCommands, ReportCarriesWhatTheRecordDoesNot) {
     TParticleScript script;
-    WriteFile("r.psc",
-              "setnewparticletype();loadtexture('tex.tga');setnewparticletype();textureproperties(1,2);");
-    const TScriptLoadReport report = LoadScriptWithReport(script, "r.psc");
+    const TScriptLoadReport report = LoadWithReport(
+        script, "setnewparticletype();loadtexture('tex.tga');setnewparticletype();textureproperties(1,2);",
+        "r.psc");
     EXPECT_TRUE(report.FileOpened);
     EXPECT_TRUE(report.TextureLoaded);
     EXPECT_EQ(report.TilesSet, (std::vector<bool>{false, true}));
@@ -298,4 +297,23 @@ TEST_F(ScriptCommands, ReportCarriesWhatTheRecordDoesNot) {
     const TScriptLoadReport missing = LoadScriptWithReport(script, "gone.psc");
     EXPECT_FALSE(missing.FileOpened);
     EXPECT_EQ(missing.ErrorCount, 1);
+}
+
+TEST_F(ScriptCommands, FromTextReadsOnlyTheBytesItIsGiven) {
+    // A view into a longer buffer: the load ends where the view ends, mid-line or not.
+    const std::string buffer = "setnewparticletype();mass(2);mass(3);\nfoo;";
+    TParticleScript script;
+    const TScriptLoadReport report =
+        LoadScriptFromText(script, "view.psc", std::string_view(buffer).substr(0, 29));
+    EXPECT_TRUE(report.FileOpened);
+    ASSERT_EQ(script.Values.size(), 1u);
+    EXPECT_EQ(script.Values[0].Mass, 2.0f);
+    EXPECT_EQ(script.DebugLog,
+              Header + "File: \"view.psc\"\r\r\r" + NoTexture + NoTiles(0) + "\r2 error(s) detected.");
+
+    // A NUL inside the bytes ends the text there, as it ends a file.
+    TParticleScript cut;
+    LoadScriptFromText(cut, "nul.psc", std::string_view("setnewparticletype();\0foo;", 26));
+    EXPECT_EQ(cut.Containers.size(), 1u);
+    EXPECT_EQ(cut.DebugLog.find("Unknown"), std::string::npos);
 }

@@ -1,0 +1,4 @@
+loadtexture('tex.tga');
+continuous(true);
+continiuous(1.0);
+fading(true,false);

@@ -1,0 +1,3 @@
+loadtexture('tex.tga');
+fading(maybe,true);
+fading(false,perhaps);

@@ -1,0 +1,2 @@
+loadtexture('tex.tga');
+setnewparticletype();textureproperties(1,1);mass(2);

@@ -1,0 +1,4 @@
+setnewparticletype();
+// smoke
+particlecount(100);
+mass(heavy);

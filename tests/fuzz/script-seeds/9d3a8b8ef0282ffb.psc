@@ -1,0 +1,2 @@
+loadtexture('tex.tga');
+continiuous(true);

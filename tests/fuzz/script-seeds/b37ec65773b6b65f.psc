@@ -1,0 +1,2 @@
+setnewparticletype();
+textureproperties(4,4);

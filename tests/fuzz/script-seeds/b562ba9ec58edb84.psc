@@ -1,0 +1,1 @@
+setnewparticletype();loadtexture('tex.tga');setnewparticletype();textureproperties(1,2);

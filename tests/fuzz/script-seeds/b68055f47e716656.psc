@@ -1,0 +1,1 @@
+setnewparticletype();setnewmagnetpoint();gravity(7);

@@ -1,0 +1,1 @@
+loadtexture ( 'my tex.tga' ) ;

@@ -1,0 +1,1 @@
+loadtexture('tex.tga');setnewparticletype();textureproperties(1,1);

@@ -1,0 +1,3 @@
+loadtexture('tex.tga');
+setnewparticletype();
+textureproperties(2,4);

@@ -1,0 +1,1 @@
+loadtexture('tex.tga');setnewparticletype();  texturproperties(1,1);	 mass(1) mass(2);
