@@ -30,11 +30,11 @@ struct TCommandLine {
     std::string ScreenshotFile;          ///< PNG written from the last frame; empty for none
     std::optional<std::int32_t> Effect;  ///< starting effect slot, 0 .. kEffectSlotCount - 1
     bool Benchmark = false;              ///< run every slot in turn and print a timing table
-    std::string ScriptFile; ///< script played as the current effect, reloaded on save; empty for none
-    std::string StatsFile;               ///< one JSON line of frame statistics per frame; empty for none
-    std::string RecordFolder;            ///< every frame as FOLDER/frame_000001.png ...; empty for none
-    std::optional<std::int32_t> Soak;    ///< seconds to cycle through every slot, then print memory use
-    bool GLDebug = false;                ///< check GL errors every frame; any error ends with status 3
+    std::string ScriptFile;   ///< script played as the current effect, reloaded on save; empty for none
+    std::string StatsFile;    ///< one JSON line of frame statistics per frame; empty for none
+    std::string RecordFolder; ///< every frame as FOLDER/frame_000001.png ...; empty for none
+    std::optional<std::int32_t> Soak; ///< seconds to cycle through every slot, then print memory use
+    bool GLDebug = false;             ///< check GL errors every frame; any error ends with status 3
 };
 
 /// What the program should do with the parsed command line.

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     }
     const TCommandLine& options = commandLine.Options;
     InstallMessageHandler(WantDialogs(options, std::getenv("LUMIDOR_NO_DIALOGS")));
-    fedisableexcept(FE_ALL_EXCEPT); // division by zero gives infinities, invalid operations NaN
+    fedisableexcept(FE_ALL_EXCEPT);     // division by zero gives infinities, invalid operations NaN
     SetTaskRunner(MakeTbbTaskRunner()); // large particle systems are swept on every core
     // Only drivers of a real display, unless the user chose one: SDL would otherwise draw off-screen.
     const TDisplayEnvironment environment = ReadDisplayEnvironment();

@@ -28,11 +28,13 @@ namespace {
 
 constexpr float frameTime = 1.0f / 60.0f;
 
-float Uniform(float low, float high) { return low + (high - low) * R(); }
+float Uniform(float low, float high) {
+    return low + (high - low) * R();
+}
 
 void AddFloorParticle(TParticleEffectContainer& container) {
-    AddParticle(container, {Uniform(-2, 2), Uniform(-2, 2), Uniform(-2, 2)}, {0.1f, 0.1f, 0}, {1, 0.6f, 0.3f}, 0,
-                Uniform(2, 4));
+    AddParticle(container, {Uniform(-2, 2), Uniform(-2, 2), Uniform(-2, 2)}, {0.1f, 0.1f, 0}, {1, 0.6f, 0.3f},
+                0, Uniform(2, 4));
     const std::int32_t i = ParticleCount(container) - 1;
     SetParticleForce(container, {0, -9.81f, 0}, i);
     SetParticleInertia(container, {0.4f, 0.4f, 0.4f}, i);
@@ -44,15 +46,16 @@ void AddFloorParticle(TParticleEffectContainer& container) {
 }
 
 void TopUp(TParticleEffectContainer& container, std::int32_t target) {
-    while (ParticleCount(container) < target) AddFloorParticle(container);
+    while (ParticleCount(container) < target)
+        AddFloorParticle(container);
 }
 
 // The demo's flat floor with one magnet of mode 1 at the origin.
 TParticleEffectContainer MakeFloorScene(std::int32_t count) {
     TParticleEffectContainer container{};
     SetTextureProperties(container, 1, 2, 4);
-    SetCollisionWorld(container, std::make_shared<HDataArray>(2, std::vector<float>(2, 0.0f)), {-5, -1.1f, -5},
-                      10.0f, 10.0f);
+    SetCollisionWorld(container, std::make_shared<HDataArray>(2, std::vector<float>(2, 0.0f)),
+                      {-5, -1.1f, -5}, 10.0f, 10.0f);
     SetWorldFriction(container, {0.2f, 0.4f, 0.2f});
     AddMagnetPoint(container, {0, 0, 0}, 3.0f, -2.0f);
     TopUp(container, count);
@@ -68,7 +71,8 @@ TTaskRunner TbbRunner(tbb::task_arena& arena, std::int32_t threads) {
             tbb::parallel_for(
                 tbb::blocked_range<std::int32_t>(0, count, 1),
                 [&range](const tbb::blocked_range<std::int32_t>& ranges) {
-                    for (std::int32_t r = ranges.begin(); r != ranges.end(); ++r) range(r);
+                    for (std::int32_t r = ranges.begin(); r != ranges.end(); ++r)
+                        range(r);
                 },
                 tbb::simple_partitioner());
         });
@@ -103,15 +107,19 @@ void RunParticlePass(benchmark::State& state, const TTaskRunner& runner) {
         state.PauseTiming();
         deaths += count - ParticleCount(container);
         TopUp(container, count);
-        if (vertices.size() < std::size_t(container.BufferCapacity)) vertices.resize(std::size_t(container.BufferCapacity));
+        if (vertices.size() < std::size_t(container.BufferCapacity))
+            vertices.resize(std::size_t(container.BufferCapacity));
         state.ResumeTiming();
     }
-    state.counters["ns_per_particle"] = benchmark::Counter(double(count) * double(state.iterations()),
-                                                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_particle"] =
+        benchmark::Counter(double(count) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["deaths_per_frame"] = double(deaths) / double(state.iterations());
 }
 
-void BM_ParticlePass(benchmark::State& state) { RunParticlePass(state, TTaskRunner{}); }
+void BM_ParticlePass(benchmark::State& state) {
+    RunParticlePass(state, TTaskRunner{});
+}
 
 void BM_ParticlePassParallel(benchmark::State& state) {
     const auto threads = std::int32_t(state.range(1));
@@ -164,19 +172,24 @@ void FloorPassRows(unsigned char* records, std::size_t count, unsigned char* out
     using TRow = float __attribute__((vector_size(16)));
     for (std::size_t i = 0; i < count; ++i, records += recordBytes, out += 4 * sizeof(TParticleVertex)) {
         TRow rows[10];
-        for (int r = 0; r < 10; ++r) std::memcpy(&rows[r], records + 16 * r, 16);
+        for (int r = 0; r < 10; ++r)
+            std::memcpy(&rows[r], records + 16 * r, 16);
         std::uint32_t f;
         std::memcpy(&f, records + 160, 4);
-        asm volatile("" : "+x"(rows[0]), "+x"(rows[1]), "+x"(rows[2]), "+x"(rows[3]), "+x"(rows[4]),
-                     "+x"(rows[5]), "+x"(rows[6]), "+x"(rows[7]), "+x"(rows[8]), "+x"(rows[9]), "+r"(f));
-        for (int r = 0; r < 10; ++r) std::memcpy(records + 16 * r, &rows[r], 16);
+        asm volatile(""
+                     : "+x"(rows[0]), "+x"(rows[1]), "+x"(rows[2]), "+x"(rows[3]), "+x"(rows[4]),
+                       "+x"(rows[5]), "+x"(rows[6]), "+x"(rows[7]), "+x"(rows[8]), "+x"(rows[9]), "+r"(f));
+        for (int r = 0; r < 10; ++r)
+            std::memcpy(records + 16 * r, &rows[r], 16);
         std::memcpy(records + 160, &f, 4);
-        for (int r = 0; r < 6; ++r) std::memcpy(out + 16 * r, &rows[r], 16);
+        for (int r = 0; r < 6; ++r)
+            std::memcpy(out + 16 * r, &rows[r], 16);
     }
 }
 
 // The floor pass over records [first, first + count) and their vertices.
-void FloorPass(unsigned char* records, unsigned char* out, std::size_t first, std::size_t count, bool stream) {
+void FloorPass(unsigned char* records, unsigned char* out, std::size_t first, std::size_t count,
+               bool stream) {
     records += first * recordBytes;
     out += first * 4 * sizeof(TParticleVertex);
 #if defined(__x86_64__)
@@ -209,30 +222,43 @@ void RunMemoryFloor(benchmark::State& state, std::int32_t threads) {
             part(0);
         } else {
             arena.execute([&] {
-                tbb::parallel_for(tbb::blocked_range<std::size_t>(0, std::size_t(threads), 1),
-                                  [&](const tbb::blocked_range<std::size_t>& parts) {
-                                      for (std::size_t p = parts.begin(); p != parts.end(); ++p) part(p);
-                                  },
-                                  tbb::simple_partitioner());
+                tbb::parallel_for(
+                    tbb::blocked_range<std::size_t>(0, std::size_t(threads), 1),
+                    [&](const tbb::blocked_range<std::size_t>& parts) {
+                        for (std::size_t p = parts.begin(); p != parts.end(); ++p)
+                            part(p);
+                    },
+                    tbb::simple_partitioner());
             });
         }
         benchmark::DoNotOptimize(records);
         benchmark::DoNotOptimize(out);
         benchmark::ClobberMemory();
     }
-    state.counters["ns_per_particle"] = benchmark::Counter(double(count) * double(state.iterations()),
-                                                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_particle"] =
+        benchmark::Counter(double(count) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // Arg 1: the vertices leave with streaming stores (on AVX2). The floor at a size is the lower of the two.
-void BM_MemoryFloor(benchmark::State& state) { RunMemoryFloor(state, 1); }
+void BM_MemoryFloor(benchmark::State& state) {
+    RunMemoryFloor(state, 1);
+}
 
 // Arg 2: threads (real time), the reference for BM_ParticlePassParallel.
-void BM_MemoryFloorParallel(benchmark::State& state) { RunMemoryFloor(state, std::int32_t(state.range(2))); }
+void BM_MemoryFloorParallel(benchmark::State& state) {
+    RunMemoryFloor(state, std::int32_t(state.range(2)));
+}
 
 } // namespace
 
-BENCHMARK(BM_ParticlePass)->Arg(2000)->Arg(10000)->Arg(20000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePass)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassParallel)
     ->Args({20000, 2})
     ->Args({1000000, 2})

@@ -24,7 +24,7 @@
     X(void, TexParameteri, (GLenum target, GLenum pname, GLint param), (target, pname, param))               \
     X(void, PixelStorei, (GLenum pname, GLint param), (pname, param))                                        \
     X(void, TexImage2D,                                                                                      \
-      (GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,         \
+      (GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,        \
        GLenum format, GLenum type, const void* pixels),                                                      \
       (target, level, internalFormat, width, height, border, format, type, pixels))                          \
     X(void, GetTexImage, (GLenum target, GLint level, GLenum format, GLenum type, void* pixels),             \
@@ -33,7 +33,8 @@
       (target, level, pname, params))                                                                        \
     X(void, EnableClientState, (GLenum array), (array))                                                      \
     X(void, DisableClientState, (GLenum array), (array))                                                     \
-    X(void, InterleavedArrays, (GLenum format, GLsizei stride, const void* pointer), (format, stride, pointer)) \
+    X(void, InterleavedArrays, (GLenum format, GLsizei stride, const void* pointer),                         \
+      (format, stride, pointer))                                                                             \
     X(void, DrawArrays, (GLenum mode, GLint first, GLsizei count), (mode, first, count))                     \
     X(void, GetFloatv, (GLenum pname, GLfloat * params), (pname, params))                                    \
     X(void, GetIntegerv, (GLenum pname, GLint * params), (pname, params))                                    \
@@ -54,11 +55,13 @@
     X(void, Translatef, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))                                        \
     X(void, Rotatef, (GLfloat angle, GLfloat x, GLfloat y, GLfloat z), (angle, x, y, z))                     \
     X(void, Scalef, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))                                            \
-    X(void, Ortho, (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar), \
+    X(void, Ortho,                                                                                           \
+      (GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar),         \
       (left, right, bottom, top, zNear, zFar))                                                               \
     X(void, Viewport, (GLint x, GLint y, GLsizei width, GLsizei height), (x, y, width, height))              \
     X(void, Clear, (GLbitfield mask), (mask))                                                                \
-    X(void, ClearColor, (GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha), (red, green, blue, alpha)) \
+    X(void, ClearColor, (GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha),                       \
+      (red, green, blue, alpha))                                                                             \
     X(void, Materialf, (GLenum face, GLenum pname, GLfloat param), (face, pname, param))                     \
     X(void, Materialfv, (GLenum face, GLenum pname, const GLfloat* params), (face, pname, params))           \
     X(void, Lightfv, (GLenum light, GLenum pname, const GLfloat* params), (light, pname, params))            \
@@ -67,7 +70,8 @@
     X(void, EndList, (), ())                                                                                 \
     X(void, CallList, (GLuint list), (list))                                                                 \
     X(void, Finish, (), ())                                                                                  \
-    X(void, ReadPixels, (GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels), \
+    X(void, ReadPixels,                                                                                      \
+      (GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels),           \
       (x, y, width, height, format, type, pixels))
 
 // Vertex-buffer objects from GL_ARB_vertex_buffer_object, resolved after the context is current.
@@ -86,7 +90,7 @@
     X(void, gluPerspective, (GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar),                 \
       (fovy, aspect, zNear, zFar))                                                                           \
     X(GLint, gluBuild2DMipmaps,                                                                              \
-      (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type,        \
+      (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type,       \
        const void* data),                                                                                    \
       (target, internalFormat, width, height, format, type, data))
 
@@ -112,6 +116,8 @@ struct TGLFunctions {
 extern TGLFunctions GL;
 
 /// Whether the program has set GL up (see TGLFunctions::Ready); false in a headless program.
-inline bool GLAvailable() { return GL.Ready; }
+inline bool GLAvailable() {
+    return GL.Ready;
+}
 
 } // namespace lumidor

@@ -11,8 +11,10 @@ namespace {
 TGLRecorder recorder;
 
 template <typename T> double AsNumber(T value) {
-    if constexpr (std::is_pointer_v<T>) return 0.0;
-    else return double(value);
+    if constexpr (std::is_pointer_v<T>)
+        return 0.0;
+    else
+        return double(value);
 }
 
 void Record(const char* name, std::vector<double> args) {
@@ -27,7 +29,7 @@ template <typename T> T ZeroValue() {
 // Generic stubs: record and return a zero value.
 #define LUMIDOR_GL_STUB(ret, name, params, args)                                                             \
     ret Stub##name params {                                                                                  \
-        [](auto... values) { Record(#name, {AsNumber(values)...}); } args;                                  \
+        [](auto... values) { Record(#name, {AsNumber(values)...}); } args;                                   \
         return ZeroValue<ret>();                                                                             \
     }
 LUMIDOR_GL_ALL_FUNCTIONS(LUMIDOR_GL_STUB)
@@ -79,7 +81,8 @@ GLboolean FakeUnmapBuffer(GLenum target) {
 
 void FakeGenTextures(GLsizei n, GLuint* textures) {
     Record("GenTextures", {double(n)});
-    for (GLsizei i = 0; i < n; ++i) textures[i] = recorder.NextTextureName++;
+    for (GLsizei i = 0; i < n; ++i)
+        textures[i] = recorder.NextTextureName++;
 }
 
 GLuint FakeGenLists(GLsizei range) {
@@ -91,8 +94,10 @@ GLuint FakeGenLists(GLsizei range) {
 
 void FakeGetFloatv(GLenum pname, GLfloat* params) {
     Record("GetFloatv", {double(pname)});
-    if (pname == GL_MODELVIEW_MATRIX) std::memcpy(params, recorder.Modelview, sizeof recorder.Modelview);
-    else params[0] = 0.0f;
+    if (pname == GL_MODELVIEW_MATRIX)
+        std::memcpy(params, recorder.Modelview, sizeof recorder.Modelview);
+    else
+        params[0] = 0.0f;
 }
 
 GLint FakeBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
@@ -102,9 +107,9 @@ GLint FakeBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLs
     const std::size_t channels = format == GL_RGBA ? 4 : 3;
     const std::size_t bytes = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0)) * channels;
     const auto* pixels = static_cast<const std::uint8_t*>(data);
-    recorder.Uploads.push_back({internalFormat, width, height, format,
-                                pixels ? std::vector<std::uint8_t>(pixels, pixels + bytes)
-                                       : std::vector<std::uint8_t>{}});
+    recorder.Uploads.push_back(
+        {internalFormat, width, height, format,
+         pixels ? std::vector<std::uint8_t>(pixels, pixels + bytes) : std::vector<std::uint8_t>{}});
     return 0;
 }
 
@@ -129,7 +134,9 @@ TGLRecorder& InstallGLRecorder() {
     return recorder;
 }
 
-TGLRecorder& GLRecorder() { return recorder; }
+TGLRecorder& GLRecorder() {
+    return recorder;
+}
 
 int CountGLCalls(const std::string& name) {
     return int(std::count_if(recorder.Calls.begin(), recorder.Calls.end(),
@@ -139,7 +146,8 @@ int CountGLCalls(const std::string& name) {
 std::vector<std::string> RecordedGLCallNames() {
     std::vector<std::string> names;
     names.reserve(recorder.Calls.size());
-    for (const TGLCall& call : recorder.Calls) names.push_back(call.Name);
+    for (const TGLCall& call : recorder.Calls)
+        names.push_back(call.Name);
     return names;
 }
 

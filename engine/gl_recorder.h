@@ -20,21 +20,21 @@ struct TGLCall {
 };
 
 struct TGLRecorder {
-    bool Recording = true;                         ///< false: keep state, skip the call log (benchmarks)
-    std::vector<TGLCall> Calls;                    ///< every call in order while Recording
+    bool Recording = true;      ///< false: keep state, skip the call log (benchmarks)
+    std::vector<TGLCall> Calls; ///< every call in order while Recording
     GLfloat Modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; ///< what GetFloatv reports
     std::map<GLuint, std::vector<std::uint8_t>> Buffers; ///< storage of every live buffer object
     GLuint BoundArrayBuffer = 0;
     GLuint NextBufferName = 1;
     GLuint NextTextureName = 1;
     GLuint NextListName = 1;
-    std::vector<std::uint8_t> LastMappedCopy;      ///< the bytes of the last buffer, copied at unmap
+    std::vector<std::uint8_t> LastMappedCopy; ///< the bytes of the last buffer, copied at unmap
     struct TMipmapUpload {
         GLint InternalFormat, Width, Height;
         GLenum Format;
         std::vector<std::uint8_t> Pixels;
     };
-    std::vector<TMipmapUpload> Uploads;            ///< every gluBuild2DMipmaps with a copy of its pixels
+    std::vector<TMipmapUpload> Uploads; ///< every gluBuild2DMipmaps with a copy of its pixels
 };
 
 /// Fills `GL` with the recording fake, resets and returns its state.

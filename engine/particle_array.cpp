@@ -32,7 +32,8 @@ void WriteVector(TBlockVector3& field, std::size_t lane, const TVector3& value) 
     field.z[lane] = value.z;
 }
 
-TParticle ReadRecord(const TParticleBlock& block, const TParticleColdBlock& cold, float lifeLeft, std::size_t lane) {
+TParticle ReadRecord(const TParticleBlock& block, const TParticleColdBlock& cold, float lifeLeft,
+                     std::size_t lane) {
     TParticle record;
     record.LifeLeft = lifeLeft;
     record.Color = ReadVector(cold.Color, lane);
@@ -157,7 +158,8 @@ static_assert(sizeof(TParticleColdBlock) == 3 * 64 && sizeof(TParticleColdBlock)
 void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
     // Lane by lane, derived values included: a dying particle's slot takes the last one as it is.
     particles.LifeLeft[to] = particles.LifeLeft[from];
-    const auto* source = reinterpret_cast<const unsigned char*>(particles.Blocks + from / kParticleBlockLanes);
+    const auto* source =
+        reinterpret_cast<const unsigned char*>(particles.Blocks + from / kParticleBlockLanes);
     auto* target = reinterpret_cast<unsigned char*>(particles.Blocks + to / kParticleBlockLanes);
     const std::size_t fromLane = from % kParticleBlockLanes, toLane = to % kParticleBlockLanes;
     for (std::size_t row = 0; row < sizeof(TParticleBlock) / kRowBytes; ++row) {
@@ -169,7 +171,8 @@ void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
             std::memcpy(target + base + 4 * toLane, source + base + 4 * fromLane, 4);
         }
     }
-    const auto* coldSource = reinterpret_cast<const unsigned char*>(particles.Cold + from / kParticleBlockLanes);
+    const auto* coldSource =
+        reinterpret_cast<const unsigned char*>(particles.Cold + from / kParticleBlockLanes);
     auto* coldTarget = reinterpret_cast<unsigned char*>(particles.Cold + to / kParticleBlockLanes);
     for (std::size_t base = 0; base < sizeof(TParticleColdBlock); base += kRowBytes)
         std::memcpy(coldTarget + base + 4 * toLane, coldSource + base + 4 * fromLane, 4);

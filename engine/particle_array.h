@@ -222,8 +222,8 @@ class TParticleArray {
     bool empty() const { return Count == 0; }
     /// The particle at `index` (< size()), as a view into the blocks.
     TParticleView operator[](std::size_t index) {
-        return {BlockStore[index / kParticleBlockLanes], ColdStore[index / kParticleBlockLanes], LifeStore[index],
-                index % kParticleBlockLanes};
+        return {BlockStore[index / kParticleBlockLanes], ColdStore[index / kParticleBlockLanes],
+                LifeStore[index], index % kParticleBlockLanes};
     }
     /// The block holding particle `index` (< size()); the particle is its lane index % 8.
     TParticleBlock& BlockOf(std::size_t index) { return BlockStore[index / kParticleBlockLanes]; }
@@ -279,7 +279,7 @@ class TParticleArray {
     void Grow(std::size_t blocks);
 
     std::vector<TParticleBlock> BlockStore;
-    std::vector<TParticleColdBlock> ColdStore; // one per block of BlockStore
+    std::vector<TParticleColdBlock> ColdStore;                // one per block of BlockStore
     std::vector<float, TCacheLineAllocator<float>> LifeStore; // one per lane of BlockStore
     std::size_t Count = 0;
 };

@@ -4,8 +4,8 @@
 #include "engine/particle_step_breakdown.h"
 
 #include <cmath>
-#include <limits>
 #include <cstring>
+#include <limits>
 
 namespace lumidor {
 

@@ -13,10 +13,10 @@ namespace lumidor {
 
 /// One magnet point's share of a particle's MagnetForce in a step.
 struct TMagnetContribution {
-    std::int32_t Id = 0;      ///< the magnet point's Id
-    std::int32_t Mode = 0;    ///< its mode in this step (0, 1, 2 act; others are inert)
-    float Radius = 0.0f;      ///< its reach
-    float Gravity = 0.0f;     ///< its strength; negative pushes
+    std::int32_t Id = 0;   ///< the magnet point's Id
+    std::int32_t Mode = 0; ///< its mode in this step (0, 1, 2 act; others are inert)
+    float Radius = 0.0f;   ///< its reach
+    float Gravity = 0.0f;  ///< its strength; negative pushes
     float Distance = 0.0f; ///< from the magnet to the particle at the start of the step
     bool InRange = false;  ///< active mode (0, 1, 2) and not farther than Radius
     TVector3 Force;        ///< what it added to MagnetForce (zero when not InRange)
@@ -26,9 +26,9 @@ struct TMagnetContribution {
 struct TParticleStepBreakdown {
     std::int32_t Index = -1; ///< the particle's index when the pass began; -1: no such particle
     float Dt = 0.0f;         ///< the pass's time step in seconds
-    bool Dies = false; ///< its life runs out in this pass: removed before it moves (After unused)
-    TParticle Before;  ///< the record when the pass began
-    TParticle After;   ///< the record the pass leaves behind
+    bool Dies = false;       ///< its life runs out in this pass: removed before it moves (After unused)
+    TParticle Before;        ///< the record when the pass began
+    TParticle After;         ///< the record the pass leaves behind
     std::vector<TMagnetContribution> Magnets; ///< every magnet point of the container, in array order
     TVector3 MagnetForce;                     ///< the contributions summed in array order
     TVector3 ForceTerm;                       ///< Force / (I + 1)

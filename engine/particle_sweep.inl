@@ -38,8 +38,12 @@ struct TTargetFactors {
 };
 
 // value - 0 is value itself for every float (value + 0 would turn -0 into +0), so this is a plain broadcast.
-LUMIDOR_SWEEP_INLINE TLanes Splat(float value) { return value - TLanes{}; }
-LUMIDOR_SWEEP_INLINE TLanes Abs(TLanes v) { return TLanes(TMask(v) & 0x7fffffff); }
+LUMIDOR_SWEEP_INLINE TLanes Splat(float value) {
+    return value - TLanes{};
+}
+LUMIDOR_SWEEP_INLINE TLanes Abs(TLanes v) {
+    return TLanes(TMask(v) & 0x7fffffff);
+}
 LUMIDOR_SWEEP_INLINE TLanes Select(TMask mask, TLanes ifTrue, TLanes ifFalse) {
     return TLanes((TMask(ifTrue) & mask) | (TMask(ifFalse) & ~mask));
 }
@@ -69,7 +73,8 @@ LUMIDOR_SWEEP_INLINE bool Any(TMask mask) {
     return _mm_movemask_ps(__m128(mask)) != 0;
 #else
     std::int32_t any = 0;
-    for (int lane = 0; lane < kLanes; ++lane) any |= mask[lane];
+    for (int lane = 0; lane < kLanes; ++lane)
+        any |= mask[lane];
     return any != 0;
 #endif
 }
@@ -84,7 +89,8 @@ LUMIDOR_SWEEP_INLINE TLanes Sqrt(TLanes v) {
     return TLanes(_mm_sqrt_ps(__m128(v)));
 #else
     TLanes root;
-    for (int lane = 0; lane < kLanes; ++lane) root[lane] = std::sqrt(v[lane]);
+    for (int lane = 0; lane < kLanes; ++lane)
+        root[lane] = std::sqrt(v[lane]);
     return root;
 #endif
 }
@@ -92,8 +98,8 @@ LUMIDOR_SWEEP_INLINE TLanes Sqrt(TLanes v) {
 #if LUMIDOR_SWEEP_LANES >= 8
 // The 4 x 4 transpose within each 128-bit half: with row i of the rows in the low half and row
 // i + 4 in the high half, it gives the columns in lane order, and the other way round.
-LUMIDOR_SWEEP_INLINE void TransposeHalves(THalf r0, THalf r1, THalf r2, THalf r3, THalf& c0, THalf& c1, THalf& c2,
-                                          THalf& c3) {
+LUMIDOR_SWEEP_INLINE void TransposeHalves(THalf r0, THalf r1, THalf r2, THalf r3, THalf& c0, THalf& c1,
+                                          THalf& c2, THalf& c3) {
     const THalf xy01 = __builtin_shufflevector(r0, r1, 0, 8, 1, 9, 4, 12, 5, 13);
     const THalf xy23 = __builtin_shufflevector(r2, r3, 0, 8, 1, 9, 4, 12, 5, 13);
     const THalf zw01 = __builtin_shufflevector(r0, r1, 2, 10, 3, 11, 6, 14, 7, 15);
@@ -114,7 +120,8 @@ LUMIDOR_SWEEP_INLINE void EightColumnsOf(const TRow* rows, THalf& c0, THalf& c1,
 #endif
 
 // Lane vectors from 16-byte rows (one row per lane).
-LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLanes& c1, TLanes& c2, TLanes& c3) {
+LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLanes& c1, TLanes& c2,
+                                    TLanes& c3) {
 #if LUMIDOR_SWEEP_LANES == 16
     THalf low[4], high[4];
     EightColumnsOf(rows, low[0], low[1], low[2], low[3]);
@@ -132,8 +139,8 @@ LUMIDOR_SWEEP_INLINE void ColumnsOf(const TRow (&rows)[kLanes], TLanes& c0, TLan
 
 #if LUMIDOR_SWEEP_LANES == 4
 // Stores the columns as rows: row i, 16 bytes, at out + i * stride, for the first `lanes` rows.
-LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3, unsigned char* out, std::size_t stride,
-                                      int lanes) {
+LUMIDOR_SWEEP_INLINE void StoreAsRows(TLanes c0, TLanes c1, TLanes c2, TLanes c3, unsigned char* out,
+                                      std::size_t stride, int lanes) {
     TRow rows[4];
     Transpose(c0, c1, c2, c3, rows[0], rows[1], rows[2], rows[3]);
     LUMIDOR_UNROLL
@@ -168,7 +175,9 @@ template <typename Vector, typename Value> LUMIDOR_SWEEP_INLINE Vector LoadField
 #endif
 }
 
-LUMIDOR_SWEEP_INLINE TLanes Load(const float* values) { return LoadField<TLanes>(values); }
+LUMIDOR_SWEEP_INLINE TLanes Load(const float* values) {
+    return LoadField<TLanes>(values);
+}
 
 // Block: the kind of block `values` lies in, whose second one follows it.
 template <typename Block = TParticleBlock> LUMIDOR_SWEEP_INLINE void Store(float* values, TLanes lanes) {
@@ -191,7 +200,9 @@ LUMIDOR_SWEEP_INLINE TLanes LoadLives(const float* lives) {
     return lanes;
 }
 
-LUMIDOR_SWEEP_INLINE void StoreLives(float* lives, TLanes lanes) { std::memcpy(lives, &lanes, sizeof lanes); }
+LUMIDOR_SWEEP_INLINE void StoreLives(float* lives, TLanes lanes) {
+    std::memcpy(lives, &lanes, sizeof lanes);
+}
 
 LUMIDOR_SWEEP_INLINE TLanes3 Load3(const TBlockVector3& field, std::size_t lane) {
     return {Load(field.x + lane), Load(field.y + lane), Load(field.z + lane)};
@@ -208,8 +219,8 @@ LUMIDOR_SWEEP_INLINE void Store3(TBlockVector3& field, std::size_t lane, const T
 LUMIDOR_SWEEP_INLINE TMask FlagMask(const bool* flags) {
 #if LUMIDOR_SWEEP_LANES == 16
     const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(flags));
-    const __m128i high =
-        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(reinterpret_cast<const unsigned char*>(flags) + sizeof(TParticleBlock)));
+    const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(
+        reinterpret_cast<const unsigned char*>(flags) + sizeof(TParticleBlock)));
     return TMask(_mm512_cvtepu8_epi32(_mm_unpacklo_epi64(low, high))) != 0;
 #elif LUMIDOR_SWEEP_LANES == 8
     const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(flags));
@@ -218,7 +229,8 @@ LUMIDOR_SWEEP_INLINE TMask FlagMask(const bool* flags) {
     unsigned char bytes[kLanes];
     std::memcpy(bytes, flags, sizeof bytes);
     TMask set{};
-    for (int lane = 0; lane < kLanes; ++lane) set[lane] = bytes[lane];
+    for (int lane = 0; lane < kLanes; ++lane)
+        set[lane] = bytes[lane];
     return set != 0;
 #endif
 }
@@ -242,7 +254,7 @@ struct TPassConstants {
     TLanes3 FlatNormal{};                         // its normal
     bool Debug = false;
     float DebugScale = 0.0f;
-    TVector3 CornerAxes[4];                       // sx * Right + sy * Up per corner
+    TVector3 CornerAxes[4]; // sx * Right + sy * Up per corner
     const TTextureTile* Tiles = nullptr;
     std::uint32_t TileCount = 0;
 };
@@ -253,13 +265,15 @@ constexpr float kLargestFloat = 3.40282347e38f;
 // texture, corners as a 1 x 1 atlas lays them out.
 constexpr TTextureTile wholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
 
-LUMIDOR_SWEEP_INLINE TLanes3 Splat3(const TVector3& v) { return {Splat(v.x), Splat(v.y), Splat(v.z)}; }
+LUMIDOR_SWEEP_INLINE TLanes3 Splat3(const TVector3& v) {
+    return {Splat(v.x), Splat(v.y), Splat(v.z)};
+}
 
 static_assert(sizeof(TParticleVertex) * 4 == 6 * sizeof(TRow), "four vertices are six rows");
 
 // What the fading reads that the motion needs as well.
 struct TFaded {
-    TLanes Alpha;         // opacity drawn this frame
+    TLanes Alpha; // opacity drawn this frame
     TLanes Mass;
     TLanes AirResistance;
 };
@@ -335,7 +349,8 @@ LUMIDOR_SWEEP_INLINE TLanes3 MagnetPull(const TPassConstants& pass, const TLanes
         } else {
             // Normalised offset (zero stays zero) times G / (d + 1) in mode 1, times G in mode 2.
             const TLanes divisor = Select(distance == Splat(0.0f), one, distance);
-            const TLanes scale = magnet.Mode == 1 ? gravity / ((distance + one) * divisor) : gravity / divisor;
+            const TLanes scale =
+                magnet.Mode == 1 ? gravity / ((distance + one) * divisor) : gravity / divisor;
             // One division serves all three axes. Where the scale overflows (a huge gravity next to
             // the magnet), normalise first and scale after, as the step is written: the pull then
             // stays finite wherever it is.
@@ -379,8 +394,8 @@ LUMIDOR_SWEEP_INLINE TLanes ClampCell(TLanes whole, float lastCell) {
 }
 
 // The bilinear surface height under each predicted point over the grid, and its cell's normal.
-LUMIDOR_SWEEP_INLINE void GroundUnder(const TPassConstants& pass, TLanes predictedX, TLanes predictedZ, TMask inside,
-                                      TLanes& surface, TLanes3& normal) {
+LUMIDOR_SWEEP_INLINE void GroundUnder(const TPassConstants& pass, TLanes predictedX, TLanes predictedZ,
+                                      TMask inside, TLanes& surface, TLanes3& normal) {
     const TCollisionConvexWorld& world = *pass.World;
     const TVector3& origin = world.Origin;
     const TLanes gridX = (predictedX - Splat(origin.x)) * Splat(pass.InverseCellX);
@@ -397,8 +412,10 @@ LUMIDOR_SWEEP_INLINE void GroundUnder(const TPassConstants& pass, TLanes predict
     TLanes h00, h01, h10, h11;
     // Usually every lane over the ground stands on one cell (always on a one-cell floor): one lookup.
     int reference = 0;
-    while (!inside[reference]) ++reference;
-    const TMask otherCell = inside & ((cellX != Splat(cellX[reference])) | (cellZ != Splat(cellZ[reference])));
+    while (!inside[reference])
+        ++reference;
+    const TMask otherCell =
+        inside & ((cellX != Splat(cellX[reference])) | (cellZ != Splat(cellZ[reference])));
     if (!Any(otherCell)) {
         const auto x = std::size_t(cellX[reference]);
         const auto z = std::size_t(cellZ[reference]);
@@ -435,7 +452,8 @@ LUMIDOR_SWEEP_INLINE void GroundUnder(const TPassConstants& pass, TLanes predict
 // The ground: a velocity whose predicted position lies over the grid and within 0.2 of the bilinear
 // surface is mirrored at the cell's plane and loses a share per axis. The mirror uses
 // (2 n (n.d) - d) |V| = V - 2 (n.V) n for d = -V / |V|, which needs no square root.
-LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position, const TLanes3& velocity) {
+LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& position,
+                                     const TLanes3& velocity) {
     const TCollisionConvexWorld& world = *pass.World;
     const TLanes dt = Splat(pass.Dt);
     const TLanes predictedX = position.x + velocity.x * dt;
@@ -460,7 +478,8 @@ LUMIDOR_SWEEP_INLINE TLanes3 Collide(const TPassConstants& pass, const TLanes3& 
     const TMask outsideBand = (predictedY > surface + Splat(0.2f)) | (predictedY < surface - Splat(0.2f));
     const TMask bounce = inside & ~outsideBand;
 
-    const TLanes twiceAlong = Splat(2.0f) * (normal.x * velocity.x + normal.y * velocity.y + normal.z * velocity.z);
+    const TLanes twiceAlong =
+        Splat(2.0f) * (normal.x * velocity.x + normal.y * velocity.y + normal.z * velocity.z);
     return {Select(bounce, (velocity.x - normal.x * twiceAlong) * pass.KeptAfterBounce.x, velocity.x),
             Select(bounce, (velocity.y - normal.y * twiceAlong) * pass.KeptAfterBounce.y, velocity.y),
             Select(bounce, (velocity.z - normal.z * twiceAlong) * pass.KeptAfterBounce.z, velocity.z)};
@@ -490,16 +509,18 @@ LUMIDOR_SWEEP_INLINE TLanes SharedTarget(TLanes force, TLanes wind, TLanes impul
     return force * factors.Force + wind * factors.Wind + impulse * factors.Impulse;
 }
 
-LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia, TLanes mass) {
+LUMIDOR_SWEEP_INLINE TLanes SeparateTarget(TLanes force, TLanes wind, TLanes impulse, TLanes inertia,
+                                           TLanes mass) {
     const TLanes one = Splat(1.0f);
-    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) + impulse / (inertia * mass + one);
+    return force / (inertia + one) + wind / (inertia * Splat(10.0f) * mass + one) +
+           impulse / (inertia * mass + one);
 }
 
 // Whether every particle of the group has the first particle's inertia and mass, as the particles
 // of an effect usually do: their target factors and impulse decay are then the ones worked out once
 // a pass from the same numbers.
 LUMIDOR_SWEEP_INLINE bool SharesFirstParticle(const TPassConstants& pass, const TLanes3& inertia,
-                                               TLanes mass) {
+                                              TLanes mass) {
     if (!kSharedTargetShortcut || !pass.HasSharedTarget) return false;
     const TMask3& bits = pass.SharedInertiaBits;
     const TMask same = (TMask(inertia.x) == bits.x) & (TMask(inertia.y) == bits.y) &
@@ -579,9 +600,9 @@ LUMIDOR_SWEEP_INLINE void Move(const TPassConstants& pass, TGroup group, const T
     if (pass.Debug) {
         const TLanes scale = Splat(pass.DebugScale);
         Store3<TParticleColdBlock>(group.Cold->DebugTip, lane,
-               {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
-                position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
-                position.z + TipVelocity(velocity.z, target.z, step.z) * scale});
+                                   {position.x + TipVelocity(velocity.x, target.x, step.x) * scale,
+                                    position.y + TipVelocity(velocity.y, target.y, step.y) * scale,
+                                    position.z + TipVelocity(velocity.z, target.z, step.z) * scale});
     }
     // Only the decay of this step's magnet force stays in the impulse.
     Store3(block.MagnetImpulse, lane,
@@ -692,7 +713,8 @@ LUMIDOR_SWEEP_INLINE void StoreVertexColumns(const TLanes (&columns)[24], int la
     // memory: the registers built from the first 16 floats of each particle leave before the last
     // eight floats are transposed, which keeps fewer quads live at once.
     LUMIDOR_UNROLL
-    for (int g = 0; g < 4; ++g) QuadsOfColumns(columns, g, quads);
+    for (int g = 0; g < 4; ++g)
+        QuadsOfColumns(columns, g, quads);
     LUMIDOR_UNROLL
     for (int m = 0; m < 24 / kPartsPerRegister; ++m) {
         if (NeedsOnlyFirstFourQuads(m)) StoreQuadRegister(quads, m, floats, out);
@@ -707,9 +729,11 @@ LUMIDOR_SWEEP_INLINE void StoreVertexColumns(const TLanes (&columns)[24], int la
     // Eight-lane registers are half lines: they leave in address order, so that each line is
     // complete while it is still in the write buffers.
     LUMIDOR_UNROLL
-    for (int g = 0; g < 6; ++g) QuadsOfColumns(columns, g, quads);
+    for (int g = 0; g < 6; ++g)
+        QuadsOfColumns(columns, g, quads);
     LUMIDOR_UNROLL
-    for (int m = 0; m < 24 / kPartsPerRegister; ++m) StoreQuadRegister(quads, m, floats, out);
+    for (int m = 0; m < 24 / kPartsPerRegister; ++m)
+        StoreQuadRegister(quads, m, floats, out);
 #endif
 }
 #endif
@@ -725,8 +749,10 @@ LUMIDOR_SWEEP_INLINE void WriteQuads(const TPassConstants& pass, const TDrawn& d
     const TLanes3& position = drawn.Position;
     const TLanes3& size = drawn.Size;
     const TMask tiles = drawn.Tiles;
-    static_assert(std::endian::native == std::endian::little, "vertex colour bytes are packed into the low bits first");
-    const TMask packed = drawn.ColorBytes | ChannelBytes(alpha) << 24; // R, G, B, A in memory order (little-endian)
+    static_assert(std::endian::native == std::endian::little,
+                  "vertex colour bytes are packed into the low bits first");
+    const TMask packed = drawn.ColorBytes | ChannelBytes(alpha)
+                                                << 24; // R, G, B, A in memory order (little-endian)
     TLanes u[4], v[4];
     const std::int32_t firstTile = tiles[0];
     if (!Any(tiles != firstTile)) {
@@ -799,8 +825,8 @@ void SetWorld(TPassConstants& pass, const TCollisionConvexWorld& world) {
     // The fraction within a cell must be a number in [0, 1) wherever a point is over the grid.
     const HDataArray& heights = *world.Heights;
     if (heights.size() > 8) return;
-    for (const float value : {pass.InverseCellX, pass.InverseCellZ, world.CellSizeX, world.CellSizeZ, world.Origin.x,
-                              world.Origin.z, world.Extent.x, world.Extent.z}) {
+    for (const float value : {pass.InverseCellX, pass.InverseCellZ, world.CellSizeX, world.CellSizeZ,
+                              world.Origin.x, world.Origin.z, world.Extent.x, world.Extent.z}) {
         if (!std::isfinite(value)) return;
     }
     if (!(world.CellSizeX > 0.0f && world.CellSizeZ > 0.0f)) return;
@@ -850,7 +876,8 @@ TPassConstants MakePass(const TParticleEffectContainer& container, float dt, con
     static constexpr float cornerSigns[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
     for (int corner = 0; corner < 4; ++corner) {
         const float sx = cornerSigns[corner][0], sy = cornerSigns[corner][1];
-        pass.CornerAxes[corner] = {sx * camera.Right.x + sy * camera.Up.x, sx * camera.Right.y + sy * camera.Up.y,
+        pass.CornerAxes[corner] = {sx * camera.Right.x + sy * camera.Up.x,
+                                   sx * camera.Right.y + sy * camera.Up.y,
                                    sx * camera.Right.z + sy * camera.Up.z};
     }
     if (kSharedTargetShortcut) SetSharedTarget(pass, container.Particles);
@@ -869,7 +896,8 @@ LUMIDOR_SWEEP_INLINE void FinishStreaming() {
 // The group that starts at particle `index` (a multiple of kLanes).
 LUMIDOR_SWEEP_INLINE TGroup GroupAt(TParticleFields particles, std::size_t index) {
     const std::size_t block = index / kParticleBlockLanes;
-    return {particles.Blocks + block, particles.Cold + block, index % kParticleBlockLanes, particles.LifeLeft + index};
+    return {particles.Blocks + block, particles.Cold + block, index % kParticleBlockLanes,
+            particles.LifeLeft + index};
 }
 
 // Where the one-thread sweep puts a particle: particle `Source` ends the pass in slot `Hole`.
@@ -896,7 +924,8 @@ LUMIDOR_SWEEP_INLINE std::size_t BlockRangeStart(std::size_t count, std::size_t 
 
 // Lists, ascending, the particles of [start, end) that die this frame: those whose life drops below
 // zero, with the same operation as the step.
-void ListTheDead(const float* lifeLeft, float dt, std::size_t start, std::size_t end, std::vector<std::size_t>& dead) {
+void ListTheDead(const float* lifeLeft, float dt, std::size_t start, std::size_t end,
+                 std::vector<std::size_t>& dead) {
     dead.clear();
     std::size_t index = start;
     for (; index + kLanes <= end; index += kLanes) {
@@ -919,22 +948,25 @@ constexpr std::ptrdiff_t kColdBlocksFetchedAhead = 2;
 LUMIDOR_SWEEP_INLINE void FetchColdBlocks(TParticleFields particles, const TMove& move) {
     for (const std::size_t index : {move.Hole, move.Source}) {
         const auto* cold = reinterpret_cast<const char*>(particles.Cold + index / kParticleBlockLanes);
-        for (std::size_t line = 0; line < sizeof(TParticleColdBlock); line += 64) __builtin_prefetch(cold + line);
+        for (std::size_t line = 0; line < sizeof(TParticleColdBlock); line += 64)
+            __builtin_prefetch(cold + line);
     }
 }
 
 // Fills the holes among particles [first, first + lanes) from `move` on (ascending holes), each with
 // its particle, not yet stepped, from above the final count, as the one-thread sweep's swap-removal
 // would, just before the step brings the group's block into the cache anyway; then steps the group.
-LUMIDOR_SWEEP_INLINE void FillAndStepGroup(const TPassConstants& pass, TParticleFields particles, std::size_t first,
-                                           int lanes, const TMove*& move, const TMove* movesEnd,
-                                           TParticleVertex* out) {
+LUMIDOR_SWEEP_INLINE void FillAndStepGroup(const TPassConstants& pass, TParticleFields particles,
+                                           std::size_t first, int lanes, const TMove*& move,
+                                           const TMove* movesEnd, TParticleVertex* out) {
     const std::size_t groupEnd = first + std::size_t(lanes);
     for (; move != movesEnd && move->Hole < groupEnd; ++move) {
-        if (movesEnd - move > kColdBlocksFetchedAhead) FetchColdBlocks(particles, move[kColdBlocksFetchedAhead]);
+        if (movesEnd - move > kColdBlocksFetchedAhead)
+            FetchColdBlocks(particles, move[kColdBlocksFetchedAhead]);
         CopyParticle(particles, move->Source, move->Hole);
     }
-    for (std::size_t pad = groupEnd; pad < first + std::size_t(kLanes); ++pad) CopyParticle(particles, groupEnd - 1, pad);
+    for (std::size_t pad = groupEnd; pad < first + std::size_t(kLanes); ++pad)
+        CopyParticle(particles, groupEnd - 1, pad);
     const TGroup group = GroupAt(particles, first);
     TTail tail = GatherTail(group);
     tail.LifeLeft = tail.LifeLeft - Splat(pass.Dt);
@@ -943,8 +975,8 @@ LUMIDOR_SWEEP_INLINE void FillAndStepGroup(const TPassConstants& pass, TParticle
 
 // Ages, fades, moves and writes particles [start, end) (start a multiple of the block size), all of
 // which live on once their holes are filled (vertices of slot i at vertices + 4 (i - start)).
-void StepFillingHoles(const TPassConstants& pass, TParticleFields particles, std::size_t start, std::size_t end,
-                      const TMove* move, const TMove* movesEnd, TParticleVertex* vertices) {
+void StepFillingHoles(const TPassConstants& pass, TParticleFields particles, std::size_t start,
+                      std::size_t end, const TMove* move, const TMove* movesEnd, TParticleVertex* vertices) {
     const auto out = [&](std::size_t first) { return vertices ? vertices + 4 * (first - start) : nullptr; };
     // Whole groups with the lane count known, which leaves out every check for a short group.
     std::size_t first = start;
@@ -956,7 +988,8 @@ void StepFillingHoles(const TPassConstants& pass, TParticleFields particles, std
 // Runs body(r) for every range r of `ranges`: on the host's workers, or here when there is one. The
 // callback the host gets holds only a reference to the body, which std::function keeps without
 // allocating.
-template <typename Body> LUMIDOR_SWEEP_INLINE void ForEachRange(const TTaskRunner& runner, std::size_t ranges, const Body& body) {
+template <typename Body>
+LUMIDOR_SWEEP_INLINE void ForEachRange(const TTaskRunner& runner, std::size_t ranges, const Body& body) {
     if (ranges == 1) {
         body(std::int32_t(0));
     } else {
@@ -986,14 +1019,16 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles,
     });
 
     std::size_t deaths = 0;
-    for (const auto& dead : lists) deaths += dead.size();
+    for (const auto& dead : lists)
+        deaths += dead.size();
     const std::size_t survivors = count - deaths;
     // Holes ascending; sources from the top down, skipping the dead (found from the last list back).
     scratch.Moves.clear();
     std::size_t source = count;
     std::size_t topList = ranges, topDead = 0; // next dead index from the top: Dead[topList - 1][topDead - 1]
     const auto nextDeadFromTop = [&]() -> std::size_t {
-        while (topDead == 0 && topList > 0) topDead = lists[--topList].size();
+        while (topDead == 0 && topList > 0)
+            topDead = lists[--topList].size();
         return topDead ? lists[topList][topDead - 1] : count;
     };
     for (const auto& dead : lists) {
@@ -1018,7 +1053,8 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles,
     // last group, if it is not whole, is stepped once they are all done: its spare lanes are written
     // as well, and those lie above the final count.
     const auto firstMoveFrom = [&](std::size_t index) {
-        return std::lower_bound(moves, movesEnd, index, [](const TMove& m, std::size_t i) { return m.Hole < i; });
+        return std::lower_bound(moves, movesEnd, index,
+                                [](const TMove& m, std::size_t i) { return m.Hole < i; });
     };
     const std::size_t whole = survivors / kLanes * kLanes;
     ForEachRange(runner, ranges, [&](std::int32_t r) {
@@ -1034,15 +1070,17 @@ std::size_t SweepInRanges(const TPassConstants& pass, TParticleFields particles,
 }
 
 // The whole sweep: ages, removes, fades, moves and writes every particle of the container.
-std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera, TParticleVertex* vertices,
-                   const TTaskRunner& runner) {
+std::int32_t Sweep(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                   TParticleVertex* vertices, const TTaskRunner& runner) {
     const TPassConstants pass = MakePass(container, dt, camera);
     TParticleArray& particles = container.Particles;
     const std::size_t count = particles.size();
     const std::size_t minimum = std::size_t(std::max<std::int32_t>(runner.MinimumParticlesPerRange, 1));
-    const std::size_t ranges =
-        runner.RunRanges && runner.Threads > 1 ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum) : 1;
-    const std::size_t survivors = SweepInRanges(pass, particles.Fields(), count, vertices, runner, std::max<std::size_t>(ranges, 1));
+    const std::size_t ranges = runner.RunRanges && runner.Threads > 1
+                                   ? std::min<std::size_t>(std::size_t(runner.Threads) * 4, count / minimum)
+                                   : 1;
+    const std::size_t survivors =
+        SweepInRanges(pass, particles.Fields(), count, vertices, runner, std::max<std::size_t>(ranges, 1));
     FinishStreaming();
     particles.resize(survivors);
     return std::int32_t(4 * survivors);

@@ -40,9 +40,11 @@ void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
     GL.BindBufferARB(GL_ARRAY_BUFFER_ARB, container.VertexBuffer);
     GL.EnableClientState(GL_VERTEX_ARRAY);
     // Respecify the storage every frame so the driver never waits on last frame's draw.
-    GL.BufferDataARB(GL_ARRAY_BUFFER_ARB, GLsizeiptrARB(container.BufferCapacity) * GLsizeiptrARB(sizeof(TParticleVertex)),
+    GL.BufferDataARB(GL_ARRAY_BUFFER_ARB,
+                     GLsizeiptrARB(container.BufferCapacity) * GLsizeiptrARB(sizeof(TParticleVertex)),
                      nullptr, GL_DYNAMIC_DRAW_ARB);
-    container.WriteCursor = static_cast<TParticleVertex*>(GL.MapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB));
+    container.WriteCursor =
+        static_cast<TParticleVertex*>(GL.MapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB));
     float modelview[16];
     GL.GetFloatv(GL_MODELVIEW_MATRIX, modelview);
 

@@ -11,8 +11,8 @@ using TRow = float __attribute__((vector_size(16)));
 using TRowMask = std::int32_t __attribute__((vector_size(16)));
 
 /// Columns of the 4 x 4 matrix whose rows are r0 .. r3.
-inline __attribute__((always_inline)) void Transpose(TRow r0, TRow r1, TRow r2, TRow r3, TRow& c0, TRow& c1, TRow& c2,
-                                                     TRow& c3) {
+inline __attribute__((always_inline)) void Transpose(TRow r0, TRow r1, TRow r2, TRow r3, TRow& c0, TRow& c1,
+                                                     TRow& c2, TRow& c3) {
     const TRow xy01 = __builtin_shufflevector(r0, r1, 0, 4, 1, 5);
     const TRow xy23 = __builtin_shufflevector(r2, r3, 0, 4, 1, 5);
     const TRow zw01 = __builtin_shufflevector(r0, r1, 2, 6, 3, 7);
@@ -25,7 +25,8 @@ inline __attribute__((always_inline)) void Transpose(TRow r0, TRow r1, TRow r2, 
 
 /// Four consecutive floats starting `offset` bytes into a record (bytes of the record, so reading
 /// across member boundaries is well defined; callers keep offset + 16 within the record).
-template <typename Record> inline __attribute__((always_inline)) TRow LoadRow(const Record* record, std::size_t offset) {
+template <typename Record>
+inline __attribute__((always_inline)) TRow LoadRow(const Record* record, std::size_t offset) {
     TRow row;
     std::memcpy(&row, reinterpret_cast<const unsigned char*>(record) + offset, sizeof row);
     return row;

@@ -43,7 +43,9 @@ std::int32_t LUMIDOR_STREAMING_SWEEP(TParticleEffectContainer& container, float 
 }
 #undef LUMIDOR_STREAMING_SWEEP
 #else
-bool WideSweepSupported() { return __builtin_cpu_supports("avx2"); }
+bool WideSweepSupported() {
+    return __builtin_cpu_supports("avx2");
+}
 
 std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                    TParticleVertex* vertices, const TTaskRunner& runner) {

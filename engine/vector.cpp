@@ -4,7 +4,9 @@
 
 namespace lumidor {
 
-TVector3 MakeVector(float x, float y, float z) { return TVector3{x, y, z}; }
+TVector3 MakeVector(float x, float y, float z) {
+    return TVector3{x, y, z};
+}
 
 float VectorLength(const TVector3& v) {
     const double squared = double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z;
@@ -19,9 +21,13 @@ void Normalize(TVector3& v) {
     v.z /= divisor;
 }
 
-TVector3 VectorSub(const TVector3& a, const TVector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+TVector3 VectorSub(const TVector3& a, const TVector3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
-TVector3 VectorAdd(const TVector3& a, const TVector3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+TVector3 VectorAdd(const TVector3& a, const TVector3& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
 TVector3 CrossProduct(const TVector3& a, const TVector3& b) {
     return {float(double(a.y) * b.z - double(a.z) * b.y), float(double(a.z) * b.x - double(a.x) * b.z),
@@ -32,7 +38,9 @@ float DotProduct(const TVector3& a, const TVector3& b) {
     return float(double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z);
 }
 
-float Distance(const TVector3& a, const TVector3& b) { return VectorLength(VectorSub(a, b)); }
+float Distance(const TVector3& a, const TVector3& b) {
+    return VectorLength(VectorSub(a, b));
+}
 
 TVector3 TriangleNormal(const TVector3& p0, const TVector3& p1, const TVector3& p2) {
     TVector3 normal = CrossProduct(VectorSub(p0, p1), VectorSub(p1, p2));

@@ -2,9 +2,9 @@
 // Text written with particles: a font scanned from a 16 x 8 sheet of glyph cells, each glyph a set
 // of points, and one particle system whose particles shimmer on the points of the current text.
 
-#include "font/rgb_image.h"
 #include "engine/particle_container.h"
 #include "engine/vector.h"
+#include "font/rgb_image.h"
 
 #include <array>
 #include <cstdint>
@@ -23,7 +23,7 @@ struct TLetterPoint {
 /// One glyph: its lit pixels and, when scanned with colours, their colours in the same order.
 struct TLetter {
     std::vector<TLetterPoint> Points; ///< lit pixels of the glyph
-    std::vector<TVector3> Colors; ///< red, green, blue in 0..1; empty unless colours were stored
+    std::vector<TVector3> Colors;     ///< red, green, blue in 0..1; empty unless colours were stored
 };
 
 /// A particle font; the value-initialised record is a valid empty font (no glyphs, no text).

@@ -41,13 +41,13 @@ enum class TLiveReload { None, Replaced, Refused };
 struct TLiveScript {
     std::string File; ///< as given; opened relative to the working directory
     TLiveScriptState State = TLiveScriptState::NotFound; ///< what the last load found
-    bool HasVersion = false;             ///< a version runs (the first load runs even with errors)
-    std::time_t VersionTime = 0;         ///< when the running version was read
-    std::string Log;                     ///< debugger log of the latest load
-    std::int32_t ErrorCount = 0;         ///< errors of the latest load
+    bool HasVersion = false;                    ///< a version runs (the first load runs even with errors)
+    std::time_t VersionTime = 0;                ///< when the running version was read
+    std::string Log;                            ///< debugger log of the latest load
+    std::int32_t ErrorCount = 0;                ///< errors of the latest load
     std::vector<TScriptDiagnostic> Diagnostics; ///< problems of the latest load, placed in File
-    std::vector<TRetiredScript> Retired; ///< earlier versions, oldest first
-    TScriptWatch Watch;                  ///< the script file and the textures of the latest load
+    std::vector<TRetiredScript> Retired;        ///< earlier versions, oldest first
+    TScriptWatch Watch;                         ///< the script file and the textures of the latest load
 };
 
 /// First load of `file` into `running` (an empty record), as the classic loader does: the result

@@ -73,10 +73,10 @@ struct TParticleScript {
     std::string DebugLog;                             ///< every line ends with a single CR; only appended to
     bool FadeOut = false;                             ///< fade-out switch of every new particle
     bool FadeIn = false;                              ///< fade-in switch of every new particle
-    std::vector<TScriptValues> Values;             ///< single values per type
-    std::vector<TScriptRanges> Ranges;             ///< pairs per type
-    std::vector<TScriptVectors> Vectors;           ///< vectors per type
-    std::vector<TScriptVectorRanges> VectorRanges; ///< vector ranges per type
+    std::vector<TScriptValues> Values;                ///< single values per type
+    std::vector<TScriptRanges> Ranges;                ///< pairs per type
+    std::vector<TScriptVectors> Vectors;              ///< vectors per type
+    std::vector<TScriptVectorRanges> VectorRanges;    ///< vector ranges per type
 };
 
 /// One problem of a load, placed for editors; the log keeps the same text.
@@ -86,7 +86,7 @@ struct TScriptDiagnostic {
     /// The log line without "Error (Line N): " or "Critical Error: " and its CR; a texture that did
     /// not load adds why: the folder it was looked for in, or that the file is no texture it reads.
     std::string Message;
-    std::string Suggestion;  ///< unknown command: the closest keyword a small edit away, else empty
+    std::string Suggestion; ///< unknown command: the closest keyword a small edit away, else empty
 };
 
 /// What one load found beyond what the record keeps (for tools that check scripts).

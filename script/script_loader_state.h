@@ -28,10 +28,10 @@ struct TLoadState {
     float U = 0.0f;                  ///< scratch carried between textureproperties, blendfactor, mposition
     float V = 0.0f;
     float W = 0.0f;
-    std::string_view RawLine;             ///< the line as read, for the columns of diagnostics
-    std::size_t CommandOffset = 0;        ///< where the current command starts in the normalised line
+    std::string_view RawLine;              ///< the line as read, for the columns of diagnostics
+    std::size_t CommandOffset = 0;         ///< where the current command starts in the normalised line
     std::optional<TRawColumnWalk> Columns; ///< raw columns of the line; set up at its first problem
-    std::string TextureRoot;               ///< folder relative texture names are read from; empty: working dir
+    std::string TextureRoot; ///< folder relative texture names are read from; empty: working dir
 };
 
 /// Adds `count` to the load's error count, saturating at INT32_MAX.

@@ -3,9 +3,9 @@
 // lit by per-point normals and compiled into one OpenGL display list coloured by the normals.
 
 #include "engine/collision_world.h"
-#include "font/rgb_image.h"
 #include "engine/gl_api.h"
 #include "engine/vector.h"
+#include "font/rgb_image.h"
 
 #include <cstdint>
 #include <memory>

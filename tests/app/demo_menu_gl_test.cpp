@@ -8,9 +8,9 @@
 #include "app/main_window.h"
 #include "app/properties_window.h"
 #include "app/ui_item_rects.h"
+#include "demo_window_fixture.h"
 #include "effects/effects.h"
 #include "effects/text_effect.h"
-#include "demo_window_fixture.h"
 #include "png_reader.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "app/frame_loop.h"
 #include "app/main_window.h"
+#include "demo_window_fixture.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"
-#include "demo_window_fixture.h"
 #include "png_reader.h"
 
 #include <imgui.h>

@@ -39,8 +39,12 @@ void* operator new(std::size_t size) {
     if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 #endif
 
 namespace {
@@ -234,8 +238,7 @@ TEST(ParallelSweep, AllOrAlmostAllDyingGiveTheOneThreadResult) {
     // from just above the final count, where a short last group's spare lanes are written; the top
     // three hundred (no holes at all).
     InstallGLRecorder();
-    const std::vector<std::vector<std::size_t>> cases = {
-        {}, {7, 300, 301, 900, 1199}, {}, {}};
+    const std::vector<std::vector<std::size_t>> cases = {{}, {7, 300, 301, 900, 1199}, {}, {}};
     for (std::size_t c = 0; c < cases.size(); ++c) {
         std::vector<std::size_t> living = cases[c];
         if (c == 2) {
@@ -259,13 +262,15 @@ TEST(ParallelSweep, AllOrAlmostAllDyingGiveTheOneThreadResult) {
         TParticleEffectContainer parallel = serial;
         TVertexBuffer serialVertices(4 * 1200), parallelVertices(4 * 1200);
         const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
-        const std::int32_t serialCount = SimulateParticles(serial, 0.05f, camera, serialVertices.data(), TTaskRunner{});
+        const std::int32_t serialCount =
+            SimulateParticles(serial, 0.05f, camera, serialVertices.data(), TTaskRunner{});
         const std::int32_t parallelCount =
             SimulateParticles(parallel, 0.05f, camera, parallelVertices.data(), ShuffledRunner(4));
         ASSERT_EQ(serialCount, std::int32_t(4 * living.size())) << "case " << c;
         ASSERT_EQ(serialCount, parallelCount) << "case " << c;
         EXPECT_TRUE(SameParticleBits(serial.Particles, parallel.Particles)) << "case " << c;
-        EXPECT_EQ(std::memcmp(serialVertices.data(), parallelVertices.data(), std::size_t(serialCount) * 24), 0)
+        EXPECT_EQ(std::memcmp(serialVertices.data(), parallelVertices.data(), std::size_t(serialCount) * 24),
+                  0)
             << "case " << c;
     }
 }

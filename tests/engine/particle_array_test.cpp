@@ -20,7 +20,8 @@ TParticleEffectContainer WithParticles(int count) {
     InstallGLRecorder();
     TParticleEffectContainer container{};
     for (int i = 0; i < count; ++i)
-        AddParticle(container, {float(i), 0, 0}, {1, 1, 0}, {0.5f, 0.25f, float(i) / 32}, i % 4, 1.0f + float(i));
+        AddParticle(container, {float(i), 0, 0}, {1, 1, 0}, {0.5f, 0.25f, float(i) / 32}, i % 4,
+                    1.0f + float(i));
     return container;
 }
 

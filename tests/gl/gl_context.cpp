@@ -44,8 +44,8 @@ bool EnsureGLContext(int width, int height) {
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    window = SDL_CreateWindow("lumidor gl test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window = SDL_CreateWindow("lumidor gl test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                              height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) {
         std::fprintf(stderr, "SDL_CreateWindow failed: %s\n", SDL_GetError());
         return false;
@@ -56,10 +56,10 @@ bool EnsureGLContext(int width, int height) {
         return false;
     }
     SDL_GL_MakeCurrent(window, context);
-    const std::vector<std::string> missing = LoadGLFunctions([](const char* name) {
-        return SDL_GL_GetProcAddress(name);
-    });
-    for (const std::string& name : missing) std::fprintf(stderr, "missing GL entry point %s\n", name.c_str());
+    const std::vector<std::string> missing =
+        LoadGLFunctions([](const char* name) { return SDL_GL_GetProcAddress(name); });
+    for (const std::string& name : missing)
+        std::fprintf(stderr, "missing GL entry point %s\n", name.c_str());
     return missing.empty();
 }
 
@@ -80,7 +80,8 @@ void KeepPicture(const std::vector<std::uint8_t>& rgba, int width, int height, c
     for (int y = 0; y < height; ++y)
         std::copy_n(rgba.begin() + std::ptrdiff_t(std::size_t(height - 1 - y) * row), row,
                     picture.begin() + std::ptrdiff_t(std::size_t(y) * row));
-    for (std::size_t i = 3; i < picture.size(); i += 4) picture[i] = 255;
+    for (std::size_t i = 3; i < picture.size(); i += 4)
+        picture[i] = 255;
     const std::string file = std::string(folder) + "/" + name + ".png";
     stbi_write_png(file.c_str(), width, height, 4, picture.data(), int(row));
 }

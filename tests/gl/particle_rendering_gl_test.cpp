@@ -31,9 +31,10 @@ GLuint MakeQuadrantTexture() {
 }
 
 class ParticleRenderingGL : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        if (!lumidor::testing::EnsureGLContext(size, size)) GTEST_SKIP() << "no OpenGL context (run under xvfb-run)";
+        if (!lumidor::testing::EnsureGLContext(size, size))
+            GTEST_SKIP() << "no OpenGL context (run under xvfb-run)";
         lumidor::testing::ResetMatrices(size, size);
         GL.ClearColor(0, 0, 0, 0);
         GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

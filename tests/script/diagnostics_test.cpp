@@ -297,14 +297,14 @@ TEST_F(Diagnostics, MissingFileAndCleanScript) {
 TEST_F(Diagnostics, TextureRootJoinsRelativeNamesAndLeavesTheLogAsItIs) {
     std::filesystem::create_directories("root/pics");
     lumidor::test::WriteTga("root/pics/tex.tga", 8, 8);
-    WriteFile("root/broken.tga", std::string(18, '\0'));
+    lumidor::test::WriteFile("root/broken.tga", std::string(18, '\0'));
     const std::string script = "loadtexture('pics/tex.tga');\n"
                                "loadtexture('pics\\tex.tga');\n" // the loader reads "\" as "/"
                                "loadtexture('none.tga');\n"
                                "loadtexture('broken.tga');\n"
                                "loadtexture('" +
                                (std::filesystem::current_path() / "root/pics/tex.tga").string() + "');\n";
-    WriteFile("s.psc", script);
+    lumidor::test::WriteFile("s.psc", script);
 
     TParticleScript rooted;
     const TScriptLoadReport report = LoadScriptWithReport(rooted, "s.psc", "s.psc", "root");
@@ -321,7 +321,7 @@ TEST_F(Diagnostics, TextureRootJoinsRelativeNamesAndLeavesTheLogAsItIs) {
                                                  "/broken.tga\" could not be read as a texture)");
 
     // The log is the one a load from inside the root writes: the root shows nowhere in it.
-    WriteFile("root/s.psc", script);
+    lumidor::test::WriteFile("root/s.psc", script);
     std::filesystem::current_path("root");
     TParticleScript inside;
     const TScriptLoadReport fromInside = LoadScriptWithReport(inside, "s.psc");

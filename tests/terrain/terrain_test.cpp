@@ -245,8 +245,8 @@ TEST(HeightMapLoading, AMissingOrBrokenFileRaisesAnErrorNamingItAndFillsNothing)
 
     // The old 12-byte core header declares unsigned 16-bit sizes (here 65398 x 17151); found by
     // the fuzzer, which ran out of memory on it.
-    const unsigned char core[] = {'B', 'M', 54, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0,
-                                  0x76, 0xff, 0xff, 0x42, 1, 0, 24, 0, 0, 0};
+    const unsigned char core[] = {'B', 'M', 54, 0, 0,    0,    0,    0,    0, 0, 26, 0, 0, 0,
+                                  12,  0,   0,  0, 0x76, 0xff, 0xff, 0x42, 1, 0, 24, 0, 0, 0};
     try {
         ReadBitmapBytes(core, sizeof core, "core.bmp");
         ADD_FAILURE() << "no error for a 65398 x 17151 core header";

@@ -87,7 +87,8 @@ TBytes MakeTga(const TPicture& picture, const TTgaOptions& options) {
     out[16] = std::uint8_t(options.Bits);
     out[17] = std::uint8_t((options.Bits == 32 ? 8 : 0) | (options.TopOrigin ? 0x20 : 0));
     // Byte by byte: inserting the string's range trips a false -Warray-bounds in GCC 12.
-    for (const char c : options.ImageId) out.push_back(std::uint8_t(c));
+    for (const char c : options.ImageId)
+        out.push_back(std::uint8_t(c));
 
     // File-order pixels (BGR(A)), in storage row order.
     std::vector<TBytes> pixels;
