@@ -113,13 +113,13 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
         Require(counted < report.Diagnostics.size());
         const TScriptDiagnostic& diagnostic = report.Diagnostics[counted++];
         // A texture that did not load adds why after the log's wording, which the log line keeps.
-        std::string_view message = diagnostic.Message;
-        constexpr std::string_view skipped = " - skipping command.";
-        if (const std::size_t at = message.rfind(skipped);
-            line.ends_with(skipped) && at != std::string_view::npos &&
-            message.substr(at + skipped.size()).starts_with(" ("))
-            message = message.substr(0, at + skipped.size());
-        Require(line.ends_with(message));
+        const std::string_view message = diagnostic.Message;
+        const std::size_t wordingStart =
+            problem ? line.find("): ") + 3 : std::string_view("Critical Error: ").size();
+        const std::string_view wording = line.substr(std::min(wordingStart, line.size()));
+        Require(line.ends_with(message) ||
+                (line.ends_with(" - skipping command.") && message.starts_with(wording) &&
+                 message.substr(wording.size()).starts_with(" (")));
         if (problem) {
             std::int32_t number = -1;
             const char* digits = line.data() + 12;
