@@ -5,6 +5,7 @@
 #include "engine/collision_world.h"
 #include "engine/gl_api.h"
 #include "engine/particle_array.h"
+#include "engine/particle_life.h"
 #include "engine/vector.h"
 
 #include <cstdint>
@@ -56,6 +57,8 @@ struct TParticleEffectContainer {
     std::int32_t BufferCapacity = 0;        ///< vertices the buffer object is sized for
     TParticleVertex* WriteCursor = nullptr; ///< next vertex in the mapped buffer; only inside UpdateAndDraw
     TCollisionConvexWorld World;            ///< empty Heights: no collision
+    TParticleLifeCurves Life;               ///< colour, opacity, size and tile over each particle's life
+    TParticleEventLog Events;               ///< deaths and bounces of the last pass, when asked for
 };
 
 // Particles (an index is valid from 0 to ParticleCount - 1; the functions below ignore any other,

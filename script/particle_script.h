@@ -64,6 +64,53 @@ struct TScriptVectorRanges {
     TScriptVectorRange Position; ///< relative to the origin passed to the runtime
 };
 
+/// Where a type's new particles start: the box of "position" (Box), or a shape centred on the
+/// position's fixed part plus the origin. Discs and rings lie in the horizontal x-z plane.
+enum class TEmitterShape : std::int32_t {
+    Box,         ///< Base + R * Spread per axis, as "position" says
+    Sphere,      ///< anywhere inside a ball of Radius
+    SphereShell, ///< on the surface of a ball of Radius
+    Disc,        ///< anywhere on a flat disc of Radius
+    Ring,        ///< on the rim of a flat disc of Radius
+};
+
+/// The shape a type emits from, and an optional launch away from its centre.
+struct TScriptEmitter {
+    TEmitterShape Shape = TEmitterShape::Box; ///< Box: the particle starts as "position" says
+    float Radius = 0.0f;                      ///< world units, for every shape but Box
+    float OutwardSpeed = 0.0f;                ///< units per second along the direction out of the centre
+};
+
+/// Particles emitted at once, `Time` seconds after the script starts, then every `Interval`
+/// seconds `Repeats` more times.
+struct TScriptBurst {
+    float Time = 0.0f;        ///< seconds after the start of the script
+    std::int32_t Count = 0;   ///< particles per burst
+    float Interval = 0.0f;    ///< seconds between repeats; used when Repeats > 0
+    std::int32_t Repeats = 0; ///< further bursts after the first
+    std::int32_t Fired = 0;   ///< bursts already emitted since the script (re)started
+};
+
+/// What happens to a particle that a sub-emitter follows.
+enum class TScriptEvent : std::int32_t {
+    Death,  ///< its life ran out
+    Bounce, ///< it hit the ground
+};
+
+/// `Count` particles of type `Type` created where a particle of the owning type met `Event`.
+struct TScriptSubEmitter {
+    TScriptEvent Event = TScriptEvent::Death; ///< what triggers it
+    std::int32_t Type = 0;                    ///< 0-based particle type, in "setnewparticletype" order
+    std::int32_t Count = 0;                   ///< particles per event
+};
+
+/// The emission settings of one type beyond the original commands.
+struct TScriptEmission {
+    TScriptEmitter Emitter;                     ///< "sphere", "shell", "disc", "ring", "outward"
+    std::vector<TScriptBurst> Bursts;           ///< "burst", in script order
+    std::vector<TScriptSubEmitter> SubEmitters; ///< "ondeath" and "onbounce", in script order
+};
+
 /// One script; the value-initialised record is a valid empty script. Settings arrays have one
 /// element per container, element t belonging to particle type t.
 struct TParticleScript {
@@ -77,6 +124,9 @@ struct TParticleScript {
     std::vector<TScriptRanges> Ranges;                ///< pairs per type
     std::vector<TScriptVectors> Vectors;              ///< vectors per type
     std::vector<TScriptVectorRanges> VectorRanges;    ///< vector ranges per type
+    std::vector<TScriptEmission> Emission;            ///< shapes, bursts and sub-emitters per type
+    float Prewarm = 0.0f;                             ///< "prewarm": seconds run before the first frame
+    double Time = 0.0;                                ///< seconds the script has run since its start
 };
 
 /// One problem of a load, placed for editors; the log keeps the same text.
