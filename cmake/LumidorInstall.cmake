@@ -17,6 +17,7 @@ set(LUMIDOR_PUBLIC_HEADERS
     engine/message.h
     engine/particle_array.h
     engine/particle_container.h
+    engine/particle_life.h
     engine/particle_step_breakdown.h
     engine/pass_observer.h
     engine/random.h

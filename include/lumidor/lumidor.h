@@ -15,6 +15,7 @@
 #include "engine/message.h"
 #include "engine/particle_array.h"
 #include "engine/particle_container.h"
+#include "engine/particle_life.h"
 #include "engine/particle_step_breakdown.h"
 #include "engine/pass_observer.h"
 #include "engine/random.h"
