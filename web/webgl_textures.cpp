@@ -7,8 +7,6 @@
 
 #include "web/glu_image.h"
 
-#include <algorithm>
-
 namespace lumidor::web::webgl {
 
 namespace {
@@ -79,11 +77,10 @@ void TexParameteri(TRendererState&, GLenum target, GLenum pname, GLint param) {
 void TexEnvi(TRendererState&, GLenum, GLenum, GLint) {} // the shader always modulates
 
 void PixelStorei(TRendererState& state, GLenum pname, GLint param) {
-    // GL ignores an alignment other than 1, 2, 4 or 8; keeping one would skew the rows
-    // gluBuild2DMipmaps unpacks.
-    const bool valid = param == 1 || param == 2 || param == 4 || param == 8;
-    if (pname == GL_UNPACK_ALIGNMENT && !valid) return;
-    if (pname == GL_UNPACK_ALIGNMENT) state.UnpackAlignment = param;
+    // GL refuses an alignment other than 1, 2, 4 or 8 (WebGL reports it); keeping one would skew the
+    // rows gluBuild2DMipmaps unpacks.
+    const bool validAlignment = param == 1 || param == 2 || param == 4 || param == 8;
+    if (pname == GL_UNPACK_ALIGNMENT && validAlignment) state.UnpackAlignment = param;
     glPixelStorei(pname, param);
 }
 
