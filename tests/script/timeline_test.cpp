@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 using namespace lumidor;
 
@@ -347,4 +349,32 @@ TEST_F(ScriptTimeline, RestartDoesWhatAFreshStartDoes) {
     for (int frame = 0; frame < 10; ++frame)
         AdvanceScript(reused, {}, 0.05f);
     ExpectSameParticles(fresh, reused);
+}
+
+TEST_F(ScriptTimeline, ExampleScriptsLoadCleanAndPlay) {
+    const std::string data = LUMIDOR_SOURCE_DIR "/data";
+    for (const char* name : {"firework", "campfire", "explosion"}) {
+        SCOPED_TRACE(name);
+        const std::string file = std::string("scripts/examples/") + name + ".psc";
+        TParticleScript script;
+        const TScriptLoadReport report = LoadScriptWithReport(script, file, data + "/" + file, data);
+        EXPECT_EQ(report.ErrorCount, 0) << script.DebugLog;
+        ASSERT_GE(script.Containers.size(), 3u);
+        AdvanceScript(script, {}, ScriptStepSeconds);
+        EXPECT_FALSE(ScriptFinished(script));
+        // Each has something on screen on its first frame: bursts at 0, or a prewarmed fire.
+        EXPECT_GT(ParticleCount(script.Containers[0]), 10);
+        if (std::string(name) == "campfire") {
+            EXPECT_GT(script.Time, 2.0);
+            // Prewarmed: flames of every age, not a first frame's newborns.
+            float oldest = 0.0f;
+            for (const TParticle& p : script.Containers[0].Particles)
+                oldest = std::max(oldest, p.LifeLength - p.LifeLeft);
+            EXPECT_GT(oldest, 0.3f);
+        }
+        if (std::string(name) == "explosion") {
+            EXPECT_EQ(script.Containers[0].Life.Flipbook.TileCount, 8);
+            EXPECT_EQ(ParticleCount(script.Containers[1]), 120);
+        }
+    }
 }
