@@ -378,3 +378,27 @@ TEST_F(ScriptTimeline, ExampleScriptsLoadCleanAndPlay) {
         }
     }
 }
+
+TEST_F(ScriptTimeline, ScriptsWithoutNewerCommandsRunAsTheyAlwaysDid) {
+    // A demo script through AdvanceScript, against the step it always was: top-up, then every
+    // container's pass. Particles and log stay the same bit for bit.
+    const std::string data = LUMIDOR_SOURCE_DIR "/data";
+    TParticleScript advanced;
+    LoadScriptWithReport(advanced, "scripts/ParticleScript1.psc", data + "/scripts/ParticleScript1.psc",
+                         data);
+    TParticleScript classic = advanced;
+    SeedRandom(21);
+    for (int frame = 0; frame < 40; ++frame)
+        AdvanceScript(advanced, {0, 1, 0}, 0.03f);
+    SeedRandom(21);
+    for (int frame = 0; frame < 40; ++frame) {
+        if (classic.Continuous) EmitParticles(classic, {0, 1, 0});
+        for (TParticleEffectContainer& container : classic.Containers)
+            UpdateAndDraw(container, 0.03f);
+    }
+    classic.Time = advanced.Time; // the clock is the one new thing
+    ExpectSameParticles(advanced, classic);
+    EXPECT_EQ(advanced.DebugLog, classic.DebugLog);
+    for (const TParticleEffectContainer& container : advanced.Containers)
+        EXPECT_FALSE(container.Events.Enabled);
+}
