@@ -230,3 +230,20 @@ TEST_F(EffectCommands, MisspeltNewCommandsGetSuggestions) {
               "t.psc:1:22: error: Unknown Command: \"colourkey(0,1,0,0);\" - skipping rest of the line. "
               "(did you mean 'colorkey'?)");
 }
+
+TEST_F(EffectCommands, AFileCannotMakeATypeHoldMoreThanTheCaps) {
+    // Thousands of each command on one line: what a type holds stays at the caps, every refusal counts.
+    std::string line = "setnewparticletype();textureproperties(2,4);";
+    const int repeats = 3000;
+    for (int i = 0; i < repeats; ++i)
+        line += "colorkey(0.5,1,1,1);burst(1,5);ondeath(0,1);sizekey(1,1,1);";
+    TParticleScript script;
+    const TScriptLoadReport report = LoadWithReport(script, "loadtexture('tex.tga');\n" + line + "\n");
+    const TParticleLifeCurves& life = script.Containers[0].Life;
+    EXPECT_EQ(life.ColorKeys.size(), std::size_t(MaxScriptLifeKeys));
+    EXPECT_EQ(life.SizeKeys.size(), std::size_t(MaxScriptLifeKeys));
+    EXPECT_EQ(script.Emission[0].Bursts.size(), std::size_t(MaxScriptBursts));
+    EXPECT_EQ(script.Emission[0].SubEmitters.size(), std::size_t(MaxScriptSubEmitters));
+    EXPECT_EQ(report.ErrorCount,
+              4 * repeats - 2 * MaxScriptLifeKeys - MaxScriptBursts - MaxScriptSubEmitters);
+}
