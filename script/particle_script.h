@@ -243,7 +243,8 @@ void SeekScript(TParticleScript& script, const TVector3& origin, double seconds,
 /// Ends every emission of the script for good (continuous top-up, bursts, sub-emitters); the live
 /// particles fly on. For an earlier version of a script that is being replaced.
 void StopScriptEmission(TParticleScript& script);
-/// Creates the particles of every type: the missing ones (continuous) or the full count.
+/// Creates the particles of every type: the missing ones (continuous) or the full count. Bursts and
+/// sub-emitters are not its business: AdvanceScript fires them.
 void EmitParticles(TParticleScript& script, const TVector3& origin);
 /// Deletes the buffer objects of the containers and the textures they and `Texture` name, then
 /// empties the record (the log too), so a host can load the script again without leaking GL objects.
