@@ -72,7 +72,7 @@ TLiveReload PollLiveScript(TLiveScript& live, TParticleScript& running, double n
         }
         TRetiredScript& retired = live.Retired.emplace_back();
         retired.Script = std::move(running);
-        retired.Script.Continuous = false;
+        StopScriptEmission(retired.Script);
     } else {
         ReleaseScript(running);
     }

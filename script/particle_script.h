@@ -65,7 +65,8 @@ struct TScriptVectorRanges {
 };
 
 /// Where a type's new particles start: the box of "position" (Box), or a shape centred on the
-/// position's fixed part plus the origin. Discs and rings lie in the horizontal x-z plane.
+/// position's fixed part plus the origin (the position's random part is not used then). Discs and
+/// rings lie in the horizontal x-z plane.
 enum class TEmitterShape : std::int32_t {
     Box,         ///< Base + R * Spread per axis, as "position" says
     Sphere,      ///< anywhere inside a ball of Radius
@@ -78,7 +79,9 @@ enum class TEmitterShape : std::int32_t {
 struct TScriptEmitter {
     TEmitterShape Shape = TEmitterShape::Box; ///< Box: the particle starts as "position" says
     float Radius = 0.0f;                      ///< world units, for every shape but Box
-    float OutwardSpeed = 0.0f;                ///< units per second along the direction out of the centre
+    /// Speed along the direction out of the centre (for Box the box's middle), added to the "velocity"
+    /// draw and divided by the mass with it; negative points inward; 0 adds nothing.
+    float OutwardSpeed = 0.0f;
 };
 
 /// Particles emitted at once, `Time` seconds after the script starts, then every `Interval`
@@ -88,7 +91,7 @@ struct TScriptBurst {
     std::int32_t Count = 0;   ///< particles per burst
     float Interval = 0.0f;    ///< seconds between repeats; used when Repeats > 0
     std::int32_t Repeats = 0; ///< further bursts after the first
-    std::int32_t Fired = 0;   ///< bursts already emitted since the script (re)started
+    std::int32_t Fired = 0;   ///< bursts already emitted since the script (re)started; runtime state
 };
 
 /// What happens to a particle that a sub-emitter follows.
@@ -126,7 +129,11 @@ struct TParticleScript {
     std::vector<TScriptVectorRanges> VectorRanges;    ///< vector ranges per type
     std::vector<TScriptEmission> Emission;            ///< shapes, bursts and sub-emitters per type
     float Prewarm = 0.0f;                             ///< "prewarm": seconds run before the first frame
-    double Time = 0.0;                                ///< seconds the script has run since its start
+    /// Seconds the script has run since its start, prewarm included (a prewarmed script shows its
+    /// first frame at Time == Prewarm); bursts fire by it. Runtime state, 0 after a load or restart.
+    double Time = 0.0;
+    bool Started = false;               ///< the first AdvanceScript (and its prewarm) has run
+    bool SubEmitterLimitLogged = false; ///< the runtime's one log line about sub-emitter limits is written
 };
 
 /// One problem of a load, placed for editors; the log keeps the same text.
@@ -161,6 +168,27 @@ inline constexpr std::int32_t MaxScriptParticleTypes = 64;
 inline constexpr std::int32_t MaxScriptMagnetRecords = 65'536;
 /// Bytes one load may add to DebugLog before further messages are only counted.
 inline constexpr std::size_t MaxScriptLogBytes = std::size_t(64) << 20;
+/// Most keys of one kind ("colorkey", "alphakey", "sizekey") one particle type holds.
+inline constexpr std::int32_t MaxScriptLifeKeys = 64;
+/// Most "burst" commands one particle type holds.
+inline constexpr std::int32_t MaxScriptBursts = 64;
+/// Most "ondeath" and "onbounce" commands one particle type holds together.
+inline constexpr std::int32_t MaxScriptSubEmitters = 16;
+/// Most particles one "ondeath" or "onbounce" creates per event.
+inline constexpr std::int32_t MaxScriptSubEmitterCount = 1'000;
+/// Most repeats of one "burst", and most particles per burst; also the latest burst time, seconds.
+inline constexpr std::int32_t MaxScriptBurstValue = 1'000'000;
+/// Most times a flipbook's tiles are played over one life.
+inline constexpr float MaxScriptFlipbookCycles = 10'000.0f;
+/// Longest "prewarm", seconds.
+inline constexpr float MaxScriptPrewarmSeconds = 60.0f;
+/// Most particles all sub-emitters of one script create in one frame (or one prewarm or seek step);
+/// what a chain of types spawning each other asks beyond it is dropped.
+inline constexpr std::int32_t MaxScriptSubParticlesPerStep = 100'000;
+/// Step of prewarm and of SeekScript by default, seconds.
+inline constexpr float ScriptStepSeconds = 1.0f / 60.0f;
+/// Latest time SeekScript goes to, seconds.
+inline constexpr double MaxScriptSeekSeconds = 3600.0;
 
 /// Reads the file (opened relative to the working directory; "\" is taken as "/") and appends its
 /// particle types, settings and log to `script`. Without GL set up (GLAvailable), "loadtexture"
@@ -183,9 +211,40 @@ TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string&
 /// Particles EmitParticles creates for a type holding `existing`: trunc(numParticles) minus
 /// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.
 std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int32_t existing);
-/// One frame: tops up (continuous scripts only), then UpdateAndDraw on every container; dt in seconds.
+/// One frame, dt in seconds. The first call of a script (after a load or RestartScript) first runs its
+/// prewarm in steps of ScriptStepSeconds without drawing. Then: top-up (continuous scripts only), the
+/// bursts whose time Time has reached, UpdateAndDraw on every container (each type's Events cleared
+/// first and switched on for a type with sub-emitters), RunSubEmitters, and Time += dt (a dt that is
+/// not a positive number leaves Time as it is). A script that uses none of the newer commands runs
+/// exactly as it did before them.
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt);
-/// Creates the particles of every type: the missing ones (continuous) or the full count.
+/// Turns the deaths and bounces that the containers' Events hold into the sub-emitters' particles:
+/// per event, Count particles of the target type, created as that type creates its particles with the
+/// event's position in place of the origin (so with no "position" they start exactly there; they take
+/// their own type's velocity and inherit none). At most MaxScriptSubParticlesPerStep particles per call
+/// and the particle caps; when a limit drops particles, one line is appended to DebugLog (once per
+/// record). The events are left in place; AdvanceScript clears them before the next pass.
+void RunSubEmitters(TParticleScript& script);
+/// True when the script can show nothing more: no live particle, no continuous top-up of a type with a
+/// particle count of 1 or more, and no burst left to fire.
+bool ScriptFinished(const TParticleScript& script);
+/// Back to the state right after the load: every particle and event removed, Time 0, every burst
+/// unfired; the next AdvanceScript runs the prewarm again, as a first frame does. Settings, tiles,
+/// magnets, blending, debug view and buffer objects stay. The random generator is not touched.
+void RestartScript(TParticleScript& script);
+/// Brings the script to `seconds` of play after its start (its prewarm first) from the beginning:
+/// RestartScript, SeedRandom(seed), the prewarm, then steps of `step` seconds (the last one shorter
+/// when `step` does not divide `seconds`) with nothing drawn. The same arguments always give the same
+/// particles; AdvanceScript frames of `step` seconds after the same restart and seed give them too.
+/// `seconds` is clamped to 0..MaxScriptSeekSeconds; a `step` that is not a positive number, or one
+/// that would take more than a million steps, gives way to a coarser one (seconds / 1e6 at least).
+void SeekScript(TParticleScript& script, const TVector3& origin, double seconds, std::uint64_t seed,
+                float step = ScriptStepSeconds);
+/// Ends every emission of the script for good (continuous top-up, bursts, sub-emitters); the live
+/// particles fly on. For an earlier version of a script that is being replaced.
+void StopScriptEmission(TParticleScript& script);
+/// Creates the particles of every type: the missing ones (continuous) or the full count. Bursts and
+/// sub-emitters are not its business: AdvanceScript fires them.
 void EmitParticles(TParticleScript& script, const TVector3& origin);
 /// Deletes the buffer objects of the containers and the textures they and `Texture` name, then
 /// empties the record (the log too), so a host can load the script again without leaking GL objects.

@@ -104,6 +104,7 @@ void RunSetNewParticleType(TLoadState& state) {
     script.Ranges.resize(count);
     script.Vectors.resize(count);
     script.VectorRanges.resize(count);
+    script.Emission.resize(count);
     state.Report.TilesSet.resize(count, false);
     state.Report.TilesSet[count - 1] = false;
     SetBlendFactor(script.Containers.back(), GL_SRC_ALPHA, GL_ONE);
@@ -223,6 +224,7 @@ int RunTextureProperties(TLoadState& state, std::string_view text) {
         return 3;
     }
     SetTextureProperties(state.Script.Containers[type], state.Script.Texture, rows, columns);
+    RecheckFlipbook(state, type);
     return 3;
 }
 

@@ -1,5 +1,6 @@
 // LoadScript: the log header, the line loop with the semicolon rule, the keyword lookup, the
-// commands of keyword rows 0 to 3 (values stored per particle type) and the end checks.
+// commands of keyword rows 0 to 3 (values stored per particle type) and the end checks. Row 4 is in
+// script_commands.cpp, rows 5 and 6 (the newer commands) in script_effect_commands.cpp.
 
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
@@ -153,8 +154,9 @@ bool ProcessCommand(TLoadState& state, std::string_view& text) {
         }
         return true;
     }
-    const int restSlot =
-        row < 4 ? RunValueCommand(state, row, k, text) : script_detail::RunOwnRuleCommand(state, k, text);
+    const int restSlot = row < 4    ? RunValueCommand(state, row, k, text)
+                         : row == 4 ? script_detail::RunOwnRuleCommand(state, k, text)
+                                    : script_detail::RunEffectCommand(state, row, k, text);
     text = state.Slots[std::size_t(restSlot)];
     return false;
 }
@@ -212,6 +214,8 @@ void AppendLogHeader(std::string& log, const std::string& fileName) {
 }
 
 void RunEndChecks(TLoadState& state) {
+    // Sub-emitters may name types set up after them; what they name is known only now.
+    script_detail::CheckSubEmitterTypes(state);
     std::string& log = state.Script.DebugLog;
     log += '\r';
     if (!state.Report.TextureLoaded) {

@@ -10,8 +10,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumidor::script_detail {
+
+/// An "ondeath" or "onbounce" whose target type is checked once every type is known.
+struct TPendingTypeCheck {
+    std::int32_t Owner = 0;        ///< type that holds the sub-emitter
+    std::size_t Index = 0;         ///< its index in the owner's SubEmitters
+    std::int32_t Line = 0;         ///< where the command stands, for the message
+    std::string_view RawLine;      ///< the raw line (a view into the load's text)
+    std::size_t CommandOffset = 0; ///< the command's offset in the normalised line
+};
 
 struct TLoadState {
     TLoadState(TParticleScript& script, TScriptLoadReport& report) : Script(script), Report(report) {}
@@ -32,6 +42,7 @@ struct TLoadState {
     std::size_t CommandOffset = 0;         ///< where the current command starts in the normalised line
     std::optional<TRawColumnWalk> Columns; ///< raw columns of the line; set up at its first problem
     std::string TextureRoot; ///< folder relative texture names are read from; empty: working dir
+    std::vector<TPendingTypeCheck> PendingTypeChecks; ///< sub-emitters of this load, in script order
 };
 
 /// Adds `count` to the load's error count, saturating at INT32_MAX.
@@ -46,5 +57,13 @@ int CountBeforeFirstSemicolon(std::string_view text, char c);
 /// Runs row-4 command `index` on `text` (already matched by the generic pattern); returns the slot
 /// that holds the rest of the line.
 int RunOwnRuleCommand(TLoadState& state, int index, std::string_view text);
+/// Runs command `index` of keyword row 5 or 6 (the newer commands); returns the rest-of-line slot.
+int RunEffectCommand(TLoadState& state, int row, int index, std::string_view text);
+/// After "textureproperties" changed the atlas of `type`: a flipbook that no longer fits is dropped
+/// with a message.
+void RecheckFlipbook(TLoadState& state, std::size_t type);
+/// End of the load: sub-emitters naming a type the record does not hold are dropped with a message
+/// at their own line.
+void CheckSubEmitterTypes(TLoadState& state);
 
 } // namespace lumidor::script_detail

@@ -1,17 +1,45 @@
-// Running a loaded script: topping up its particle types from the stored settings, and the
-// per-frame pass over its containers.
+// Running a loaded script: creating particles from the stored settings (the "position" box or an
+// emitter shape), topping up its particle types, and the per-frame step over its containers. Bursts,
+// sub-emitters, prewarm, restart and seeking are in script_timeline.cpp.
 
 #include "engine/random.h"
+#include "engine/simulation.h"
 #include "script/particle_script.h"
+#include "script/script_runtime_detail.h"
 #include "script/script_scanner.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 namespace lumidor {
 
 namespace {
+
+constexpr float TwoPi = 6.28318531f;
+
+TVector3 Scaled(const TVector3& v, float k) {
+    return TVector3{v.x * k, v.y * k, v.z * k};
+}
+
+/// A unit direction out of the shape's centre and the distance along it, drawn for one particle:
+/// sphere and shell draw the height (y) and the angle around it, then the sphere its distance (cube
+/// root, so the ball fills evenly); disc and ring draw the angle in the x-z plane, then the disc
+/// its distance (square root, so the disc fills evenly).
+void DrawShapePoint(const TScriptEmitter& emitter, TVector3& direction, float& distance) {
+    if (emitter.Shape == TEmitterShape::Sphere || emitter.Shape == TEmitterShape::SphereShell) {
+        const float height = 2.0f * R() - 1.0f;
+        const float angle = TwoPi * R();
+        const float across = std::sqrt(std::max(0.0f, 1.0f - height * height));
+        direction = TVector3{across * std::cos(angle), height, across * std::sin(angle)};
+        distance = emitter.Shape == TEmitterShape::Sphere ? emitter.Radius * std::cbrt(R()) : emitter.Radius;
+        return;
+    }
+    const float angle = TwoPi * R();
+    direction = TVector3{std::cos(angle), 0.0f, std::sin(angle)};
+    distance = emitter.Shape == TEmitterShape::Disc ? emitter.Radius * std::sqrt(R()) : emitter.Radius;
+}
 
 void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& origin) {
     TParticleEffectContainer& container = script.Containers[type];
@@ -20,19 +48,37 @@ void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& o
     const TScriptVectors& vectors = script.Vectors[type];
     const TScriptVectorRanges& vectorRanges = script.VectorRanges[type];
 
-    // The order of the draws is part of the behaviour: position x, y, z; velocity x, y, z; the size
-    // only when the random-size range is open; the life.
+    const TScriptEmitter emitter =
+        type < script.Emission.size() ? script.Emission[type].Emitter : TScriptEmitter{};
+
+    // The order of the draws is part of the behaviour: position x, y, z (or the shape's draws);
+    // velocity x, y, z; the size only when the random-size range is open; the life.
     const TScriptVectorRange& place = vectorRanges.Position;
     TVector3 position;
-    position.x = R() * place.Spread.x + place.Base.x + origin.x;
-    position.y = R() * place.Spread.y + place.Base.y + origin.y;
-    position.z = R() * place.Spread.z + place.Base.z + origin.z;
+    TVector3 outward;
+    if (emitter.Shape == TEmitterShape::Box) {
+        position.x = R() * place.Spread.x + place.Base.x + origin.x;
+        position.y = R() * place.Spread.y + place.Base.y + origin.y;
+        position.z = R() * place.Spread.z + place.Base.z + origin.z;
+        if (emitter.OutwardSpeed != 0.0f) {
+            // Out of the box's middle; a particle right at the middle gets no push.
+            const TVector3 middle = VectorAdd(VectorAdd(origin, place.Base), Scaled(place.Spread, 0.5f));
+            const TVector3 away = VectorSub(position, middle);
+            const float length = VectorLength(away);
+            if (length > 0.0f) outward = Scaled(away, 1.0f / length);
+        }
+    } else {
+        float distance = 0.0f;
+        DrawShapePoint(emitter, outward, distance);
+        position = VectorAdd(VectorAdd(origin, place.Base), Scaled(outward, distance));
+    }
 
     const TScriptVectorRange& speed = vectorRanges.Velocity;
     TVector3 velocity;
     velocity.x = R() * speed.Spread.x + speed.Base.x;
     velocity.y = R() * speed.Spread.y + speed.Base.y;
     velocity.z = R() * speed.Spread.z + speed.Base.z;
+    if (emitter.OutwardSpeed != 0.0f) velocity = VectorAdd(velocity, Scaled(outward, emitter.OutwardSpeed));
 
     TVector3 size{ranges.Size.First, ranges.Size.Second, 0.0f};
     if (ranges.RandomSize.First < ranges.RandomSize.Second) {
@@ -69,6 +115,55 @@ void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& o
 
 } // namespace
 
+namespace script_detail {
+
+std::size_t RunnableTypes(const TParticleScript& script) {
+    return std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
+                     script.Vectors.size(), script.VectorRanges.size()});
+}
+
+std::int64_t ParticlesHeld(const TParticleScript& script) {
+    std::int64_t held = 0;
+    for (const TParticleEffectContainer& container : script.Containers)
+        held += ParticleCount(container);
+    return held;
+}
+
+std::int64_t CreateParticles(TParticleScript& script, std::size_t type, const TVector3& origin,
+                             std::int64_t wanted, std::int64_t& held) {
+    const std::int64_t typeRoom =
+        MaxScriptParticlesPerType - std::int64_t(ParticleCount(script.Containers[type]));
+    const std::int64_t n = std::max<std::int64_t>(
+        std::min({wanted, typeRoom, std::int64_t(MaxScriptParticlesPerScript) - held}), 0);
+    for (std::int64_t created = 0; created < n; ++created)
+        CreateParticle(script, type, origin);
+    held += n;
+    return n;
+}
+
+void StepScript(TParticleScript& script, const TVector3& origin, float dt, bool draw) {
+    if (script.Continuous) EmitParticles(script, origin);
+    FireBursts(script, origin);
+    for (std::size_t type = 0; type < script.Containers.size(); ++type) {
+        TParticleEffectContainer& container = script.Containers[type];
+        // The events of this pass only, so none is turned into particles twice; a type whose
+        // sub-emitters need them asks the pass for them.
+        container.Events.Deaths.clear();
+        container.Events.Bounces.clear();
+        if (type < script.Emission.size() && !script.Emission[type].SubEmitters.empty())
+            container.Events.Enabled = true;
+        if (draw) {
+            UpdateAndDraw(container, dt);
+        } else {
+            SimulateParticles(container, dt, TCameraAxes{}, nullptr);
+        }
+    }
+    RunSubEmitters(script);
+    if (dt > 0.0f && std::isfinite(dt)) script.Time += double(dt);
+}
+
+} // namespace script_detail
+
 std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int32_t existing) {
     // Truncation saturates (NaN counts as 0), so a huge, infinite or NaN count is no undefined
     // conversion; the target is capped so a script cannot make a type exhaust memory.
@@ -80,8 +175,7 @@ std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int
 
 void EmitParticles(TParticleScript& script, const TVector3& origin) {
     // The settings arrays grow with Containers; a hand-built record with fewer is clipped to them.
-    const std::size_t types = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
-                                        script.Vectors.size(), script.VectorRanges.size()});
+    const std::size_t types = script_detail::RunnableTypes(script);
     // All types together stay within MaxScriptParticlesPerScript; earlier types are served first.
     std::int64_t held = 0;
     for (const TParticleEffectContainer& container : script.Containers)
@@ -99,9 +193,8 @@ void EmitParticles(TParticleScript& script, const TVector3& origin) {
 }
 
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt) {
-    if (script.Continuous) EmitParticles(script, origin);
-    for (TParticleEffectContainer& container : script.Containers)
-        UpdateAndDraw(container, dt);
+    if (!script.Started) script_detail::StartScript(script, origin);
+    script_detail::StepScript(script, origin, dt, true);
 }
 
 void ReleaseScript(TParticleScript& script) {

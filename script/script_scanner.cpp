@@ -16,6 +16,8 @@ const std::array<TScriptKeywordRow, ScriptKeywordRows> ScriptKeywords = {{
     {"velocity", "position"},
     {"setnewparticletype", "setnewmagnetpoint", "mode", "gravity", "radius", "loadtexture",
      "textureproperties", "blendfactor", "mposition", "continiuous", "fading"},
+    {"colorkey", "alphakey", "sizekey", "flipbook"},
+    {"burst", "sphere", "shell", "disc", "ring", "outward", "ondeath", "onbounce", "prewarm"},
 }};
 
 namespace {

@@ -19,8 +19,10 @@ using TScriptSlots = std::array<std::string, ScriptSlotCount>;
 /// The same slots as views into the matched text; valid while that text lives unchanged.
 using TScriptSlotViews = std::array<std::string_view, ScriptSlotCount>;
 
-/// Rows x entries of the keyword table; row k holds the commands of argument shape k.
-inline constexpr int ScriptKeywordRows = 5;
+/// Rows x entries of the keyword table; rows 0 to 3 hold the commands of argument shape k, row 4 the
+/// original commands with rules of their own, rows 5 (over a particle's life) and 6 (emission) the
+/// newer commands, each checked by rules of its own.
+inline constexpr int ScriptKeywordRows = 7;
 inline constexpr int ScriptKeywordsPerRow = 11;
 using TScriptKeywordRow = std::array<std::string_view, ScriptKeywordsPerRow>;
 /// The command names, all lower case; unused entries are empty.

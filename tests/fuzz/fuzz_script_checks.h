@@ -66,7 +66,8 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
     Require(types <= std::size_t(MaxScriptParticleTypes));
     Require(script.Values.size() == types && script.Ranges.size() == types &&
             script.Vectors.size() == types && script.VectorRanges.size() == types &&
-            report.TilesSet.size() == types);
+            script.Emission.size() == types && report.TilesSet.size() == types);
+    Require(script.Prewarm >= 0.0f && script.Prewarm <= MaxScriptPrewarmSeconds);
     std::size_t magnets = 0;
     std::size_t tilesMissing = 0;
     for (std::size_t t = 0; t < types; ++t) {
@@ -75,6 +76,19 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
         // Every point goes to every type that exists, so an older type holds at least as many.
         if (t > 0) Require(container.MagnetPoints.size() <= script.Containers[t - 1].MagnetPoints.size());
         Require(container.TextureTiles.size() <= std::size_t(MaxScriptTextureTiles));
+        // What a file can make a type hold is bounded, and sub-emitters name types that exist.
+        const TParticleLifeCurves& life = container.Life;
+        for (const std::size_t keys : {life.ColorKeys.size(), life.AlphaKeys.size(), life.SizeKeys.size()})
+            Require(keys <= std::size_t(MaxScriptLifeKeys));
+        Require(life.Flipbook.TileCount == 0 ||
+                std::size_t(life.Flipbook.FirstTile) + std::size_t(life.Flipbook.TileCount) <=
+                    container.TextureTiles.size());
+        const TScriptEmission& emission = script.Emission[t];
+        Require(emission.Bursts.size() <= std::size_t(MaxScriptBursts));
+        Require(emission.SubEmitters.size() <= std::size_t(MaxScriptSubEmitters));
+        for (const TScriptSubEmitter& sub : emission.SubEmitters)
+            Require(sub.Type >= 0 && std::size_t(sub.Type) < types && sub.Count >= 1 &&
+                    sub.Count <= MaxScriptSubEmitterCount);
         if (report.TilesSet[t])
             Require(!container.TextureTiles.empty());
         else

@@ -262,3 +262,46 @@ TEST_F(Psc, RootOptionIsCheckedAndDocumented) {
     EXPECT_EQ(help.Status, 0);
     EXPECT_NE(help.Out.find("--root DIR"), std::string::npos);
 }
+
+TEST_F(Psc, NewerCommandsAreDumpedAndMisspellingsSuggested) {
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 2;
+    tga[14] = 2;
+    tga[16] = 24;
+    tga += std::string(12, '\x7f');
+    Write("t.tga", tga);
+    Write("n.psc",
+          "prewarm(1.5);loadtexture('t.tga');\n"
+          "setnewparticletype();textureproperties(2,4);colorkey(1,0,0,1);colorkey(0,1,0,0);\n"
+          "alphakey(0.5,0.25);sizekey(0,1,2);flipbook(2,4,1.5);burst(0.5,10,0.25,2);\n"
+          "ring(3);outward(2);ondeath(1,2);onbounce(0,1);setnewparticletype();textureproperties(1,1);\n");
+    const TRun run = RunPsc(dir, "--dump n.psc");
+    EXPECT_EQ(run.Status, 0) << run.Out;
+    const nlohmann::json json = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(json["prewarm"].get<float>(), 1.5f);
+    const nlohmann::json& life = json["types"][0]["life"];
+    EXPECT_EQ(life["colorKeys"], nlohmann::json::parse("[[0,1,0,0],[1,0,0,1]]"));
+    EXPECT_EQ(life["alphaKeys"], nlohmann::json::parse("[[0.5,0.25]]"));
+    EXPECT_EQ(life["sizeKeys"], nlohmann::json::parse("[[0,1,2]]"));
+    EXPECT_EQ(life["flipbook"], nlohmann::json::parse(R"({"first":2,"count":4,"cycles":1.5})"));
+    const nlohmann::json& emission = json["types"][0]["emission"];
+    EXPECT_EQ(emission["shape"], "ring");
+    EXPECT_EQ(emission["radius"].get<float>(), 3.0f);
+    EXPECT_EQ(emission["outward"].get<float>(), 2.0f);
+    EXPECT_EQ(emission["bursts"],
+              nlohmann::json::parse(R"([{"time":0.5,"count":10,"interval":0.25,"repeats":2}])"));
+    EXPECT_EQ(emission["subEmitters"],
+              nlohmann::json::parse(
+                  R"([{"event":"death","type":1,"count":2},{"event":"bounce","type":0,"count":1}])"));
+    EXPECT_EQ(json["types"][1]["emission"]["shape"], "box");
+
+    Write("m.psc", "setnewparticletype();\ncolourkey(0,1,0,0);\n");
+    const TRun gcc = RunPsc(dir, "--format=gcc m.psc");
+    EXPECT_EQ(gcc.Status, 1);
+    EXPECT_NE(
+        gcc.Out.find("m.psc:2:1: error: Unknown Command: \"colourkey(0,1,0,0);\" - skipping rest of the "
+                     "line. (did you mean 'colorkey'?)\n"),
+        std::string::npos)
+        << gcc.Out;
+}

@@ -1,12 +1,14 @@
 // lumidor-script-textures: writes the textures of the demo scripts, computed from formulas, as
 // uncompressed 32-bit TGA files (white colour, shape in alpha, so the particle colour tints them).
 //
-//   lumidor-script-textures DATA_DIR   writes DATA_DIR/scripts/lumina.tga and DATA_DIR/scripts/mist.tga
+//   lumidor-script-textures DATA_DIR   writes DATA_DIR/scripts/lumina.tga, mist.tga and blast.tga
 //
 // lumina.tga: 2 rows x 4 columns of 64 x 64 tiles, numbered left to right, top row first:
 //   0 soft glow, 1 firefly (hot core and halo), 2 four-point sparkle, 3 bubble ring,
 //   4 droplet, 5 petal, 6 hexagonal bokeh disc, 7 comet streak.
 // mist.tga: one 128 x 128 cloud puff with a soft edge.
+// blast.tga: 2 rows x 4 columns of 64 x 64 tiles, the frames 0 to 7 of an explosion for a flipbook: a
+//   dense ball that swells, frays and thins into a hollow ring of smoke.
 
 #include <algorithm>
 #include <cmath>
@@ -113,6 +115,18 @@ float Mist(float x, float y) {
     return std::clamp(Smooth(1.0f, 0.2f, r) * (Noise(x + 1, y + 1) * 1.6f - 0.25f), 0.0f, 1.0f);
 }
 
+/// Frame `frame` (0..7) of the explosion: the ball grows, its edge frays with noise, its middle empties
+/// and the whole thins out.
+float BlastFrame(int frame, float x, float y) {
+    const float p = float(frame) / 7.0f;
+    const float r = std::sqrt(x * x + y * y);
+    const float radius = 0.35f + 0.55f * p;
+    const float fray = (Noise(x * 0.7f + 3.0f + p, y * 0.7f + 5.0f) - 0.5f) * (0.25f + 0.35f * p);
+    const float ball = Smooth(radius, radius * 0.6f, r + fray);
+    const float hollow = 1.0f - p * Smooth(radius * 0.75f, 0.0f, r);
+    return ball * hollow * (1.0f - 0.55f * p) * (0.75f + 0.5f * Noise(x + 7.0f * p, y + 2.0f));
+}
+
 /// Writes a columns x rows atlas of `tile`-pixel tiles; tile 0 is the top-left one.
 bool WriteAtlas(const std::string& path, int columns, int rows, int tile, const std::vector<TShape>& shapes) {
     const int width = columns * tile, height = rows * tile;
@@ -140,6 +154,13 @@ bool WriteAtlas(const std::string& path, int columns, int rows, int tile, const 
     return std::fclose(file) == 0 && written;
 }
 
+std::vector<TShape> BlastFrames() {
+    std::vector<TShape> frames;
+    for (int frame = 0; frame < 8; ++frame)
+        frames.push_back([frame](float x, float y) { return BlastFrame(frame, x, y); });
+    return frames;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -151,7 +172,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(scripts);
     const bool ok = WriteAtlas((scripts / "lumina.tga").string(), 4, 2, 64,
                                {Glow, Firefly, Sparkle, Bubble, Droplet, Petal, Hexagon, Streak}) &&
-                    WriteAtlas((scripts / "mist.tga").string(), 1, 1, 128, {Mist});
+                    WriteAtlas((scripts / "mist.tga").string(), 1, 1, 128, {Mist}) &&
+                    WriteAtlas((scripts / "blast.tga").string(), 4, 2, 64, BlastFrames());
     if (!ok) {
         std::fprintf(stderr, "lumidor-script-textures: cannot write into %s\n", scripts.string().c_str());
         return 1;

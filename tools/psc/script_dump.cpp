@@ -21,6 +21,64 @@ TJson Range(const TScriptVectorRange& range) {
     return json;
 }
 
+TJson LifeCurves(const TParticleLifeCurves& life) {
+    TJson json = TJson::object();
+    TJson& colors = json["colorKeys"] = TJson::array();
+    for (const TLifeColorKey& key : life.ColorKeys)
+        colors.push_back(TJson::array({key.Time, key.Color.x, key.Color.y, key.Color.z}));
+    TJson& alphas = json["alphaKeys"] = TJson::array();
+    for (const TLifeAlphaKey& key : life.AlphaKeys)
+        alphas.push_back(TJson::array({key.Time, key.Alpha}));
+    TJson& sizes = json["sizeKeys"] = TJson::array();
+    for (const TLifeSizeKey& key : life.SizeKeys)
+        sizes.push_back(TJson::array({key.Time, key.Width, key.Height}));
+    TJson& flipbook = json["flipbook"] = TJson::object();
+    flipbook["first"] = std::int64_t(life.Flipbook.FirstTile);
+    flipbook["count"] = std::int64_t(life.Flipbook.TileCount);
+    flipbook["cycles"] = life.Flipbook.Cycles;
+    return json;
+}
+
+const char* ShapeName(TEmitterShape shape) {
+    switch (shape) {
+    case TEmitterShape::Sphere:
+        return "sphere";
+    case TEmitterShape::SphereShell:
+        return "shell";
+    case TEmitterShape::Disc:
+        return "disc";
+    case TEmitterShape::Ring:
+        return "ring";
+    default:
+        return "box";
+    }
+}
+
+TJson Emission(const TScriptEmission& emission) {
+    TJson json = TJson::object();
+    json["shape"] = ShapeName(emission.Emitter.Shape);
+    json["radius"] = emission.Emitter.Radius;
+    json["outward"] = emission.Emitter.OutwardSpeed;
+    TJson& bursts = json["bursts"] = TJson::array();
+    for (const TScriptBurst& burst : emission.Bursts) {
+        TJson b = TJson::object();
+        b["time"] = burst.Time;
+        b["count"] = std::int64_t(burst.Count);
+        b["interval"] = burst.Interval;
+        b["repeats"] = std::int64_t(burst.Repeats);
+        bursts.push_back(std::move(b));
+    }
+    TJson& subEmitters = json["subEmitters"] = TJson::array();
+    for (const TScriptSubEmitter& sub : emission.SubEmitters) {
+        TJson e = TJson::object();
+        e["event"] = sub.Event == TScriptEvent::Death ? "death" : "bounce";
+        e["type"] = std::int64_t(sub.Type);
+        e["count"] = std::int64_t(sub.Count);
+        subEmitters.push_back(std::move(e));
+    }
+    return json;
+}
+
 TJson ParticleType(const TParticleScript& script, const TScriptLoadReport& report, std::size_t t) {
     const TScriptValues& values = script.Values[t];
     const TScriptRanges& ranges = script.Ranges[t];
@@ -54,6 +112,8 @@ TJson ParticleType(const TParticleScript& script, const TScriptLoadReport& repor
     type["blend"] = TJson::array({std::uint64_t(container.BlendSrc), std::uint64_t(container.BlendDst)});
     type["tileCount"] = std::int64_t(container.TextureTiles.size());
     type["tilesSet"] = t < report.TilesSet.size() && report.TilesSet[t];
+    type["life"] = LifeCurves(container.Life);
+    if (t < script.Emission.size()) type["emission"] = Emission(script.Emission[t]);
     TJson& magnets = type["magnets"] = TJson::array();
     for (const TMagnetPoint& m : container.MagnetPoints) {
         TJson magnet = TJson::object();
@@ -75,6 +135,7 @@ std::string DumpScriptJson(const TParticleScript& script, const TScriptLoadRepor
     json["fadeOut"] = script.FadeOut;
     json["fadeIn"] = script.FadeIn;
     json["textureLoaded"] = report.TextureLoaded;
+    json["prewarm"] = script.Prewarm;
     TJson& types = json["types"] = TJson::array();
     const std::size_t count = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
                                         script.Vectors.size(), script.VectorRanges.size()});

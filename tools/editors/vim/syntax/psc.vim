@@ -15,6 +15,8 @@ syntax keyword pscCommand force color inertia
 syntax keyword pscCommand velocity position
 syntax keyword pscCommand setnewparticletype setnewmagnetpoint mode gravity radius loadtexture
 syntax keyword pscCommand textureproperties blendfactor mposition continiuous fading
+syntax keyword pscCommand colorkey alphakey sizekey flipbook
+syntax keyword pscCommand burst sphere shell disc ring outward ondeath onbounce prewarm
 
 syntax keyword pscBoolean true false
 
