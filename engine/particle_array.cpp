@@ -157,7 +157,8 @@ TParticleView& TParticleView::operator=(const TParticleView& other) {
 TParticleArray::TParticleArray() = default;
 
 TParticleArray::TParticleArray(const TParticleArray& other)
-    : Storage(other.Storage ? std::make_unique<TParticleStorage>(*other.Storage) : nullptr), Count(other.Count) {}
+    : Storage(other.Storage ? std::make_unique<TParticleStorage>(*other.Storage) : nullptr),
+      Count(other.Count) {}
 
 TParticleArray::TParticleArray(TParticleArray&& other) noexcept
     : Storage(std::move(other.Storage)), Count(std::exchange(other.Count, 0)) {}
@@ -203,8 +204,8 @@ void TParticleArray::push_back(const TParticle& particle) {
     const std::size_t blocks = Storage ? Storage->Blocks.size() : 0;
     TParticleStorage& storage = Count == blocks * kParticleBlockLanes ? Grow(blocks + 2) : *Storage;
     const std::size_t block = Count / kParticleBlockLanes;
-    WriteRecord(storage.Blocks[block], storage.Cold[block], storage.LifeLeft[Count], Count % kParticleBlockLanes,
-                particle);
+    WriteRecord(storage.Blocks[block], storage.Cold[block], storage.LifeLeft[Count],
+                Count % kParticleBlockLanes, particle);
     ++Count;
 }
 

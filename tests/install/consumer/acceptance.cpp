@@ -30,8 +30,8 @@ int main() {
     TParticleEffectContainer copy = container;
     SimulateParticles(copy, dt, TCameraAxes{}, vertices.data());
     const TParticleEffectContainer moved = std::move(copy);
-    const bool valuesOk = moved.Particles.size() == 1000 &&
-                          moved.Particles[0].Position.y > container.Particles[0].Position.y;
+    const bool valuesOk =
+        moved.Particles.size() == 1000 && moved.Particles[0].Position.y > container.Particles[0].Position.y;
 
     const bool ok = valuesOk && written == 4000 && ParticleCount(container) == 1000 &&
                     container.Particles[0].Position.y > 0.0f && container.VertexBuffer == 0 &&
