@@ -92,6 +92,8 @@ struct TConstVector3View {
     operator TVector3() const { return {x, y, z}; }
 };
 
+// Where and how the particles are stored: defined in the engine's own header, not installed, so
+// that outside the engine they can be named but not opened.
 struct TParticleStorage;
 struct TParticleFields;
 class TParticleArray;
