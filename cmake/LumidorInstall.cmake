@@ -7,9 +7,11 @@ include(CMakePackageConfigHelpers)
 set(LUMIDOR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lumidor)
 set(LUMIDOR_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/lumidor)
 
-# The public headers, relative to the source root; also what the docs target documents. Headers
-# include each other project-root relative ("engine/vector.h"), so the installed tree keeps the
-# layout and consumers get both P/include (for <lumidor/lumidor.h>) and P/include/lumidor.
+# The public headers, relative to the source root; also what the docs target documents. They are
+# installed in the source layout under P/include/lumidor/ and include each other by paths relative
+# to themselves ("vector.h", "../engine/vector.h"), which hold in both trees. Consumers get P/include
+# only: they write <lumidor/lumidor.h> or <lumidor/engine/...>, and a bare "engine/vector.h" of
+# theirs never lands on ours. Headers not listed (the particle blocks, the sweep) stay private.
 set(LUMIDOR_PUBLIC_HEADERS
     engine/collision_world.h
     engine/gl_api.h
@@ -48,7 +50,7 @@ set(LUMIDOR_INSTALLED_LIBRARIES
 install(TARGETS lumidor ${LUMIDOR_INSTALLED_LIBRARIES}
     EXPORT LumidorTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
-    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${LUMIDOR_INCLUDE_DIR})
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT LumidorTargets NAMESPACE Lumidor:: DESTINATION ${LUMIDOR_CMAKE_DIR} COMPONENT dev)
 
 set(LUMIDOR_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/lumidor)

@@ -2,7 +2,7 @@
 // Height-field ground for a particle system: a square grid in the x-z plane, one normal per cell,
 // and a per-axis loss of speed in a bounce.
 
-#include "engine/vector.h"
+#include "vector.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,11 +1,14 @@
 #include "engine/particle_array.h"
 
+#include "engine/particle_blocks.h"
 #include "engine/simulation.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <utility>
 
 namespace lumidor {
 
@@ -73,6 +76,25 @@ float TargetInverseOf(float inertia, float mass) {
     return 1.0f / abc;
 }
 
+TParticleBlock& HotBlock(TParticleStorage& storage, std::size_t index) {
+    return storage.Blocks[index / kParticleBlockLanes];
+}
+
+TParticleColdBlock& ColdBlock(TParticleStorage& storage, std::size_t index) {
+    return storage.Cold[index / kParticleBlockLanes];
+}
+
+// The view of particle `index`'s value in `field`, the field of the block holding it.
+TVector3View FieldView(TBlockVector3& field, std::size_t index) {
+    const std::size_t lane = index % kParticleBlockLanes;
+    return {field.x[lane], field.y[lane], field.z[lane]};
+}
+
+TConstVector3View ConstFieldView(const TBlockVector3& field, std::size_t index) {
+    const std::size_t lane = index % kParticleBlockLanes;
+    return {field.x[lane], field.y[lane], field.z[lane]};
+}
+
 template <typename T> bool SameBits(const T& a, const T& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -94,12 +116,37 @@ void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVect
                  TargetInverseOf(inertia.z, mass)});
 }
 
+TParticleView::TParticleView(TParticleStorage& storage, std::size_t index)
+    : Tile(HotBlock(storage, index).Tile[index % kParticleBlockLanes]),
+      Position(FieldView(HotBlock(storage, index).Position, index)),
+      DebugTip(FieldView(ColdBlock(storage, index).DebugTip, index)),
+      MagnetImpulse(FieldView(HotBlock(storage, index).MagnetImpulse, index)),
+      Force(FieldView(HotBlock(storage, index).Force, index)),
+      Velocity(FieldView(HotBlock(storage, index).Velocity, index)),
+      Inertia(ConstFieldView(HotBlock(storage, index).Inertia, index)),
+      Enlargement(FieldView(HotBlock(storage, index).Enlargement, index)),
+      Size(FieldView(HotBlock(storage, index).Size, index)),
+      Color(ConstFieldView(ColdBlock(storage, index).Color, index)),
+      MagnetForce(FieldView(HotBlock(storage, index).MagnetForce, index)),
+      Mass(HotBlock(storage, index).Mass[index % kParticleBlockLanes]),
+      LifeLength(HotBlock(storage, index).LifeLength[index % kParticleBlockLanes]),
+      LifeLeft(storage.LifeLeft[index]), Alpha(HotBlock(storage, index).Alpha[index % kParticleBlockLanes]),
+      FadeInAlpha(HotBlock(storage, index).FadeInAlpha[index % kParticleBlockLanes]),
+      FadeOutAlpha(HotBlock(storage, index).FadeOutAlpha[index % kParticleBlockLanes]),
+      BeginFadeOut(HotBlock(storage, index).BeginFadeOut[index % kParticleBlockLanes]),
+      EndFadeIn(HotBlock(storage, index).EndFadeIn[index % kParticleBlockLanes]),
+      AirResistance(HotBlock(storage, index).AirResistance[index % kParticleBlockLanes]),
+      FadeOut(HotBlock(storage, index).FadeOut[index % kParticleBlockLanes]),
+      FadeIn(HotBlock(storage, index).FadeIn[index % kParticleBlockLanes]), Storage(storage), Index(index) {}
+
 TParticleView::operator TParticle() const {
-    return ReadRecord(Block, Cold, LifeLeft, Lane);
+    const std::size_t block = Index / kParticleBlockLanes;
+    return ReadRecord(Storage.Blocks[block], Storage.Cold[block], LifeLeft, Index % kParticleBlockLanes);
 }
 
 TParticleView& TParticleView::operator=(const TParticle& record) {
-    WriteRecord(Block, Cold, LifeLeft, Lane, record);
+    const std::size_t block = Index / kParticleBlockLanes;
+    WriteRecord(Storage.Blocks[block], Storage.Cold[block], LifeLeft, Index % kParticleBlockLanes, record);
     return *this;
 }
 
@@ -107,22 +154,58 @@ TParticleView& TParticleView::operator=(const TParticleView& other) {
     return *this = TParticle(other);
 }
 
-TParticle TParticleArray::operator[](std::size_t index) const {
-    const std::size_t block = index / kParticleBlockLanes;
-    return ReadRecord(BlockStore[block], ColdStore[block], LifeStore[index], index % kParticleBlockLanes);
+TParticleArray::TParticleArray() = default;
+
+TParticleArray::TParticleArray(const TParticleArray& other)
+    : Storage(other.Storage ? std::make_unique<TParticleStorage>(*other.Storage) : nullptr),
+      Count(other.Count) {}
+
+TParticleArray::TParticleArray(TParticleArray&& other) noexcept
+    : Storage(std::move(other.Storage)), Count(std::exchange(other.Count, 0)) {}
+
+TParticleArray& TParticleArray::operator=(const TParticleArray& other) {
+    if (this != &other) *this = TParticleArray(other);
+    return *this;
 }
 
-void TParticleArray::Grow(std::size_t blocks) {
-    BlockStore.resize(blocks);
-    ColdStore.resize(blocks);
-    LifeStore.resize(blocks * kParticleBlockLanes);
+TParticleArray& TParticleArray::operator=(TParticleArray&& other) noexcept {
+    Storage = std::move(other.Storage);
+    Count = std::exchange(other.Count, 0);
+    return *this;
+}
+
+TParticleArray::~TParticleArray() = default;
+
+TParticleView TParticleArray::operator[](std::size_t index) {
+    return {*Storage, index};
+}
+
+TParticle TParticleArray::operator[](std::size_t index) const {
+    const std::size_t block = index / kParticleBlockLanes;
+    return ReadRecord(Storage->Blocks[block], Storage->Cold[block], Storage->LifeLeft[index],
+                      index % kParticleBlockLanes);
+}
+
+TParticleFields TParticleArray::Fields() {
+    if (!Storage) return {nullptr, nullptr, nullptr};
+    return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data()};
+}
+
+TParticleStorage& TParticleArray::Grow(std::size_t blocks) {
+    if (!Storage) Storage = std::make_unique<TParticleStorage>();
+    Storage->Blocks.resize(blocks);
+    Storage->Cold.resize(blocks);
+    Storage->LifeLeft.resize(blocks * kParticleBlockLanes);
+    return *Storage;
 }
 
 void TParticleArray::push_back(const TParticle& particle) {
     // Blocks come in pairs: a sweep may read sixteen lanes from two blocks.
-    if (Count == BlockStore.size() * kParticleBlockLanes) Grow(BlockStore.size() + 2);
+    const std::size_t blocks = Storage ? Storage->Blocks.size() : 0;
+    TParticleStorage& storage = Count == blocks * kParticleBlockLanes ? Grow(blocks + 2) : *Storage;
     const std::size_t block = Count / kParticleBlockLanes;
-    WriteRecord(BlockStore[block], ColdStore[block], LifeStore[Count], Count % kParticleBlockLanes, particle);
+    WriteRecord(storage.Blocks[block], storage.Cold[block], storage.LifeLeft[Count],
+                Count % kParticleBlockLanes, particle);
     ++Count;
 }
 
@@ -136,9 +219,10 @@ void TParticleArray::resize(std::size_t count) {
         return;
     }
     const std::size_t blocks = (count + 2 * kParticleBlockLanes - 1) / (2 * kParticleBlockLanes) * 2;
-    BlockStore.reserve(blocks);
-    ColdStore.reserve(blocks);
-    LifeStore.reserve(blocks * kParticleBlockLanes);
+    if (!Storage) Storage = std::make_unique<TParticleStorage>();
+    Storage->Blocks.reserve(blocks);
+    Storage->Cold.reserve(blocks);
+    Storage->LifeLeft.reserve(blocks * kParticleBlockLanes);
     while (Count < count)
         push_back(TParticle{});
 }

@@ -1,15 +1,15 @@
 #pragma once
-// The particles of a container, kept in blocks of eight with each field's eight values side by
-// side, so that the sweep reads one field of eight particles as one vector. Callers address
-// particles by index, as in a vector of TParticle: a mutable index gives a view whose fields are
-// references into the blocks, a const index gives a copy of the record.
+// The particles of a container. Callers address them by index, as in a vector of TParticle: a
+// mutable index gives a view whose fields are references into the array, a const index gives a copy
+// of the record. How the particles are laid out is the engine's own business (a layout for the
+// sweep, defined in a header that is not installed), so it can change without changing this interface.
 
-#include "engine/vector.h"
+#include "vector.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <new>
-#include <vector>
 
 namespace lumidor {
 
@@ -55,73 +55,19 @@ struct TParticle {
     bool FadeIn = true;         ///< fade-in ramp enabled
 };
 
-/// Particles per block.
-constexpr std::size_t kParticleBlockLanes = 8;
-
-/// One vector field of a block: the eight x values, then the eight y and the eight z values.
-struct TBlockVector3 {
-    float x[kParticleBlockLanes]; ///< x of each particle of the block
-    float y[kParticleBlockLanes]; ///< y of each particle of the block
-    float z[kParticleBlockLanes]; ///< z of each particle of the block
-};
-
-/// Eight particles, field by field (see TParticle for each field's meaning), plus two values derived
-/// from fields that only change through AddParticle and the setters. Every array is 32 bytes, so each
-/// field of a block is one aligned 8-lane (or two 4-lane) vector. The fields follow the order in which
-/// the per-frame sweep first touches them, so that it reads each block front to back, which is what
-/// the processor's prefetchers follow from main memory. LifeLeft, Color and DebugTip are kept apart.
-/// LifeLeft lives in one array for the whole array of particles (TParticleFields), so that which
-/// particles die in a frame can be found by reading four bytes a particle. Colour and debug tip, which
-/// the sweep writes only in debug mode, live in blocks of their own (TParticleColdBlock): inside the
-/// block, the prefetchers streamed their three lines in from main memory with the rest although the
-/// sweep never read them. A block is exactly 19 cache lines, and the sweep reads every one.
-struct alignas(64) TParticleBlock {
-    float Mass[kParticleBlockLanes];               ///< TParticle::Mass of each particle
-    float LifeLength[kParticleBlockLanes];         ///< TParticle::LifeLength of each particle
-    float FadeInAlpha[kParticleBlockLanes];        ///< TParticle::FadeInAlpha of each particle
-    float FadeOutAlpha[kParticleBlockLanes];       ///< TParticle::FadeOutAlpha of each particle
-    float BeginFadeOut[kParticleBlockLanes];       ///< TParticle::BeginFadeOut of each particle
-    float EndFadeIn[kParticleBlockLanes];          ///< TParticle::EndFadeIn of each particle
-    float AirResistance[kParticleBlockLanes];      ///< TParticle::AirResistance of each particle
-    bool FadeOut[kParticleBlockLanes];             ///< TParticle::FadeOut of each particle
-    bool FadeIn[kParticleBlockLanes];              ///< TParticle::FadeIn of each particle
-    alignas(32) float Alpha[kParticleBlockLanes];  ///< TParticle::Alpha of each particle
-    std::int32_t Tile[kParticleBlockLanes];        ///< TParticle::Tile of each particle
-    std::uint32_t ColorBytes[kParticleBlockLanes]; ///< Color as R, G, B bytes of a vertex (alpha byte 0)
-    TBlockVector3 Position;                        ///< TParticle::Position of each particle
-    TBlockVector3 MagnetImpulse;                   ///< TParticle::MagnetImpulse of each particle
-    TBlockVector3 Force;                           ///< TParticle::Force of each particle
-    TBlockVector3 Inertia;                         ///< TParticle::Inertia of each particle
-    /// Per axis 1 / ((I + 1) (10 I m + 1) (I m + 1)) of the particle's inertia and mass, the shared
-    /// divisor of its target speed; NaN where that product reaches 2^126 (or is NaN).
-    TBlockVector3 TargetInverse;
-    TBlockVector3 Velocity;    ///< TParticle::Velocity of each particle
-    TBlockVector3 Size;        ///< TParticle::Size of each particle
-    TBlockVector3 Enlargement; ///< TParticle::Enlargement of each particle
-    TBlockVector3 MagnetForce; ///< TParticle::MagnetForce of each particle
-};
-
-/// The fields of the eight particles of a TParticleBlock that the sweep only writes in debug mode
-/// and otherwise leaves alone: colour (the block keeps its vertex bytes) and debug tip.
-struct alignas(64) TParticleColdBlock {
-    TBlockVector3 Color;    ///< TParticle::Color of each particle
-    TBlockVector3 DebugTip; ///< TParticle::DebugTip of each particle
-};
-
-/// One particle's vector field inside a block: x, y and z refer to the block's values.
+/// One particle's vector field inside the array: x, y and z refer to the array's values.
 struct TVector3View {
     float& x; ///< the particle's x
     float& y; ///< the particle's y
     float& z; ///< the particle's z
 
-    /// The view of `field` for the particle in `lane`.
-    TVector3View(TBlockVector3& field, std::size_t lane)
-        : x(field.x[lane]), y(field.y[lane]), z(field.z[lane]) {}
+    /// The view of the three values x, y and z.
+    TVector3View(float& xValue, float& yValue, float& zValue) : x(xValue), y(yValue), z(zValue) {}
     /// The view of the same field (views are not rebound: see operator=).
     TVector3View(const TVector3View&) = default;
     /// The current value.
     operator TVector3() const { return {x, y, z}; }
-    /// Stores a value into the block.
+    /// Stores a value into the array.
     TVector3View& operator=(const TVector3& value) {
         x = value.x;
         y = value.y;
@@ -139,16 +85,23 @@ struct TConstVector3View {
     const float& y; ///< the particle's y
     const float& z; ///< the particle's z
 
-    /// The view of `field` for the particle in `lane`.
-    TConstVector3View(const TBlockVector3& field, std::size_t lane)
-        : x(field.x[lane]), y(field.y[lane]), z(field.z[lane]) {}
+    /// The view of the three values x, y and z.
+    TConstVector3View(const float& xValue, const float& yValue, const float& zValue)
+        : x(xValue), y(yValue), z(zValue) {}
     /// The current value.
     operator TVector3() const { return {x, y, z}; }
 };
 
-/// One particle inside the array, field by field as in TParticle; every field refers to the block.
+// Where and how the particles are stored: defined in the engine's own header, not installed, so
+// that outside the engine they can be named but not opened.
+struct TParticleStorage;
+struct TParticleFields;
+class TParticleArray;
+
+/// One particle inside the array, field by field as in TParticle; every field refers to the array.
 /// Color, Inertia and Mass are read only: set them with AddParticle, SetParticleInertia and
-/// SetParticleMass, or assign a whole record. A view stays valid until the array grows.
+/// SetParticleMass, or assign a whole record. A view stays valid until the array grows. Views come
+/// from indexing a TParticleArray.
 struct TParticleView {
     std::int32_t& Tile;         ///< TParticle::Tile
     TVector3View Position;      ///< TParticle::Position
@@ -173,60 +126,46 @@ struct TParticleView {
     bool& FadeOut;              ///< TParticle::FadeOut
     bool& FadeIn;               ///< TParticle::FadeIn
 
-    /// The view of the particle in `lane` of `block` and of `cold`, whose remaining life is `lifeLeft`.
-    TParticleView(TParticleBlock& block, TParticleColdBlock& cold, float& lifeLeft, std::size_t lane)
-        : Tile(block.Tile[lane]), Position(block.Position, lane), DebugTip(cold.DebugTip, lane),
-          MagnetImpulse(block.MagnetImpulse, lane), Force(block.Force, lane), Velocity(block.Velocity, lane),
-          Inertia(block.Inertia, lane), Enlargement(block.Enlargement, lane), Size(block.Size, lane),
-          Color(cold.Color, lane), MagnetForce(block.MagnetForce, lane), Mass(block.Mass[lane]),
-          LifeLength(block.LifeLength[lane]), LifeLeft(lifeLeft), Alpha(block.Alpha[lane]),
-          FadeInAlpha(block.FadeInAlpha[lane]), FadeOutAlpha(block.FadeOutAlpha[lane]),
-          BeginFadeOut(block.BeginFadeOut[lane]), EndFadeIn(block.EndFadeIn[lane]),
-          AirResistance(block.AirResistance[lane]), FadeOut(block.FadeOut[lane]), FadeIn(block.FadeIn[lane]),
-          Block(block), Cold(cold), Lane(lane) {}
     /// The view of the same particle (views are not rebound: see operator=).
     TParticleView(const TParticleView&) = default;
     /// The current record.
     operator TParticle() const;
-    /// Stores a whole record into the block.
+    /// Stores a whole record into the array.
     TParticleView& operator=(const TParticle& record);
     /// Stores the other particle's record (the view is not rebound).
     TParticleView& operator=(const TParticleView& other);
 
   private:
-    TParticleBlock& Block;
-    TParticleColdBlock& Cold;
-    std::size_t Lane;
-};
+    friend class TParticleArray;
+    TParticleView(TParticleStorage& storage, std::size_t index);
 
-/// Stores `color` (0..1 per channel) for the particle in `lane` of `cold`, and its vertex bytes in `block`.
-void SetBlockColor(TParticleBlock& block, TParticleColdBlock& cold, std::size_t lane, const TVector3& color);
-/// Stores inertia and mass for the particle in `lane` of `block`, with the target divisor they give.
-void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVector3& inertia, float mass);
-
-/// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8] and of
-/// Cold[i / 8], and its remaining life is LifeLeft[i].
-struct TParticleFields {
-    TParticleBlock* Blocks;   ///< every field but LifeLeft, Color and DebugTip, eight particles a block
-    TParticleColdBlock* Cold; ///< Color and DebugTip, eight particles a block
-    float* LifeLeft;          ///< TParticle::LifeLeft of each particle, in index order
+    TParticleStorage& Storage;
+    std::size_t Index;
 };
 
 /// The particle array: appending keeps earlier indices, removal is swap-with-last, and the last
-/// index is the particle added last. Lanes past the count in the last block hold no particle.
+/// index is the particle added last. Copies are deep and independent; a moved-from array is empty.
 class TParticleArray {
   public:
+    /// An empty array; it allocates with its first particle.
+    TParticleArray();
+    /// A copy of every particle of `other`.
+    TParticleArray(const TParticleArray& other);
+    /// Takes the particles of `other`, which is left empty.
+    TParticleArray(TParticleArray&& other) noexcept;
+    /// Replaces the particles with a copy of those of `other`.
+    TParticleArray& operator=(const TParticleArray& other);
+    /// Replaces the particles with those of `other`, which is left empty.
+    TParticleArray& operator=(TParticleArray&& other) noexcept;
+    /// Frees the particles.
+    ~TParticleArray();
+
     /// Number of particles.
     std::size_t size() const { return Count; }
     /// True without particles.
     bool empty() const { return Count == 0; }
-    /// The particle at `index` (< size()), as a view into the blocks.
-    TParticleView operator[](std::size_t index) {
-        return {BlockStore[index / kParticleBlockLanes], ColdStore[index / kParticleBlockLanes],
-                LifeStore[index], index % kParticleBlockLanes};
-    }
-    /// The block holding particle `index` (< size()); the particle is its lane index % 8.
-    TParticleBlock& BlockOf(std::size_t index) { return BlockStore[index / kParticleBlockLanes]; }
+    /// The particle at `index` (< size()), as a view into the array.
+    TParticleView operator[](std::size_t index);
     /// A copy of the particle at `index` (< size()).
     TParticle operator[](std::size_t index) const;
     /// The particle added last; the array must not be empty.
@@ -237,20 +176,17 @@ class TParticleArray {
     void push_back(const TParticle& particle);
     /// Removes the last particle.
     void pop_back() { --Count; }
-    /// Removes every particle; the blocks stay allocated for the next ones.
+    /// Removes every particle; the memory stays allocated for the next ones.
     void clear();
     /// Keeps the first `count` particles, or appends default particles up to `count`.
     void resize(std::size_t count);
 
-    /// The blocks; particle i is lane i % 8 of block i / 8 (its remaining life, colour and debug tip are
-    /// in Fields()).
-    TParticleBlock* Blocks() { return BlockStore.data(); }
-    /// The blocks, read only.
-    const TParticleBlock* Blocks() const { return BlockStore.data(); }
-    /// The blocks, the cold blocks and the remaining lives, for code that works on many particles at once.
-    TParticleFields Fields() { return {BlockStore.data(), ColdStore.data(), LifeStore.data()}; }
-    /// Number of blocks in use: size() / 8 rounded up.
-    std::size_t BlockCount() const { return (Count + kParticleBlockLanes - 1) / kParticleBlockLanes; }
+    /// Where the particles live, for the engine's own code that works on many particles at once.
+    /// TParticleFields is defined in a header that is not installed: callers outside the engine
+    /// address particles by index.
+    TParticleFields Fields();
+    /// The storage, read only, for the engine's own code (see Fields()); only while not empty().
+    const TParticleStorage& Blocks() const { return *Storage; }
 
     /// Index-based iteration yielding views (mutable array) or copies (const array).
     template <typename Array, typename Value> struct TIterator {
@@ -276,16 +212,11 @@ class TParticleArray {
     TIterator<const TParticleArray, TParticle> end() const { return {this, Count}; }
 
   private:
-    void Grow(std::size_t blocks);
+    TParticleStorage& Grow(std::size_t blocks);
 
-    std::vector<TParticleBlock> BlockStore;
-    std::vector<TParticleColdBlock> ColdStore;                // one per block of BlockStore
-    std::vector<float, TCacheLineAllocator<float>> LifeStore; // one per lane of BlockStore
+    std::unique_ptr<TParticleStorage> Storage; // null until the first particle
     std::size_t Count = 0;
 };
-
-/// Copies particle `from` to particle `to` of the same particles, field by field.
-void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to);
 
 /// True when every field of both records has the same bits (so NaN equals the same NaN, 0 differs from -0).
 bool SameParticleBits(const TParticle& a, const TParticle& b);

@@ -1,5 +1,7 @@
 #include "engine/particle_container.h"
 
+#include "engine/particle_blocks.h"
+
 #include <cmath>
 
 namespace lumidor {
@@ -77,7 +79,7 @@ void SetParticleInertia(TParticleEffectContainer& container, const TVector3& ine
     if (!HoldsParticle(container, index)) return;
     constexpr float minimum = 0.1f;
     const auto slot = std::size_t(index);
-    TParticleBlock& block = container.Particles.BlockOf(slot);
+    TParticleBlock& block = BlockOf(container.Particles, slot);
     const std::size_t lane = slot % kParticleBlockLanes;
     SetBlockInertiaAndMass(block, lane,
                            {inertia.x < minimum ? minimum : inertia.x,
@@ -89,7 +91,7 @@ void SetParticleInertia(TParticleEffectContainer& container, const TVector3& ine
 void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass) {
     if (!HoldsParticle(container, index)) return;
     const auto slot = std::size_t(index);
-    TParticleBlock& block = container.Particles.BlockOf(slot);
+    TParticleBlock& block = BlockOf(container.Particles, slot);
     const std::size_t lane = slot % kParticleBlockLanes;
     SetBlockInertiaAndMass(block, lane, container.Particles[slot].Inertia, std::fabs(mass));
 }

@@ -2,11 +2,11 @@
 // A particle system: particles sharing one atlas, blend mode, wind, magnet points, collision
 // world and debug switch, simulated and drawn by one UpdateAndDraw call per frame.
 
-#include "engine/collision_world.h"
-#include "engine/gl_api.h"
-#include "engine/particle_array.h"
-#include "engine/particle_life.h"
-#include "engine/vector.h"
+#include "collision_world.h"
+#include "gl_api.h"
+#include "particle_array.h"
+#include "particle_life.h"
+#include "vector.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,7 +3,7 @@
 // through the atlas), and the deaths and bounces of a frame that a host may ask a system to report.
 // Both are opt-in: a system whose curves are empty and whose events nobody asked for runs as before.
 
-#include "engine/vector.h"
+#include "vector.h"
 
 #include <cstdint>
 #include <vector>

@@ -4,7 +4,7 @@
 // with the sweep's own formulas and rounding for that one particle only, before the pass runs. The
 // sweep itself is untouched, so inspecting costs nothing while no particle is inspected.
 
-#include "engine/particle_container.h"
+#include "particle_container.h"
 
 #include <cstdint>
 #include <vector>

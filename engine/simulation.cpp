@@ -1,5 +1,6 @@
 #include "engine/simulation.h"
 
+#include "engine/particle_blocks.h"
 #include "engine/simd_lanes.h"
 #include "engine/simulation_wide.h"
 

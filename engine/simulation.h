@@ -2,8 +2,8 @@
 // The CPU half of the per-frame pass: ageing, removal, fading, magnet forces, motion, collision,
 // growth and the four billboard vertices of every particle, in one sweep over the array.
 
-#include "engine/particle_container.h"
-#include "engine/task_runner.h"
+#include "particle_container.h"
+#include "task_runner.h"
 
 #include <cstddef>
 #include <cstdint>

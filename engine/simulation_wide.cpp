@@ -5,6 +5,7 @@
 
 #include "engine/simulation_wide.h"
 
+#include "engine/particle_blocks.h"
 #include "engine/simd_lanes.h"
 
 #include <immintrin.h>

@@ -2,9 +2,9 @@
 // Text written with particles: a font scanned from a 16 x 8 sheet of glyph cells, each glyph a set
 // of points, and one particle system whose particles shimmer on the points of the current text.
 
-#include "engine/particle_container.h"
-#include "engine/vector.h"
-#include "font/rgb_image.h"
+#include "../engine/particle_container.h"
+#include "../engine/vector.h"
+#include "rgb_image.h"
 
 #include <array>
 #include <cstdint>

@@ -8,9 +8,9 @@
 // RetiredScriptSeconds), drawn before the new version, so the effect turns over as naturally as a
 // particle's life.
 
-#include "script/particle_script.h"
-#include "script/script_diagnostics.h"
-#include "script/script_watch.h"
+#include "particle_script.h"
+#include "script_diagnostics.h"
+#include "script_watch.h"
 
 #include <cstdint>
 #include <ctime>

@@ -2,8 +2,8 @@
 // A loaded particle script: one particle system per particle type, the per-type emission settings
 // the runtime draws new particles from, and the debugger log of every load into it.
 
-#include "engine/particle_container.h"
-#include "engine/vector.h"
+#include "../engine/particle_container.h"
+#include "../engine/vector.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // to a misspelt command name, and the one-line-per-error form that editors and CI read
 // ("FILE:LINE:COLUMN: error: MESSAGE").
 
-#include "script/particle_script.h"
+#include "particle_script.h"
 
 #include <cstdint>
 #include <string>

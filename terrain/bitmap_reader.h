@@ -1,7 +1,7 @@
 #pragma once
 // Reads Windows bitmap files of any depth the platform reader accepts into plain RGB pixels.
 
-#include "font/rgb_image.h"
+#include "../font/rgb_image.h"
 
 #include <cstddef>
 #include <string>

@@ -2,10 +2,10 @@
 // A square landscape built from a grey-scale bitmap: heights sampled on a regular grid, smoothed,
 // lit by per-point normals and compiled into one OpenGL display list coloured by the normals.
 
-#include "engine/collision_world.h"
-#include "engine/gl_api.h"
-#include "engine/vector.h"
-#include "font/rgb_image.h"
+#include "../engine/collision_world.h"
+#include "../engine/gl_api.h"
+#include "../engine/vector.h"
+#include "../font/rgb_image.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,7 @@
 // no message box, and never read or write outside their buffers: any input gives either an image
 // or the exact message that the texture readers show for it.
 
-#include "textures/image.h"
+#include "image.h"
 
 #include <cstdint>
 #include <span>

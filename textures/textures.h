@@ -2,8 +2,8 @@
 // Image files (BMP, JPEG, TGA) into mipmapped OpenGL textures. Every failure is reported through
 // ShowMessage and leaves the caller's texture variable untouched.
 
-#include "engine/gl_api.h"
-#include "textures/image.h"
+#include "../engine/gl_api.h"
+#include "image.h"
 
 #include <cstdint>
 #include <string>

@@ -7,6 +7,11 @@
 /// particles, use every setter and magnet point, run SimulateParticles into its own vertex array,
 /// and load and run scripts: no GL call is made on that path. A program with a current context
 /// calls LoadGLFunctions once and then draws with UpdateAndDraw.
+///
+/// Single headers can be included as well, as <lumidor/engine/particle_container.h> and so on.
+
+// Installed, the folders below sit beside this header, where a quoted include looks first; in the
+// source tree they are found from the source root, which the build puts on the include path.
 
 // The engine core: vectors, particle systems, the CPU sweep, drawing, collision, the GL table.
 #include "engine/collision_world.h"

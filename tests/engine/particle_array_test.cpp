@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 using namespace lumidor;
@@ -101,4 +102,41 @@ TEST(ParticleArray, WholeRecordsStepAndDrawAsParticlesMadeWithTheSetters) {
     RemoveParticle(byRecords, 1);
     ExpectSameStep(bySetters, byRecords);
     EXPECT_TRUE(std::isfinite(bySetters.Particles[0].Position.y));
+}
+
+TEST(ParticleArray, CopiesAreIndependentValuesAndAMovedFromArrayIsEmpty) {
+    TParticleEffectContainer original = WithParticles(19);
+    TParticleEffectContainer copy = original;
+    ASSERT_TRUE(SameParticleBits(copy.Particles, original.Particles));
+    copy.Particles[3].Position.x = 300.0f; // the copy owns its particles...
+    AddParticle(copy, {99, 0, 0}, {}, {}, 0, 1);
+    EXPECT_EQ(original.Particles[3].Position.x, 3.0f);
+    EXPECT_EQ(original.Particles.size(), 19u);
+    TParticleEffectContainer twin = original; // ...and steps exactly as the original does
+    ExpectSameStep(original, twin);
+
+    TParticleArray moved = std::move(copy.Particles);
+    ASSERT_EQ(moved.size(), 20u);
+    EXPECT_EQ(moved[3].Position.x, 300.0f);
+    EXPECT_EQ(moved.back().Position.x, 99.0f);
+    // A moved-from array holds nothing and takes new particles.
+    EXPECT_TRUE(copy.Particles.empty());
+    EXPECT_EQ(SimulateParticles(copy, 0.1f, TCameraAxes{}, nullptr), 0);
+    AddParticle(copy, {5, 0, 0}, {}, {}, 0, 1);
+    ASSERT_EQ(ParticleCount(copy), 1);
+    EXPECT_EQ(copy.Particles[0].Position.x, 5.0f);
+
+    moved = original.Particles; // a copy over a larger array
+    EXPECT_TRUE(SameParticleBits(moved, original.Particles));
+    const TParticleArray& alias = moved;
+    moved = alias; // assigning an array to itself keeps it
+    EXPECT_TRUE(SameParticleBits(moved, original.Particles));
+    TParticleArray other;
+    other = std::move(moved);
+    EXPECT_TRUE(SameParticleBits(other, original.Particles));
+    EXPECT_TRUE(moved.empty());
+    other = TParticleArray{}; // an array that never held a particle copies and assigns as empty
+    EXPECT_TRUE(other.empty());
+    other.resize(3);
+    EXPECT_EQ(other[2].Mass, 1.0f);
 }

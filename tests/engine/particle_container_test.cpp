@@ -1,4 +1,5 @@
 #include "engine/gl_recorder.h"
+#include "engine/particle_blocks.h"
 #include "engine/particle_container.h"
 #include "engine/simulation.h"
 

@@ -21,6 +21,38 @@ for file in include/lumidor/lumidor.h include/lumidor/engine/particle_container.
 done
 # Private headers stay out of the package.
 [ ! -e "$prefix/include/lumidor/engine/particle_sweep.inl" ] || fail "the sweep's internals were installed"
+[ ! -e "$prefix/include/lumidor/engine/particle_blocks.h" ] || fail "the particle layout was installed"
+
+step "the installed headers are the contract: no particle layout, only <lumidor/...>"
+if grep -rnwE 'TParticleBlock|TParticleColdBlock|TBlockVector3|CopyParticle|SetBlockColor|kParticleBlockLanes' \
+        "$prefix/include"; then
+    fail "the installed headers name the particle layout or its helpers"
+fi
+[ ! -e "$prefix/include/engine" ] || fail "a bare engine/ folder was installed on the include path"
+# Each installed header compiles on its own with nothing but P/include on the include path.
+(cd "$prefix/include" && find lumidor -name '*.h' | sort) >"$work/headers.txt"
+[ "$(wc -l <"$work/headers.txt")" -gt 20 ] || fail "too few installed headers: $(cat "$work/headers.txt")"
+while read -r header; do
+    printf '#include <%s>\n' "$header" >"$work/one header.cpp"
+    c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -I "$prefix/include" "$work/one header.cpp" ||
+        fail "<$header> does not compile with only -I P/include"
+done <"$work/headers.txt"
+# A consumer with headers named like ours gets its own, and ours still find theirs.
+mkdir -p "$work/own headers/engine"
+printf '#pragma once\nstruct TConsumerVector {\n    int Value = 7;\n};\n' >"$work/own headers/engine/vector.h"
+cat >"$work/own headers/main.cpp" <<'EOF'
+#include <lumidor/lumidor.h>
+
+#include "engine/vector.h"
+
+int main() {
+    const TConsumerVector own;
+    const lumidor::TVector3 ours{1, 2, 3};
+    return own.Value == 7 && ours.y == 2 ? 0 : 1;
+}
+EOF
+c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -I "$work/own headers" -I "$prefix/include" \
+    "$work/own headers/main.cpp" || fail "a consumer's own engine/vector.h beside Lumidor's headers"
 
 step "consumer through find_package"
 cmake -S "$source/tests/install/consumer" -B "$work/cmake consumer" -DCMAKE_PREFIX_PATH="$prefix" \

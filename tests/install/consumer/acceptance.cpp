@@ -1,8 +1,15 @@
 // Uses only the umbrella header, with no window and no GL context at all: 1,000 particles with a
-// force, 30 simulation steps into the program's own vertex array.
+// force, 30 simulation steps into the program's own vertex array, then a copy and a move of the system.
 #include <lumidor/lumidor.h>
 
+// The package puts only P/include on the include path: a consumer's own bare "engine/..." must never
+// land on Lumidor's headers.
+#if __has_include("engine/vector.h")
+#error "Lumidor's engine/vector.h is reachable without the lumidor/ prefix"
+#endif
+
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 int main() {
@@ -19,7 +26,14 @@ int main() {
     for (int frame = 0; frame < 30; ++frame)
         written = SimulateParticles(container, dt, TCameraAxes{}, vertices.data());
 
-    const bool ok = written == 4000 && ParticleCount(container) == 1000 &&
+    // Systems are values: a copy steps on its own, a move takes the particles along.
+    TParticleEffectContainer copy = container;
+    SimulateParticles(copy, dt, TCameraAxes{}, vertices.data());
+    const TParticleEffectContainer moved = std::move(copy);
+    const bool valuesOk =
+        moved.Particles.size() == 1000 && moved.Particles[0].Position.y > container.Particles[0].Position.y;
+
+    const bool ok = valuesOk && written == 4000 && ParticleCount(container) == 1000 &&
                     container.Particles[0].Position.y > 0.0f && container.VertexBuffer == 0 &&
                     !GLAvailable() && container.TextureTiles.size() == 8;
     std::printf("acceptance: %d particles, %d vertices, y %.3f, GL %s: %s\n", ParticleCount(container),

@@ -1,0 +1,101 @@
+#pragma once
+// How a TParticleArray keeps its particles: blocks of eight, each field's eight values side by side,
+// so that the sweep reads one field of eight particles as one vector. This header is the engine's
+// own and is not installed: the layout may change for speed without changing the public interface,
+// which addresses particles by index only (engine/particle_array.h).
+
+#include "engine/particle_array.h"
+#include "engine/vector.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace lumidor {
+
+/// Particles per block.
+constexpr std::size_t kParticleBlockLanes = 8;
+
+/// One vector field of a block: the eight x values, then the eight y and the eight z values.
+struct TBlockVector3 {
+    float x[kParticleBlockLanes]; ///< x of each particle of the block
+    float y[kParticleBlockLanes]; ///< y of each particle of the block
+    float z[kParticleBlockLanes]; ///< z of each particle of the block
+};
+
+/// Eight particles, field by field (see TParticle for each field's meaning), plus two values derived
+/// from fields that only change through AddParticle and the setters. Every array is 32 bytes, so each
+/// field of a block is one aligned 8-lane (or two 4-lane) vector. The fields follow the order in which
+/// the per-frame sweep first touches them, so that it reads each block front to back, which is what
+/// the processor's prefetchers follow from main memory. LifeLeft, Color and DebugTip are kept apart.
+/// LifeLeft lives in one array for the whole array of particles (TParticleFields), so that which
+/// particles die in a frame can be found by reading four bytes a particle. Colour and debug tip, which
+/// the sweep writes only in debug mode, live in blocks of their own (TParticleColdBlock): inside the
+/// block, the prefetchers streamed their three lines in from main memory with the rest although the
+/// sweep never read them. A block is exactly 19 cache lines, and the sweep reads every one.
+struct alignas(64) TParticleBlock {
+    float Mass[kParticleBlockLanes];               ///< TParticle::Mass of each particle
+    float LifeLength[kParticleBlockLanes];         ///< TParticle::LifeLength of each particle
+    float FadeInAlpha[kParticleBlockLanes];        ///< TParticle::FadeInAlpha of each particle
+    float FadeOutAlpha[kParticleBlockLanes];       ///< TParticle::FadeOutAlpha of each particle
+    float BeginFadeOut[kParticleBlockLanes];       ///< TParticle::BeginFadeOut of each particle
+    float EndFadeIn[kParticleBlockLanes];          ///< TParticle::EndFadeIn of each particle
+    float AirResistance[kParticleBlockLanes];      ///< TParticle::AirResistance of each particle
+    bool FadeOut[kParticleBlockLanes];             ///< TParticle::FadeOut of each particle
+    bool FadeIn[kParticleBlockLanes];              ///< TParticle::FadeIn of each particle
+    alignas(32) float Alpha[kParticleBlockLanes];  ///< TParticle::Alpha of each particle
+    std::int32_t Tile[kParticleBlockLanes];        ///< TParticle::Tile of each particle
+    std::uint32_t ColorBytes[kParticleBlockLanes]; ///< Color as R, G, B bytes of a vertex (alpha byte 0)
+    TBlockVector3 Position;                        ///< TParticle::Position of each particle
+    TBlockVector3 MagnetImpulse;                   ///< TParticle::MagnetImpulse of each particle
+    TBlockVector3 Force;                           ///< TParticle::Force of each particle
+    TBlockVector3 Inertia;                         ///< TParticle::Inertia of each particle
+    /// Per axis 1 / ((I + 1) (10 I m + 1) (I m + 1)) of the particle's inertia and mass, the shared
+    /// divisor of its target speed; NaN where that product reaches 2^126 (or is NaN).
+    TBlockVector3 TargetInverse;
+    TBlockVector3 Velocity;    ///< TParticle::Velocity of each particle
+    TBlockVector3 Size;        ///< TParticle::Size of each particle
+    TBlockVector3 Enlargement; ///< TParticle::Enlargement of each particle
+    TBlockVector3 MagnetForce; ///< TParticle::MagnetForce of each particle
+};
+
+/// The fields of the eight particles of a TParticleBlock that the sweep only writes in debug mode
+/// and otherwise leaves alone: colour (the block keeps its vertex bytes) and debug tip.
+struct alignas(64) TParticleColdBlock {
+    TBlockVector3 Color;    ///< TParticle::Color of each particle
+    TBlockVector3 DebugTip; ///< TParticle::DebugTip of each particle
+};
+
+/// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8] and of
+/// Cold[i / 8], and its remaining life is LifeLeft[i]. All null while the array never held a particle.
+struct TParticleFields {
+    TParticleBlock* Blocks;   ///< every field but LifeLeft, Color and DebugTip, eight particles a block
+    TParticleColdBlock* Cold; ///< Color and DebugTip, eight particles a block
+    float* LifeLeft;          ///< TParticle::LifeLeft of each particle, in index order
+};
+
+/// What a TParticleArray owns. Blocks come in pairs (a sweep may read sixteen lanes from two blocks);
+/// lanes past the array's count hold no particle.
+struct TParticleStorage {
+    std::vector<TParticleBlock> Blocks;                      ///< the particles, eight a block
+    std::vector<TParticleColdBlock> Cold;                    ///< one per block of Blocks
+    std::vector<float, TCacheLineAllocator<float>> LifeLeft; ///< one per lane of Blocks
+
+    /// Block `block` (< Blocks.size()).
+    const TParticleBlock& operator[](std::size_t block) const { return Blocks[block]; }
+};
+
+/// The block holding particle `index` (< size()) of `particles`; the particle is its lane index % 8.
+inline TParticleBlock& BlockOf(TParticleArray& particles, std::size_t index) {
+    return particles.Fields().Blocks[index / kParticleBlockLanes];
+}
+
+/// Stores `color` (0..1 per channel) for the particle in `lane` of `cold`, and its vertex bytes in `block`.
+void SetBlockColor(TParticleBlock& block, TParticleColdBlock& cold, std::size_t lane, const TVector3& color);
+/// Stores inertia and mass for the particle in `lane` of `block`, with the target divisor they give.
+void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVector3& inertia, float mass);
+
+/// Copies particle `from` to particle `to` of the same particles, field by field.
+void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to);
+
+} // namespace lumidor
