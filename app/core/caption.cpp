@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <langinfo.h>
 #include <locale.h>
 
@@ -11,11 +12,17 @@ std::string FormatFramesPerSecond(float framesPerSecond, std::string_view decima
     // Two frames within one tick of the millisecond fallback give an infinite rate.
     if (std::isnan(framesPerSecond)) return "NaN";
     if (std::isinf(framesPerSecond)) return framesPerSecond > 0 ? "Infinity" : "-Infinity";
-    // to_chars writes as printf's %.15g does in the "C" locale, whatever locale the process is in.
     char digits[32];
+#if defined(__EMSCRIPTEN__)
+    // This libc++ has no floating-point to_chars; a page always runs in the "C" locale.
+    std::snprintf(digits, sizeof digits, "%.15g", static_cast<double>(framesPerSecond));
+    std::string text(digits);
+#else
+    // to_chars writes as printf's %.15g does in the "C" locale, whatever locale the process is in.
     const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<double>(framesPerSecond),
                                        std::chars_format::general, 15);
     std::string text(digits, written.ptr);
+#endif
     const std::size_t point = text.find('.');
     if (point != std::string::npos) text.replace(point, 1, decimalSeparator);
     return text;
