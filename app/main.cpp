@@ -1,27 +1,28 @@
 // lumidor-demo: the Lumidor particle engine demonstration.
 // Top to bottom: initialise, the start-up steps (which create the main window), the frame loop, shut down.
 
-#include "app/app_hooks.h"
-#include "app/benchmark.h"
-#include "app/command_line.h"
-#include "app/data_folder.h"
-#include "app/debug_tools.h"
-#include "app/demo_hooks.h"
-#include "app/display_check.h"
-#include "app/display_config.h"
-#include "app/display_mode.h"
-#include "app/effects_startup.h"
-#include "app/frame_loop.h"
-#include "app/gl_debug.h"
-#include "app/live_scripts.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/preflight.h"
-#include "app/recording.h"
-#include "app/soak.h"
-#include "app/startup.h"
-#include "app/tbb_task_runner.h"
-#include "app/ui_layer.h"
+#include "app/core/app_hooks.h"
+#include "app/core/command_line.h"
+#include "app/core/debug_tools.h"
+#include "app/core/demo_hooks.h"
+#include "app/core/effects_startup.h"
+#include "app/core/live_scripts.h"
+#include "app/core/startup.h"
+#include "app/desktop/benchmark.h"
+#include "app/desktop/data_folder.h"
+#include "app/desktop/display_check.h"
+#include "app/desktop/display_config.h"
+#include "app/desktop/display_mode.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/frame_timer.h"
+#include "app/desktop/gl_debug.h"
+#include "app/desktop/main_window.h"
+#include "app/desktop/message_box.h"
+#include "app/desktop/preflight.h"
+#include "app/desktop/recording.h"
+#include "app/desktop/soak.h"
+#include "app/desktop/tbb_task_runner.h"
+#include "app/desktop/ui_layer.h"
 #include "effects/frame_time.h"
 #include "engine/message.h"
 #include "engine/random.h"
@@ -98,9 +99,11 @@ int main(int argc, char** argv) {
         return kExitRunFailed;
     }
 
-    // The effects plug in here: start-up, the effect pass with the logo banner, the menu and the
-    // properties window. Frames run them even when a start-up step has failed.
-    const TAppHooks hooks = MakeDemoHooks();
+    // The demo core plugs in here: start-up, the effect pass with the logo banner, the menu and the
+    // windows, timed on SDL's clock. Frames run them even when a start-up step has failed.
+    THostServices host;
+    host.ClockMs = &PerformanceMilliseconds;
+    const TAppHooks hooks = MakeDemoHooks(host);
 
     // 2. Start-up steps; a failing step is shown and the rest are skipped. The window is created once the
     //    configuration is read, because SDL fixes the pixel format (the colour bits) with the window.

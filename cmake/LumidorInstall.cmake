@@ -80,7 +80,7 @@ install(CODE "
 " COMPONENT dev)
 
 # The tools and the demo with its data. The demo looks for its data in the working directory
-# first, then in ../share/lumidor beside its own folder (app/data_folder.cpp).
+# first, then in ../share/lumidor beside its own folder (app/desktop/data_folder.cpp).
 foreach(tool lumidor-psc lumidor-demo)
     if(TARGET ${tool})
         install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)

@@ -5,15 +5,15 @@
 // For headless browsers: after `frames` frames the loop stops and document.title becomes "DONE", or
 // "FAILED: reason" when anything went wrong (a start-up error, a message the demo showed, a crash).
 
-#include "app/app_hooks.h"
-#include "app/caption.h"
-#include "app/command_line.h"
-#include "app/demo_hooks.h"
-#include "app/effect_menu.h"
-#include "app/effects_startup.h"
-#include "app/properties_window.h"
-#include "app/startup.h"
-#include "app/ui_item_rects.h"
+#include "app/core/app_hooks.h"
+#include "app/core/caption.h"
+#include "app/core/command_line.h"
+#include "app/core/demo_hooks.h"
+#include "app/core/effect_menu.h"
+#include "app/core/effects_startup.h"
+#include "app/core/properties_window.h"
+#include "app/core/startup.h"
+#include "app/core/ui_item_rects.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"
 #include "engine/message.h"
@@ -137,6 +137,11 @@ void DrawFrame() {
         web::EndWebUiFrame();
     }
     web::MakeFrameOpaque(view.ClientWidth, view.ClientHeight);
+    // The menu's "Exit": a page cannot close itself, so the loop ends on this frame and the page says so.
+    if (Demo.Hooks.TakeCloseRequest && Demo.Hooks.TakeCloseRequest()) {
+        ShowOnPage("The demo has ended (Exit). Reload the page to start it again.");
+        Finish();
+    }
 }
 
 void RunFrame() {
@@ -161,16 +166,6 @@ std::string ItemRectJson(const std::string& name) {
 }
 
 } // namespace
-
-namespace lumidor {
-
-// The menu's "Exit": a page cannot close itself, so the loop ends and the page says so.
-void RequestClose() {
-    ShowOnPage("The demo has ended (Exit). Reload the page to start it again.");
-    Finish();
-}
-
-} // namespace lumidor
 
 // Read by the tests through Module.ccall: where the UI drew an item ("[x0,y0,x1,y1,shownNow]" or
 // "null"), and the demo's state.
@@ -210,7 +205,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     SetMessageHandler(&WebMessage);
-    Demo.Hooks = MakeDemoHooks();
+    THostServices host;
+    host.ClockMs = [] { return emscripten_get_now(); };
+    Demo.Hooks = MakeDemoHooks(host);
 
     // 2. Start-up steps, as on the desktop; a failing step is shown and the rest are skipped.
     bool glReady = false;

@@ -1,4 +1,4 @@
-#include "app/caption.h"
+#include "app/core/caption.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/command_line.h"
+#include "app/core/command_line.h"
 
-#include "app/message_box.h"
+#include "app/desktop/message_box.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Where the demo reads its data: the working directory when it holds any data file (the classic
 // start, even with files missing), else the installed copy beside the program; and which config.ini.
 
-#include "app/data_folder.h"
+#include "app/desktop/data_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // The debugging aids driven as a user drives them: the real window, effects and UI, mouse events
 // injected into SDL's queue. With LUMIDOR_SCREENSHOT_DIR set, the pictures are also kept there.
 
-#include "app/debug_tools.h"
-#include "app/demo_hooks.h"
-#include "app/effect_menu.h"
-#include "app/effects_startup.h"
-#include "app/frame_loop.h"
-#include "app/main_window.h"
-#include "app/ui_item_rects.h"
-#include "app/window_placement.h"
+#include "app/core/debug_tools.h"
+#include "app/core/demo_hooks.h"
+#include "app/core/effect_menu.h"
+#include "app/core/effects_startup.h"
+#include "app/core/ui_item_rects.h"
+#include "app/core/window_placement.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/main_window.h"
 #include "demo_window_fixture.h"
 #include "effects/effects.h"
 #include "engine/particle_step_breakdown.h"

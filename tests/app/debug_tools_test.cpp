@@ -2,11 +2,11 @@
 // history, --record's file names and folder, --stats and --record on the command line, and the gizmo
 // geometry in window pixels.
 
-#include "app/command_line.h"
-#include "app/debug_gizmos.h"
-#include "app/debug_tools.h"
-#include "app/frame_statistics.h"
-#include "app/recording.h"
+#include "app/core/command_line.h"
+#include "app/core/debug_tools.h"
+#include "app/debug/debug_gizmos.h"
+#include "app/debug/frame_statistics.h"
+#include "app/desktop/recording.h"
 #include "effects/effects.h"
 #include "engine/gl_recorder.h"
 

@@ -1,11 +1,11 @@
 // The demo's effects layer without a display: start-up order and failure, the effect pass and
 // banner calls, the menu handlers, the properties window's sliders, and the benchmark's counts.
 
-#include "app/benchmark.h"
-#include "app/effect_menu.h"
-#include "app/effect_pass.h"
-#include "app/effects_startup.h"
-#include "app/properties_window.h"
+#include "app/core/effect_menu.h"
+#include "app/core/effect_pass.h"
+#include "app/core/effects_startup.h"
+#include "app/core/properties_window.h"
+#include "app/desktop/benchmark.h"
 #include "effects/effects.h"
 #include "effects/text_effect.h"
 #include "engine/gl_recorder.h"

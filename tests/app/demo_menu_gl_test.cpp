@@ -1,13 +1,13 @@
 // The demo driven the way a user drives it: its real window, effects and UI, with the mouse events
 // injected into SDL's queue. Right-click for PopupMenu1, pick entries, drag the properties sliders.
 
-#include "app/demo_hooks.h"
-#include "app/effect_menu.h"
-#include "app/effects_startup.h"
-#include "app/frame_loop.h"
-#include "app/main_window.h"
-#include "app/properties_window.h"
-#include "app/ui_item_rects.h"
+#include "app/core/demo_hooks.h"
+#include "app/core/effect_menu.h"
+#include "app/core/effects_startup.h"
+#include "app/core/properties_window.h"
+#include "app/core/ui_item_rects.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/main_window.h"
 #include "demo_window_fixture.h"
 #include "effects/effects.h"
 #include "effects/text_effect.h"

@@ -2,11 +2,11 @@
 // The demo's real window, GL context and UI, set up as main() does (without the display
 // configuration), for the in-process GL tests that inject SDL events.
 
-#include "app/app_hooks.h"
-#include "app/command_line.h"
-#include "app/frame_loop.h"
-#include "app/main_window.h"
-#include "app/ui_layer.h"
+#include "app/core/app_hooks.h"
+#include "app/core/command_line.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/main_window.h"
+#include "app/desktop/ui_layer.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

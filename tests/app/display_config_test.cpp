@@ -1,4 +1,4 @@
-#include "app/display_config.h"
+#include "app/desktop/display_config.h"
 
 #include <gtest/gtest.h>
 

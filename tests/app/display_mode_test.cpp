@@ -1,4 +1,4 @@
-#include "app/display_mode.h"
+#include "app/desktop/display_mode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/frame_timer.h"
+#include "app/desktop/frame_timer.h"
 
-#include "app/caption.h"
+#include "app/core/caption.h"
 
 #include <gtest/gtest.h>
 

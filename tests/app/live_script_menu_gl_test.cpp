@@ -1,12 +1,12 @@
 // Played scripts in the demo's UI, driven as a user drives it: a file dropped on the real window,
 // the "Recent scripts" submenu of "Effects", and the "Script log" window following a reload.
 
-#include "app/demo_hooks.h"
-#include "app/effects_startup.h"
-#include "app/frame_loop.h"
-#include "app/live_scripts.h"
-#include "app/script_log_window.h"
-#include "app/ui_item_rects.h"
+#include "app/core/demo_hooks.h"
+#include "app/core/effects_startup.h"
+#include "app/core/live_scripts.h"
+#include "app/core/script_log_window.h"
+#include "app/core/ui_item_rects.h"
+#include "app/desktop/frame_loop.h"
 #include "demo_window_fixture.h"
 #include "png_reader.h"
 

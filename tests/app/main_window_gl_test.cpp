@@ -1,5 +1,5 @@
-#include "app/frame_loop.h"
-#include "app/main_window.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/main_window.h"
 #include "demo_window_fixture.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"

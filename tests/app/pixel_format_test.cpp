@@ -1,5 +1,5 @@
-#include "app/gl_extensions.h"
-#include "app/pixel_format.h"
+#include "app/desktop/gl_extensions.h"
+#include "app/desktop/pixel_format.h"
 
 #include <gtest/gtest.h>
 

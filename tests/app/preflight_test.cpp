@@ -1,10 +1,10 @@
 // What a run is refused for before its window opens: the files and folders its options name, and a
 // display that is missing; and the soak's memory line, which needs two cycles to compare anything.
 
-#include "app/command_line.h"
-#include "app/display_check.h"
-#include "app/preflight.h"
-#include "app/soak.h"
+#include "app/core/command_line.h"
+#include "app/desktop/display_check.h"
+#include "app/desktop/preflight.h"
+#include "app/desktop/soak.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/main_window.h"
-#include "app/startup.h"
+#include "app/core/startup.h"
+#include "app/desktop/main_window.h"
 #include "effects/frame_time.h"
 #include "engine/gl_recorder.h"
 #include "engine/message.h"

@@ -1,4 +1,4 @@
-#include "app/ui_layer.h"
+#include "app/desktop/ui_layer.h"
 
 #include <imgui.h>
 

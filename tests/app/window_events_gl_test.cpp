@@ -1,11 +1,11 @@
 // The demo's window through what a desktop does to it: minimised, shrunk to one pixel, focus lost,
 // moved to another display. The frame loop keeps drawing the real effects without a GL error.
 
-#include "app/demo_hooks.h"
-#include "app/effects_startup.h"
-#include "app/frame_loop.h"
-#include "app/gl_debug.h"
-#include "app/main_window.h"
+#include "app/core/demo_hooks.h"
+#include "app/core/effects_startup.h"
+#include "app/desktop/frame_loop.h"
+#include "app/desktop/gl_debug.h"
+#include "app/desktop/main_window.h"
 #include "demo_window_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Window placement as a function of the viewport and the window's wanted place and size.
 
-#include "app/window_placement.h"
+#include "app/core/window_placement.h"
 
 #include <gtest/gtest.h>
 

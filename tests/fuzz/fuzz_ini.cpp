@@ -1,7 +1,7 @@
 // libFuzzer entry point for the config.ini reader with its value rules, on the input's bytes in memory
 // (ReadDisplayConfig only adds the bounded file read, which its unit tests cover).
 
-#include "app/display_config.h"
+#include "app/desktop/display_config.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,0 +1,173 @@
+// Picking and following a particle without any GL context: the views are given, as the pass observer
+// would capture them, and the passes are the sweep run against the recording GL table.
+
+#include "app/debug/particle_inspection.h"
+#include "app/debug/particle_picking.h"
+#include "engine/gl_recorder.h"
+#include "engine/particle_step_breakdown.h"
+#include "engine/simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace lumidor;
+
+namespace {
+
+// gluPerspective(45, 800 / 600, 0.05, 100) after a translation by (shiftX, 0, -5).
+TScreenView DemoCamera(float shiftX = 0.0f) {
+    TScreenView view;
+    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    view.Projection[0] = f / (800.0f / 600.0f);
+    view.Projection[5] = f;
+    view.Projection[10] = (100.0f + 0.05f) / (0.05f - 100.0f);
+    view.Projection[11] = -1.0f;
+    view.Projection[14] = 2.0f * 100.0f * 0.05f / (0.05f - 100.0f);
+    for (int i = 0; i < 4; ++i)
+        view.Modelview[i * 5] = 1.0f;
+    view.Modelview[12] = shiftX;
+    view.Modelview[14] = -5.0f;
+    view.Width = 800;
+    view.Height = 600;
+    return view;
+}
+
+void Add(TParticleEffectContainer& container, const TVector3& position, float life = 10.0f) {
+    AddParticle(container, position, {0.1f, 0.1f, 0.1f}, {1, 1, 1}, 0, life);
+}
+
+TVector3 Pixel(const TScreenView& view, const TVector3& point) {
+    float x = 0, y = 0;
+    EXPECT_TRUE(ProjectToWindow(view, point, x, y));
+    return {x, y, 0};
+}
+
+} // namespace
+
+TEST(ParticlePicking, TheNearestParticleAsDrawnWinsAcrossSystemsAndPasses) {
+    TParticleEffectContainer left, right;
+    Add(left, {-1.0f, 0.0f, 0.0f});
+    Add(left, {0.0f, 0.0f, 0.0f});
+    Add(right, {0.0f, 0.0f, 0.0f}); // same world point, drawn 0.2 units (29 pixels) to the right
+    const TScreenView leftView = DemoCamera(), rightView = DemoCamera(0.2f);
+    const TVector3 centre = Pixel(leftView, {0, 0, 0});
+    ASSERT_NEAR(centre.x, 400.0f, 1e-3f);
+
+    TPick pick;
+    ConsiderForPick(pick, left, leftView); // no click: nothing is considered
+    EXPECT_EQ(pick.Best, nullptr);
+
+    RequestPick(pick, centre.x + 30.0f, centre.y + 4.0f);
+    StartPickSearch(pick);
+    ConsiderForPick(pick, left, leftView);
+    EXPECT_EQ(pick.Best, &left);
+    EXPECT_EQ(pick.BestIndex, 1);
+    EXPECT_NEAR(pick.BestDistance, std::hypot(30.0f, 4.0f), 1e-3f);
+    ConsiderForPick(pick, right, rightView); // drawn about 4 pixels from the click: nearer
+    EXPECT_EQ(pick.Best, &right);
+    EXPECT_EQ(pick.BestIndex, 0);
+    EXPECT_EQ(pick.BestView.Modelview[12], 0.2f);
+    ConsiderForPick(pick, left, leftView); // farther again: the pick stays
+    EXPECT_EQ(pick.Best, &right);
+
+    // The best system drawn once more in another view: the particle is where that pass drew it.
+    const TScreenView moved = DemoCamera(0.22f);
+    ConsiderForPick(pick, right, moved);
+    EXPECT_EQ(pick.Best, &right);
+    EXPECT_EQ(pick.BestView.Modelview[12], 0.22f);
+}
+
+TEST(ParticlePicking, NothingFartherThanThePickRadiusOrBehindTheCameraIsPicked) {
+    TParticleEffectContainer container;
+    const TScreenView view = DemoCamera();
+    Add(container, {0.0f, 0.0f, 6.0f}); // behind the camera, whose eye is at z = 5
+    Add(container, {0.0f, 0.0f, 0.0f});
+    TPick pick;
+    RequestPick(pick, 400.0f + kPickRadius + 1.0f, 300.0f);
+    StartPickSearch(pick);
+    ConsiderForPick(pick, container, view);
+    EXPECT_EQ(pick.Best, nullptr);
+    EXPECT_EQ(pick.BestIndex, -1);
+
+    RequestPick(pick, 400.0f + kPickRadius - 1.0f, 300.0f);
+    StartPickSearch(pick);
+    ConsiderForPick(pick, container, view);
+    EXPECT_EQ(pick.Best, &container);
+    EXPECT_EQ(pick.BestIndex, 1);
+
+    // A new effect pass starts the search afresh: the last frame's candidate is forgotten.
+    StartPickSearch(pick);
+    EXPECT_EQ(pick.Best, nullptr);
+    EXPECT_EQ(pick.BestDistance, kPickRadius);
+    EXPECT_EQ(pick.BestView.Width, 0);
+}
+
+TEST(ParticleInspection, APickedParticleIsFollowedThroughTheSweepAndMarkedWhereItIsDrawn) {
+    InstallGLRecorder();
+    TParticleEffectContainer container, other;
+    for (int k = 0; k < 3; ++k)
+        Add(container, {float(k) - 1.0f, 0.0f, 0.0f}, k == 0 ? 0.1f : 10.0f); // the first dies in the pass
+    SetParticleVelocity(container, {0.0f, 1.0f, 0.0f}, 2);
+    Add(other, {0, 0, 0});
+    const TScreenView view = DemoCamera();
+    TPick pick;
+    RequestPick(pick, Pixel(view, {1.0f, 0.0f, 0.0f}).x, 300.0f);
+    StartPickSearch(pick);
+    ConsiderForPick(pick, container, view);
+    ASSERT_EQ(pick.BestIndex, 2);
+    TInspectedParticle inspected = InspectPickedParticle(pick, "Script 1 type 1", 11);
+    EXPECT_EQ(inspected.Key, &container);
+    EXPECT_EQ(inspected.System, "Script 1 type 1");
+    EXPECT_EQ(inspected.Slot, 11);
+    EXPECT_TRUE(inspected.Running);
+    EXPECT_FALSE(inspected.StepSeen);
+    EXPECT_EQ(inspected.Record.Position.x, 1.0f);
+    EXPECT_TRUE(LivesIn(inspected, container));
+    EXPECT_FALSE(LivesIn(inspected, other));
+
+    // Another system's pass leaves it alone; its own pass breaks its step down and moves it.
+    inspected.Running = false;
+    InspectBeforePass(inspected, other, 0.5f);
+    EXPECT_FALSE(inspected.Running);
+    EXPECT_EQ(inspected.Step.Index, -1);
+    InspectBeforePass(inspected, container, 0.5f);
+    EXPECT_TRUE(inspected.Running);
+    EXPECT_EQ(inspected.Step.Index, 2);
+    UpdateAndDraw(container, 0.5f);
+    ASSERT_EQ(ParticleCount(container), 2);
+    const TScreenView later = DemoCamera(0.25f);
+    InspectAfterPass(inspected, container, later);
+    ASSERT_FALSE(inspected.Gone);
+    EXPECT_TRUE(inspected.StepSeen);
+    EXPECT_EQ(inspected.Index, 0); // moved into the dead particle's place
+    EXPECT_EQ(inspected.Record.Position.x, ReadParticle(container, 0).Position.x);
+    EXPECT_GT(inspected.Record.Position.y, 0.0f);
+    EXPECT_EQ(inspected.View.Modelview[12], 0.25f);
+
+    // The mark: two squares around the pixel where its last pass drew it.
+    std::vector<TScreenLine> lines;
+    AddInspectionMark(lines, inspected);
+    ASSERT_FALSE(lines.empty());
+    const TVector3 at = Pixel(later, inspected.Record.Position);
+    EXPECT_NEAR(lines[0].X0, at.x - 8.0f, 1e-3f);
+    EXPECT_NEAR(lines[0].Y0, at.y - 8.0f, 1e-3f);
+    std::vector<TScreenLine> wider;
+    AddMark(wider, at.x, at.y, 8.0f);
+    AddMark(wider, at.x, at.y, 9.0f);
+    EXPECT_EQ(lines.size(), wider.size());
+
+    // No mark while its system is not running, nor once it is gone.
+    inspected.Running = false;
+    lines.clear();
+    AddInspectionMark(lines, inspected);
+    EXPECT_TRUE(lines.empty());
+    inspected.Running = true;
+    InspectBeforePass(inspected, container, 0.5f);
+    while (ParticleCount(container) > 0)
+        RemoveParticle(container, 0);
+    InspectAfterPass(inspected, container, later);
+    EXPECT_TRUE(inspected.Gone);
+    AddInspectionMark(lines, inspected);
+    EXPECT_TRUE(lines.empty());
+}
