@@ -72,7 +72,8 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     const TLanes<W> mass = life.Mass;
     const bool sharesFirst = SharesFirstParticle(pass, inertia, mass);
     const TTargetTerms<W> terms =
-        sharesFirst ? TargetTerms(force, pass.Wind, impulse, pass.SharedFactors)
+        sharesFirst ? TargetTerms(force, pass.Wind, impulse, pass.SharedFactorsX, pass.SharedFactorsY,
+                                  pass.SharedFactorsZ)
                     : TargetTerms(force, pass.Wind, impulse, inertia, mass, particles.Load(TField::TargetInverse));
     const TLanes3<W> target = TargetOf(terms);
     const TLanes3<W> step = target * dt;
@@ -120,9 +121,9 @@ void SetSharedTarget(TMotionPass<W>& pass, const TVector3& firstInertia, float f
     pass.HasSharedTarget = true;
     pass.SharedInertiaBits = {TMask<W>(inertia.x), TMask<W>(inertia.y), TMask<W>(inertia.z)};
     pass.SharedMassBits = TMask<W>(mass);
-    pass.SharedFactors[0] = TargetFactors<W>(inertia.x, mass, inverse.x);
-    pass.SharedFactors[1] = TargetFactors<W>(inertia.y, mass, inverse.y);
-    pass.SharedFactors[2] = TargetFactors<W>(inertia.z, mass, inverse.z);
+    pass.SharedFactorsX = TargetFactors<W>(inertia.x, mass, inverse.x);
+    pass.SharedFactorsY = TargetFactors<W>(inertia.y, mass, inverse.y);
+    pass.SharedFactorsZ = TargetFactors<W>(inertia.z, mass, inverse.z);
     pass.SharedImpulseKept = ImpulseKept(inertia, Splat<W>(pass.Dt));
 }
 

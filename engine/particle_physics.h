@@ -159,27 +159,27 @@ template <int W> LUMIDOR_LANES_INLINE TLanes3<W> TargetOf(const TTargetTerms<W>&
     return terms.Force + terms.Wind + terms.Impulse;
 }
 
-// Per-axis factors of the shared divisor, or (where `separate`) the three divisions one by one.
+// The terms from each axis's factors of the shared divisor.
 template <int W>
 LUMIDOR_LANES_INLINE TTargetTerms<W> TargetTerms(const TLanes3<W>& force, const TLanes3<W>& wind,
-                                                 const TLanes3<W>& impulse, const TTargetFactors<W> (&factors)[3]) {
-    return {{force.x * factors[0].Force, force.y * factors[1].Force, force.z * factors[2].Force},
-            {wind.x * factors[0].Wind, wind.y * factors[1].Wind, wind.z * factors[2].Wind},
-            {impulse.x * factors[0].Impulse, impulse.y * factors[1].Impulse, impulse.z * factors[2].Impulse}};
+                                                 const TLanes3<W>& impulse, const TTargetFactors<W>& x,
+                                                 const TTargetFactors<W>& y, const TTargetFactors<W>& z) {
+    return {{force.x * x.Force, force.y * y.Force, force.z * z.Force},
+            {wind.x * x.Wind, wind.y * y.Wind, wind.z * z.Wind},
+            {impulse.x * x.Impulse, impulse.y * y.Impulse, impulse.z * z.Impulse}};
 }
+
+// The terms with the three divisions one by one.
 template <int W>
 LUMIDOR_LANES_INLINE TTargetTerms<W> SeparateTargetTerms(const TLanes3<W>& force, const TLanes3<W>& wind,
                                                          const TLanes3<W>& impulse, const TLanes3<W>& inertia,
                                                          TLanes<W> mass) {
-    TTargetTerms<W> terms;
-    TLanes<W> TLanes3<W>::*const axes[3] = {&TLanes3<W>::x, &TLanes3<W>::y, &TLanes3<W>::z};
-    for (const auto axis : axes) {
-        const TTargetDivisors<W> d = TargetDivisors<W>(inertia.*axis, mass);
-        terms.Force.*axis = force.*axis / d.A;
-        terms.Wind.*axis = wind.*axis / d.B;
-        terms.Impulse.*axis = impulse.*axis / d.C;
-    }
-    return terms;
+    const TTargetDivisors<W> x = TargetDivisors<W>(inertia.x, mass);
+    const TTargetDivisors<W> y = TargetDivisors<W>(inertia.y, mass);
+    const TTargetDivisors<W> z = TargetDivisors<W>(inertia.z, mass);
+    return {{force.x / x.A, force.y / y.A, force.z / z.A},
+            {wind.x / x.B, wind.y / y.B, wind.z / z.B},
+            {impulse.x / x.C, impulse.y / y.C, impulse.z / z.C}};
 }
 
 /// The target's terms for particles with `inertia`, `mass` and their TargetInverse.
@@ -187,10 +187,9 @@ template <int W>
 LUMIDOR_LANES_INLINE TTargetTerms<W> TargetTerms(const TLanes3<W>& force, const TLanes3<W>& wind,
                                                  const TLanes3<W>& impulse, const TLanes3<W>& inertia,
                                                  TLanes<W> mass, const TLanes3<W>& inverse) {
-    const TTargetFactors<W> factors[3] = {TargetFactors<W>(inertia.x, mass, inverse.x),
-                                          TargetFactors<W>(inertia.y, mass, inverse.y),
-                                          TargetFactors<W>(inertia.z, mass, inverse.z)};
-    const TTargetTerms<W> shared = TargetTerms(force, wind, impulse, factors);
+    const TTargetTerms<W> shared =
+        TargetTerms(force, wind, impulse, TargetFactors<W>(inertia.x, mass, inverse.x),
+                    TargetFactors<W>(inertia.y, mass, inverse.y), TargetFactors<W>(inertia.z, mass, inverse.z));
     const TMask<W> huge = (inverse.x != inverse.x) | (inverse.y != inverse.y) | (inverse.z != inverse.z);
     if (!Any(huge)) return shared;
     const TTargetTerms<W> separate = SeparateTargetTerms(force, wind, impulse, inertia, mass);
@@ -249,7 +248,7 @@ template <int W> struct TMotionPass {
     bool HasSharedTarget = false;                 // the first particle's inertia and mass, as below
     TMask3<W> SharedInertiaBits{};                // its inertia, bit for bit
     TMask<W> SharedMassBits{};                    // its mass, bit for bit
-    TTargetFactors<W> SharedFactors[3]{};         // its target factors per axis
+    TTargetFactors<W> SharedFactorsX{}, SharedFactorsY{}, SharedFactorsZ{}; // its target factors per axis
     TLanes3<W> SharedImpulseKept{};               // its 1 - dt / inertia
     bool Debug = false;
     float DebugScale = 0.0f;

@@ -133,7 +133,8 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
 template <int W, bool Streaming>
 void StepRange(const void* state, std::size_t start, std::size_t end, const TSweepMove* move,
                const TSweepMove* movesEnd, TParticleVertex* vertices) {
-    const auto& pass = *static_cast<const TWidthPass<W>*>(state);
+    // A copy of its own: the stores to the blocks cannot change it, so nothing of it is read twice.
+    const TWidthPass<W> pass = *static_cast<const TWidthPass<W>*>(state);
     const auto out = [&](std::size_t first) { return vertices ? vertices + 4 * (first - start) : nullptr; };
     std::size_t first = start;
     for (; end - first >= std::size_t(W); first += W)
