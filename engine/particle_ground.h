@@ -100,8 +100,9 @@ LUMIDOR_LANES_INLINE TLanes3<W> Collide(const TMotionPass<W>& pass, const TLanes
     const TLanes3<W> predicted = Advanced(position, velocity, Splat<W>(pass.Dt));
     const TVector3& origin = world.Origin;
     // Points exactly on the border are inside.
-    const TMask<W> inside = (predicted.x >= Splat<W>(origin.x)) & (predicted.x <= Splat<W>(origin.x + world.Extent.x)) &
-                            (predicted.z >= Splat<W>(origin.z)) & (predicted.z <= Splat<W>(origin.z + world.Extent.z));
+    const TMask<W> inside =
+        (predicted.x >= Splat<W>(origin.x)) & (predicted.x <= Splat<W>(origin.x + world.Extent.x)) &
+        (predicted.z >= Splat<W>(origin.z)) & (predicted.z <= Splat<W>(origin.z + world.Extent.z));
     if (!Any(inside)) return velocity;
 
     TLanes<W> surface;

@@ -17,8 +17,18 @@ namespace lumidor::physics {
 namespace {
 
 /// The vector fields the motion reads and writes.
-enum class TField { Position, MagnetImpulse, Force, Inertia, TargetInverse, Velocity, Size, Enlargement,
-                    MagnetForce, DebugTip };
+enum class TField {
+    Position,
+    MagnetImpulse,
+    Force,
+    Inertia,
+    TargetInverse,
+    Velocity,
+    Size,
+    Enlargement,
+    MagnetForce,
+    DebugTip
+};
 
 /// What the step leaves for drawing.
 template <int W> struct TMoved {
@@ -45,7 +55,8 @@ template <int W> constexpr bool kSharedTargetShortcut = W == 16;
 // Whether every particle of the group has the first particle's inertia and mass, as the particles
 // of an effect usually do: their target factors and impulse decay are then the pass's.
 template <int W>
-LUMIDOR_LANES_INLINE bool SharesFirstParticle(const TMotionPass<W>& pass, const TLanes3<W>& inertia, TLanes<W> mass) {
+LUMIDOR_LANES_INLINE bool SharesFirstParticle(const TMotionPass<W>& pass, const TLanes3<W>& inertia,
+                                              TLanes<W> mass) {
     if (!kSharedTargetShortcut<W> || !pass.HasSharedTarget) return false;
     const TMask3<W>& bits = pass.SharedInertiaBits;
     const TMask<W> same = (TMask<W>(inertia.x) == bits.x) & (TMask<W>(inertia.y) == bits.y) &
@@ -63,18 +74,18 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
 
     const TLanes<W> dt = Splat<W>(pass.Dt), zero = Splat<W>(0.0f);
     TLanes3<W> position = particles.Load(TField::Position);
-    const TLanes3<W> magnetForce =
-        pass.MagnetCount ? MagnetPull(pass.Magnets, pass.MagnetCount, position) : TLanes3<W>{zero, zero, zero};
+    const TLanes3<W> magnetForce = pass.MagnetCount ? MagnetPull(pass.Magnets, pass.MagnetCount, position)
+                                                    : TLanes3<W>{zero, zero, zero};
     TLanes3<W> impulse = particles.Load(TField::MagnetImpulse) + magnetForce;
 
     const TLanes3<W> force = particles.Load(TField::Force);
     const TLanes3<W> inertia = particles.Load(TField::Inertia);
     const TLanes<W> mass = life.Mass;
     const bool sharesFirst = SharesFirstParticle(pass, inertia, mass);
-    const TTargetTerms<W> terms =
-        sharesFirst ? TargetTerms(force, pass.Wind, impulse, pass.SharedFactorsX, pass.SharedFactorsY,
-                                  pass.SharedFactorsZ)
-                    : TargetTerms(force, pass.Wind, impulse, inertia, mass, particles.Load(TField::TargetInverse));
+    const TTargetTerms<W> terms = sharesFirst ? TargetTerms(force, pass.Wind, impulse, pass.SharedFactorsX,
+                                                            pass.SharedFactorsY, pass.SharedFactorsZ)
+                                              : TargetTerms(force, pass.Wind, impulse, inertia, mass,
+                                                            particles.Load(TField::TargetInverse));
     const TLanes3<W> target = TargetOf(terms);
     const TLanes3<W> step = target * dt;
 
@@ -101,7 +112,8 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
 
     particles.Store(TField::Position, position);
     if (pass.Debug)
-        particles.Store(TField::DebugTip, Advanced(position, TipVelocity(velocity, target, step), Splat<W>(pass.DebugScale)));
+        particles.Store(TField::DebugTip,
+                        Advanced(position, TipVelocity(velocity, target, step), Splat<W>(pass.DebugScale)));
     // Only the decay of this step's magnet force stays in the impulse.
     particles.Store(TField::MagnetImpulse, impulse - magnetForce);
     particles.Store(TField::Velocity, velocity);
@@ -113,7 +125,8 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
 
 // The first particle's target factors, unless its inertia and mass take the term-by-term path.
 template <int W>
-void SetSharedTarget(TMotionPass<W>& pass, const TVector3& firstInertia, float firstMass, const TVector3& firstInverse) {
+void SetSharedTarget(TMotionPass<W>& pass, const TVector3& firstInertia, float firstMass,
+                     const TVector3& firstInverse) {
     const TLanes3<W> inertia = Splat3<W>(firstInertia);
     const TLanes3<W> inverse = Splat3<W>(firstInverse);
     const TLanes<W> mass = Splat<W>(firstMass);

@@ -34,9 +34,7 @@ template <int W> struct TFadeInputs {
     TMask<W> FadeOutOn, FadeInOn;
 };
 /// The two ramps and the opacity drawn this frame.
-template <int W> struct TFade {
-    TLanes<W> FadeIn, FadeOut, Alpha;
-};
+template <int W> struct TFade { TLanes<W> FadeIn, FadeOut, Alpha; };
 
 // Both ramps are evaluated for every lane and kept only where their window applies, fade-in second
 // so that it wins; a flag that is off leaves its half untouched.
@@ -61,7 +59,8 @@ LUMIDOR_LANES_INLINE bool MagnetActs(const TMagnetPoint& magnet) {
     return magnet.Mode >= 0 && magnet.Mode <= 2;
 }
 /// The offset from the magnet to the particle.
-template <int W> LUMIDOR_LANES_INLINE TLanes3<W> MagnetOffset(const TMagnetPoint& magnet, const TLanes3<W>& position) {
+template <int W>
+LUMIDOR_LANES_INLINE TLanes3<W> MagnetOffset(const TMagnetPoint& magnet, const TLanes3<W>& position) {
     return position - Splat3<W>(magnet.Position);
 }
 template <int W> LUMIDOR_LANES_INLINE TLanes<W> Length(const TLanes3<W>& v) {
@@ -74,7 +73,8 @@ template <int W> LUMIDOR_LANES_INLINE TMask<W> InMagnetRange(const TMagnetPoint&
 
 // An acting magnet's pull on a particle at `delta` from it, `distance` away (in range or not).
 template <int W>
-LUMIDOR_LANES_INLINE TLanes3<W> MagnetPullAt(const TMagnetPoint& magnet, TLanes3<W> delta, TLanes<W> distance) {
+LUMIDOR_LANES_INLINE TLanes3<W> MagnetPullAt(const TMagnetPoint& magnet, TLanes3<W> delta,
+                                             TLanes<W> distance) {
     const TLanes<W> gravity = Splat<W>(magnet.Gravity);
     const TLanes<W> one = Splat<W>(1.0f), zero = Splat<W>(0.0f);
     if (magnet.Mode == 0) {
@@ -105,7 +105,8 @@ LUMIDOR_LANES_INLINE TLanes3<W> MagnetPullAt(const TMagnetPoint& magnet, TLanes3
 
 /// Sum, in array order, of the magnet points' pull on particles at `position`.
 template <int W>
-LUMIDOR_LANES_INLINE TLanes3<W> MagnetPull(const TMagnetPoint* magnets, std::size_t count, const TLanes3<W>& position) {
+LUMIDOR_LANES_INLINE TLanes3<W> MagnetPull(const TMagnetPoint* magnets, std::size_t count,
+                                           const TLanes3<W>& position) {
     const TLanes<W> zero = Splat<W>(0.0f);
     TLanes3<W> total{zero, zero, zero};
     for (std::size_t k = 0; k < count; ++k) {
@@ -142,9 +143,7 @@ template <int W> LUMIDOR_LANES_INLINE TLanes<W> TargetInverse(TLanes<W> inertia,
 }
 
 /// What the target speed of one axis multiplies the force, the wind and the impulse by.
-template <int W> struct TTargetFactors {
-    TLanes<W> Force, Wind, Impulse;
-};
+template <int W> struct TTargetFactors { TLanes<W> Force, Wind, Impulse; };
 template <int W>
 LUMIDOR_LANES_INLINE TTargetFactors<W> TargetFactors(TLanes<W> inertia, TLanes<W> mass, TLanes<W> inverse) {
     const TTargetDivisors<W> d = TargetDivisors<W>(inertia, mass);
@@ -152,9 +151,7 @@ LUMIDOR_LANES_INLINE TTargetFactors<W> TargetFactors(TLanes<W> inertia, TLanes<W
 }
 
 /// The three terms of the target speed, per axis; the target is (Force + Wind) + Impulse.
-template <int W> struct TTargetTerms {
-    TLanes3<W> Force, Wind, Impulse;
-};
+template <int W> struct TTargetTerms { TLanes3<W> Force, Wind, Impulse; };
 template <int W> LUMIDOR_LANES_INLINE TLanes3<W> TargetOf(const TTargetTerms<W>& terms) {
     return terms.Force + terms.Wind + terms.Impulse;
 }
@@ -187,9 +184,9 @@ template <int W>
 LUMIDOR_LANES_INLINE TTargetTerms<W> TargetTerms(const TLanes3<W>& force, const TLanes3<W>& wind,
                                                  const TLanes3<W>& impulse, const TLanes3<W>& inertia,
                                                  TLanes<W> mass, const TLanes3<W>& inverse) {
-    const TTargetTerms<W> shared =
-        TargetTerms(force, wind, impulse, TargetFactors<W>(inertia.x, mass, inverse.x),
-                    TargetFactors<W>(inertia.y, mass, inverse.y), TargetFactors<W>(inertia.z, mass, inverse.z));
+    const TTargetTerms<W> shared = TargetTerms(
+        force, wind, impulse, TargetFactors<W>(inertia.x, mass, inverse.x),
+        TargetFactors<W>(inertia.y, mass, inverse.y), TargetFactors<W>(inertia.z, mass, inverse.z));
     const TMask<W> huge = (inverse.x != inverse.x) | (inverse.y != inverse.y) | (inverse.z != inverse.z);
     if (!Any(huge)) return shared;
     const TTargetTerms<W> separate = SeparateTargetTerms(force, wind, impulse, inertia, mass);
@@ -199,20 +196,23 @@ LUMIDOR_LANES_INLINE TTargetTerms<W> TargetTerms(const TLanes3<W>& force, const 
 
 /// Where the velocity climbs towards the target: |V - A| > A dt.
 template <int W>
-LUMIDOR_LANES_INLINE TMask3<W> Accelerates(const TLanes3<W>& velocity, const TLanes3<W>& target, const TLanes3<W>& step) {
+LUMIDOR_LANES_INLINE TMask3<W> Accelerates(const TLanes3<W>& velocity, const TLanes3<W>& target,
+                                           const TLanes3<W>& step) {
     return {Abs(velocity.x - target.x) > step.x, Abs(velocity.y - target.y) > step.y,
             Abs(velocity.z - target.z) > step.z};
 }
 // Climb towards a positive target speed by `step`; a negative target accelerates without bound.
 template <int W>
-LUMIDOR_LANES_INLINE TLanes3<W> Accelerate(const TLanes3<W>& velocity, const TMask3<W>& climbs, const TLanes3<W>& step) {
+LUMIDOR_LANES_INLINE TLanes3<W> Accelerate(const TLanes3<W>& velocity, const TMask3<W>& climbs,
+                                           const TLanes3<W>& step) {
     const TLanes3<W> faster = velocity + step;
     return {Select(climbs.x, faster.x, velocity.x), Select(climbs.y, faster.y, velocity.y),
             Select(climbs.z, faster.z, velocity.z)};
 }
 // Debug tip: one more acceleration step where it stays within the target's size.
 template <int W>
-LUMIDOR_LANES_INLINE TLanes3<W> TipVelocity(const TLanes3<W>& velocity, const TLanes3<W>& target, const TLanes3<W>& step) {
+LUMIDOR_LANES_INLINE TLanes3<W> TipVelocity(const TLanes3<W>& velocity, const TLanes3<W>& target,
+                                            const TLanes3<W>& step) {
     const TLanes3<W> slower = velocity - step, faster = velocity + step;
     return {Select(Abs(slower.x) <= Abs(target.x), faster.x, velocity.x),
             Select(Abs(slower.y) <= Abs(target.y), faster.y, velocity.y),
@@ -220,7 +220,8 @@ LUMIDOR_LANES_INLINE TLanes3<W> TipVelocity(const TLanes3<W>& velocity, const TL
 }
 
 /// One IEEE step of time: value + rate dt.
-template <int W> LUMIDOR_LANES_INLINE TLanes3<W> Advanced(const TLanes3<W>& value, const TLanes3<W>& rate, TLanes<W> dt) {
+template <int W>
+LUMIDOR_LANES_INLINE TLanes3<W> Advanced(const TLanes3<W>& value, const TLanes3<W>& rate, TLanes<W> dt) {
     return value + rate * dt;
 }
 /// 1 - air resistance dt: what the velocity keeps on every axis.
@@ -249,7 +250,7 @@ template <int W> struct TMotionPass {
     TMask3<W> SharedInertiaBits{};                // its inertia, bit for bit
     TMask<W> SharedMassBits{};                    // its mass, bit for bit
     TTargetFactors<W> SharedFactorsX{}, SharedFactorsY{}, SharedFactorsZ{}; // its target factors per axis
-    TLanes3<W> SharedImpulseKept{};               // its 1 - dt / inertia
+    TLanes3<W> SharedImpulseKept{};                                         // its 1 - dt / inertia
     bool Debug = false;
     float DebugScale = 0.0f;
 };

@@ -28,24 +28,40 @@ struct TRecordAccessor {
 
     TVector3& Field(TField field) {
         switch (field) {
-        case TField::Position: return Record.Position;
-        case TField::MagnetImpulse: return Record.MagnetImpulse;
-        case TField::Force: return Record.Force;
-        case TField::Inertia: return Record.Inertia;
-        case TField::TargetInverse: return TargetInverse;
-        case TField::Velocity: return Record.Velocity;
-        case TField::Size: return Record.Size;
-        case TField::Enlargement: return Record.Enlargement;
-        case TField::MagnetForce: return Record.MagnetForce;
-        case TField::DebugTip: break;
+        case TField::Position:
+            return Record.Position;
+        case TField::MagnetImpulse:
+            return Record.MagnetImpulse;
+        case TField::Force:
+            return Record.Force;
+        case TField::Inertia:
+            return Record.Inertia;
+        case TField::TargetInverse:
+            return TargetInverse;
+        case TField::Velocity:
+            return Record.Velocity;
+        case TField::Size:
+            return Record.Size;
+        case TField::Enlargement:
+            return Record.Enlargement;
+        case TField::MagnetForce:
+            return Record.MagnetForce;
+        case TField::DebugTip:
+            break;
         }
         return Record.DebugTip;
     }
     physics::TFadeInputs<kOne> FadeInputs(float dt) const {
         const TParticle& p = Record;
-        return {Splat<kOne>(p.Mass),         Splat<kOne>(p.LifeLength),    physics::Age(Splat<kOne>(p.LifeLeft), dt),
-                Splat<kOne>(p.FadeInAlpha),  Splat<kOne>(p.FadeOutAlpha),  Splat<kOne>(p.BeginFadeOut),
-                Splat<kOne>(p.EndFadeIn),    Splat<kOne>(p.AirResistance), SplatMask<kOne>(p.FadeOut),
+        return {Splat<kOne>(p.Mass),
+                Splat<kOne>(p.LifeLength),
+                physics::Age(Splat<kOne>(p.LifeLeft), dt),
+                Splat<kOne>(p.FadeInAlpha),
+                Splat<kOne>(p.FadeOutAlpha),
+                Splat<kOne>(p.BeginFadeOut),
+                Splat<kOne>(p.EndFadeIn),
+                Splat<kOne>(p.AirResistance),
+                SplatMask<kOne>(p.FadeOut),
                 SplatMask<kOne>(p.FadeIn)};
     }
     void StoreFade(const physics::TFadeInputs<kOne>& in, const physics::TFade<kOne>& fade) {
@@ -100,7 +116,8 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     const TParticleBlock& block = container.Particles.Blocks()[std::size_t(index) / kParticleBlockLanes];
     const std::size_t lane = std::size_t(index) % kParticleBlockLanes;
     TParticle p = step.Before;
-    TRecordAccessor particle{p, {block.TargetInverse.x[lane], block.TargetInverse.y[lane], block.TargetInverse.z[lane]}};
+    TRecordAccessor particle{
+        p, {block.TargetInverse.x[lane], block.TargetInverse.y[lane], block.TargetInverse.z[lane]}};
     const physics::TMotionPass<kOne> pass = physics::MakeMotionPass<kOne>(container, dt);
     physics::TStepTrace<kOne> trace;
     physics::StepParticles(pass, particle, &trace);

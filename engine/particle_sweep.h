@@ -24,7 +24,8 @@ template <int W> struct TBlockGroup {
     std::size_t Lane;
     float* LifeLeft; // the first particle's, followed by the others'
 
-    template <typename Vector = TLanes<W>, typename Value> LUMIDOR_LANES_INLINE static Vector Get(const Value* first) {
+    template <typename Vector = TLanes<W>, typename Value>
+    LUMIDOR_LANES_INLINE static Vector Get(const Value* first) {
         return LoadSpread<W, Vector>(first, sizeof(TParticleBlock));
     }
     LUMIDOR_LANES_INLINE physics::TFadeInputs<W> FadeInputs(float dt) const {
@@ -42,7 +43,8 @@ template <int W> struct TBlockGroup {
         in.FadeInOn = FlagsSpread<W>(block.FadeIn + Lane, sizeof(TParticleBlock));
         return in;
     }
-    LUMIDOR_LANES_INLINE void StoreFade(const physics::TFadeInputs<W>& in, const physics::TFade<W>& fade) const {
+    LUMIDOR_LANES_INLINE void StoreFade(const physics::TFadeInputs<W>& in,
+                                        const physics::TFade<W>& fade) const {
         TParticleBlock& block = *Block;
         StoreContiguous<W>(LifeLeft, in.LifeLeft);
         StoreSpread<W>(block.Alpha + Lane, sizeof(TParticleBlock), fade.Alpha);
@@ -52,16 +54,26 @@ template <int W> struct TBlockGroup {
     LUMIDOR_LANES_INLINE TBlockVector3& Field(TField field) const {
         TParticleBlock& block = *Block;
         switch (field) {
-        case TField::Position: return block.Position;
-        case TField::MagnetImpulse: return block.MagnetImpulse;
-        case TField::Force: return block.Force;
-        case TField::Inertia: return block.Inertia;
-        case TField::TargetInverse: return block.TargetInverse;
-        case TField::Velocity: return block.Velocity;
-        case TField::Size: return block.Size;
-        case TField::Enlargement: return block.Enlargement;
-        case TField::MagnetForce: return block.MagnetForce;
-        case TField::DebugTip: break;
+        case TField::Position:
+            return block.Position;
+        case TField::MagnetImpulse:
+            return block.MagnetImpulse;
+        case TField::Force:
+            return block.Force;
+        case TField::Inertia:
+            return block.Inertia;
+        case TField::TargetInverse:
+            return block.TargetInverse;
+        case TField::Velocity:
+            return block.Velocity;
+        case TField::Size:
+            return block.Size;
+        case TField::Enlargement:
+            return block.Enlargement;
+        case TField::MagnetForce:
+            return block.MagnetForce;
+        case TField::DebugTip:
+            break;
         }
         return Cold->DebugTip;
     }
@@ -72,7 +84,8 @@ template <int W> struct TBlockGroup {
     LUMIDOR_LANES_INLINE void Store(TField field, const TLanes3<W>& value) const {
         TBlockVector3& values = Field(field);
         // The debug tip lies in the cold blocks, whose second follows the first at their own size.
-        const std::size_t spread = field == TField::DebugTip ? sizeof(TParticleColdBlock) : sizeof(TParticleBlock);
+        const std::size_t spread =
+            field == TField::DebugTip ? sizeof(TParticleColdBlock) : sizeof(TParticleBlock);
         StoreSpread<W>(values.x + Lane, spread, value.x);
         StoreSpread<W>(values.y + Lane, spread, value.y);
         StoreSpread<W>(values.z + Lane, spread, value.z);
@@ -89,7 +102,8 @@ template <int W> struct TWidthPass {
 // The group that starts at particle `index` (a multiple of W).
 template <int W> LUMIDOR_LANES_INLINE TBlockGroup<W> GroupAt(TParticleFields particles, std::size_t index) {
     const std::size_t block = index / kParticleBlockLanes;
-    return {particles.Blocks + block, particles.Cold + block, index % kParticleBlockLanes, particles.LifeLeft + index};
+    return {particles.Blocks + block, particles.Cold + block, index % kParticleBlockLanes,
+            particles.LifeLeft + index};
 }
 
 // A move also copies colour and debug tip, from a cold block the sweep does not otherwise read into
@@ -110,11 +124,13 @@ LUMIDOR_LANES_INLINE void FetchColdBlocks(TParticleFields particles, const TSwee
 // then steps the group and writes the vertices of its first `lanes` particles.
 template <int W, bool Streaming>
 LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_t first, int lanes,
-                                           const TSweepMove*& move, const TSweepMove* movesEnd, TParticleVertex* out) {
+                                           const TSweepMove*& move, const TSweepMove* movesEnd,
+                                           TParticleVertex* out) {
     const TParticleFields particles = pass.Particles;
     const std::size_t groupEnd = first + std::size_t(lanes);
     for (; move != movesEnd && move->Hole < groupEnd; ++move) {
-        if (movesEnd - move > kColdBlocksFetchedAhead) FetchColdBlocks(particles, move[kColdBlocksFetchedAhead]);
+        if (movesEnd - move > kColdBlocksFetchedAhead)
+            FetchColdBlocks(particles, move[kColdBlocksFetchedAhead]);
         CopyParticle(particles, move->Source, move->Hole);
     }
     for (std::size_t pad = groupEnd; pad < first + std::size_t(W); ++pad)
@@ -139,7 +155,8 @@ void StepRange(const void* state, std::size_t start, std::size_t end, const TSwe
     std::size_t first = start;
     for (; end - first >= std::size_t(W); first += W)
         FillAndStepGroup<W, Streaming>(pass, first, W, move, movesEnd, out(first));
-    if (first < end) FillAndStepGroup<W, Streaming>(pass, first, int(end - first), move, movesEnd, out(first));
+    if (first < end)
+        FillAndStepGroup<W, Streaming>(pass, first, int(end - first), move, movesEnd, out(first));
     vertices::TVertexLayout<W, Streaming>::Finish();
 }
 
@@ -152,9 +169,9 @@ std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& cont
                        vertices::MakeVertexPass(container, camera.Right, camera.Up), particles.Fields()};
     if (physics::kSharedTargetShortcut<W> && !particles.empty()) {
         const TParticleBlock& block = particles.Blocks()[0];
-        physics::SetSharedTarget(pass.Motion, {block.Inertia.x[0], block.Inertia.y[0], block.Inertia.z[0]},
-                                 block.Mass[0],
-                                 {block.TargetInverse.x[0], block.TargetInverse.y[0], block.TargetInverse.z[0]});
+        physics::SetSharedTarget(
+            pass.Motion, {block.Inertia.x[0], block.Inertia.y[0], block.Inertia.z[0]}, block.Mass[0],
+            {block.TargetInverse.x[0], block.TargetInverse.y[0], block.TargetInverse.z[0]});
     }
     const std::size_t count = particles.size();
     const TRangeStepper stepper{&StepRange<W, Streaming>, &pass, std::size_t(W)};

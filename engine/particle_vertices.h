@@ -34,7 +34,8 @@ template <int Width, bool Streaming> struct TVertexLayout;
 template <> struct TVertexLayout<4, false> {
     using Lanes = TLanes<4>;
     // Lane vectors from rows (one row per lane).
-    static LUMIDOR_LANES_INLINE void Columns(const TRow (&rows)[4], Lanes& c0, Lanes& c1, Lanes& c2, Lanes& c3) {
+    static LUMIDOR_LANES_INLINE void Columns(const TRow (&rows)[4], Lanes& c0, Lanes& c1, Lanes& c2,
+                                             Lanes& c3) {
         Transpose(rows[0], rows[1], rows[2], rows[3], c0, c1, c2, c3);
     }
     // Each run of four columns as the lanes' 16-byte rows, six rows a particle.
@@ -43,12 +44,13 @@ template <> struct TVertexLayout<4, false> {
         LUMIDOR_UNROLL
         for (int row = 0; row < 6; ++row) {
             TRow rows[4];
-            Transpose(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3], rows[0],
-                      rows[1], rows[2], rows[3]);
+            Transpose(columns[4 * row], columns[4 * row + 1], columns[4 * row + 2], columns[4 * row + 3],
+                      rows[0], rows[1], rows[2], rows[3]);
             LUMIDOR_UNROLL
             for (int i = 0; i < 4; ++i) {
                 if (i < lanes)
-                    std::memcpy(bytes + sizeof(TRow) * std::size_t(row) + 4 * sizeof(TParticleVertex) * std::size_t(i),
+                    std::memcpy(bytes + sizeof(TRow) * std::size_t(row) +
+                                    4 * sizeof(TParticleVertex) * std::size_t(i),
                                 &rows[i], sizeof rows[i]);
             }
         }
@@ -59,8 +61,8 @@ template <> struct TVertexLayout<4, false> {
 #if defined(__AVX2__)
 // The 4 x 4 transpose within each 128-bit half: with row i of the rows in the low half and row
 // i + 4 in the high half, it gives the columns in lane order, and the other way round.
-LUMIDOR_LANES_INLINE void TransposeHalves(TLanes<8> r0, TLanes<8> r1, TLanes<8> r2, TLanes<8> r3, TLanes<8>& c0,
-                                          TLanes<8>& c1, TLanes<8>& c2, TLanes<8>& c3) {
+LUMIDOR_LANES_INLINE void TransposeHalves(TLanes<8> r0, TLanes<8> r1, TLanes<8> r2, TLanes<8> r3,
+                                          TLanes<8>& c0, TLanes<8>& c1, TLanes<8>& c2, TLanes<8>& c3) {
     const TLanes<8> xy01 = __builtin_shufflevector(r0, r1, 0, 8, 1, 9, 4, 12, 5, 13);
     const TLanes<8> xy23 = __builtin_shufflevector(r2, r3, 0, 8, 1, 9, 4, 12, 5, 13);
     const TLanes<8> zw01 = __builtin_shufflevector(r0, r1, 2, 10, 3, 11, 6, 14, 7, 15);
@@ -86,7 +88,8 @@ LUMIDOR_LANES_INLINE void EightColumnsOf(const TRow* rows, TLanes<8>& c0, TLanes
 // quads [2 m, 2 m + 2).
 template <bool Streaming> struct TVertexLayout<8, Streaming> {
     using Lanes = TLanes<8>;
-    static LUMIDOR_LANES_INLINE void Columns(const TRow (&rows)[8], Lanes& c0, Lanes& c1, Lanes& c2, Lanes& c3) {
+    static LUMIDOR_LANES_INLINE void Columns(const TRow (&rows)[8], Lanes& c0, Lanes& c1, Lanes& c2,
+                                             Lanes& c3) {
         EightColumnsOf(rows, c0, c1, c2, c3);
     }
     static LUMIDOR_LANES_INLINE void Quads(const Lanes (&columns)[24], int g, __m256 (&quads)[24]) {
@@ -138,14 +141,16 @@ template <bool Streaming> struct TVertexLayout<8, Streaming> {
 // of quads [4 m, 4 m + 4).
 template <> struct TVertexLayout<16, false> {
     using Lanes = TLanes<16>;
-    static LUMIDOR_LANES_INLINE void Columns(const TRow (&rows)[16], Lanes& c0, Lanes& c1, Lanes& c2, Lanes& c3) {
+    static LUMIDOR_LANES_INLINE void Columns(const TRow (&rows)[16], Lanes& c0, Lanes& c1, Lanes& c2,
+                                             Lanes& c3) {
         TLanes<8> low[4], high[4];
         EightColumnsOf(rows, low[0], low[1], low[2], low[3]);
         EightColumnsOf(rows + 8, high[0], high[1], high[2], high[3]);
         Lanes* columns[4] = {&c0, &c1, &c2, &c3};
         LUMIDOR_UNROLL
         for (int i = 0; i < 4; ++i)
-            *columns[i] = __builtin_shufflevector(low[i], high[i], 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+            *columns[i] = __builtin_shufflevector(low[i], high[i], 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
+                                                  13, 14, 15);
     }
     static LUMIDOR_LANES_INLINE void Quads(const Lanes (&columns)[24], int g, __m512 (&quads)[24]) {
         const __m512 c0 = __m512(columns[4 * g]), c1 = __m512(columns[4 * g + 1]);
@@ -230,7 +235,8 @@ inline TVertexPass MakeVertexPass(const TParticleEffectContainer& container, con
     static constexpr float cornerSigns[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
     for (int corner = 0; corner < 4; ++corner) {
         const float sx = cornerSigns[corner][0], sy = cornerSigns[corner][1];
-        pass.CornerAxes[corner] = {sx * right.x + sy * up.x, sx * right.y + sy * up.y, sx * right.z + sy * up.z};
+        pass.CornerAxes[corner] = {sx * right.x + sy * up.x, sx * right.y + sy * up.y,
+                                   sx * right.z + sy * up.z};
     }
     pass.Tiles = container.TextureTiles.data();
     pass.TileCount = std::uint32_t(container.TextureTiles.size());
@@ -240,9 +246,9 @@ inline TVertexPass MakeVertexPass(const TParticleEffectContainer& container, con
 /// Writes the four vertices of the first `lanes` particles: centre `position`, `size` (x scales the
 /// horizontal offset, y the others), opacity `alpha`, colour bytes R G B and atlas tile per lane.
 template <int W, bool Streaming>
-LUMIDOR_LANES_INLINE void WriteQuads(const TVertexPass& pass, const TLanes3<W>& position, const TLanes3<W>& size,
-                                     TLanes<W> alpha, TMask<W> colorBytes, TMask<W> tiles, int lanes,
-                                     TParticleVertex* out) {
+LUMIDOR_LANES_INLINE void WriteQuads(const TVertexPass& pass, const TLanes3<W>& position,
+                                     const TLanes3<W>& size, TLanes<W> alpha, TMask<W> colorBytes,
+                                     TMask<W> tiles, int lanes, TParticleVertex* out) {
     using Layout = TVertexLayout<W, Streaming>;
     static_assert(std::endian::native == std::endian::little,
                   "vertex colour bytes are packed into the low bits first");

@@ -114,7 +114,8 @@ template <> struct TLaneSet<16> {
     }
     static LUMIDOR_LANES_INLINE Float Sqrt(Float v) { return Float(_mm512_sqrt_ps(__m512(v))); }
     // The second half goes in with one load-and-insert rather than a load and a join.
-    template <typename Vector> static LUMIDOR_LANES_INLINE Vector Load(const void* first, std::size_t spread) {
+    template <typename Vector>
+    static LUMIDOR_LANES_INLINE Vector Load(const void* first, std::size_t spread) {
         const auto* low = static_cast<const unsigned char*>(first);
         const __m512 wide = _mm512_castps256_ps512(_mm256_loadu_ps(reinterpret_cast<const float*>(low)));
         const __m256 high = _mm256_loadu_ps(reinterpret_cast<const float*>(low + spread));
@@ -165,7 +166,8 @@ template <typename Lanes> LUMIDOR_LANES_INLINE Lanes Abs(Lanes v) {
     using Mask = TMask<kWidthOf<Lanes>>;
     return Lanes(Mask(v) & 0x7fffffff);
 }
-template <typename Mask, typename Lanes> LUMIDOR_LANES_INLINE Lanes Select(Mask mask, Lanes ifTrue, Lanes ifFalse) {
+template <typename Mask, typename Lanes>
+LUMIDOR_LANES_INLINE Lanes Select(Mask mask, Lanes ifTrue, Lanes ifFalse) {
     return Lanes((Mask(ifTrue) & mask) | (Mask(ifFalse) & ~mask));
 }
 /// Lanes of floats or integers from `first` on; with sixteen lanes the second eight lie `spread`
@@ -174,7 +176,8 @@ template <int Width, typename Vector = TLanes<Width>>
 LUMIDOR_LANES_INLINE Vector LoadSpread(const void* first, std::size_t spread) {
     return TLaneSet<Width>::template Load<Vector>(first, spread);
 }
-template <int Width> LUMIDOR_LANES_INLINE void StoreSpread(void* first, std::size_t spread, TLanes<Width> lanes) {
+template <int Width>
+LUMIDOR_LANES_INLINE void StoreSpread(void* first, std::size_t spread, TLanes<Width> lanes) {
     TLaneSet<Width>::Store(first, spread, lanes);
 }
 /// Bool bytes (0 or 1) as a mask, the second eight of sixteen `spread` bytes after the first.
@@ -193,13 +196,9 @@ template <int Width> LUMIDOR_LANES_INLINE void StoreContiguous(float* first, TLa
 
 /// x, y and z of a vector per lane. Each operator is one IEEE operation per axis, so `a + b * s`
 /// rounds exactly as the three spelled-out lines would.
-template <int Width> struct TLanes3 {
-    TLanes<Width> x, y, z;
-};
+template <int Width> struct TLanes3 { TLanes<Width> x, y, z; };
 /// x, y and z of a mask per lane.
-template <int Width> struct TMask3 {
-    TMask<Width> x, y, z;
-};
+template <int Width> struct TMask3 { TMask<Width> x, y, z; };
 
 template <int W> LUMIDOR_LANES_INLINE TLanes3<W> operator+(const TLanes3<W>& a, const TLanes3<W>& b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
@@ -218,15 +217,17 @@ template <int W> LUMIDOR_LANES_INLINE TLanes3<W> operator*(const TLanes3<W>& a, 
 template <int W> LUMIDOR_LANES_INLINE TLanes<W> Dot(const TLanes3<W>& a, const TLanes3<W>& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
-template <int W> LUMIDOR_LANES_INLINE TLanes3<W> Select3(TMask<W> mask, const TLanes3<W>& ifTrue,
-                                                         const TLanes3<W>& ifFalse) {
-    return {Select(mask, ifTrue.x, ifFalse.x), Select(mask, ifTrue.y, ifFalse.y), Select(mask, ifTrue.z, ifFalse.z)};
+template <int W>
+LUMIDOR_LANES_INLINE TLanes3<W> Select3(TMask<W> mask, const TLanes3<W>& ifTrue, const TLanes3<W>& ifFalse) {
+    return {Select(mask, ifTrue.x, ifFalse.x), Select(mask, ifTrue.y, ifFalse.y),
+            Select(mask, ifTrue.z, ifFalse.z)};
 }
 template <int W, typename Vector3> LUMIDOR_LANES_INLINE TLanes3<W> Splat3(const Vector3& v) {
     return {Splat<W>(v.x), Splat<W>(v.y), Splat<W>(v.z)};
 }
 /// Columns of the 4 x 4 matrix whose rows are r0 .. r3 (and rows of the one whose columns they are).
-LUMIDOR_LANES_INLINE void Transpose(TRow r0, TRow r1, TRow r2, TRow r3, TRow& c0, TRow& c1, TRow& c2, TRow& c3) {
+LUMIDOR_LANES_INLINE void Transpose(TRow r0, TRow r1, TRow r2, TRow r3, TRow& c0, TRow& c1, TRow& c2,
+                                    TRow& c3) {
     const TRow xy01 = __builtin_shufflevector(r0, r1, 0, 4, 1, 5);
     const TRow xy23 = __builtin_shufflevector(r2, r3, 0, 4, 1, 5);
     const TRow zw01 = __builtin_shufflevector(r0, r1, 2, 6, 3, 7);

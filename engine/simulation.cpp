@@ -55,7 +55,8 @@ const TSweepVariant kSweepVariants[] = {
     {"eight lanes", 8, false, 0, kAnyCount, &WideSweepSupported, &SweepEightLanes,
      &OnThisThreadsContext<&SweepEightLanes>},
 #endif
-    {"four lanes", 4, false, 0, kAnyCount, &RunsAnywhere, &SweepFourLanes, &OnThisThreadsContext<&SweepFourLanes>},
+    {"four lanes", 4, false, 0, kAnyCount, &RunsAnywhere, &SweepFourLanes,
+     &OnThisThreadsContext<&SweepFourLanes>},
 };
 
 // The variants this processor runs, asked once.
@@ -93,8 +94,10 @@ TSweepContext& ThisThreadsSweepContext() {
 }
 
 std::int32_t SimulateParticles(TSweepContext& context, TParticleEffectContainer& container, float dt,
-                               const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
-    return ChooseSweep(container.Particles.size(), vertices).Run(context, container, dt, camera, vertices, runner);
+                               const TCameraAxes& camera, TParticleVertex* vertices,
+                               const TTaskRunner& runner) {
+    return ChooseSweep(container.Particles.size(), vertices)
+        .Run(context, container, dt, camera, vertices, runner);
 }
 
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
@@ -131,8 +134,8 @@ std::uint8_t ColorChannelByte(float value) {
 }
 
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position) {
-    const TLanes3<4> pull =
-        physics::MagnetPull(container.MagnetPoints.data(), container.MagnetPoints.size(), Splat3<4>(position));
+    const TLanes3<4> pull = physics::MagnetPull(container.MagnetPoints.data(), container.MagnetPoints.size(),
+                                                Splat3<4>(position));
     return {pull.x[0], pull.y[0], pull.z[0]};
 }
 
@@ -141,7 +144,8 @@ void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, f
     pass.Dt = dt;
     physics::SetWorld(pass, world);
     if (!pass.World) return;
-    const TLanes3<4> velocity = physics::Collide(pass, Splat3<4>(particle.Position), Splat3<4>(particle.Velocity));
+    const TLanes3<4> velocity =
+        physics::Collide(pass, Splat3<4>(particle.Position), Splat3<4>(particle.Velocity));
     particle.Velocity = {velocity.x[0], velocity.y[0], velocity.z[0]};
 }
 

@@ -42,7 +42,8 @@ TSweepContext& ThisThreadsSweepContext();
 
 /// SimulateParticles with its scratch given: the one context is not used by two sweeps at once.
 std::int32_t SimulateParticles(TSweepContext& context, TParticleEffectContainer& container, float dt,
-                               const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner);
+                               const TCameraAxes& camera, TParticleVertex* vertices,
+                               const TTaskRunner& runner);
 
 /// SimulateParticles on four lanes, the portable sweep (what runs without AVX2).
 std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt,

@@ -13,7 +13,8 @@ bool WideSweepSupported() {
 }
 
 std::int32_t SweepEightLanes(TSweepContext& context, TParticleEffectContainer& container, float dt,
-                             const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
+                             const TCameraAxes& camera, TParticleVertex* vertices,
+                             const TTaskRunner& runner) {
     return sweep::SweepOfWidth<8, false>(context, container, dt, camera, vertices, runner);
 }
 

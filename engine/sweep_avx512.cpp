@@ -17,7 +17,8 @@ bool SixteenLaneSweepSupported() {
 }
 
 std::int32_t SweepSixteenLanes(TSweepContext& context, TParticleEffectContainer& container, float dt,
-                               const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
+                               const TCameraAxes& camera, TParticleVertex* vertices,
+                               const TTaskRunner& runner) {
     return sweep::SweepOfWidth<16, false>(context, container, dt, camera, vertices, runner);
 }
 
