@@ -97,7 +97,7 @@ template <int W>
 LUMIDOR_LANES_INLINE TLanes3<W> Collide(const TMotionPass<W>& pass, const TLanes3<W>& position,
                                         const TLanes3<W>& velocity, TGroundContact<W>* contact = nullptr) {
     const TCollisionConvexWorld& world = *pass.World;
-    const TLanes3<W> predicted = Advanced(position, velocity, Splat<W>(pass.Dt));
+    const TLanes3<W> predicted = position + velocity * Splat<W>(pass.Dt);
     const TVector3& origin = world.Origin;
     // Points exactly on the border are inside.
     const TMask<W> inside =

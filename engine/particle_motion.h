@@ -106,18 +106,17 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
         trace->VelocityAfterBounce = velocity;
         trace->AirKept = kept;
     }
-    velocity = velocity * kept;
-    position = Advanced(position, velocity, dt);
+    Move(position, velocity, kept, dt);
     impulse = impulse * (sharesFirst ? pass.SharedImpulseKept : ImpulseKept(inertia, dt));
 
     particles.Store(TField::Position, position);
     if (pass.Debug)
         particles.Store(TField::DebugTip,
-                        Advanced(position, TipVelocity(velocity, target, step), Splat<W>(pass.DebugScale)));
+                        position + TipVelocity(velocity, target, step) * Splat<W>(pass.DebugScale));
     // Only the decay of this step's magnet force stays in the impulse.
     particles.Store(TField::MagnetImpulse, impulse - magnetForce);
     particles.Store(TField::Velocity, velocity);
-    const TLanes3<W> size = Advanced(particles.Load(TField::Size), particles.Load(TField::Enlargement), dt);
+    const TLanes3<W> size = particles.Load(TField::Size) + particles.Load(TField::Enlargement) * dt;
     particles.Store(TField::Size, size);
     particles.Store(TField::MagnetForce, magnetForce);
     return {fade.Alpha, position, size};

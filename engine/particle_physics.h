@@ -219,11 +219,6 @@ LUMIDOR_LANES_INLINE TLanes3<W> TipVelocity(const TLanes3<W>& velocity, const TL
             Select(Abs(slower.z) <= Abs(target.z), faster.z, velocity.z)};
 }
 
-/// One IEEE step of time: value + rate dt.
-template <int W>
-LUMIDOR_LANES_INLINE TLanes3<W> Advanced(const TLanes3<W>& value, const TLanes3<W>& rate, TLanes<W> dt) {
-    return value + rate * dt;
-}
 /// 1 - air resistance dt: what the velocity keeps on every axis.
 template <int W> LUMIDOR_LANES_INLINE TLanes<W> AirKept(TLanes<W> airResistance, TLanes<W> dt) {
     return Splat<W>(1.0f) - airResistance * dt;
@@ -232,6 +227,13 @@ template <int W> LUMIDOR_LANES_INLINE TLanes<W> AirKept(TLanes<W> airResistance,
 template <int W> LUMIDOR_LANES_INLINE TLanes3<W> ImpulseKept(const TLanes3<W>& inertia, TLanes<W> dt) {
     const TLanes<W> one = Splat<W>(1.0f);
     return {one - dt / inertia.x, one - dt / inertia.y, one - dt / inertia.z};
+}
+
+/// The move: the air takes its share of the velocity, which then carries the particle.
+template <int W>
+LUMIDOR_LANES_INLINE void Move(TLanes3<W>& position, TLanes3<W>& velocity, TLanes<W> airKept, TLanes<W> dt) {
+    velocity = velocity * airKept;
+    position = position + velocity * dt;
 }
 
 /// Everything the step reads from the container, fetched once per pass.
