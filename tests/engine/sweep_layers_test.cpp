@@ -26,19 +26,19 @@ bool SameBits(float a, float b) {
 
 TEST(LaneOperators, ThreeComponentLanesRoundPerAxisInTheWrittenOrder) {
     // Values whose sums depend on the order of the additions.
-    const TLanes3<4> a{Splat<4>(1e8f), Splat<4>(1.0f), Splat<4>(-1e8f)};
-    const TLanes3<4> b{Splat<4>(1.0f), Splat<4>(3.0f), Splat<4>(1.0f)};
+    const TLanes3<4> a{Splat<4>(1.0f), Splat<4>(1e8f), Splat<4>(-1e8f)};
+    const TLanes3<4> b{Splat<4>(3.0f), Splat<4>(1.0f), Splat<4>(1.0f)};
     const float dot = Dot(a, b)[0];
-    EXPECT_TRUE(SameBits(dot, (1e8f * 1.0f + 1.0f * 3.0f) + -1e8f * 1.0f)) << dot;
-    EXPECT_FALSE(SameBits(dot, 1e8f * 1.0f + (1.0f * 3.0f + -1e8f * 1.0f))) << "the order must matter here";
+    EXPECT_EQ(dot, 0.0f); // (3 + 1e8) rounds to 1e8 first
+    EXPECT_EQ(1.0f * 3.0f + (1e8f * 1.0f + -1e8f * 1.0f), 3.0f) << "the order must matter here";
 
     const TLanes3<4> moved = a + b * Splat<4>(0.5f);
-    EXPECT_EQ(moved.x[1], 1e8f + 0.5f);
-    EXPECT_EQ(moved.y[2], 1.0f + 1.5f);
+    EXPECT_EQ(moved.x[1], 2.5f);
+    EXPECT_EQ(moved.y[2], 1e8f + 0.5f);
     EXPECT_EQ(moved.z[3], -1e8f + 0.5f);
     const TLanes3<4> difference = a - b;
-    EXPECT_EQ(difference.y[0], -2.0f);
-    EXPECT_EQ((a * b).y[0], 3.0f);
+    EXPECT_EQ(difference.x[0], -2.0f);
+    EXPECT_EQ((a * b).x[0], 3.0f);
 }
 
 TEST(LaneOperators, SplatKeepsNegativeZeroAndSelectPicksPerLane) {
