@@ -1,6 +1,7 @@
 #include "engine/particle_array.h"
 
 #include "engine/particle_blocks.h"
+#include "engine/particle_physics.h"
 #include "engine/simulation.h"
 
 #include <cmath>
@@ -64,16 +65,9 @@ void WriteRecord(TParticleBlock& block, TParticleColdBlock& cold, float& lifeLef
     SetBlockInertiaAndMass(block, lane, record.Inertia, record.Mass);
 }
 
-// The shared divisor of the target speed on one axis, as the sweep forms it: a = I + 1,
-// b = 10 I m + 1, c = I m + 1, 1 / (a (b c)). From a b c = 2^126 on the inverse would be subnormal,
-// zero or NaN and the sweep divides term by term instead; NaN marks those.
+// The shared divisor of the target speed on one axis, as the sweep's physics forms it.
 float TargetInverseOf(float inertia, float mass) {
-    const float a = inertia + 1.0f;
-    const float b = inertia * 10.0f * mass + 1.0f;
-    const float c = inertia * mass + 1.0f;
-    const float abc = a * (b * c);
-    if (!(abc < 0x1p126f)) return std::numeric_limits<float>::quiet_NaN();
-    return 1.0f / abc;
+    return physics::TargetInverse<4>(lanes::Splat<4>(inertia), lanes::Splat<4>(mass))[0];
 }
 
 TParticleBlock& HotBlock(TParticleStorage& storage, std::size_t index) {

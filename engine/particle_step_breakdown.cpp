@@ -1,22 +1,79 @@
-// Built with -ffp-contract=off like the sweep: every operation below is the sweep's, in its order,
-// so the floats are the ones the sweep computes for this particle.
+// The breakdown runs the sweep's own physics (engine/particle_motion.h) on one lane, with the
+// particle's record as the accessor and a trace of the step's terms, so its floats are the ones the
+// sweep computes for this particle.
 
 #include "engine/particle_step_breakdown.h"
 
-#include <cmath>
+#include "engine/particle_blocks.h"
+#include "engine/particle_motion.h"
+
 #include <cstring>
-#include <limits>
 
 namespace lumidor {
 
 namespace {
 
-float Component(const TVector3& v, int axis) {
-    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+using namespace lanes;
+using physics::TField;
+
+constexpr int kOne = 4; // the narrowest lanes; the breakdown reads lane 0
+
+TVector3 LaneZero(const TLanes3<kOne>& v) {
+    return {v.x[0], v.y[0], v.z[0]};
 }
-float& Component(TVector3& v, int axis) {
-    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
-}
+
+// One particle's record as the physics' accessor: every field splat across the lanes.
+struct TRecordAccessor {
+    TParticle& Record;
+    TVector3 TargetInverse; // as the particle's block keeps it
+
+    TVector3& Field(TField field) {
+        switch (field) {
+        case TField::Position:
+            return Record.Position;
+        case TField::MagnetImpulse:
+            return Record.MagnetImpulse;
+        case TField::Force:
+            return Record.Force;
+        case TField::Inertia:
+            return Record.Inertia;
+        case TField::TargetInverse:
+            return TargetInverse;
+        case TField::Velocity:
+            return Record.Velocity;
+        case TField::Size:
+            return Record.Size;
+        case TField::Enlargement:
+            return Record.Enlargement;
+        case TField::MagnetForce:
+            return Record.MagnetForce;
+        case TField::DebugTip:
+            break;
+        }
+        return Record.DebugTip;
+    }
+    physics::TFadeInputs<kOne> FadeInputs(float dt) const {
+        const TParticle& p = Record;
+        return {Splat<kOne>(p.Mass),
+                Splat<kOne>(p.LifeLength),
+                physics::Age(Splat<kOne>(p.LifeLeft), dt),
+                Splat<kOne>(p.FadeInAlpha),
+                Splat<kOne>(p.FadeOutAlpha),
+                Splat<kOne>(p.BeginFadeOut),
+                Splat<kOne>(p.EndFadeIn),
+                Splat<kOne>(p.AirResistance),
+                SplatMask<kOne>(p.FadeOut),
+                SplatMask<kOne>(p.FadeIn)};
+    }
+    void StoreFade(const physics::TFadeInputs<kOne>& in, const physics::TFade<kOne>& fade) {
+        Record.LifeLeft = in.LifeLeft[0];
+        Record.Alpha = fade.Alpha[0];
+        Record.FadeInAlpha = fade.FadeIn[0];
+        Record.FadeOutAlpha = fade.FadeOut[0];
+    }
+    TLanes3<kOne> Load(TField field) { return Splat3<kOne>(Field(field)); }
+    void Store(TField field, const TLanes3<kOne>& value) { Field(field) = LaneZero(value); }
+};
 
 TMagnetContribution MagnetShare(const TMagnetPoint& magnet, const TVector3& position) {
     TMagnetContribution share;
@@ -24,96 +81,13 @@ TMagnetContribution MagnetShare(const TMagnetPoint& magnet, const TVector3& posi
     share.Mode = magnet.Mode;
     share.Radius = magnet.Radius;
     share.Gravity = magnet.Gravity;
-    TVector3 delta{position.x - magnet.Position.x, position.y - magnet.Position.y,
-                   position.z - magnet.Position.z};
-    const float distance = std::sqrt(delta.x * delta.x + delta.y * delta.y + delta.z * delta.z);
-    share.Distance = distance;
-    if (magnet.Mode < 0 || magnet.Mode > 2) return share; // inert
-    share.InRange = !(distance > magnet.Radius);          // exactly at the radius counts
-    if (!share.InRange) return share;
-    if (magnet.Mode == 0) {
-        const float falloff = distance + 1.0f;
-        for (int axis = 0; axis < 3; ++axis) {
-            float& d = Component(delta, axis);
-            const float above = (d - magnet.Radius) / falloff * magnet.Gravity;
-            const float below = (d + magnet.Radius) / falloff * magnet.Gravity;
-            d = d > 0.0f ? above : d < 0.0f ? below : d;
-        }
-    } else {
-        const float divisor = distance == 0.0f ? 1.0f : distance;
-        const float scale =
-            magnet.Mode == 1 ? magnet.Gravity / ((distance + 1.0f) * divisor) : magnet.Gravity / divisor;
-        if (std::fabs(scale) <= std::numeric_limits<float>::max()) {
-            delta = {delta.x * scale, delta.y * scale, delta.z * scale};
-        } else {
-            // The sweep's fallback where the shared scale overflows: normalise first, scale after.
-            for (int axis = 0; axis < 3; ++axis) {
-                float& d = Component(delta, axis);
-                d = d / divisor * magnet.Gravity;
-                if (magnet.Mode == 1) d = d / (distance + 1.0f);
-            }
-        }
-    }
-    share.Force = delta;
+    const TLanes3<kOne> delta = physics::MagnetOffset(magnet, Splat3<kOne>(position));
+    const TLanes<kOne> distance = physics::Length(delta);
+    share.Distance = distance[0];
+    if (!physics::MagnetActs(magnet)) return share;
+    share.InRange = physics::InMagnetRange<kOne>(magnet, distance)[0] != 0;
+    if (share.InRange) share.Force = LaneZero(physics::MagnetPullAt(magnet, delta, distance));
     return share;
-}
-
-float WholePart(float coordinate) {
-    if (coordinate >= 0.0f && coordinate < 8388608.0f) return float(std::int32_t(coordinate));
-    return std::floor(coordinate);
-}
-
-float ClampCell(float whole, float lastCell) {
-    const float low = whole >= 0.0f ? whole : 0.0f; // NaN becomes 0 here
-    return low < lastCell ? low : lastCell;
-}
-
-// The ground test of the sweep for one particle; true with `velocity` reflected on a bounce.
-bool Bounce(const TCollisionConvexWorld& world, float dt, const TVector3& position, TVector3& velocity,
-            TVector3& normal) {
-    if (!HasCollision(world)) return false;
-    const float predictedX = position.x + velocity.x * dt;
-    const float predictedY = position.y + velocity.y * dt;
-    const float predictedZ = position.z + velocity.z * dt;
-    const TVector3& origin = world.Origin;
-    const bool inside = predictedX >= origin.x && predictedX <= origin.x + world.Extent.x &&
-                        predictedZ >= origin.z && predictedZ <= origin.z + world.Extent.z;
-    if (!inside) return false;
-    const float gridX = (predictedX - origin.x) * (1.0f / world.CellSizeX);
-    const float gridZ = (predictedZ - origin.z) * (1.0f / world.CellSizeZ);
-    const float wholeX = WholePart(gridX);
-    const float wholeZ = WholePart(gridZ);
-    const auto x = std::size_t(ClampCell(wholeX, float(world.Normals.size() - 1)));
-    const auto z = std::size_t(ClampCell(wholeZ, float(world.Normals[0].size() - 1)));
-    const float fractionX = gridX - wholeX;
-    const float fractionZ = gridZ - wholeZ;
-    const HDataArray& heights = *world.Heights;
-    const float nearEdge = (1.0f - fractionX) * heights[x][z] + fractionX * heights[x + 1][z];
-    const float farEdge = (1.0f - fractionX) * heights[x][z + 1] + fractionX * heights[x + 1][z + 1];
-    const float surface = (1.0f - fractionZ) * nearEdge + fractionZ * farEdge + origin.y;
-    if (predictedY > surface + 0.2f || predictedY < surface - 0.2f) return false;
-    normal = world.Normals[x][z];
-    const float twiceAlong = 2.0f * (normal.x * velocity.x + normal.y * velocity.y + normal.z * velocity.z);
-    velocity = {(velocity.x - normal.x * twiceAlong) * (1.0f - world.WorldFriction.x),
-                (velocity.y - normal.y * twiceAlong) * (1.0f - world.WorldFriction.y),
-                (velocity.z - normal.z * twiceAlong) * (1.0f - world.WorldFriction.z)};
-    return true;
-}
-
-// Both ramps, fade-in second so that it wins; a flag that is off leaves its half untouched.
-void Fade(TParticle& particle) {
-    const float lived = particle.LifeLength - particle.LifeLeft;
-    const float fadeOutStart = particle.LifeLength * particle.BeginFadeOut;
-    const float fadeInEnd = particle.LifeLength * particle.EndFadeIn;
-    if (particle.FadeOut && fadeOutStart <= lived) {
-        particle.FadeOutAlpha = particle.LifeLeft / (particle.LifeLength - fadeOutStart);
-        particle.FadeInAlpha = 0.0f;
-    }
-    if (particle.FadeIn && fadeInEnd >= lived) {
-        particle.FadeInAlpha = lived / fadeInEnd;
-        particle.FadeOutAlpha = 0.0f;
-    }
-    particle.Alpha = particle.FadeInAlpha + particle.FadeOutAlpha;
 }
 
 bool SameBits(float a, float b) {
@@ -137,82 +111,33 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     step.Index = index;
     step.Dt = dt;
     step.Before = ReadParticle(container, index);
+    for (const TMagnetPoint& magnet : container.MagnetPoints)
+        step.Magnets.push_back(MagnetShare(magnet, step.Before.Position));
+
+    const TParticleBlock& block = container.Particles.Blocks()[std::size_t(index) / kParticleBlockLanes];
+    const std::size_t lane = std::size_t(index) % kParticleBlockLanes;
     TParticle p = step.Before;
-    p.LifeLeft = p.LifeLeft - dt;
-    step.Dies = p.LifeLeft < 0.0f;
-    Fade(p);
+    TRecordAccessor particle{
+        p, {block.TargetInverse.x[lane], block.TargetInverse.y[lane], block.TargetInverse.z[lane]}};
+    const physics::TMotionPass<kOne> pass = physics::MakeMotionPass<kOne>(container, dt);
+    physics::TStepTrace<kOne> trace;
+    physics::StepParticles(pass, particle, &trace);
 
-    const TVector3 position = p.Position;
-    for (const TMagnetPoint& magnet : container.MagnetPoints) {
-        step.Magnets.push_back(MagnetShare(magnet, position));
-        const TVector3 force = step.Magnets.back().Force;
-        step.MagnetForce = {step.MagnetForce.x + force.x, step.MagnetForce.y + force.y,
-                            step.MagnetForce.z + force.z};
-    }
-    TVector3 impulse{p.MagnetImpulse.x + step.MagnetForce.x, p.MagnetImpulse.y + step.MagnetForce.y,
-                     p.MagnetImpulse.z + step.MagnetForce.z};
-
-    // A = F / (I + 1) + W / (10 I m + 1) + M / (I m + 1), with the sweep's single division, or its
-    // three separate ones when the product of the denominators reaches 2^126 on any axis.
-    bool huge = false;
-    for (int axis = 0; axis < 3; ++axis) {
-        const float inertia = Component(p.Inertia, axis);
-        const float abc = (inertia + 1.0f) * ((inertia * 10.0f * p.Mass + 1.0f) * (inertia * p.Mass + 1.0f));
-        huge = huge || !(abc < 0x1p126f);
-    }
-    TVector3 velocity = p.Velocity;
-    for (int axis = 0; axis < 3; ++axis) {
-        const float inertia = Component(p.Inertia, axis);
-        const float a = inertia + 1.0f;
-        const float b = inertia * 10.0f * p.Mass + 1.0f;
-        const float c = inertia * p.Mass + 1.0f;
-        if (huge) {
-            Component(step.ForceTerm, axis) = Component(p.Force, axis) / a;
-            Component(step.WindTerm, axis) = Component(container.Wind, axis) / b;
-            Component(step.MagnetTerm, axis) = Component(impulse, axis) / c;
-        } else {
-            const float bc = b * c;
-            const float inverse = 1.0f / (a * bc);
-            Component(step.ForceTerm, axis) = Component(p.Force, axis) * (bc * inverse);
-            Component(step.WindTerm, axis) = Component(container.Wind, axis) * (a * c * inverse);
-            Component(step.MagnetTerm, axis) = Component(impulse, axis) * (a * b * inverse);
-        }
-        const float target = Component(step.ForceTerm, axis) + Component(step.WindTerm, axis) +
-                             Component(step.MagnetTerm, axis);
-        Component(step.Target, axis) = target;
-        const float stepSize = target * dt;
-        Component(step.Step, axis) = stepSize;
-        float& v = Component(velocity, axis);
-        step.Accelerated[axis] = std::fabs(v - target) > stepSize;
-        if (step.Accelerated[axis]) v = v + stepSize;
-    }
-    step.VelocityBeforeBounce = velocity;
-    step.Bounced = Bounce(container.World, dt, position, velocity, step.GroundNormal);
-    step.VelocityAfterBounce = velocity;
-    step.AirKept = 1.0f - p.AirResistance * dt;
-    velocity = {velocity.x * step.AirKept, velocity.y * step.AirKept, velocity.z * step.AirKept};
-    p.Velocity = velocity;
-    p.Position = {position.x + velocity.x * dt, position.y + velocity.y * dt, position.z + velocity.z * dt};
-    impulse = {impulse.x * (1.0f - dt / p.Inertia.x), impulse.y * (1.0f - dt / p.Inertia.y),
-               impulse.z * (1.0f - dt / p.Inertia.z)};
-    if (container.DebugMode) {
-        // One more acceleration step where it stays within the target's size.
-        TVector3 tip = p.Position;
-        for (int axis = 0; axis < 3; ++axis) {
-            const float v = Component(velocity, axis);
-            const float stepSize = Component(step.Step, axis);
-            const float tipVelocity =
-                std::fabs(v - stepSize) <= std::fabs(Component(step.Target, axis)) ? v + stepSize : v;
-            Component(tip, axis) = Component(p.Position, axis) + tipVelocity * container.DebugScale;
-        }
-        p.DebugTip = tip;
-    }
-    // Only the decay of this step's magnet force stays in the impulse.
-    p.MagnetImpulse = {impulse.x - step.MagnetForce.x, impulse.y - step.MagnetForce.y,
-                       impulse.z - step.MagnetForce.z};
-    p.Size = {p.Size.x + p.Enlargement.x * dt, p.Size.y + p.Enlargement.y * dt,
-              p.Size.z + p.Enlargement.z * dt};
-    p.MagnetForce = step.MagnetForce;
+    step.Dies = physics::Dies(Splat<kOne>(p.LifeLeft))[0] != 0;
+    step.MagnetForce = LaneZero(trace.MagnetForce);
+    step.ForceTerm = LaneZero(trace.Terms.Force);
+    step.WindTerm = LaneZero(trace.Terms.Wind);
+    step.MagnetTerm = LaneZero(trace.Terms.Impulse);
+    step.Target = LaneZero(trace.Target);
+    step.Step = LaneZero(trace.Step);
+    step.Accelerated[0] = trace.Accelerated.x[0] != 0;
+    step.Accelerated[1] = trace.Accelerated.y[0] != 0;
+    step.Accelerated[2] = trace.Accelerated.z[0] != 0;
+    step.VelocityBeforeBounce = LaneZero(trace.VelocityBeforeBounce);
+    step.Bounced = pass.World && trace.Contact.Bounced[0] != 0;
+    if (step.Bounced) step.GroundNormal = LaneZero(trace.Contact.Normal);
+    step.VelocityAfterBounce = LaneZero(trace.VelocityAfterBounce);
+    step.AirKept = trace.AirKept[0];
     step.After = p;
     return step;
 }

@@ -1,30 +1,129 @@
+// The per-frame pass's entry: the table of sweep variants and the choice among them, and the
+// one-particle helpers that run the sweep's physics on one lane.
+
 #include "engine/simulation.h"
 
 #include "engine/particle_blocks.h"
-#include "engine/simd_lanes.h"
+#include "engine/particle_motion.h"
+#include "engine/particle_vertices.h"
 #include "engine/simulation_wide.h"
 
-#include <algorithm>
-#include <bit>
-#include <cmath>
-#include <cstddef>
-#include <cstring>
-#include <span>
-#include <vector>
-#if defined(__SSE__)
-#include <xmmintrin.h>
-#endif
+#include <cstdint>
+#include <limits>
 
 namespace lumidor {
 
-using namespace lanes;
-
 namespace {
 
-#define LUMIDOR_SWEEP_LANES 4
-#include "engine/particle_sweep.inl"
+using namespace lanes;
+
+// From this many particles on, the records and vertices (about 28 MiB) would not stay in a cache
+// for whoever draws them anyway: the vertices are written with streaming stores, which skip reading
+// each line before overwriting it, so the memory carries only what is written.
+[[maybe_unused]] constexpr std::size_t kStreamedVertexParticles = 100000;
+
+// Sixteen lanes keep twice as many particles in flight, which pays while the particles and their
+// vertices stay in the cache; from main memory the eight-lane sweep streams better (figures in
+// bench/README.md). At this many particles the records and vertices take about 9 MiB.
+[[maybe_unused]] constexpr std::size_t kSixteenLaneParticleLimit = 32768;
+
+constexpr std::size_t kAnyCount = std::numeric_limits<std::size_t>::max();
+
+bool RunsAnywhere() {
+    return true;
+}
+
+template <TContextSweepFunction Run>
+std::int32_t OnThisThreadsContext(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                                  TParticleVertex* vertices, const TTaskRunner& runner) {
+    return Run(ThisThreadsSweepContext(), container, dt, camera, vertices, runner);
+}
+
+// In order of preference. From main memory the streaming sweep with 32 registers comes first: its
+// loads and stores are not interleaved with spills, which would take places in the same queues as
+// the streamed traffic.
+const TSweepVariant kSweepVariants[] = {
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+    {"sixteen lanes", 16, false, 0, kSixteenLaneParticleLimit, &SixteenLaneSweepSupported, &SweepSixteenLanes,
+     &OnThisThreadsContext<&SweepSixteenLanes>},
+    {"eight lanes, streaming, AVX-512 encodings", 8, true, kStreamedVertexParticles, kAnyCount,
+     &SixteenLaneSweepSupported, &SweepEightLanesStreamingAvx512,
+     &OnThisThreadsContext<&SweepEightLanesStreamingAvx512>},
+#endif
+#if LUMIDOR_WIDE_SWEEP
+    {"eight lanes, streaming", 8, true, kStreamedVertexParticles, kAnyCount, &WideSweepSupported,
+     &SweepEightLanesStreaming, &OnThisThreadsContext<&SweepEightLanesStreaming>},
+    {"eight lanes", 8, false, 0, kAnyCount, &WideSweepSupported, &SweepEightLanes,
+     &OnThisThreadsContext<&SweepEightLanes>},
+#endif
+    {"four lanes", 4, false, 0, kAnyCount, &RunsAnywhere, &SweepFourLanes,
+     &OnThisThreadsContext<&SweepFourLanes>},
+};
+
+// The variants this processor runs, asked once.
+const std::vector<const TSweepVariant*>& SupportedVariants() {
+    static const std::vector<const TSweepVariant*> supported = [] {
+        std::vector<const TSweepVariant*> list;
+        for (const TSweepVariant& variant : kSweepVariants) {
+            if (variant.Supported()) list.push_back(&variant);
+        }
+        return list;
+    }();
+    return supported;
+}
 
 } // namespace
+
+std::span<const TSweepVariant> SweepVariants() {
+    return kSweepVariants;
+}
+
+const TSweepVariant& ChooseSweep(std::size_t count, const TParticleVertex* vertices) {
+    for (const TSweepVariant* variant : SupportedVariants()) {
+        if (count < variant->MinParticles || count > variant->MaxParticles) continue;
+        if (variant->Streaming && !vertices) continue;
+        return *variant;
+    }
+    return kSweepVariants[std::size(kSweepVariants) - 1];
+}
+
+TSweepContext& ThisThreadsSweepContext() {
+    // Hosts sweep containers from any thread; each thread's sweeps share one scratch, which keeps its
+    // capacity between passes, so that a pass allocates nothing.
+    static thread_local TSweepContext context;
+    return context;
+}
+
+std::int32_t SimulateParticles(TSweepContext& context, TParticleEffectContainer& container, float dt,
+                               const TCameraAxes& camera, TParticleVertex* vertices,
+                               const TTaskRunner& runner) {
+    return ChooseSweep(container.Particles.size(), vertices)
+        .Run(context, container, dt, camera, vertices, runner);
+}
+
+std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                               TParticleVertex* vertices, const TTaskRunner& runner) {
+    return SimulateParticles(ThisThreadsSweepContext(), container, dt, camera, vertices, runner);
+}
+
+std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                               TParticleVertex* vertices) {
+    return SimulateParticles(container, dt, camera, vertices, TaskRunner());
+}
+
+std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt,
+                                        const TCameraAxes& camera, TParticleVertex* vertices,
+                                        const TTaskRunner& runner) {
+    return SweepFourLanes(ThisThreadsSweepContext(), container, dt, camera, vertices, runner);
+}
+
+std::vector<TSweepFunction> SupportedSweeps() {
+    std::vector<TSweepFunction> sweeps{&SimulateParticlesFourLanes};
+    for (const TSweepVariant* variant : SupportedVariants()) {
+        if (variant->Run != &SweepFourLanes) sweeps.push_back(variant->RunOnThisThreadsContext);
+    }
+    return sweeps;
+}
 
 TCameraAxes CameraAxesFromModelview(const float modelview[16]) {
     return TCameraAxes{{modelview[0], modelview[4], modelview[8]},
@@ -32,92 +131,23 @@ TCameraAxes CameraAxesFromModelview(const float modelview[16]) {
 }
 
 std::uint8_t ColorChannelByte(float value) {
-    return std::uint8_t(ChannelBytes(Splat(value))[0]);
+    return std::uint8_t(vertices::ChannelBytes<4>(Splat<4>(value))[0]);
 }
 
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position) {
-    TPassConstants pass;
-    pass.Magnets = container.MagnetPoints.data();
-    pass.MagnetCount = container.MagnetPoints.size();
-    const TLanes3 pull = MagnetPull(pass, Splat3(position));
+    const TLanes3<4> pull = physics::MagnetPull(container.MagnetPoints.data(), container.MagnetPoints.size(),
+                                                Splat3<4>(position));
     return {pull.x[0], pull.y[0], pull.z[0]};
 }
 
 void CollideWithWorld(const TCollisionConvexWorld& world, TParticle& particle, float dt) {
-    TPassConstants pass;
+    physics::TMotionPass<4> pass;
     pass.Dt = dt;
-    SetWorld(pass, world);
+    physics::SetWorld(pass, world);
     if (!pass.World) return;
-    const TLanes3 velocity = Collide(pass, Splat3(particle.Position), Splat3(particle.Velocity));
+    const TLanes3<4> velocity =
+        physics::Collide(pass, Splat3<4>(particle.Position), Splat3<4>(particle.Velocity));
     particle.Velocity = {velocity.x[0], velocity.y[0], velocity.z[0]};
-}
-
-namespace {
-
-// From this many particles on, the records and vertices (about 28 MiB) would not stay in a cache
-// for whoever draws them anyway: the vertices are written with streaming stores, which skip reading
-// each line before overwriting it, so the memory carries only what is written.
-[[maybe_unused]] constexpr std::size_t kStreamedVertexParticles = 100000;
-
-} // namespace
-
-#if LUMIDOR_SIXTEEN_LANE_SWEEP
-namespace {
-
-// Sixteen lanes keep twice as many particles in flight, which pays while the particles and their
-// vertices stay in the cache; from main memory the eight-lane sweep streams better (figures in
-// bench/README.md). At this many particles the records and vertices take about 9 MiB.
-constexpr std::size_t kSixteenLaneParticleLimit = 32768;
-
-} // namespace
-#endif
-
-std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt,
-                                        const TCameraAxes& camera, TParticleVertex* vertices,
-                                        const TTaskRunner& runner) {
-    return Sweep(container, dt, camera, vertices, runner);
-}
-
-std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                               TParticleVertex* vertices, const TTaskRunner& runner) {
-#if LUMIDOR_SIXTEEN_LANE_SWEEP
-    static const bool sixteen = SixteenLaneSweepSupported();
-    if (sixteen && container.Particles.size() <= kSixteenLaneParticleLimit)
-        return SimulateParticlesSixteenLanes(container, dt, camera, vertices, runner);
-    // The streaming sweep with 32 registers: its loads and stores are not interleaved with spills,
-    // which from main memory would take places in the same queues as the streamed traffic.
-    if (sixteen && vertices && container.Particles.size() >= kStreamedVertexParticles)
-        return SimulateParticlesWideStreamingAvx512(container, dt, camera, vertices, runner);
-#endif
-#if LUMIDOR_WIDE_SWEEP
-    static const bool wide = WideSweepSupported();
-    if (wide && vertices && container.Particles.size() >= kStreamedVertexParticles)
-        return SimulateParticlesWideStreaming(container, dt, camera, vertices, runner);
-    if (wide) return SimulateParticlesWide(container, dt, camera, vertices, runner);
-#endif
-    return Sweep(container, dt, camera, vertices, runner);
-}
-
-std::vector<TSweepFunction> SupportedSweeps() {
-    std::vector<TSweepFunction> sweeps{&SimulateParticlesFourLanes};
-#if LUMIDOR_WIDE_SWEEP
-    if (WideSweepSupported()) {
-        sweeps.push_back(&SimulateParticlesWide);
-        sweeps.push_back(&SimulateParticlesWideStreaming);
-    }
-#endif
-#if LUMIDOR_SIXTEEN_LANE_SWEEP
-    if (SixteenLaneSweepSupported()) {
-        sweeps.push_back(&SimulateParticlesSixteenLanes);
-        sweeps.push_back(&SimulateParticlesWideStreamingAvx512);
-    }
-#endif
-    return sweeps;
-}
-
-std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                               TParticleVertex* vertices) {
-    return SimulateParticles(container, dt, camera, vertices, TaskRunner());
 }
 
 } // namespace lumidor

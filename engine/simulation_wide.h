@@ -1,50 +1,76 @@
 #pragma once
-// The particle sweep on eight lanes (AVX2) and on sixteen (AVX-512), each compiled separately with
-// its instruction set enabled and chosen at run time when the processor has it. They run the same
-// operations per particle as the four-lane sweep, so results are identical.
+// The sweep's variants: four lanes (SSE, the baseline), eight (AVX2) with plain or streaming vertex
+// stores, and sixteen (AVX-512), each instruction set in a translation unit of its own
+// (engine/sweep_*.cpp) and chosen at run time from a table by the processor, the particle count and
+// the vertex buffer. All run the same physics per particle, so results are identical.
 
 #include "engine/simulation.h"
+#include "engine/sweep_schedule.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 namespace lumidor {
+
+/// A sweep of one width, with SimulateParticles' parameters.
+using TSweepFunction = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&,
+                                        TParticleVertex*, const TTaskRunner&);
+/// A sweep of one width with its scratch given.
+using TContextSweepFunction = std::int32_t (*)(TSweepContext&, TParticleEffectContainer&, float,
+                                               const TCameraAxes&, TParticleVertex*, const TTaskRunner&);
+
+/// One entry of the sweep table.
+struct TSweepVariant {
+    const char* Name;          ///< for messages and benchmarks
+    int Lanes;                 ///< particles stepped at once
+    bool Streaming;            ///< writes vertices with streaming stores (needs vertices to write)
+    std::size_t MinParticles;  ///< chosen from this many particles on
+    std::size_t MaxParticles;  ///< and up to this many
+    bool (*Supported)();       ///< whether this processor runs it
+    TContextSweepFunction Run; ///< the sweep
+    TSweepFunction RunOnThisThreadsContext; ///< the sweep with the calling thread's scratch
+};
+
+/// Every variant built into this binary, in order of preference; the last (four lanes) runs anywhere.
+std::span<const TSweepVariant> SweepVariants();
+/// The first supported variant whose particle range holds `count` (streaming ones only with vertices).
+const TSweepVariant& ChooseSweep(std::size_t count, const TParticleVertex* vertices);
+/// The scratch of sweeps run on this thread without one of their own.
+TSweepContext& ThisThreadsSweepContext();
+
+/// SimulateParticles with its scratch given: the one context is not used by two sweeps at once.
+std::int32_t SimulateParticles(TSweepContext& context, TParticleEffectContainer& container, float dt,
+                               const TCameraAxes& camera, TParticleVertex* vertices,
+                               const TTaskRunner& runner);
 
 /// SimulateParticles on four lanes, the portable sweep (what runs without AVX2).
 std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt,
                                         const TCameraAxes& camera, TParticleVertex* vertices,
                                         const TTaskRunner& runner = TTaskRunner{});
-
-#if LUMIDOR_WIDE_SWEEP
-/// True when this processor can run SimulateParticlesWide.
-bool WideSweepSupported();
-/// SimulateParticles on eight lanes; call only when WideSweepSupported().
-std::int32_t SimulateParticlesWide(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
-                                   TParticleVertex* vertices, const TTaskRunner& runner = TTaskRunner{});
-/// SimulateParticlesWide writing the vertices with streaming stores, which do not read the lines they
-/// overwrite and leave them out of the caches; vertices not 32-byte aligned take the ordinary sweep.
-std::int32_t SimulateParticlesWideStreaming(TParticleEffectContainer& container, float dt,
-                                            const TCameraAxes& camera, TParticleVertex* vertices,
-                                            const TTaskRunner& runner = TTaskRunner{});
-#endif
-
-#if LUMIDOR_SIXTEEN_LANE_SWEEP
-/// True when this processor can run SimulateParticlesSixteenLanes.
-bool SixteenLaneSweepSupported();
-/// SimulateParticles on sixteen lanes; call only when SixteenLaneSweepSupported().
-std::int32_t SimulateParticlesSixteenLanes(TParticleEffectContainer& container, float dt,
-                                           const TCameraAxes& camera, TParticleVertex* vertices,
-                                           const TTaskRunner& runner = TTaskRunner{});
-/// SimulateParticlesWideStreaming built with AVX-512's encodings, whose 32 registers keep the eight
-/// lanes' values out of the stack; call only when SixteenLaneSweepSupported().
-std::int32_t SimulateParticlesWideStreamingAvx512(TParticleEffectContainer& container, float dt,
-                                                  const TCameraAxes& camera, TParticleVertex* vertices,
-                                                  const TTaskRunner& runner = TTaskRunner{});
-#endif
-
-/// A sweep of one width, with SimulateParticles' parameters.
-using TSweepFunction = std::int32_t (*)(TParticleEffectContainer&, float, const TCameraAxes&,
-                                        TParticleVertex*, const TTaskRunner&);
 /// Every width this processor runs, four lanes first (for checking them against each other).
 std::vector<TSweepFunction> SupportedSweeps();
+
+// The variants' entries, one block per instruction set (call each only where its Supported says so).
+std::int32_t SweepFourLanes(TSweepContext&, TParticleEffectContainer&, float, const TCameraAxes&,
+                            TParticleVertex*, const TTaskRunner&);
+#if LUMIDOR_WIDE_SWEEP
+bool WideSweepSupported();
+std::int32_t SweepEightLanes(TSweepContext&, TParticleEffectContainer&, float, const TCameraAxes&,
+                             TParticleVertex*, const TTaskRunner&);
+/// Vertices not 32-byte aligned take SweepEightLanes.
+std::int32_t SweepEightLanesStreaming(TSweepContext&, TParticleEffectContainer&, float, const TCameraAxes&,
+                                      TParticleVertex*, const TTaskRunner&);
+#endif
+#if LUMIDOR_SIXTEEN_LANE_SWEEP
+bool SixteenLaneSweepSupported();
+std::int32_t SweepSixteenLanes(TSweepContext&, TParticleEffectContainer&, float, const TCameraAxes&,
+                               TParticleVertex*, const TTaskRunner&);
+/// The eight-lane streaming sweep built with AVX-512's encodings, whose 32 registers keep the eight
+/// lanes' values out of the stack; vertices not 32-byte aligned take SweepEightLanes.
+std::int32_t SweepEightLanesStreamingAvx512(TSweepContext&, TParticleEffectContainer&, float,
+                                            const TCameraAxes&, TParticleVertex*, const TTaskRunner&);
+#endif
 
 } // namespace lumidor

@@ -1,0 +1,186 @@
+#pragma once
+// The sweep of one width: a group of W particles read from and written to their blocks, holes
+// filled just before a group is stepped, the group stepped by the physics and drawn by the vertex
+// layout. Each instruction set's translation unit (engine/sweep_*.cpp) instantiates SweepOfWidth for
+// its widths; the scheduling around it is compiled once (engine/sweep_schedule.cpp).
+
+#include "engine/particle_blocks.h"
+#include "engine/particle_motion.h"
+#include "engine/particle_vertices.h"
+#include "engine/simulation.h"
+#include "engine/sweep_schedule.h"
+
+namespace lumidor::sweep {
+namespace {
+
+using namespace lanes;
+using physics::TField;
+
+// W consecutive particles starting at lane `Lane` of a block (0, or 4 for the second half of a block
+// on four lanes; sixteen lanes span two whole blocks): each field of the group is one vector load
+// from the block, or two from the two blocks. The accessor the physics steps (engine/particle_motion.h).
+template <int W> struct TBlockGroup {
+    TParticleBlock* Block;
+    TParticleColdBlock* Cold; // the block's colour and debug tip
+    std::size_t Lane;
+    float* LifeLeft; // the first particle's, followed by the others'
+
+    template <typename Vector = TLanes<W>, typename Value>
+    LUMIDOR_LANES_INLINE static Vector Get(const Value* first) {
+        return LoadSpread<W, Vector>(first, sizeof(TParticleBlock));
+    }
+    LUMIDOR_LANES_INLINE physics::TFadeInputs<W> FadeInputs(float dt) const {
+        const TParticleBlock& block = *Block;
+        physics::TFadeInputs<W> in;
+        in.Mass = Get(block.Mass + Lane);
+        in.LifeLength = Get(block.LifeLength + Lane);
+        in.LifeLeft = physics::Age(LoadContiguous<W>(LifeLeft), dt);
+        in.FadeIn = Get(block.FadeInAlpha + Lane);
+        in.FadeOut = Get(block.FadeOutAlpha + Lane);
+        in.BeginFadeOut = Get(block.BeginFadeOut + Lane);
+        in.EndFadeIn = Get(block.EndFadeIn + Lane);
+        in.AirResistance = Get(block.AirResistance + Lane);
+        in.FadeOutOn = FlagsSpread<W>(block.FadeOut + Lane, sizeof(TParticleBlock));
+        in.FadeInOn = FlagsSpread<W>(block.FadeIn + Lane, sizeof(TParticleBlock));
+        return in;
+    }
+    LUMIDOR_LANES_INLINE void StoreFade(const physics::TFadeInputs<W>& in,
+                                        const physics::TFade<W>& fade) const {
+        TParticleBlock& block = *Block;
+        StoreContiguous<W>(LifeLeft, in.LifeLeft);
+        StoreSpread<W>(block.Alpha + Lane, sizeof(TParticleBlock), fade.Alpha);
+        StoreSpread<W>(block.FadeInAlpha + Lane, sizeof(TParticleBlock), fade.FadeIn);
+        StoreSpread<W>(block.FadeOutAlpha + Lane, sizeof(TParticleBlock), fade.FadeOut);
+    }
+    LUMIDOR_LANES_INLINE TBlockVector3& Field(TField field) const {
+        TParticleBlock& block = *Block;
+        switch (field) {
+        case TField::Position:
+            return block.Position;
+        case TField::MagnetImpulse:
+            return block.MagnetImpulse;
+        case TField::Force:
+            return block.Force;
+        case TField::Inertia:
+            return block.Inertia;
+        case TField::TargetInverse:
+            return block.TargetInverse;
+        case TField::Velocity:
+            return block.Velocity;
+        case TField::Size:
+            return block.Size;
+        case TField::Enlargement:
+            return block.Enlargement;
+        case TField::MagnetForce:
+            return block.MagnetForce;
+        case TField::DebugTip:
+            break;
+        }
+        return Cold->DebugTip;
+    }
+    LUMIDOR_LANES_INLINE TLanes3<W> Load(TField field) const {
+        const TBlockVector3& values = Field(field);
+        return {Get(values.x + Lane), Get(values.y + Lane), Get(values.z + Lane)};
+    }
+    LUMIDOR_LANES_INLINE void Store(TField field, const TLanes3<W>& value) const {
+        TBlockVector3& values = Field(field);
+        // The debug tip lies in the cold blocks, whose second follows the first at their own size.
+        const std::size_t spread =
+            field == TField::DebugTip ? sizeof(TParticleColdBlock) : sizeof(TParticleBlock);
+        StoreSpread<W>(values.x + Lane, spread, value.x);
+        StoreSpread<W>(values.y + Lane, spread, value.y);
+        StoreSpread<W>(values.z + Lane, spread, value.z);
+    }
+};
+
+/// What every group of one pass reads.
+template <int W> struct TWidthPass {
+    physics::TMotionPass<W> Motion;
+    vertices::TVertexPass Vertices;
+    TParticleFields Particles;
+};
+
+// The group that starts at particle `index` (a multiple of W).
+template <int W> LUMIDOR_LANES_INLINE TBlockGroup<W> GroupAt(TParticleFields particles, std::size_t index) {
+    const std::size_t block = index / kParticleBlockLanes;
+    return {particles.Blocks + block, particles.Cold + block, index % kParticleBlockLanes,
+            particles.LifeLeft + index};
+}
+
+// A move also copies colour and debug tip, from a cold block the sweep does not otherwise read into
+// another: fetched a couple of moves ahead, their lines are there when needed instead of stalling
+// the stream of blocks.
+constexpr std::ptrdiff_t kColdBlocksFetchedAhead = 2;
+
+LUMIDOR_LANES_INLINE void FetchColdBlocks(TParticleFields particles, const TSweepMove& move) {
+    for (const std::size_t index : {move.Hole, move.Source}) {
+        const auto* cold = reinterpret_cast<const char*>(particles.Cold + index / kParticleBlockLanes);
+        for (std::size_t line = 0; line < sizeof(TParticleColdBlock); line += 64)
+            __builtin_prefetch(cold + line);
+    }
+}
+
+// Fills the holes among particles [first, first + lanes) from `move` on, each with its particle,
+// not yet stepped, from above the final count; pads a short group with copies of its last particle;
+// then steps the group and writes the vertices of its first `lanes` particles.
+template <int W, bool Streaming>
+LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_t first, int lanes,
+                                           const TSweepMove*& move, const TSweepMove* movesEnd,
+                                           TParticleVertex* out) {
+    const TParticleFields particles = pass.Particles;
+    const std::size_t groupEnd = first + std::size_t(lanes);
+    for (; move != movesEnd && move->Hole < groupEnd; ++move) {
+        if (movesEnd - move > kColdBlocksFetchedAhead)
+            FetchColdBlocks(particles, move[kColdBlocksFetchedAhead]);
+        CopyParticle(particles, move->Source, move->Hole);
+    }
+    for (std::size_t pad = groupEnd; pad < first + std::size_t(W); ++pad)
+        CopyParticle(particles, groupEnd - 1, pad);
+    TBlockGroup<W> group = GroupAt<W>(particles, first);
+    const physics::TMoved<W> moved = physics::StepParticles(pass.Motion, group);
+    if (!out) return;
+    const TParticleBlock& block = *group.Block;
+    vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha,
+                                       group.template Get<TMask<W>>(block.ColorBytes + group.Lane),
+                                       group.template Get<TMask<W>>(block.Tile + group.Lane), lanes, out);
+}
+
+// TRangeStepper::Step of this width: whole groups with the lane count known (which leaves out every
+// check for a short group), then the short one.
+template <int W, bool Streaming>
+void StepRange(const void* state, std::size_t start, std::size_t end, const TSweepMove* move,
+               const TSweepMove* movesEnd, TParticleVertex* vertices) {
+    // A copy of its own: the stores to the blocks cannot change it, so nothing of it is read twice.
+    const TWidthPass<W> pass = *static_cast<const TWidthPass<W>*>(state);
+    const auto out = [&](std::size_t first) { return vertices ? vertices + 4 * (first - start) : nullptr; };
+    std::size_t first = start;
+    for (; end - first >= std::size_t(W); first += W)
+        FillAndStepGroup<W, Streaming>(pass, first, W, move, movesEnd, out(first));
+    if (first < end)
+        FillAndStepGroup<W, Streaming>(pass, first, int(end - first), move, movesEnd, out(first));
+    vertices::TVertexLayout<W, Streaming>::Finish();
+}
+
+/// The whole sweep on W lanes: ages, removes, fades, moves and writes every particle.
+template <int W, bool Streaming>
+std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& container, float dt,
+                          const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
+    TParticleArray& particles = container.Particles;
+    TWidthPass<W> pass{physics::MakeMotionPass<W>(container, dt),
+                       vertices::MakeVertexPass(container, camera.Right, camera.Up), particles.Fields()};
+    if (physics::kSharedTargetShortcut<W> && !particles.empty()) {
+        const TParticleBlock& block = particles.Blocks()[0];
+        physics::SetSharedTarget(
+            pass.Motion, {block.Inertia.x[0], block.Inertia.y[0], block.Inertia.z[0]}, block.Mass[0],
+            {block.TargetInverse.x[0], block.TargetInverse.y[0], block.TargetInverse.z[0]});
+    }
+    const std::size_t count = particles.size();
+    const TRangeStepper stepper{&StepRange<W, Streaming>, &pass, std::size_t(W)};
+    const std::size_t survivors = SweepInRanges(context, stepper, pass.Particles, dt, count, vertices, runner,
+                                                SweepRangeCount(runner, count));
+    particles.resize(survivors);
+    return std::int32_t(4 * survivors);
+}
+
+} // namespace
+} // namespace lumidor::sweep
