@@ -10,70 +10,61 @@
 
 namespace lumidor::web::webgl {
 
-void Enable(TRendererState& state, GLenum cap) {
+namespace {
+
+/// The switch the renderer keeps for `cap` itself (the shader reads it), or null for one WebGL keeps.
+bool* OwnSwitch(TRendererState& state, GLenum cap) {
     switch (cap) {
     case GL_TEXTURE_2D:
-        state.Texture2D = true;
-        return;
+        return &state.Texture2D;
     case GL_LIGHTING:
-        state.Lighting = true;
-        return;
+        return &state.Lighting;
     case GL_LIGHT0:
-        state.Light0 = true;
-        return;
+        return &state.Light0;
     case GL_ALPHA_TEST:
-        state.AlphaTest = true;
-        return;
+        return &state.AlphaTest;
+    default:
+        return nullptr;
+    }
+}
+
+/// Switches WebGL has itself; other fixed-function switches (GL_NORMALIZE, GL_COLOR_MATERIAL, ...)
+/// change nothing the renderer draws.
+bool WebGLKeeps(GLenum cap) {
+    switch (cap) {
     case GL_BLEND:
     case GL_DEPTH_TEST:
     case GL_CULL_FACE:
     case GL_SCISSOR_TEST:
     case GL_POLYGON_OFFSET_FILL:
     case GL_DITHER:
-        glEnable(cap);
-        return;
+        return true;
     default:
-        return; // fixed-function switches the renderer does not draw (GL_NORMALIZE, GL_COLOR_MATERIAL, ...)
+        return false;
+    }
+}
+
+} // namespace
+
+void Enable(TRendererState& state, GLenum cap) {
+    if (bool* own = OwnSwitch(state, cap)) {
+        *own = true;
+    } else if (WebGLKeeps(cap)) {
+        glEnable(cap);
     }
 }
 
 void Disable(TRendererState& state, GLenum cap) {
-    switch (cap) {
-    case GL_TEXTURE_2D:
-        state.Texture2D = false;
-        return;
-    case GL_LIGHTING:
-        state.Lighting = false;
-        return;
-    case GL_LIGHT0:
-        state.Light0 = false;
-        return;
-    case GL_ALPHA_TEST:
-        state.AlphaTest = false;
-        return;
-    case GL_BLEND:
-    case GL_DEPTH_TEST:
-    case GL_CULL_FACE:
-    case GL_SCISSOR_TEST:
-    case GL_POLYGON_OFFSET_FILL:
-    case GL_DITHER:
+    if (bool* own = OwnSwitch(state, cap)) {
+        *own = false;
+    } else if (WebGLKeeps(cap)) {
         glDisable(cap);
-        return;
-    default:
-        return;
     }
 }
 
 GLboolean IsEnabled(TRendererState& state, GLenum cap) {
+    if (const bool* own = OwnSwitch(state, cap)) return *own;
     switch (cap) {
-    case GL_TEXTURE_2D:
-        return state.Texture2D;
-    case GL_LIGHTING:
-        return state.Lighting;
-    case GL_LIGHT0:
-        return state.Light0;
-    case GL_ALPHA_TEST:
-        return state.AlphaTest;
     case GL_VERTEX_ARRAY:
         return state.VertexArray.Enabled;
     case GL_COLOR_ARRAY:
