@@ -68,7 +68,8 @@ TPresetTimeline PresetTimeline(int slot) {
 }
 
 void RestartPresets() {
-    for (TParticleEffectContainer* container : {&FloorEffect, &AdditiveEffect, &TerrainEffect, &TextFont.Effect}) {
+    for (TParticleEffectContainer* container :
+         {&FloorEffect, &AdditiveEffect, &TerrainEffect, &TextFont.Effect}) {
         container->Particles.clear();
         container->Events.Deaths.clear();
         container->Events.Bounces.clear();

@@ -15,8 +15,8 @@ struct TParticleEffectContainer;
 
 /// Whether the preset of `slot` can be restarted and seeked, and if not, why.
 struct TPresetTimeline {
-    bool CanSeek = false;       ///< restart and seek give the same particles for the same seed
-    const char* Reason = "";    ///< shown beside a disabled seek slider; empty when CanSeek
+    bool CanSeek = false;    ///< restart and seek give the same particles for the same seed
+    const char* Reason = ""; ///< shown beside a disabled seek slider; empty when CanSeek
 };
 
 /// The timeline abilities of slot 0 .. 18 (for the script slots 11 to 13: none of the preset's own,

@@ -58,7 +58,8 @@ std::string ExampleScriptNames() {
 float ScriptGroundHeight(const TParticleScript& script, std::size_t type, const TVector3& origin) {
     if (type >= script.VectorRanges.size()) return origin.y - PlayedScriptGroundGap;
     const TScriptVectorRange& position = script.VectorRanges[type].Position;
-    const TScriptEmitter emitter = type < script.Emission.size() ? script.Emission[type].Emitter : TScriptEmitter{};
+    const TScriptEmitter emitter =
+        type < script.Emission.size() ? script.Emission[type].Emitter : TScriptEmitter{};
     float lowest = origin.y + position.Base.y;
     switch (emitter.Shape) {
     case TEmitterShape::Box:

@@ -22,20 +22,20 @@ inline constexpr double TimelineSliderSpan = 10.0;
 
 /// The timeline's state; the value-initialised record runs at normal speed.
 struct TTimeline {
-    bool Paused = false;                ///< the effect stands still (drawn, not simulated)
-    float Speed = 1.0f;                 ///< MinTimelineSpeed .. MaxTimelineSpeed
-    std::int32_t StepsPending = 0;      ///< single steps asked for while paused, run one a frame
-    std::optional<double> SeekPending;  ///< seconds after the start to bring the effect to; 0 restarts
-    std::uint64_t Seed = 0;             ///< the random generator's seed of every restart and seek
-    int Slot = -1;                      ///< the effect the clock below belongs to
-    double PresetSeconds = 0.0;         ///< a preset's seconds since its restart, seek or selection
+    bool Paused = false;               ///< the effect stands still (drawn, not simulated)
+    float Speed = 1.0f;                ///< MinTimelineSpeed .. MaxTimelineSpeed
+    std::int32_t StepsPending = 0;     ///< single steps asked for while paused, run one a frame
+    std::optional<double> SeekPending; ///< seconds after the start to bring the effect to; 0 restarts
+    std::uint64_t Seed = 0;            ///< the random generator's seed of every restart and seek
+    int Slot = -1;                     ///< the effect the clock below belongs to
+    double PresetSeconds = 0.0;        ///< a preset's seconds since its restart, seek or selection
 };
 
 /// What one frame does with the effect.
 struct TTimelineFrame {
-    bool Still = false;             ///< only drawn: no particle moves, none is born or dies
-    float Dt = 0.0f;                ///< seconds the effect runs this frame; 0 when Still
-    std::optional<double> SeekTo;   ///< before the frame: restart and run to this time (seconds)
+    bool Still = false;           ///< only drawn: no particle moves, none is born or dies
+    float Dt = 0.0f;              ///< seconds the effect runs this frame; 0 when Still
+    std::optional<double> SeekTo; ///< before the frame: restart and run to this time (seconds)
 };
 
 /// Sets the speed, clamped to MinTimelineSpeed .. MaxTimelineSpeed; a NaN gives normal speed.

@@ -14,9 +14,9 @@ extern TTimeline Timeline;
 
 /// What the timeline can do with an effect slot.
 struct TEffectTimeline {
-    bool CanSeek = false; ///< restart and the seek slider work
-    std::string Reason;   ///< why not, shown beside the disabled slider; empty when CanSeek
-    double Seconds = 0.0; ///< the effect's seconds since its start (a script's prewarm not counted)
+    bool CanSeek = false;  ///< restart and the seek slider work
+    std::string Reason;    ///< why not, shown beside the disabled slider; empty when CanSeek
+    double Seconds = 0.0;  ///< the effect's seconds since its start (a script's prewarm not counted)
     bool Finished = false; ///< a script that will show nothing more
 };
 

@@ -62,9 +62,11 @@ void DrawTimelineWindow() {
         bringForward = false;
     }
     // No keyboard navigation inside: space and the right arrow stay the timeline's keys while it has focus.
-    if (ImGui::Begin("Timeline", &TimelineVisible, ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNavInputs)) {
+    if (ImGui::Begin("Timeline", &TimelineVisible,
+                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNavInputs)) {
         const TEffectTimeline effect = EffectTimeline(CurrentEffect);
-        if (ImGui::Button(Timeline.Paused ? "Play" : "Pause", ImVec2(60.0f, 0.0f))) ToggleTimelinePause(Timeline);
+        if (ImGui::Button(Timeline.Paused ? "Play" : "Pause", ImVec2(60.0f, 0.0f)))
+            ToggleTimelinePause(Timeline);
         NoteLastItem("Timeline pause");
         ImGui::SameLine();
         if (ImGui::Button("Step")) StepTimeline(Timeline);
@@ -75,7 +77,10 @@ void DrawTimelineWindow() {
         NoteLastItem("Timeline restart");
         if (!effect.CanSeek) ImGui::EndDisabled();
         ImGui::SameLine();
-        ImGui::Text("%.2f s%s", effect.Seconds, effect.Finished ? " (finished)" : Timeline.Paused ? " (paused)" : "");
+        ImGui::Text("%.2f s%s", effect.Seconds,
+                    effect.Finished   ? " (finished)"
+                    : Timeline.Paused ? " (paused)"
+                                      : "");
         NoteLastItem("Timeline clock");
 
         float speed = Timeline.Speed;

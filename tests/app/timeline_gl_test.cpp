@@ -95,7 +95,8 @@ class TimelineGL : public lumidor::testing::DemoWindowTest {
         }
     }
     /// Pixels that differ between two pictures, in the scene's part above the Timeline window.
-    static int SceneDifference(const lumidor::testing::TPngPicture& a, const lumidor::testing::TPngPicture& b) {
+    static int SceneDifference(const lumidor::testing::TPngPicture& a,
+                               const lumidor::testing::TPngPicture& b) {
         int differing = 0;
         for (int y = 110; y < 400; ++y)
             for (int x = 0; x < a.Width; ++x) {

@@ -34,8 +34,8 @@ std::vector<float> StateOf(const TParticleEffectContainer& container) {
     std::vector<float> state;
     for (std::int32_t i = 0; i < ParticleCount(container); ++i) {
         const TParticle p = container.Particles[std::size_t(i)];
-        for (float value : {p.Position.x, p.Position.y, p.Position.z, p.Velocity.x, p.Velocity.y, p.Velocity.z,
-                            p.LifeLeft})
+        for (float value :
+             {p.Position.x, p.Position.y, p.Position.z, p.Velocity.x, p.Velocity.y, p.Velocity.z, p.LifeLeft})
             state.push_back(value);
     }
     return state;
@@ -93,7 +93,10 @@ class TimelineEffects : public ::testing::Test {
 
 TEST(Timeline, SpeedIsClampedAndScalesTheFrameTime) {
     TTimeline timeline;
-    for (const auto& [asked, kept] : {std::pair{0.1f, 0.25f}, {10.0f, 4.0f}, {2.0f, 2.0f}, {-1.0f, 0.25f},
+    for (const auto& [asked, kept] : {std::pair{0.1f, 0.25f},
+                                      {10.0f, 4.0f},
+                                      {2.0f, 2.0f},
+                                      {-1.0f, 0.25f},
                                       {std::numeric_limits<float>::quiet_NaN(), 1.0f},
                                       {std::numeric_limits<float>::infinity(), 4.0f}}) {
         SetTimelineSpeed(timeline, asked);
@@ -140,7 +143,9 @@ TEST(Timeline, PauseStandsStillAndStepsRunOneFixedStepEach) {
 TEST(Timeline, SeeksAreClampedHandedOutOnceAndDroppedWhenTheEffectChanges) {
     TTimeline timeline;
     FollowTimelineEffect(timeline, 3);
-    for (const auto& [asked, kept] : {std::pair{-5.0, 0.0}, {1e9, MaxTimelineSeekSeconds}, {2.5, 2.5},
+    for (const auto& [asked, kept] : {std::pair{-5.0, 0.0},
+                                      {1e9, MaxTimelineSeekSeconds},
+                                      {2.5, 2.5},
                                       {std::numeric_limits<double>::quiet_NaN(), 0.0}}) {
         SeekTimeline(timeline, asked);
         const TTimelineFrame frame = NextTimelineFrame(timeline, 0.0f);
@@ -298,7 +303,8 @@ TEST_F(TimelineEffects, ExamplesAreFoundByNameAndBouncingTypesGetAGround) {
     EXPECT_NEAR(campfire.Containers[1].World.Origin.y, -1.15f - PlayedScriptGroundGap, 1e-6f);
     // A firework has no bounce: no ground.
     const int firework = PlayExampleScript(ExampleScripts[0]);
-    for (const TParticleEffectContainer& container : PlayedScripts[std::size_t(firework - FirstPlayedSlot)].Script.Containers)
+    for (const TParticleEffectContainer& container :
+         PlayedScripts[std::size_t(firework - FirstPlayedSlot)].Script.Containers)
         EXPECT_FALSE(HasCollision(container.World));
 
     // The lowest start point: a box's negative spread, a ball's radius; a disc is flat.
