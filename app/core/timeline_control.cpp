@@ -70,19 +70,21 @@ void DropRetired(TLiveScript& live) {
 void SeekPreset(int slot, double seconds) {
     RestartPresets();
     SeedRandom(Timeline.Seed);
-    // As the script runtime counts its steps: seconds = n steps (with a float step's rounding) runs n.
-    const auto steps = std::int64_t(std::floor(seconds / double(TimelineStepSeconds) + 1e-4));
-    const double rest = seconds - double(steps) * double(TimelineStepSeconds);
     const float hostFrameTime = FrameTime;
     const TSilentDrawing silent;
-    const TEffectCallbacks noScripts; // the script slots never reach here
-    for (std::int64_t i = 0; i <= steps; ++i) {
-        FrameTime = i < steps ? TimelineStepSeconds : float(rest);
-        if (i == steps && !(rest > 1e-4 * double(TimelineStepSeconds))) break;
-        GL.PushMatrix(); // a preset's tilt would pile up over the steps
-        RunEffectSlot(slot, noScripts);
+    const auto step = [slot](float dt) {
+        FrameTime = dt;
+        GL.PushMatrix();                         // a preset's tilt would pile up over the steps
+        RunEffectSlot(slot, TEffectCallbacks{}); // the script slots never reach here
         GL.PopMatrix();
-    }
+    };
+    // As the script runtime counts its steps: seconds = n steps (with a float step's rounding) runs n.
+    constexpr double Tolerance = 1e-4;
+    const auto steps = std::int64_t(std::floor(seconds / double(TimelineStepSeconds) + Tolerance));
+    for (std::int64_t i = 0; i < steps; ++i)
+        step(TimelineStepSeconds);
+    const double rest = seconds - double(steps) * double(TimelineStepSeconds);
+    if (rest > Tolerance * double(TimelineStepSeconds)) step(float(rest));
     FrameTime = hostFrameTime;
 }
 
