@@ -201,11 +201,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* lumidor_state() {
     char text[256];
     std::snprintf(text, sizeof text,
                   "{\"effect\":%d,\"debugMode\":%s,\"propertiesVisible\":%s,\"frames\":%d,\"stopped\":%s,"
-                  "\"seconds\":%.4f}",
+                  "\"seconds\":%.4f,\"paused\":%s}",
                   int(CurrentEffect), DebugMode1Checked ? "true" : "false",
                   Properties.Visible ? "true" : "false", int(Demo.FramesDrawn),
                   Demo.Stopped ? "true" : "false",
-                  Demo.FramesDrawn > 0 ? (Demo.LastFrameMs - Demo.FirstFrameMs) / 1000.0 : 0.0);
+                  Demo.FramesDrawn > 0 ? (Demo.LastFrameMs - Demo.FirstFrameMs) / 1000.0 : 0.0,
+                  Timeline.Paused ? "true" : "false");
     json = text;
     return json.c_str();
 }

@@ -245,6 +245,12 @@ class Browser {
         await this.page('Input.dispatchMouseEvent', { type, x, y, button, buttons: 0, clickCount: type === 'mouseMoved' ? 0 : 1 });
     }
 
+    // A key pressed and released, as the page's keyboard sends it (keyCode as the DOM numbers it).
+    async key(key, code, keyCode) {
+        for (const type of ['keyDown', 'keyUp'])
+            await this.page('Input.dispatchKeyEvent', { type, key, code, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode });
+    }
+
     async click(x, y, button = 'left') {
         await this.mouse('mouseMoved', x, y);
         await this.frames(2);
@@ -341,6 +347,19 @@ async function checkMenu(browser, base, out) {
     await browser.waitFor("typeof Module !== 'undefined' && Module.calledRun === true", 60, 'the program to start');
     await browser.frames(5);
     check((await browser.state()).effect === 0, 'menu: the demo starts on the slot of ?effect=0');
+
+    // Space pauses the effect and runs it again; the right arrow steps it (and pauses it).
+    await browser.key(' ', 'Space', 32);
+    await browser.frames(2);
+    check((await browser.state()).paused === true, 'keys: space pauses the effect');
+    await browser.key(' ', 'Space', 32);
+    await browser.frames(2);
+    check((await browser.state()).paused === false, 'keys: space runs it again');
+    await browser.key('ArrowRight', 'ArrowRight', 39);
+    await browser.frames(2);
+    check((await browser.state()).paused === true, 'keys: the right arrow steps and pauses');
+    await browser.key(' ', 'Space', 32);
+    await browser.frames(2);
 
     const openMenu = async () => {
         await browser.click(200, 420, 'right');
