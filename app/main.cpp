@@ -8,6 +8,7 @@
 #include "app/core/effects_startup.h"
 #include "app/core/live_scripts.h"
 #include "app/core/startup.h"
+#include "app/core/timeline_control.h"
 #include "app/desktop/benchmark.h"
 #include "app/desktop/data_folder.h"
 #include "app/desktop/display_check.h"
@@ -137,6 +138,7 @@ int main(int argc, char** argv) {
     }
 
     if (options.Effect) CurrentEffect = *options.Effect;
+    if (options.Seed) Timeline.Seed = *options.Seed; // restarts and seeks repeat the run's particles
     if (!options.ScriptFile.empty()) PlayScriptFile(options.ScriptFile); // the script is the effect shown
 
     // 3. Show the window and draw frames until it closes (or run every effect and print the timings).

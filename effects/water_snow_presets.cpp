@@ -149,10 +149,36 @@ void MagicWaterPreset() {
         AddWaterSplash();
 }
 
+void presets::Effect1View() {
+    GL.Rotatef(25.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void presets::Effect2View() {
+    GL.Rotatef(10.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void presets::StressTestScene() {
+    GL.Translatef(0.0f, 3.0f, -5.0f);
+    GL.Rotatef(45.0f, 1.0f, 0.0f, 0.0f);
+
+    // The lit terrain, written into the depth buffer so that the particles hide behind its hills.
+    GL.Enable(GL_LIGHTING);
+    GL.Enable(GL_LIGHT0);
+    GL.Disable(GL_TEXTURE_2D);
+    GL.DepthMask(GL_TRUE);
+    GL.PushMatrix();
+    GL.Translatef(TerrainOrigin.x, TerrainOrigin.y, TerrainOrigin.z);
+    DrawTerrain(TerrainMap);
+    GL.PopMatrix();
+    GL.DepthMask(GL_FALSE);
+    GL.Disable(GL_LIGHTING);
+    GL.Enable(GL_TEXTURE_2D);
+}
+
 void Effect1Preset() {
     EffectTimer += FrameTime;
     const std::int32_t flamesBefore = ParticleCount(FloorEffect);
-    GL.Rotatef(25.0f, 1.0f, 0.0f, 0.0f);
+    presets::Effect1View();
     UpdateAndDraw(FloorEffect, FrameTime);
     UpdateAndDraw(AdditiveEffect, FrameTime);
     if (flamesBefore <= 299) {
@@ -166,7 +192,7 @@ void Effect1Preset() {
 void Effect2Preset() {
     EffectTimer += FrameTime;
     const std::int32_t dropsBefore = ParticleCount(FloorEffect);
-    GL.Rotatef(10.0f, 1.0f, 0.0f, 0.0f);
+    presets::Effect2View();
     SetWorldFriction(FloorEffect, StickyFloor);
     UpdateAndDraw(FloorEffect, FrameTime);
     SetWorldFriction(FloorEffect, SettledFloorFriction);
@@ -186,21 +212,7 @@ void SnowPreset() {
 }
 
 void StressTestPreset() {
-    GL.Translatef(0.0f, 3.0f, -5.0f);
-    GL.Rotatef(45.0f, 1.0f, 0.0f, 0.0f);
-
-    // The lit terrain, written into the depth buffer so that the particles hide behind its hills.
-    GL.Enable(GL_LIGHTING);
-    GL.Enable(GL_LIGHT0);
-    GL.Disable(GL_TEXTURE_2D);
-    GL.DepthMask(GL_TRUE);
-    GL.PushMatrix();
-    GL.Translatef(TerrainOrigin.x, TerrainOrigin.y, TerrainOrigin.z);
-    DrawTerrain(TerrainMap);
-    GL.PopMatrix();
-    GL.DepthMask(GL_FALSE);
-    GL.Disable(GL_LIGHTING);
-    GL.Enable(GL_TEXTURE_2D);
+    presets::StressTestScene();
 
     EffectTimer += FrameTime;
     const float phi = FoldedPhase(EffectTimer);

@@ -11,8 +11,11 @@
 #include "app/core/demo_hooks.h"
 #include "app/core/effect_menu.h"
 #include "app/core/effects_startup.h"
+#include "app/core/example_scripts.h"
+#include "app/core/live_scripts.h"
 #include "app/core/properties_window.h"
 #include "app/core/startup.h"
+#include "app/core/timeline_control.h"
 #include "app/core/ui_item_rects.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"
@@ -25,6 +28,7 @@
 #include <emscripten/html5.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -165,6 +169,23 @@ std::string ItemRectJson(const std::string& name) {
     return text;
 }
 
+// `script=NAME` plays an example by its name (firework, campfire, explosion) or a .psc file of the
+// page's data by its path; any other value is refused on the page and the demo runs its first effect.
+void PlayPageScript(const std::string& value) {
+    if (const std::optional<std::string> example = FindExampleScript(value)) {
+        PlayScriptFile(*example);
+        return;
+    }
+    std::error_code error;
+    if (value.size() > 4 && value.ends_with(".psc") && std::filesystem::is_regular_file(value, error)) {
+        PlayScriptFile(value);
+        return;
+    }
+    ShowMessage("There is no example script \"" + value + "\": script= takes " + ExampleScriptNames() +
+                    ", or the path of a .psc file of the page's data.",
+                "Lumidor", TMessageIcon::Error);
+}
+
 } // namespace
 
 // Read by the tests through Module.ccall: where the UI drew an item ("[x0,y0,x1,y1,shownNow]" or
@@ -180,11 +201,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* lumidor_state() {
     char text[256];
     std::snprintf(text, sizeof text,
                   "{\"effect\":%d,\"debugMode\":%s,\"propertiesVisible\":%s,\"frames\":%d,\"stopped\":%s,"
-                  "\"seconds\":%.4f}",
+                  "\"seconds\":%.4f,\"paused\":%s}",
                   int(CurrentEffect), DebugMode1Checked ? "true" : "false",
                   Properties.Visible ? "true" : "false", int(Demo.FramesDrawn),
                   Demo.Stopped ? "true" : "false",
-                  Demo.FramesDrawn > 0 ? (Demo.LastFrameMs - Demo.FirstFrameMs) / 1000.0 : 0.0);
+                  Demo.FramesDrawn > 0 ? (Demo.LastFrameMs - Demo.FirstFrameMs) / 1000.0 : 0.0,
+                  Timeline.Paused ? "true" : "false");
     json = text;
     return json.c_str();
 }
@@ -251,6 +273,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (Demo.Options.Effect) CurrentEffect = *Demo.Options.Effect;
+    if (Demo.Options.Seed) Timeline.Seed = *Demo.Options.Seed;
+    if (!Demo.Options.ScriptFile.empty()) PlayPageScript(Demo.Options.ScriptFile);
+    web::SetCoreKeyHandler(Demo.Hooks.KeyPressed);
 
     // 3. Frames on the browser's animation frames, forever. A run with `frames` draws them on timers
     //    instead: a headless browser with a virtual-time budget lets virtual time run ahead while the page

@@ -5,6 +5,7 @@
 #include <imgui_impl_opengl3.h>
 
 #include <cfloat>
+#include <utility>
 
 namespace lumidor::web {
 
@@ -20,6 +21,7 @@ struct TPointer {
 };
 
 TPointer Pointer;
+std::function<void(TAppKey)> CoreKeys;
 
 // DOM button numbers: 0 left, 1 middle, 2 right; ImGui: 0 left, 1 right, 2 middle.
 int ImGuiButton(unsigned short domButton) {
@@ -69,11 +71,21 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     io.KeyShift = event->shiftKey;
     io.KeyAlt = event->altKey;
     io.KeySuper = event->metaKey;
+    // Space and the right arrow belong to the effect's timeline while no window has the keyboard.
+    if (type == EMSCRIPTEN_EVENT_KEYDOWN && !io.WantCaptureKeyboard && CoreKeys) {
+        if (code == 32 && !event->repeat) CoreKeys(TAppKey::Space);
+        if (code == 39) CoreKeys(TAppKey::RightArrow);
+        if (code == 32 || code == 39) return EM_TRUE;
+    }
     // Tab and the arrows belong to the UI while a window has the keyboard; others go to the page.
     return io.WantCaptureKeyboard && (code == 9 || (code >= 37 && code <= 40));
 }
 
 } // namespace
+
+void SetCoreKeyHandler(std::function<void(TAppKey)> handler) {
+    CoreKeys = std::move(handler);
+}
 
 const char* InitWebUi(const char* canvasSelector) {
     Canvas = canvasSelector;

@@ -3,7 +3,15 @@
 // and mouse and keys fed from the page's events through emscripten's html5.h (there is no SDL on the
 // web). The same menu and properties window as the desktop run on top of it.
 
+#include "app/core/app_hooks.h"
+
+#include <functional>
+
 namespace lumidor::web {
+
+/// Where key presses the UI does not take go (Space, not its repeats, and the right arrow), between
+/// frames; empty: nowhere.
+void SetCoreKeyHandler(std::function<void(TAppKey)> handler);
 
 /// Creates the ImGui context (no ini or log file), the renderer backend and the input callbacks on
 /// the element `canvasSelector` (e.g. "#canvas"). Returns an empty string or why the UI cannot run.

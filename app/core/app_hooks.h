@@ -15,6 +15,12 @@ struct TFrameView {
     int OuterWidth = 0;   ///< window width with its frame; equals ClientWidth when borderless
 };
 
+/// The keys the core acts on, whatever the platform calls them.
+enum class TAppKey {
+    Space,      ///< pauses or runs the effect
+    RightArrow, ///< runs the effect one step
+};
+
 /// The hooks; each may be left empty.
 struct TAppHooks {
     /// Last start-up step, with the context current and the GL table filled. Throw a std::exception to
@@ -27,6 +33,9 @@ struct TAppHooks {
     std::function<void(const TFrameView&)> Ui;
     /// A file dropped on the window, between frames with the context current.
     std::function<void(const std::string& file)> FileDropped;
+    /// A key pressed on the drawing surface, between frames; the host leaves out keys its UI takes
+    /// (a focused window, a text field), and auto-repeats of Space.
+    std::function<void(TAppKey key)> KeyPressed;
     /// Every frame after the buffer swap, with the milliseconds from the frame's timer tick to then.
     std::function<void(double frameMs)> FrameDone;
     /// Once when the program ends, with the context still current.

@@ -7,6 +7,8 @@
 #include "app/core/effect_pass.h"
 #include "app/core/effects_startup.h"
 #include "app/core/live_scripts.h"
+#include "app/core/timeline_control.h"
+#include "app/core/timeline_window.h"
 #include "app/core/window_placement.h"
 
 namespace lumidor {
@@ -15,12 +17,15 @@ TAppHooks MakeDemoHooks(const THostServices& host) {
     TAppHooks hooks;
     hooks.EffectsStartup = &RunEffectsStartup;
     hooks.EffectPass = [](const TFrameView& view) {
+        // A seek runs first, outside the statistics: they describe the frame that is drawn.
+        const TTimelineFrame frame = BeginTimelineFrame();
         BeginDebugView();
         BeginEffectPassStatistics();
-        RunEffectPass(view);
+        RunEffectPass(view, frame.Still);
         EndEffectPassStatistics();
         EndDebugView();
         DrawDebugGizmos(); // over the banner, in the pixel projection it leaves
+        EndTimelineFrame();
     };
     hooks.Ui = [](const TFrameView&) {
         KeepWindowsInside(); // before any window is drawn, so that none is drawn outside
@@ -29,6 +34,7 @@ TAppHooks MakeDemoHooks(const THostServices& host) {
         DrawDemoWindows();
     };
     hooks.FileDropped = &PlayDroppedFile;
+    hooks.KeyPressed = &TimelineKey;
     hooks.FrameDone = &EndFrameStatistics;
     hooks.Shutdown = &RemoveDebugTools;
     hooks.TakeCloseRequest = &TakeCloseRequest;

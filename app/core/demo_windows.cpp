@@ -4,13 +4,15 @@
 #include "app/core/effect_menu.h"
 #include "app/core/properties_window.h"
 #include "app/core/script_log_window.h"
+#include "app/core/timeline_window.h"
 
 namespace lumidor {
 
-const std::array<TDemoWindow, 4> DemoWindows = {{
+const std::array<TDemoWindow, 5> DemoWindows = {{
     {"Properties", &Properties1Click, [] { DrawProperties(Properties); }},
     {"Script log", &ScriptLogClick, &DrawScriptLog},
     {"Statistics", &ShowStatisticsWindow, &DrawStatisticsWindow},
+    {"Timeline", &TimelineClick, &DrawTimelineWindow},
     {nullptr, nullptr, &DrawParticleInspector},
 }};
 

@@ -13,8 +13,9 @@ struct TDemoWindow {
     void (*Draw)();        ///< draws it while shown; called once per UI frame
 };
 
-/// Properties, Script log, Statistics and the Particle inspector (opened by a click in debug mode).
-extern const std::array<TDemoWindow, 4> DemoWindows;
+/// Properties, Script log, Statistics, Timeline and the Particle inspector (opened by a click in debug
+/// mode).
+extern const std::array<TDemoWindow, 5> DemoWindows;
 
 /// Draws every window of DemoWindows in order; call once per UI frame, after the menu.
 void DrawDemoWindows();

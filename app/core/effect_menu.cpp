@@ -2,6 +2,7 @@
 
 #include "app/core/demo_windows.h"
 #include "app/core/effects_startup.h"
+#include "app/core/example_scripts.h"
 #include "app/core/live_scripts.h"
 #include "app/core/properties_window.h"
 #include "app/core/script_log_window.h"
@@ -73,6 +74,7 @@ void DrawPopupMenu1() {
         DrawRecentScriptsMenu();
         ImGui::EndMenu();
     }
+    DrawExamplesMenu();
     ImGui::Separator();
     if (ImGui::MenuItem("Debug mode", nullptr, DebugMode1Checked)) DebugMode1Click();
     NoteLastItem("Debug mode");

@@ -1,6 +1,6 @@
 #pragma once
-// PopupMenu1, the main window's right-click menu: the effect entries, the debug view, the tool
-// windows (DemoWindows) and Exit. The handlers are plain functions; DrawPopupMenu1 shows the menu.
+// PopupMenu1, the main window's right-click menu: the effect entries, the example scripts, the debug view,
+// the tool windows (DemoWindows) and Exit. The handlers are plain functions; DrawPopupMenu1 shows the menu.
 
 namespace lumidor {
 

@@ -2,6 +2,7 @@
 
 #include "app/core/effects_startup.h"
 #include "app/core/live_scripts.h"
+#include "app/core/timeline_control.h"
 #include "effects/effect_slots.h"
 #include "effects/frame_time.h"
 #include "engine/gl_api.h"
@@ -46,11 +47,15 @@ void DrawLogoBanner(const TFrameView& view) {
     GL.Disable(GL_BLEND);
 }
 
-void RunEffectPass(const TFrameView& view) {
+void RunEffectPass(const TFrameView& view, bool still) {
     // Between frames, so a script never changes under its own UpdateAndDraw.
     PollLiveScripts(WallSeconds());
     GL.DepthMask(GL_FALSE); // effects draw without writing depth unless they switch it on themselves
-    RunCurrentEffect(CurrentEffect);
+    if (still) {
+        DrawEffectStill(CurrentEffect);
+    } else {
+        RunCurrentEffect(CurrentEffect);
+    }
     GL.DepthMask(GL_TRUE);
     DrawLogoBanner(view);
 }

@@ -19,8 +19,8 @@ bool RunCurrentEffect(int slot);
 /// (origin top-left, y down) and an identity modelview.
 void DrawLogoBanner(const TFrameView& view);
 
-/// The effect pass: reloads of changed scripts, depth writes off, the slot of CurrentEffect, depth
-/// writes on, the banner.
-void RunEffectPass(const TFrameView& view);
+/// The effect pass: reloads of changed scripts, depth writes off, the slot of CurrentEffect (only
+/// drawn, with no particle moving, when `still`: a paused timeline), depth writes on, the banner.
+void RunEffectPass(const TFrameView& view, bool still = false);
 
 } // namespace lumidor

@@ -1,6 +1,7 @@
 #include "app/core/live_scripts.h"
 
 #include "app/core/effects_startup.h"
+#include "app/core/example_scripts.h"
 #include "engine/message.h"
 
 #include <chrono>
@@ -46,6 +47,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 void Poll(TLiveScript& live, TParticleScript& running, double now) {
     const TLiveReload reload = PollLiveScript(live, running, now);
+    if (reload == TLiveReload::Replaced) GiveBouncingTypesAGround(running, TVector3{0.0f, 0.0f, 0.0f});
     if (reload == TLiveReload::Refused) PrintProblemsAndState(live);
     if (reload == TLiveReload::Replaced) PrintState(live);
 }
@@ -58,6 +60,7 @@ double WallSeconds() {
 
 void StartSlotScript(std::size_t index, const std::string& file) {
     StartLiveScript(SlotScriptLives[index], Scripts[index], file, WallSeconds());
+    GiveBouncingTypesAGround(Scripts[index], TVector3{0.0f, 0.0f, 0.0f});
 }
 
 int PlayScriptFile(const std::string& file) {
@@ -69,6 +72,7 @@ int PlayScriptFile(const std::string& file) {
     }
     TPlayedScript& played = PlayedScripts.emplace_back();
     StartLiveScript(played.Live, played.Script, file, WallSeconds());
+    GiveBouncingTypesAGround(played.Script, TVector3{0.0f, 0.0f, 0.0f});
     if (played.Live.State == TLiveScriptState::Loaded) {
         PrintState(played.Live);
     } else {

@@ -40,7 +40,8 @@ int PlayScriptFile(const std::string& file);
 /// A dropped file: a .psc file is played; anything else is refused with a message.
 void PlayDroppedFile(const std::string& file);
 
-/// Reloads every watched script whose files changed (looks at the disk at most every 250 ms).
+/// Reloads every watched script whose files changed (looks at the disk at most every 250 ms). Every
+/// version of a script is given a ground under its bouncing types (GiveBouncingTypesAGround).
 /// A refused version's problems and the state are printed to standard error, a new version's state too.
 void PollLiveScripts(double now);
 

@@ -4,6 +4,7 @@
 #include "app/desktop/gl_debug.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/recording.h"
+#include "app/desktop/ui_layer.h"
 
 #include <SDL.h>
 
@@ -22,6 +23,9 @@ int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
         while (SDL_PollEvent(&event)) {
             FeedPointerEvent(window.Pointer, event);
             if (window.UiReady) ProcessUiEvent(event);
+            if (const std::optional<TAppKey> key = CoreKeyOf(event, window.UiReady && UiTakesKeyboard());
+                key && hooks.KeyPressed)
+                hooks.KeyPressed(*key);
             if (event.type == SDL_QUIT ||
                 (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
                 closing = true;

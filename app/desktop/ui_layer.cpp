@@ -92,6 +92,17 @@ bool InitUi(SDL_Window* window, SDL_GLContext context) {
     return ready;
 }
 
+bool UiTakesKeyboard() {
+    return ImGui::GetCurrentContext() != nullptr && ImGui::GetIO().WantCaptureKeyboard;
+}
+
+std::optional<TAppKey> CoreKeyOf(const SDL_Event& event, bool uiTakesKeyboard) {
+    if (event.type != SDL_KEYDOWN || uiTakesKeyboard) return std::nullopt;
+    if (event.key.keysym.sym == SDLK_SPACE && event.key.repeat == 0) return TAppKey::Space;
+    if (event.key.keysym.sym == SDLK_RIGHT) return TAppKey::RightArrow;
+    return std::nullopt;
+}
+
 void ProcessUiEvent(const SDL_Event& event) {
     // Mouse buttons and motion come through the pointer feed. The backend would also grab the pointer
     // for a button it saw pressed; on X11 the grab makes the server send crossing events that SDL turns

@@ -3,7 +3,11 @@
 // events the window receives (the SDL backend reads the system pointer, which injected events do not
 // move).
 
+#include "app/core/app_hooks.h"
+
 #include <SDL.h>
+
+#include <optional>
 
 struct ImGuiIO;
 
@@ -31,6 +35,11 @@ void ApplyPointerFeed(TPointerFeed& pointer, ImGuiIO& io);
 bool InitUi(SDL_Window* window, SDL_GLContext context);
 /// Hands an event to the ImGui SDL backend (keyboard, text, wheel, focus).
 void ProcessUiEvent(const SDL_Event& event);
+/// True when the UI takes the keyboard (a focused window or text field); false without a UI.
+bool UiTakesKeyboard();
+/// The core's key for a key press the UI does not take: Space (not its auto-repeats) and the right
+/// arrow (repeats too, so holding it steps on); nothing for any other event.
+std::optional<TAppKey> CoreKeyOf(const SDL_Event& event, bool uiTakesKeyboard);
 /// Starts a UI frame with the mouse taken from `pointer`.
 void BeginUiFrame(TPointerFeed& pointer);
 /// Ends the UI frame and draws it over the current frame, restoring the GL state it changes.

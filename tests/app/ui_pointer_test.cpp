@@ -76,3 +76,22 @@ TEST(UiPointer, AClickWithinOneFrameIsNotLost) {
     ApplyPointerFeed(pointer, io);
     EXPECT_FALSE(io.MouseDown[0]);
 }
+
+TEST(CoreKeys, SpaceAndTheRightArrowReachTheCoreUnlessTheUiTakesTheKeyboard) {
+    const auto key = [](Uint32 type, SDL_Keycode sym, Uint8 repeat) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.sym = sym;
+        event.key.repeat = repeat;
+        return event;
+    };
+    EXPECT_EQ(CoreKeyOf(key(SDL_KEYDOWN, SDLK_SPACE, 0), false), TAppKey::Space);
+    EXPECT_EQ(CoreKeyOf(key(SDL_KEYDOWN, SDLK_RIGHT, 0), false), TAppKey::RightArrow);
+    EXPECT_EQ(CoreKeyOf(key(SDL_KEYDOWN, SDLK_RIGHT, 1), false), TAppKey::RightArrow) << "held: steps on";
+    EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_SPACE, 1), false)) << "a held space toggles once";
+    EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_SPACE, 0), true)) << "a focused window's keys stay its own";
+    EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_RIGHT, 0), true));
+    EXPECT_FALSE(CoreKeyOf(key(SDL_KEYUP, SDLK_SPACE, 0), false));
+    EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_LEFT, 0), false));
+    EXPECT_FALSE(CoreKeyOf(Motion(3, 4), false));
+}

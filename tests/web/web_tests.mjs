@@ -245,6 +245,12 @@ class Browser {
         await this.page('Input.dispatchMouseEvent', { type, x, y, button, buttons: 0, clickCount: type === 'mouseMoved' ? 0 : 1 });
     }
 
+    // A key pressed and released, as the page's keyboard sends it (keyCode as the DOM numbers it).
+    async key(key, code, keyCode) {
+        for (const type of ['keyDown', 'keyUp'])
+            await this.page('Input.dispatchKeyEvent', { type, key, code, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode });
+    }
+
     async click(x, y, button = 'left') {
         await this.mouse('mouseMoved', x, y);
         await this.frames(2);
@@ -316,11 +322,44 @@ async function checkSlots(browser, base, out) {
     return pictures;
 }
 
+// script=NAME plays an example as a played script (the slots after the nineteen); a name that is no
+// example is refused with a message on the page, and the run still ends.
+async function checkScripts(browser, base) {
+    for (const name of ['firework', 'campfire', 'explosion']) {
+        await browser.open(runUrl(base, `script=${name}&frames=30&seed=1&fixed-dt=0.0333`));
+        const title = await browser.runToEnd();
+        check(title === 'DONE', `script=${name}: the page ends with the title DONE (${title})`);
+        const state = await browser.state();
+        check(state.effect === 19, `script=${name}: the example is the effect shown (slot ${state.effect})`);
+    }
+    await browser.open(runUrl(base, 'script=fireworks&frames=5&seed=1&fixed-dt=0.0333'));
+    const title = await browser.runToEnd(60);
+    check(title.startsWith('FAILED: ') && title.includes('firework, campfire or explosion'),
+          `script=fireworks: refused with the names it takes (${title})`);
+    const shown = await browser.evaluate("document.getElementById('messages').textContent");
+    check(shown.includes('"fireworks"'), `script=fireworks: the page says which name it did not know (${shown.trim()})`);
+    const state = await browser.state();
+    check(state.frames === 5 && state.effect === 0, `script=fireworks: the demo runs its first effect (${JSON.stringify(state)})`);
+}
+
 async function checkMenu(browser, base, out) {
     await browser.open(runUrl(base, 'effect=0&seed=1'));
     await browser.waitFor("typeof Module !== 'undefined' && Module.calledRun === true", 60, 'the program to start');
     await browser.frames(5);
     check((await browser.state()).effect === 0, 'menu: the demo starts on the slot of ?effect=0');
+
+    // Space pauses the effect and runs it again; the right arrow steps it (and pauses it).
+    await browser.key(' ', 'Space', 32);
+    await browser.frames(2);
+    check((await browser.state()).paused === true, 'keys: space pauses the effect');
+    await browser.key(' ', 'Space', 32);
+    await browser.frames(2);
+    check((await browser.state()).paused === false, 'keys: space runs it again');
+    await browser.key('ArrowRight', 'ArrowRight', 39);
+    await browser.frames(2);
+    check((await browser.state()).paused === true, 'keys: the right arrow steps and pauses');
+    await browser.key(' ', 'Space', 32);
+    await browser.frames(2);
 
     const openMenu = async () => {
         await browser.click(200, 420, 'right');
@@ -415,6 +454,7 @@ async function main() {
             const title = await browser.runToEnd(60);
             check(title.startsWith('FAILED: '), `a bad parameter ends in "FAILED: reason" (${title})`);
             const pictures = await checkSlots(browser, base, args.out);
+            await checkScripts(browser, base);
             await checkMenu(browser, base, args.out);
             if (args.desktop)
                 for (const slot of [8, 10, 13]) compareWithDesktop(slot, pictures[slot], path.join(args.desktop, `slot${slot}.png`));
