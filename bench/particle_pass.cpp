@@ -85,7 +85,8 @@ TTaskRunner TbbRunner(tbb::task_arena& arena, std::int32_t threads) {
 // first, longer than any life: the ages are then the steady mix of a running effect at any count,
 // so particles die during the measurement at a million as at ten thousand. Topping up is the
 // host's work and is not timed.
-void RunParticlePass(benchmark::State& state, const TTaskRunner& runner, const TParticleLifeCurves& life = {}) {
+void RunParticlePass(benchmark::State& state, const TTaskRunner& runner,
+                     const TParticleLifeCurves& life = {}) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
     const auto count = std::int32_t(state.range(0));

@@ -137,11 +137,12 @@ template <int W> LUMIDOR_LANES_INLINE TMask<W> FlipbookTile(const TLifePass& pas
 /// The colour keys' colour at f (pass.ColorCount > 0).
 template <int W> LUMIDOR_LANES_INLINE TLanes3<W> ColorAt(const TLifePass& pass, TLanes<W> f) {
     TLanes<W> rgb[3];
-    Interpolate<W, 3>(pass.ColorKeys, pass.ColorCount, f,
-                      [](const TLifeColorKey& key, int c) {
-                          return c == 0 ? key.Color.x : c == 1 ? key.Color.y : key.Color.z;
-                      },
-                      rgb);
+    Interpolate<W, 3>(
+        pass.ColorKeys, pass.ColorCount, f,
+        [](const TLifeColorKey& key, int c) {
+            return c == 0 ? key.Color.x : c == 1 ? key.Color.y : key.Color.z;
+        },
+        rgb);
     return {rgb[0], rgb[1], rgb[2]};
 }
 
@@ -166,15 +167,16 @@ LUMIDOR_LANES_INLINE void ApplyLife(const TLifePass& pass, TLanes<W> f, TChannel
     }
     if (pass.AlphaCount) {
         TLanes<W> alpha[1];
-        Interpolate<W, 1>(pass.AlphaKeys, pass.AlphaCount, f,
-                          [](const TLifeAlphaKey& key, int) { return key.Alpha; }, alpha);
+        Interpolate<W, 1>(
+            pass.AlphaKeys, pass.AlphaCount, f, [](const TLifeAlphaKey& key, int) { return key.Alpha; },
+            alpha);
         drawn.Alpha = drawn.Alpha * alpha[0];
     }
     if (pass.SizeCount) {
         TLanes<W> size[2];
-        Interpolate<W, 2>(pass.SizeKeys, pass.SizeCount, f,
-                          [](const TLifeSizeKey& key, int c) { return c == 0 ? key.Width : key.Height; },
-                          size);
+        Interpolate<W, 2>(
+            pass.SizeKeys, pass.SizeCount, f,
+            [](const TLifeSizeKey& key, int c) { return c == 0 ? key.Width : key.Height; }, size);
         drawn.Width = size[0];
         drawn.Height = size[1];
     }

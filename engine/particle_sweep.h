@@ -171,12 +171,14 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
     const TMask<W> colorBytes = group.template Get<TMask<W>>(block.ColorBytes + group.Lane);
     const TMask<W> tiles = group.template Get<TMask<W>>(block.Tile + group.Lane);
     if constexpr (Extras.Keyed) {
-        const TLanes<W> f = life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane),
-                                                 LoadContiguous<W>(group.LifeLeft));
+        const TLanes<W> f =
+            life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane), LoadContiguous<W>(group.LifeLeft));
         life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes, tiles};
-        life::ApplyLife<W>(pass.Life, f, [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); }, drawn);
-        vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, {drawn.Width, drawn.Height, moved.Size.z},
-                                           drawn.Alpha, drawn.ColorBytes, drawn.Tiles, lanes, out);
+        life::ApplyLife<W>(
+            pass.Life, f, [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); }, drawn);
+        vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position,
+                                           {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
+                                           drawn.ColorBytes, drawn.Tiles, lanes, out);
     } else {
         vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha, colorBytes,
                                            tiles, lanes, out);
@@ -204,10 +206,13 @@ void StepRange(const void* state, std::size_t start, std::size_t end, const TSwe
 /// particle.
 template <int W, bool Streaming, TSweepExtras Extras>
 std::int32_t SweepWithExtras(TSweepContext& context, TParticleEffectContainer& container, float dt,
-                             const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
+                             const TCameraAxes& camera, TParticleVertex* vertices,
+                             const TTaskRunner& runner) {
     TParticleArray& particles = container.Particles;
     TWidthPass<W> pass{physics::MakeMotionPass<W>(container, dt),
-                       vertices::MakeVertexPass(container, camera.Right, camera.Up), particles.Fields(), {}};
+                       vertices::MakeVertexPass(container, camera.Right, camera.Up),
+                       particles.Fields(),
+                       {}};
     if constexpr (Extras.Keyed) pass.Life = life::MakeLifePass(container.Life);
     if (physics::kSharedTargetShortcut<W> && !particles.empty()) {
         const TParticleBlock& block = particles.Blocks()[0];
@@ -233,15 +238,15 @@ std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& cont
     if (container.Events.Enabled) {
         if (keyed)
             return SweepWithExtras<W, Streaming, TSweepExtras{true, true}>(context, container, dt, camera,
-                                                                         vertices, runner);
-        return SweepWithExtras<W, Streaming, TSweepExtras{false, true}>(context, container, dt, camera, vertices,
-                                                                      runner);
+                                                                           vertices, runner);
+        return SweepWithExtras<W, Streaming, TSweepExtras{false, true}>(context, container, dt, camera,
+                                                                        vertices, runner);
     }
     if (keyed)
-        return SweepWithExtras<W, Streaming, TSweepExtras{true, false}>(context, container, dt, camera, vertices,
-                                                                      runner);
+        return SweepWithExtras<W, Streaming, TSweepExtras{true, false}>(context, container, dt, camera,
+                                                                        vertices, runner);
     return SweepWithExtras<W, Streaming, TSweepExtras{false, false}>(context, container, dt, camera, vertices,
-                                                                   runner);
+                                                                     runner);
 }
 
 } // namespace

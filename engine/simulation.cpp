@@ -143,7 +143,8 @@ TLifeSample SampleLifeCurves(const TParticleLifeCurves& life, float lifeLength, 
     sample.Fraction = f[0];
     // The colour is wanted as floats, not as the vertex bytes: read apart below.
     life::TLifeDrawn<4> drawn{Splat<4>(1.0f), Splat<4>(0.0f), Splat<4>(0.0f), TMask<4>{}, TMask<4>{}};
-    life::ApplyLife<4>(pass, f, [](TLanes<4>) { return TMask<4>{}; }, drawn);
+    life::ApplyLife<4>(
+        pass, f, [](TLanes<4>) { return TMask<4>{}; }, drawn);
     sample.AlphaFactor = drawn.Alpha[0];
     sample.HasSize = pass.SizeCount > 0;
     if (sample.HasSize) {

@@ -144,7 +144,8 @@ std::size_t SweepInRanges(TSweepContext& context, const TRangeStepper& stepper, 
     const auto gatherBounces = [&] {
         if (!events) return;
         for (std::size_t r = 0; r <= ranges; ++r)
-            events->Bounces.insert(events->Bounces.end(), context.Bounces[r].begin(), context.Bounces[r].end());
+            events->Bounces.insert(events->Bounces.end(), context.Bounces[r].begin(),
+                                   context.Bounces[r].end());
     };
 
     const TSweepMove* moves = context.Moves.data();

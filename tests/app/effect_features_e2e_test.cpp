@@ -42,9 +42,9 @@ TPixelCount CountPixels(const lumidor::testing::TPngPicture& picture) {
 class EffectFeatures : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("lumidor_features_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder =
+            fs::temp_directory_path() / ("lumidor_features_" + std::to_string(::getpid()) + "_" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -102,8 +102,8 @@ const char* const kDeathsSpawn = "continiuous(true);\nloadtexture('scripts/lumin
 TEST_F(EffectFeatures, ColourKeysDrawYoungParticlesRedAndOldOnesBlue) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a display (run under xvfb-run)";
     const fs::path script = Save("keys.psc", kRedToBlue);
-    const TPixelCount young = Frame(script, 6, 0.05);  // f = 0.15
-    const TPixelCount old = Frame(script, 36, 0.05);   // f = 0.9
+    const TPixelCount young = Frame(script, 6, 0.05); // f = 0.15
+    const TPixelCount old = Frame(script, 36, 0.05);  // f = 0.9
     EXPECT_GT(young.Red, 2000);
     EXPECT_GT(young.Red, 20 * young.Blue);
     EXPECT_GT(old.Blue, 2000);

@@ -26,10 +26,11 @@ class ScriptEvents : public ::testing::Test {
 } // namespace
 
 TEST_F(ScriptEvents, DeathsOfOneTypeStartTheOtherOnlyAfterTheirLife) {
-    const std::string text = "continiuous(true);\nloadtexture('scripts/lumina.tga');\n"
-                             "setnewparticletype();\ntextureproperties(2,4);\nparticlecount(40);\n"
-                             "lifelength(0,0.3);\nondeath(1,2);\n"
-                             "setnewparticletype();\ntextureproperties(2,4);\nparticlecount(0);\nlifelength(0,1);\n";
+    const std::string text =
+        "continiuous(true);\nloadtexture('scripts/lumina.tga');\n"
+        "setnewparticletype();\ntextureproperties(2,4);\nparticlecount(40);\n"
+        "lifelength(0,0.3);\nondeath(1,2);\n"
+        "setnewparticletype();\ntextureproperties(2,4);\nparticlecount(0);\nlifelength(0,1);\n";
     TParticleScript script;
     const TScriptLoadReport report =
         LoadScriptFromText(script, "deaths.psc", text, LUMIDOR_SOURCE_DIR "/data");
@@ -55,7 +56,8 @@ TEST_F(ScriptEvents, ExampleFireworkAndCampfireSubEmitWhileTheyPlay) {
         SCOPED_TRACE(name);
         const std::string file = std::string("scripts/examples/") + name + ".psc";
         TParticleScript script;
-        ASSERT_EQ(LoadScriptWithReport(script, file, data + "/" + file, data).ErrorCount, 0) << script.DebugLog;
+        ASSERT_EQ(LoadScriptWithReport(script, file, data + "/" + file, data).ErrorCount, 0)
+            << script.DebugLog;
         ASSERT_GT(script.Containers.size(), std::size_t(target));
         int most = 0;
         for (int frame = 0; frame < 120; ++frame) {
