@@ -15,14 +15,21 @@ namespace {
 
 using namespace lanes;
 
+// Segments whose 1 / (t1 - t0) the pass keeps; later ones divide per group.
+constexpr std::size_t kKeptSegments = 16;
+
+/// One key list as the pass reads it.
+template <typename TKey> struct TKeyList {
+    const TKey* Keys = nullptr;
+    std::size_t Count = 0;
+    float Inverse[kKeptSegments] = {}; // 1 / (t1 - t0) of the first segments, 0 where t1 <= t0
+};
+
 /// What the vertex stage reads of a container's curves, fetched once per pass.
 struct TLifePass {
-    const TLifeColorKey* ColorKeys = nullptr;
-    std::size_t ColorCount = 0;
-    const TLifeAlphaKey* AlphaKeys = nullptr;
-    std::size_t AlphaCount = 0;
-    const TLifeSizeKey* SizeKeys = nullptr;
-    std::size_t SizeCount = 0;
+    TKeyList<TLifeColorKey> Color;
+    TKeyList<TLifeAlphaKey> Alpha;
+    TKeyList<TLifeSizeKey> Size;
     bool Flipbook = false;
     float FirstTile = 0.0f;
     float TileCount = 1.0f;
@@ -55,18 +62,27 @@ template <typename TKey> void SortKeysByTime(std::vector<TKey>& keys) {
     }
 }
 
+// 1 / (t1 - t0) of a segment whose times rise; 0 (unused) where they do not.
+template <typename TKey> float SegmentInverse(const TKey& from, const TKey& to) {
+    return to.Time > from.Time ? 1.0f / (to.Time - from.Time) : 0.0f;
+}
+
+template <typename TKey> TKeyList<TKey> MakeKeyList(std::vector<TKey>& keys) {
+    SortKeysByTime(keys);
+    TKeyList<TKey> list;
+    list.Keys = keys.data();
+    list.Count = keys.size();
+    for (std::size_t i = 0; i + 1 < keys.size() && i < kKeptSegments; ++i)
+        list.Inverse[i] = SegmentInverse(keys[i], keys[i + 1]);
+    return list;
+}
+
 /// The pass's view of `life`, its key lists sorted first if they were not.
 inline TLifePass MakeLifePass(TParticleLifeCurves& life) {
-    SortKeysByTime(life.ColorKeys);
-    SortKeysByTime(life.AlphaKeys);
-    SortKeysByTime(life.SizeKeys);
     TLifePass pass;
-    pass.ColorKeys = life.ColorKeys.data();
-    pass.ColorCount = life.ColorKeys.size();
-    pass.AlphaKeys = life.AlphaKeys.data();
-    pass.AlphaCount = life.AlphaKeys.size();
-    pass.SizeKeys = life.SizeKeys.data();
-    pass.SizeCount = life.SizeKeys.size();
+    pass.Color = MakeKeyList(life.ColorKeys);
+    pass.Alpha = MakeKeyList(life.AlphaKeys);
+    pass.Size = MakeKeyList(life.SizeKeys);
     const TFlipbook& book = life.Flipbook;
     // NaN or non-positive cycles play no flipbook rather than an undefined tile.
     if (book.TileCount > 0 && book.Cycles > 0.0f) {
@@ -90,8 +106,9 @@ template <int W> LUMIDOR_LANES_INLINE TLanes<W> AgeFraction(TLanes<W> lifeLength
 /// The N components of `keys` (sorted, count >= 1) at f: flat before the first key and after the
 /// last, linear between neighbours; where two keys share a time the later one holds from it on.
 template <int W, int N, typename TKey, typename TGet>
-LUMIDOR_LANES_INLINE void Interpolate(const TKey* keys, std::size_t count, TLanes<W> f, TGet get,
-                                      TLanes<W> (&out)[N]) {
+LUMIDOR_LANES_INLINE void Interpolate(const TKeyList<TKey>& list, TLanes<W> f, TGet get, TLanes<W> (&out)[N]) {
+    const TKey* keys = list.Keys;
+    const std::size_t count = list.Count;
     for (int c = 0; c < N; ++c)
         out[c] = Splat<W>(get(keys[0], c));
     const TLanes<W> zero = Splat<W>(0.0f), one = Splat<W>(1.0f);
@@ -101,7 +118,8 @@ LUMIDOR_LANES_INLINE void Interpolate(const TKey* keys, std::size_t count, TLane
         const TMask<W> reached = f >= Splat<W>(from.Time);
         if (!Any(reached)) break; // later keys start later still
         if (to.Time > from.Time) {
-            TLanes<W> s = (f - Splat<W>(from.Time)) * Splat<W>(1.0f / (to.Time - from.Time));
+            const float inverse = i < kKeptSegments ? list.Inverse[i] : SegmentInverse(from, to);
+            TLanes<W> s = (f - Splat<W>(from.Time)) * Splat<W>(inverse);
             s = Select(s > zero, s, zero);
             s = Select(s < one, s, one);
             // This form gives each key's value exactly at its ends.
@@ -115,9 +133,9 @@ LUMIDOR_LANES_INLINE void Interpolate(const TKey* keys, std::size_t count, TLane
     }
 }
 
-/// The flipbook's tile at f: FirstTile + floor(f x Cycles x TileCount) mod TileCount, except that
+/// The flipbook's place in its book at f: floor(f x Cycles x TileCount) mod TileCount, except that
 /// f = 1 shows the last step of the life (the last tile when Cycles is whole), not the first again.
-template <int W> LUMIDOR_LANES_INLINE TMask<W> FlipbookTile(const TLifePass& pass, TLanes<W> f) {
+template <int W> LUMIDOR_LANES_INLINE TLanes<W> FlipbookPlace(const TLifePass& pass, TLanes<W> f) {
     TLanes<W> step = f * Splat<W>(pass.Steps); // 0 .. Steps, so it converts exactly
     step = __builtin_convertvector(__builtin_convertvector(step, TMask<W>), TLanes<W>);
     step = Select(step < Splat<W>(pass.LastStep), step, Splat<W>(pass.LastStep));
@@ -130,15 +148,19 @@ template <int W> LUMIDOR_LANES_INLINE TMask<W> FlipbookTile(const TLifePass& pas
     within = Select(within < Splat<W>(0.0f), within + count, within);
     within = Select(within >= count, within - count, within);
     within = Select(within >= Splat<W>(0.0f), within, Splat<W>(0.0f));
-    within = Select(within < count, within, count - Splat<W>(1.0f));
-    return __builtin_convertvector(within + Splat<W>(pass.FirstTile), TMask<W>);
+    return Select(within < count, within, count - Splat<W>(1.0f));
 }
 
-/// The colour keys' colour at f (pass.ColorCount > 0).
+/// The flipbook's tile at f.
+template <int W> LUMIDOR_LANES_INLINE TMask<W> FlipbookTile(const TLifePass& pass, TLanes<W> f) {
+    return __builtin_convertvector(FlipbookPlace<W>(pass, f) + Splat<W>(pass.FirstTile), TMask<W>);
+}
+
+/// The colour keys' colour at f (pass.Color.Count > 0).
 template <int W> LUMIDOR_LANES_INLINE TLanes3<W> ColorAt(const TLifePass& pass, TLanes<W> f) {
     TLanes<W> rgb[3];
     Interpolate<W, 3>(
-        pass.ColorKeys, pass.ColorCount, f,
+        pass.Color, f,
         [](const TLifeColorKey& key, int c) {
             return c == 0 ? key.Color.x : c == 1 ? key.Color.y : key.Color.z;
         },
@@ -161,21 +183,21 @@ template <int W> struct TLifeDrawn {
 template <int W, typename TChannelBytes>
 LUMIDOR_LANES_INLINE void ApplyLife(const TLifePass& pass, TLanes<W> f, TChannelBytes channelBytes,
                                     TLifeDrawn<W>& drawn) {
-    if (pass.ColorCount) {
+    if (pass.Color.Count) {
         const TLanes3<W> rgb = ColorAt<W>(pass, f);
         drawn.ColorBytes = channelBytes(rgb.x) | channelBytes(rgb.y) << 8 | channelBytes(rgb.z) << 16;
     }
-    if (pass.AlphaCount) {
+    if (pass.Alpha.Count) {
         TLanes<W> alpha[1];
         Interpolate<W, 1>(
-            pass.AlphaKeys, pass.AlphaCount, f, [](const TLifeAlphaKey& key, int) { return key.Alpha; },
+            pass.Alpha, f, [](const TLifeAlphaKey& key, int) { return key.Alpha; },
             alpha);
         drawn.Alpha = drawn.Alpha * alpha[0];
     }
-    if (pass.SizeCount) {
+    if (pass.Size.Count) {
         TLanes<W> size[2];
         Interpolate<W, 2>(
-            pass.SizeKeys, pass.SizeCount, f,
+            pass.Size, f,
             [](const TLifeSizeKey& key, int c) { return c == 0 ? key.Width : key.Height; }, size);
         drawn.Width = size[0];
         drawn.Height = size[1];

@@ -146,14 +146,14 @@ TLifeSample SampleLifeCurves(const TParticleLifeCurves& life, float lifeLength, 
     life::ApplyLife<4>(
         pass, f, [](TLanes<4>) { return TMask<4>{}; }, drawn);
     sample.AlphaFactor = drawn.Alpha[0];
-    sample.HasSize = pass.SizeCount > 0;
+    sample.HasSize = pass.Size.Count > 0;
     if (sample.HasSize) {
         sample.Width = drawn.Width[0];
         sample.Height = drawn.Height[0];
     }
     sample.HasTile = pass.Flipbook;
     if (sample.HasTile) sample.Tile = drawn.Tiles[0];
-    sample.HasColor = pass.ColorCount > 0;
+    sample.HasColor = pass.Color.Count > 0;
     if (sample.HasColor) {
         const TLanes3<4> rgb = life::ColorAt<4>(pass, f);
         sample.Color = {rgb.x[0], rgb.y[0], rgb.z[0]};
