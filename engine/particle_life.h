@@ -29,7 +29,10 @@ struct TLifeSizeKey {
     float Height = 0.0f; ///< size along y, world units
 };
 
-/// Atlas tiles played in order over a particle's life.
+/// Atlas tiles played in order over a particle's life: at age fraction f the tile is
+/// FirstTile + floor(f x Cycles x TileCount) mod TileCount, except that f = 1 (the last drawn moment)
+/// keeps the step before it, so a whole number of cycles ends on the last tile instead of wrapping to
+/// the first. Cycles that are not above 0 (or NaN) play no flipbook.
 struct TFlipbook {
     std::int32_t FirstTile = 0; ///< tile shown at birth
     std::int32_t TileCount = 0; ///< tiles FirstTile .. FirstTile + TileCount - 1; 0: no flipbook
@@ -37,8 +40,11 @@ struct TFlipbook {
 };
 
 /// Curves over a particle's life, evaluated at f = lived / life clamped to 0..1: keys are kept sorted
-/// by Time, linear between neighbours and held flat before the first and after the last. An empty
-/// key list leaves that property as the particle's own.
+/// by Time (the pass sorts lists put in out of order, equal times keeping their order), linear between
+/// neighbours and held flat before the first and after the last; where keys share a time the last of
+/// them holds from that time on. An empty key list leaves that property as the particle's own. The
+/// curves change only what is drawn: the particle's own colour, opacity, size and tile stay in its
+/// record as the fading and enlargement leave them, so removing the keys brings them back.
 struct TParticleLifeCurves {
     std::vector<TLifeColorKey> ColorKeys; ///< replace the particle's colour when not empty
     std::vector<TLifeAlphaKey> AlphaKeys; ///< multiply the particle's opacity when not empty
@@ -46,7 +52,22 @@ struct TParticleLifeCurves {
     TFlipbook Flipbook;                   ///< replaces the particle's tile when TileCount > 0
 };
 
-/// Where and how fast a particle was when it died or bounced.
+/// What a system's curves draw for one particle at one age fraction (see SampleLifeCurves).
+struct TLifeSample {
+    float Fraction = 0.0f;    ///< the age fraction f the curves were read at, 0..1
+    bool HasColor = false;    ///< colour keys replace the particle's colour
+    TVector3 Color;           ///< the colour drawn, when HasColor
+    float AlphaFactor = 1.0f; ///< factor on the fading opacity (1 without alpha keys)
+    bool HasSize = false;     ///< size keys replace the particle's size
+    float Width = 0.0f;       ///< drawn width, when HasSize
+    float Height = 0.0f;      ///< drawn height, when HasSize
+    bool HasTile = false;     ///< the flipbook replaces the particle's tile
+    std::int32_t Tile = 0;    ///< tile drawn, when HasTile
+};
+
+/// Where and how fast a particle was when it died or bounced: a death gives the particle's last
+/// position and velocity (from the pass before, it does not move in the pass it dies in), a bounce
+/// the position and velocity the bouncing step left it with.
 struct TParticleEvent {
     TVector3 Position; ///< world position
     TVector3 Velocity; ///< units per second

@@ -34,6 +34,7 @@ enum class TField {
 template <int W> struct TMoved {
     TLanes<W> Alpha;
     TLanes3<W> Position, Size;
+    TLanes3<W> Velocity;
 };
 
 /// The step's intermediate values, for showing one particle's step; the sweep keeps none.
@@ -64,10 +65,11 @@ LUMIDOR_LANES_INLINE bool SharesFirstParticle(const TMotionPass<W>& pass, const 
     return !Any(~same);
 }
 
-/// Ages, fades and moves the accessor's particles by one step of pass.Dt.
+/// Ages, fades and moves the accessor's particles by one step of pass.Dt. `bounced` (when not null)
+/// receives the lanes that bounced on the ground in this step.
 template <int W, typename Particles>
 LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particles& particles,
-                                             TStepTrace<W>* trace = nullptr) {
+                                             TStepTrace<W>* trace = nullptr, TMask<W>* bounced = nullptr) {
     const TFadeInputs<W> life = particles.FadeInputs(pass.Dt);
     const TFade<W> fade = Fade(life);
     particles.StoreFade(life, fade);
@@ -100,7 +102,12 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
         trace->Accelerated = climbs;
         trace->VelocityBeforeBounce = velocity;
     }
-    if (pass.World) velocity = Collide(pass, position, velocity, trace ? &trace->Contact : nullptr);
+    if (pass.World) {
+        TGroundContact<W> contact;
+        velocity = Collide(pass, position, velocity, trace || bounced ? &contact : nullptr);
+        if (trace) trace->Contact = contact;
+        if (bounced) *bounced = contact.Bounced;
+    }
     const TLanes<W> kept = AirKept<W>(life.AirResistance, dt);
     if (trace) {
         trace->VelocityAfterBounce = velocity;
@@ -119,7 +126,7 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     const TLanes3<W> size = particles.Load(TField::Size) + particles.Load(TField::Enlargement) * dt;
     particles.Store(TField::Size, size);
     particles.Store(TField::MagnetForce, magnetForce);
-    return {fade.Alpha, position, size};
+    return {fade.Alpha, position, size, velocity};
 }
 
 // The first particle's target factors, unless its inertia and mass take the term-by-term path.

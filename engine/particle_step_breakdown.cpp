@@ -139,6 +139,7 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     step.VelocityAfterBounce = LaneZero(trace.VelocityAfterBounce);
     step.AirKept = trace.AirKept[0];
     step.After = p;
+    step.Life = SampleLifeCurves(container.Life, p.LifeLength, p.LifeLeft);
     return step;
 }
 

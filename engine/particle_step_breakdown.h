@@ -5,6 +5,7 @@
 // sweep itself is untouched, so inspecting costs nothing while no particle is inspected.
 
 #include "particle_container.h"
+#include "simulation.h"
 
 #include <cstdint>
 #include <vector>
@@ -42,6 +43,7 @@ struct TParticleStepBreakdown {
     TVector3 GroundNormal;                    ///< normal of the cell it bounced on (when Bounced)
     TVector3 VelocityAfterBounce;             ///< equal to VelocityBeforeBounce unless Bounced
     float AirKept = 1.0f;                     ///< 1 - AirResistance dt: the velocity's factor on every axis
+    TLifeSample Life; ///< what the container's curves draw for it in this pass (nothing without curves)
 };
 
 /// Record of particle `index` (0 <= index < ParticleCount). Single particles are read through here.

@@ -2,9 +2,12 @@
 // The sweep of one width: a group of W particles read from and written to their blocks, holes
 // filled just before a group is stepped, the group stepped by the physics and drawn by the vertex
 // layout. Each instruction set's translation unit (engine/sweep_*.cpp) instantiates SweepOfWidth for
-// its widths; the scheduling around it is compiled once (engine/sweep_schedule.cpp).
+// its widths; the scheduling around it is compiled once (engine/sweep_schedule.cpp). Curves over a
+// particle's life and the bounce events are instantiations of their own, chosen once per pass, so a
+// container that uses neither runs the very code it ran without them.
 
 #include "engine/particle_blocks.h"
+#include "engine/particle_life_curves.h"
 #include "engine/particle_motion.h"
 #include "engine/particle_vertices.h"
 #include "engine/simulation.h"
@@ -98,7 +101,25 @@ template <int W> struct TWidthPass {
     physics::TMotionPass<W> Motion;
     vertices::TVertexPass Vertices;
     TParticleFields Particles;
+    life::TLifePass Life; // read only by the keyed instantiation
 };
+
+/// Which extras a pass's instantiation carries: curves over life, bounce events.
+struct TSweepExtras {
+    bool Keyed;
+    bool Events;
+};
+
+// Appends a bounce event for every lane of the first `lanes` that bounced.
+template <int W>
+void ReportBounces(TMask<W> bounced, const physics::TMoved<W>& moved, int lanes,
+                   std::vector<TParticleEvent>& bounces) {
+    for (int lane = 0; lane < lanes; ++lane) {
+        if (!bounced[lane]) continue;
+        bounces.push_back({{moved.Position.x[lane], moved.Position.y[lane], moved.Position.z[lane]},
+                           {moved.Velocity.x[lane], moved.Velocity.y[lane], moved.Velocity.z[lane]}});
+    }
+}
 
 // The group that starts at particle `index` (a multiple of W).
 template <int W> LUMIDOR_LANES_INLINE TBlockGroup<W> GroupAt(TParticleFields particles, std::size_t index) {
@@ -123,10 +144,10 @@ LUMIDOR_LANES_INLINE void FetchColdBlocks(TParticleFields particles, const TSwee
 // Fills the holes among particles [first, first + lanes) from `move` on, each with its particle,
 // not yet stepped, from above the final count; pads a short group with copies of its last particle;
 // then steps the group and writes the vertices of its first `lanes` particles.
-template <int W, bool Streaming>
+template <int W, bool Streaming, TSweepExtras Extras>
 LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_t first, int lanes,
                                            const TSweepMove*& move, const TSweepMove* movesEnd,
-                                           TParticleVertex* out) {
+                                           TParticleVertex* out, std::vector<TParticleEvent>* bounces) {
     const TParticleFields particles = pass.Particles;
     const std::size_t groupEnd = first + std::size_t(lanes);
     for (; move != movesEnd && move->Hole < groupEnd; ++move) {
@@ -137,37 +158,62 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
     for (std::size_t pad = groupEnd; pad < first + std::size_t(W); ++pad)
         CopyParticle(particles, groupEnd - 1, pad);
     TBlockGroup<W> group = GroupAt<W>(particles, first);
-    const physics::TMoved<W> moved = physics::StepParticles(pass.Motion, group);
+    physics::TMoved<W> moved;
+    if constexpr (Extras.Events) {
+        TMask<W> bounced{};
+        moved = physics::StepParticles<W>(pass.Motion, group, nullptr, &bounced);
+        if (Any(bounced)) ReportBounces<W>(bounced, moved, lanes, *bounces);
+    } else {
+        moved = physics::StepParticles(pass.Motion, group);
+    }
     if (!out) return;
     const TParticleBlock& block = *group.Block;
-    vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha,
-                                       group.template Get<TMask<W>>(block.ColorBytes + group.Lane),
-                                       group.template Get<TMask<W>>(block.Tile + group.Lane), lanes, out);
+    const TMask<W> colorBytes = group.template Get<TMask<W>>(block.ColorBytes + group.Lane);
+    const TMask<W> tiles = group.template Get<TMask<W>>(block.Tile + group.Lane);
+    if constexpr (Extras.Keyed) {
+        const TLanes<W> f =
+            life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane), LoadContiguous<W>(group.LifeLeft));
+        life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes, tiles};
+        life::ApplyLife<W>(
+            pass.Life, f, [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); }, drawn);
+        vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position,
+                                           {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
+                                           drawn.ColorBytes, drawn.Tiles, lanes, out);
+    } else {
+        vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha, colorBytes,
+                                           tiles, lanes, out);
+    }
 }
 
 // TRangeStepper::Step of this width: whole groups with the lane count known (which leaves out every
 // check for a short group), then the short one.
-template <int W, bool Streaming>
+template <int W, bool Streaming, TSweepExtras Extras>
 void StepRange(const void* state, std::size_t start, std::size_t end, const TSweepMove* move,
-               const TSweepMove* movesEnd, TParticleVertex* vertices) {
+               const TSweepMove* movesEnd, TParticleVertex* vertices, std::vector<TParticleEvent>* bounces) {
     // A copy of its own: the stores to the blocks cannot change it, so nothing of it is read twice.
     const TWidthPass<W> pass = *static_cast<const TWidthPass<W>*>(state);
     const auto out = [&](std::size_t first) { return vertices ? vertices + 4 * (first - start) : nullptr; };
     std::size_t first = start;
     for (; end - first >= std::size_t(W); first += W)
-        FillAndStepGroup<W, Streaming>(pass, first, W, move, movesEnd, out(first));
+        FillAndStepGroup<W, Streaming, Extras>(pass, first, W, move, movesEnd, out(first), bounces);
     if (first < end)
-        FillAndStepGroup<W, Streaming>(pass, first, int(end - first), move, movesEnd, out(first));
+        FillAndStepGroup<W, Streaming, Extras>(pass, first, int(end - first), move, movesEnd, out(first),
+                                               bounces);
     vertices::TVertexLayout<W, Streaming>::Finish();
 }
 
-/// The whole sweep on W lanes: ages, removes, fades, moves and writes every particle.
-template <int W, bool Streaming>
-std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& container, float dt,
-                          const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
+/// The whole sweep on W lanes with the given extras: ages, removes, fades, moves and writes every
+/// particle.
+template <int W, bool Streaming, TSweepExtras Extras>
+std::int32_t SweepWithExtras(TSweepContext& context, TParticleEffectContainer& container, float dt,
+                             const TCameraAxes& camera, TParticleVertex* vertices,
+                             const TTaskRunner& runner) {
     TParticleArray& particles = container.Particles;
     TWidthPass<W> pass{physics::MakeMotionPass<W>(container, dt),
-                       vertices::MakeVertexPass(container, camera.Right, camera.Up), particles.Fields()};
+                       vertices::MakeVertexPass(container, camera.Right, camera.Up),
+                       particles.Fields(),
+                       {}};
+    if constexpr (Extras.Keyed) pass.Life = life::MakeLifePass(container.Life);
     if (physics::kSharedTargetShortcut<W> && !particles.empty()) {
         const TParticleBlock& block = particles.Blocks()[0];
         physics::SetSharedTarget(
@@ -175,11 +221,32 @@ std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& cont
             {block.TargetInverse.x[0], block.TargetInverse.y[0], block.TargetInverse.z[0]});
     }
     const std::size_t count = particles.size();
-    const TRangeStepper stepper{&StepRange<W, Streaming>, &pass, std::size_t(W)};
-    const std::size_t survivors = SweepInRanges(context, stepper, pass.Particles, dt, count, vertices, runner,
-                                                SweepRangeCount(runner, count));
+    const TRangeStepper stepper{&StepRange<W, Streaming, Extras>, &pass, std::size_t(W)};
+    const std::size_t survivors =
+        SweepInRanges(context, stepper, pass.Particles, dt, count, vertices, runner,
+                      SweepRangeCount(runner, count), Extras.Events ? &container.Events : nullptr);
     particles.resize(survivors);
     return std::int32_t(4 * survivors);
+}
+
+/// The whole sweep on W lanes: the instantiation for what the container uses, chosen once per pass.
+template <int W, bool Streaming>
+std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& container, float dt,
+                          const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
+    // Curves change only the vertices, so a pass without vertices takes the plain step.
+    const bool keyed = vertices && life::HasLifeCurves(container.Life);
+    if (container.Events.Enabled) {
+        if (keyed)
+            return SweepWithExtras<W, Streaming, TSweepExtras{true, true}>(context, container, dt, camera,
+                                                                           vertices, runner);
+        return SweepWithExtras<W, Streaming, TSweepExtras{false, true}>(context, container, dt, camera,
+                                                                        vertices, runner);
+    }
+    if (keyed)
+        return SweepWithExtras<W, Streaming, TSweepExtras{true, false}>(context, container, dt, camera,
+                                                                        vertices, runner);
+    return SweepWithExtras<W, Streaming, TSweepExtras{false, false}>(context, container, dt, camera, vertices,
+                                                                     runner);
 }
 
 } // namespace

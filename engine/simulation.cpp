@@ -4,6 +4,7 @@
 #include "engine/simulation.h"
 
 #include "engine/particle_blocks.h"
+#include "engine/particle_life_curves.h"
 #include "engine/particle_motion.h"
 #include "engine/particle_vertices.h"
 #include "engine/simulation_wide.h"
@@ -132,6 +133,32 @@ TCameraAxes CameraAxesFromModelview(const float modelview[16]) {
 
 std::uint8_t ColorChannelByte(float value) {
     return std::uint8_t(vertices::ChannelBytes<4>(Splat<4>(value))[0]);
+}
+
+TLifeSample SampleLifeCurves(const TParticleLifeCurves& life, float lifeLength, float lifeLeft) {
+    TParticleLifeCurves sorted = life; // the pass sorts its own lists; this one is only read
+    const life::TLifePass pass = life::MakeLifePass(sorted);
+    const TLanes<4> f = life::AgeFraction<4>(Splat<4>(lifeLength), Splat<4>(lifeLeft));
+    TLifeSample sample;
+    sample.Fraction = f[0];
+    // The colour is wanted as floats, not as the vertex bytes: read apart below.
+    life::TLifeDrawn<4> drawn{Splat<4>(1.0f), Splat<4>(0.0f), Splat<4>(0.0f), TMask<4>{}, TMask<4>{}};
+    life::ApplyLife<4>(
+        pass, f, [](TLanes<4>) { return TMask<4>{}; }, drawn);
+    sample.AlphaFactor = drawn.Alpha[0];
+    sample.HasSize = pass.Size.Count > 0;
+    if (sample.HasSize) {
+        sample.Width = drawn.Width[0];
+        sample.Height = drawn.Height[0];
+    }
+    sample.HasTile = pass.Flipbook;
+    if (sample.HasTile) sample.Tile = drawn.Tiles[0];
+    sample.HasColor = pass.Color.Count > 0;
+    if (sample.HasColor) {
+        const TLanes3<4> rgb = life::ColorAt<4>(pass, f);
+        sample.Color = {rgb.x[0], rgb.y[0], rgb.z[0]};
+    }
+    return sample;
 }
 
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position) {

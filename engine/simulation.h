@@ -39,6 +39,10 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
 /// Sum of the magnet points' pull on a particle at `position` (no state is changed).
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position);
 
+/// What `life` draws for a particle of life length `lifeLength` with `lifeLeft` left, computed as the
+/// sweep's vertex stage does (the step breakdown shows it; a pass ages the particle first).
+TLifeSample SampleLifeCurves(const TParticleLifeCurves& life, float lifeLength, float lifeLeft);
+
 /// Colour channel to byte: value x 255 truncated toward zero, low 8 bits kept (1.2 gives 50).
 /// Products that do not fit a 32-bit integer, infinities and NaN give 0.
 std::uint8_t ColorChannelByte(float value);

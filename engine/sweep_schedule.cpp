@@ -92,6 +92,20 @@ void PlanMoves(std::span<const std::vector<std::size_t>> lists, std::size_t coun
     }
 }
 
+// The dead's last positions and velocities, read before the moves overwrite their slots.
+void ReportDeaths(std::span<const std::vector<std::size_t>> lists, TParticleFields particles,
+                  std::vector<TParticleEvent>& deaths) {
+    deaths.clear();
+    for (const auto& dead : lists) {
+        for (const std::size_t index : dead) {
+            const TParticleBlock& block = particles.Blocks[index / kParticleBlockLanes];
+            const std::size_t lane = index % kParticleBlockLanes;
+            deaths.push_back({{block.Position.x[lane], block.Position.y[lane], block.Position.z[lane]},
+                              {block.Velocity.x[lane], block.Velocity.y[lane], block.Velocity.z[lane]}});
+        }
+    }
+}
+
 } // namespace
 
 std::size_t SweepRangeCount(const TTaskRunner& runner, std::size_t count) {
@@ -104,7 +118,7 @@ std::size_t SweepRangeCount(const TTaskRunner& runner, std::size_t count) {
 
 std::size_t SweepInRanges(TSweepContext& context, const TRangeStepper& stepper, TParticleFields particles,
                           float dt, std::size_t count, TParticleVertex* vertices, const TTaskRunner& runner,
-                          std::size_t ranges) {
+                          std::size_t ranges, TParticleEventLog* events) {
     // Lists are only ever added, so that containers swept with different numbers of ranges do not
     // free and allocate them again; the first `ranges` are this sweep's.
     if (context.Dead.size() < ranges) context.Dead.resize(ranges);
@@ -118,14 +132,31 @@ std::size_t SweepInRanges(TSweepContext& context, const TRangeStepper& stepper, 
         deaths += dead.size();
     const std::size_t survivors = count - deaths;
     PlanMoves(lists, count, survivors, context.Moves);
+    if (events) {
+        ReportDeaths(lists, particles, events->Deaths);
+        events->Bounces.clear();
+        if (context.Bounces.size() < ranges + 1) context.Bounces.resize(ranges + 1);
+        for (std::size_t r = 0; r <= ranges; ++r)
+            context.Bounces[r].clear();
+    }
+    // Ranges in index order, the last short group after them: joined in that order, the bounces are
+    // in index order however many ranges there were.
+    const auto gatherBounces = [&] {
+        if (!events) return;
+        for (std::size_t r = 0; r <= ranges; ++r)
+            events->Bounces.insert(events->Bounces.end(), context.Bounces[r].begin(),
+                                   context.Bounces[r].end());
+    };
 
     const TSweepMove* moves = context.Moves.data();
     const TSweepMove* movesEnd = moves + context.Moves.size();
-    const auto step = [&](std::size_t start, std::size_t end, const TSweepMove* move) {
-        stepper.Step(stepper.State, start, end, move, movesEnd, vertices ? vertices + 4 * start : nullptr);
+    const auto step = [&](std::size_t start, std::size_t end, const TSweepMove* move, std::size_t list) {
+        stepper.Step(stepper.State, start, end, move, movesEnd, vertices ? vertices + 4 * start : nullptr,
+                     events ? &context.Bounces[list] : nullptr);
     };
     if (ranges == 1) {
-        step(0, survivors, moves);
+        step(0, survivors, moves, 0);
+        gatherBounces();
         return survivors;
     }
     // The ranges write only below the final count and read the holes' particles from above it. The
@@ -139,9 +170,10 @@ std::size_t SweepInRanges(TSweepContext& context, const TRangeStepper& stepper, 
     ForEachRange(runner, ranges, [&](std::int32_t r) {
         const std::size_t start = BlockRangeStart(whole, ranges, std::size_t(r));
         const std::size_t end = BlockRangeStart(whole, ranges, std::size_t(r) + 1);
-        step(start, end, firstMoveFrom(start));
+        step(start, end, firstMoveFrom(start), std::size_t(r));
     });
-    step(whole, survivors, firstMoveFrom(whole));
+    step(whole, survivors, firstMoveFrom(whole), ranges);
+    gatherBounces();
     return survivors;
 }
 

@@ -26,13 +26,16 @@ struct TSweepContext {
     std::vector<std::vector<std::size_t>> Dead;
     /// Ascending holes: which particle fills each dead slot below the final count.
     std::vector<TSweepMove> Moves;
+    /// Per range, then the last short group: the bounces of the pass, while events are asked for.
+    std::vector<std::vector<TParticleEvent>> Bounces;
 };
 
 /// Steps particles [start, end) of the final order, first filling their holes from the moves
-/// [move, movesEnd) (ascending holes), and writes their vertices from `vertices` on (null: none).
+/// [move, movesEnd) (ascending holes), and writes their vertices from `vertices` on (null: none);
+/// appends their bounces, in index order, to `bounces` (null: none asked for).
 struct TRangeStepper {
     void (*Step)(const void* state, std::size_t start, std::size_t end, const TSweepMove* move,
-                 const TSweepMove* movesEnd, TParticleVertex* vertices);
+                 const TSweepMove* movesEnd, TParticleVertex* vertices, std::vector<TParticleEvent>* bounces);
     const void* State;     ///< the width's pass, handed back to Step
     std::size_t GroupSize; ///< particles a group steps at once; ranges split on whole groups
 };
@@ -42,9 +45,11 @@ std::size_t SweepRangeCount(const TTaskRunner& runner, std::size_t count);
 
 /// Ages `count` particles by dt and removes the dead as the one-thread sweep's swap-removal would,
 /// stepping the survivors where they end up through `stepper`, on `ranges` ranges. Returns the
-/// survivors; the dead of this pass stay listed in context.Dead.
+/// survivors; the dead of this pass stay listed in context.Dead. With `events` (not null) its Deaths
+/// and Bounces are replaced by this pass's, each in index order whatever the number of ranges: the
+/// dead where they were before the pass, the bounced where the step left them.
 std::size_t SweepInRanges(TSweepContext& context, const TRangeStepper& stepper, TParticleFields particles,
                           float dt, std::size_t count, TParticleVertex* vertices, const TTaskRunner& runner,
-                          std::size_t ranges);
+                          std::size_t ranges, TParticleEventLog* events = nullptr);
 
 } // namespace lumidor

@@ -1,0 +1,209 @@
+#pragma once
+// The curves over a particle's life (engine/particle_life.h) over lanes of any width: the age
+// fraction, the keys' piecewise-linear values and the flipbook's tile. The sweep's vertex stage runs
+// them for containers that have curves; SampleLifeCurves runs them on one lane for the inspector and
+// for tests, so the two cannot drift.
+
+#include "engine/particle_container.h"
+#include "engine/simd_lanes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumidor::life {
+namespace {
+
+using namespace lanes;
+
+// Segments whose 1 / (t1 - t0) the pass keeps; later ones divide per group.
+constexpr std::size_t kKeptSegments = 16;
+
+/// One key list as the pass reads it.
+template <typename TKey> struct TKeyList {
+    const TKey* Keys = nullptr;
+    std::size_t Count = 0;
+    float Inverse[kKeptSegments] = {}; // 1 / (t1 - t0) of the first segments, 0 where t1 <= t0
+};
+
+/// What the vertex stage reads of a container's curves, fetched once per pass.
+struct TLifePass {
+    TKeyList<TLifeColorKey> Color;
+    TKeyList<TLifeAlphaKey> Alpha;
+    TKeyList<TLifeSizeKey> Size;
+    bool Flipbook = false;
+    float FirstTile = 0.0f;
+    float TileCount = 1.0f;
+    float InverseTileCount = 1.0f;
+    float Steps = 1.0f;    // tiles shown over one life, Cycles x TileCount
+    float LastStep = 0.0f; // the step shown at f = 1
+};
+
+// Steps are counted in floats converted through 32-bit integers: beyond this they are capped (a
+// flipbook that fast changes tile many times a pixel's frame anyway).
+constexpr float kMostFlipbookSteps = 1073741824.0f;
+
+/// Whether a container draws through its curves.
+inline bool HasLifeCurves(const TParticleLifeCurves& life) {
+    return !life.ColorKeys.empty() || !life.AlphaKeys.empty() || !life.SizeKeys.empty() ||
+           life.Flipbook.TileCount > 0;
+}
+
+// Stable insertion by time, in place (no allocation in a pass): keys put in by hand out of order
+// read as the loader's sorted ones would; equal times keep their order.
+template <typename TKey> void SortKeysByTime(std::vector<TKey>& keys) {
+    const auto earlier = [](const TKey& a, const TKey& b) { return a.Time < b.Time; };
+    if (std::is_sorted(keys.begin(), keys.end(), earlier)) return;
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        const TKey key = keys[i];
+        std::size_t j = i;
+        for (; j > 0 && key.Time < keys[j - 1].Time; --j)
+            keys[j] = keys[j - 1];
+        keys[j] = key;
+    }
+}
+
+// 1 / (t1 - t0) of a segment whose times rise; 0 (unused) where they do not.
+template <typename TKey> float SegmentInverse(const TKey& from, const TKey& to) {
+    return to.Time > from.Time ? 1.0f / (to.Time - from.Time) : 0.0f;
+}
+
+template <typename TKey> TKeyList<TKey> MakeKeyList(std::vector<TKey>& keys) {
+    SortKeysByTime(keys);
+    TKeyList<TKey> list;
+    list.Keys = keys.data();
+    list.Count = keys.size();
+    for (std::size_t i = 0; i + 1 < keys.size() && i < kKeptSegments; ++i)
+        list.Inverse[i] = SegmentInverse(keys[i], keys[i + 1]);
+    return list;
+}
+
+/// The pass's view of `life`, its key lists sorted first if they were not.
+inline TLifePass MakeLifePass(TParticleLifeCurves& life) {
+    TLifePass pass;
+    pass.Color = MakeKeyList(life.ColorKeys);
+    pass.Alpha = MakeKeyList(life.AlphaKeys);
+    pass.Size = MakeKeyList(life.SizeKeys);
+    const TFlipbook& book = life.Flipbook;
+    // NaN or non-positive cycles play no flipbook rather than an undefined tile.
+    if (book.TileCount > 0 && book.Cycles > 0.0f) {
+        pass.Flipbook = true;
+        pass.FirstTile = float(book.FirstTile);
+        pass.TileCount = float(book.TileCount);
+        pass.InverseTileCount = 1.0f / pass.TileCount;
+        pass.Steps = std::min(book.Cycles * pass.TileCount, kMostFlipbookSteps);
+        pass.LastStep = std::max(std::ceil(pass.Steps) - 1.0f, 0.0f);
+    }
+    return pass;
+}
+
+/// f = (life - lifeLeft) / life clamped to [0, 1]; NaN (a zero life) counts as birth.
+template <int W> LUMIDOR_LANES_INLINE TLanes<W> AgeFraction(TLanes<W> lifeLength, TLanes<W> lifeLeft) {
+    const TLanes<W> f = (lifeLength - lifeLeft) / lifeLength;
+    const TLanes<W> low = Select(f > Splat<W>(0.0f), f, Splat<W>(0.0f));
+    return Select(low < Splat<W>(1.0f), low, Splat<W>(1.0f));
+}
+
+/// The N components of `keys` (sorted, count >= 1) at f: flat before the first key and after the
+/// last, linear between neighbours; where two keys share a time the later one holds from it on.
+template <int W, int N, typename TKey, typename TGet>
+LUMIDOR_LANES_INLINE void Interpolate(const TKeyList<TKey>& list, TLanes<W> f, TGet get, TLanes<W> (&out)[N]) {
+    const TKey* keys = list.Keys;
+    const std::size_t count = list.Count;
+    for (int c = 0; c < N; ++c)
+        out[c] = Splat<W>(get(keys[0], c));
+    const TLanes<W> zero = Splat<W>(0.0f), one = Splat<W>(1.0f);
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        const TKey& from = keys[i];
+        const TKey& to = keys[i + 1];
+        const TMask<W> reached = f >= Splat<W>(from.Time);
+        if (!Any(reached)) break; // later keys start later still
+        if (to.Time > from.Time) {
+            const float inverse = i < kKeptSegments ? list.Inverse[i] : SegmentInverse(from, to);
+            TLanes<W> s = (f - Splat<W>(from.Time)) * Splat<W>(inverse);
+            s = Select(s > zero, s, zero);
+            s = Select(s < one, s, one);
+            // This form gives each key's value exactly at its ends.
+            const TLanes<W> rest = one - s;
+            for (int c = 0; c < N; ++c)
+                out[c] = Select(reached, Splat<W>(get(from, c)) * rest + Splat<W>(get(to, c)) * s, out[c]);
+        } else {
+            for (int c = 0; c < N; ++c)
+                out[c] = Select(reached, Splat<W>(get(to, c)), out[c]);
+        }
+    }
+}
+
+/// The flipbook's place in its book at f: floor(f x Cycles x TileCount) mod TileCount, except that
+/// f = 1 shows the last step of the life (the last tile when Cycles is whole), not the first again.
+template <int W> LUMIDOR_LANES_INLINE TLanes<W> FlipbookPlace(const TLifePass& pass, TLanes<W> f) {
+    TLanes<W> step = f * Splat<W>(pass.Steps); // 0 .. Steps, so it converts exactly
+    step = __builtin_convertvector(__builtin_convertvector(step, TMask<W>), TLanes<W>);
+    step = Select(step < Splat<W>(pass.LastStep), step, Splat<W>(pass.LastStep));
+    const TLanes<W> count = Splat<W>(pass.TileCount);
+    const TLanes<W> cycles = __builtin_convertvector(
+        __builtin_convertvector(step * Splat<W>(pass.InverseTileCount), TMask<W>), TLanes<W>);
+    TLanes<W> within = step - cycles * count;
+    // The quotient's rounding may be one off either way; past 2^24 steps floats are coarse, and
+    // the tile is only kept in the book.
+    within = Select(within < Splat<W>(0.0f), within + count, within);
+    within = Select(within >= count, within - count, within);
+    within = Select(within >= Splat<W>(0.0f), within, Splat<W>(0.0f));
+    return Select(within < count, within, count - Splat<W>(1.0f));
+}
+
+/// The flipbook's tile at f.
+template <int W> LUMIDOR_LANES_INLINE TMask<W> FlipbookTile(const TLifePass& pass, TLanes<W> f) {
+    return __builtin_convertvector(FlipbookPlace<W>(pass, f) + Splat<W>(pass.FirstTile), TMask<W>);
+}
+
+/// The colour keys' colour at f (pass.Color.Count > 0).
+template <int W> LUMIDOR_LANES_INLINE TLanes3<W> ColorAt(const TLifePass& pass, TLanes<W> f) {
+    TLanes<W> rgb[3];
+    Interpolate<W, 3>(
+        pass.Color, f,
+        [](const TLifeColorKey& key, int c) {
+            return c == 0 ? key.Color.x : c == 1 ? key.Color.y : key.Color.z;
+        },
+        rgb);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+/// What the curves draw for a group: each term is applied only where the container has it.
+template <int W> struct TLifeDrawn {
+    TLanes<W> Alpha;
+    TLanes<W> Width, Height;
+    TMask<W> ColorBytes;
+    TMask<W> Tiles;
+};
+
+/// Applies the curves at f to what the step left for drawing: colour keys replace the colour, alpha
+/// keys multiply the fading opacity, size keys replace the drawn width and height (the particle's
+/// own size, grown by its enlargement, is kept and comes back when the keys are removed), the
+/// flipbook replaces the tile. `channelBytes` turns a colour channel into its vertex byte.
+template <int W, typename TChannelBytes>
+LUMIDOR_LANES_INLINE void ApplyLife(const TLifePass& pass, TLanes<W> f, TChannelBytes channelBytes,
+                                    TLifeDrawn<W>& drawn) {
+    if (pass.Color.Count) {
+        const TLanes3<W> rgb = ColorAt<W>(pass, f);
+        drawn.ColorBytes = channelBytes(rgb.x) | channelBytes(rgb.y) << 8 | channelBytes(rgb.z) << 16;
+    }
+    if (pass.Alpha.Count) {
+        TLanes<W> alpha[1];
+        Interpolate<W, 1>(
+            pass.Alpha, f, [](const TLifeAlphaKey& key, int) { return key.Alpha; },
+            alpha);
+        drawn.Alpha = drawn.Alpha * alpha[0];
+    }
+    if (pass.Size.Count) {
+        TLanes<W> size[2];
+        Interpolate<W, 2>(
+            pass.Size, f,
+            [](const TLifeSizeKey& key, int c) { return c == 0 ? key.Width : key.Height; }, size);
+        drawn.Width = size[0];
+        drawn.Height = size[1];
+    }
+    if (pass.Flipbook) drawn.Tiles = FlipbookTile<W>(pass, f);
+}
+
+} // namespace
+} // namespace lumidor::life
