@@ -106,7 +106,8 @@ template <int W> LUMIDOR_LANES_INLINE TLanes<W> AgeFraction(TLanes<W> lifeLength
 /// The N components of `keys` (sorted, count >= 1) at f: flat before the first key and after the
 /// last, linear between neighbours; where two keys share a time the later one holds from it on.
 template <int W, int N, typename TKey, typename TGet>
-LUMIDOR_LANES_INLINE void Interpolate(const TKeyList<TKey>& list, TLanes<W> f, TGet get, TLanes<W> (&out)[N]) {
+LUMIDOR_LANES_INLINE void Interpolate(const TKeyList<TKey>& list, TLanes<W> f, TGet get,
+                                      TLanes<W> (&out)[N]) {
     const TKey* keys = list.Keys;
     const std::size_t count = list.Count;
     for (int c = 0; c < N; ++c)
@@ -190,15 +191,14 @@ LUMIDOR_LANES_INLINE void ApplyLife(const TLifePass& pass, TLanes<W> f, TChannel
     if (pass.Alpha.Count) {
         TLanes<W> alpha[1];
         Interpolate<W, 1>(
-            pass.Alpha, f, [](const TLifeAlphaKey& key, int) { return key.Alpha; },
-            alpha);
+            pass.Alpha, f, [](const TLifeAlphaKey& key, int) { return key.Alpha; }, alpha);
         drawn.Alpha = drawn.Alpha * alpha[0];
     }
     if (pass.Size.Count) {
         TLanes<W> size[2];
         Interpolate<W, 2>(
-            pass.Size, f,
-            [](const TLifeSizeKey& key, int c) { return c == 0 ? key.Width : key.Height; }, size);
+            pass.Size, f, [](const TLifeSizeKey& key, int c) { return c == 0 ? key.Width : key.Height; },
+            size);
         drawn.Width = size[0];
         drawn.Height = size[1];
     }
