@@ -4,8 +4,8 @@
 // debug-mode gizmos, so the sweep itself does no extra work. The jobs themselves live in app/debug/.
 
 #include "app/debug/frame_statistics.h"
-#include "app/debug/particle_inspection.h"
 #include "app/debug/particle_picking.h"
+#include "app/debug/picked_particle.h"
 
 #include <functional>
 #include <string>

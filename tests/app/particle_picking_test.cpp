@@ -1,8 +1,8 @@
 // Picking and following a particle without any GL context: the views are given, as the pass observer
 // would capture them, and the passes are the sweep run against the recording GL table.
 
-#include "app/debug/particle_inspection.h"
 #include "app/debug/particle_picking.h"
+#include "app/debug/picked_particle.h"
 #include "engine/gl_recorder.h"
 #include "engine/particle_step_breakdown.h"
 #include "engine/simulation.h"

@@ -1,4 +1,4 @@
-#include "app/debug/particle_inspection.h"
+#include "app/debug/picked_particle.h"
 
 namespace lumidor {
 
