@@ -101,7 +101,8 @@ template <int W> struct TWidthPass {
     physics::TMotionPass<W> Motion;
     vertices::TVertexPass Vertices;
     TParticleFields Particles;
-    life::TLifePass Life; // read only by the keyed instantiation
+    life::TLifePass Life;        // read only by the keyed instantiation
+    vertices::TBookCorners Book; // the same
 };
 
 /// Which extras a pass's instantiation carries: curves over life, bounce events.
@@ -173,12 +174,18 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
     if constexpr (Extras.Keyed) {
         const TLanes<W> f =
             life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane), LoadContiguous<W>(group.LifeLeft));
-        life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes, tiles};
-        life::ApplyLife<W>(
+        life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes};
+        life::ApplyLifeKeys<W>(
             pass.Life, f, [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); }, drawn);
-        vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position,
-                                           {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
-                                           drawn.ColorBytes, drawn.Tiles, lanes, out);
+        TLanes<W> u[4], v[4];
+        if (pass.Book.Tiles > 0 && pass.Book.Tiles <= W)
+            vertices::BookCorners<W>(pass.Book, life::FlipbookPlaces<W>(pass.Life, f), u, v);
+        else
+            vertices::TileCorners<W, Streaming>(
+                pass.Vertices, pass.Life.Flipbook ? life::FlipbookTile<W>(pass.Life, f) : tiles, u, v);
+        vertices::WriteQuadCorners<W, Streaming>(pass.Vertices, moved.Position,
+                                                 {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
+                                                 drawn.ColorBytes, u, v, lanes, out);
     } else {
         vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha, colorBytes,
                                            tiles, lanes, out);
@@ -212,8 +219,14 @@ std::int32_t SweepWithExtras(TSweepContext& context, TParticleEffectContainer& c
     TWidthPass<W> pass{physics::MakeMotionPass<W>(container, dt),
                        vertices::MakeVertexPass(container, camera.Right, camera.Up),
                        particles.Fields(),
+                       {},
                        {}};
-    if constexpr (Extras.Keyed) pass.Life = life::MakeLifePass(container.Life);
+    if constexpr (Extras.Keyed) {
+        pass.Life = life::MakeLifePass(container.Life);
+        if (pass.Life.Flipbook)
+            pass.Book = vertices::MakeBookCorners(pass.Vertices, container.Life.Flipbook.FirstTile,
+                                                  container.Life.Flipbook.TileCount);
+    }
     if (physics::kSharedTargetShortcut<W> && !particles.empty()) {
         const TParticleBlock& block = particles.Blocks()[0];
         physics::SetSharedTarget(

@@ -8,6 +8,7 @@
 #include "engine/simd_lanes.h"
 
 #include <bit>
+#include <cstdint>
 
 namespace lumidor::vertices {
 namespace {
@@ -217,11 +218,9 @@ template <> struct TVertexLayout<16, false> {
 // ---- Any width -----------------------------------------------------------------------------
 
 /// Colour channels to bytes: x 255, truncated toward zero, low 8 bits kept. Lanes whose product does
-/// not fit a 32-bit integer (and NaN) become 0 before the conversion, which is only defined in range.
+/// not fit a 32-bit integer (and NaN) give 0: their INT32_MIN has no low bits.
 template <int W> LUMIDOR_LANES_INLINE TMask<W> ChannelBytes(TLanes<W> channel) {
-    const TLanes<W> scaled = channel * Splat<W>(255.0f);
-    const TMask<W> inRange = (scaled > Splat<W>(-2147483648.0f)) & (scaled < Splat<W>(2147483648.0f));
-    return __builtin_convertvector(Select(inRange, scaled, Splat<W>(0.0f)), TMask<W>) & 0xff;
+    return Truncate(channel * Splat<W>(255.0f)) & 0xff;
 }
 
 LUMIDOR_LANES_INLINE const TTextureTile& TileOf(const TVertexPass& pass, std::int32_t index) {
@@ -243,17 +242,36 @@ inline TVertexPass MakeVertexPass(const TParticleEffectContainer& container, con
     return pass;
 }
 
-/// Writes the four vertices of the first `lanes` particles: centre `position`, `size` (x scales the
-/// horizontal offset, y the others), opacity `alpha`, colour bytes R G B and atlas tile per lane.
+/// The corners of a short flipbook's tiles by place in the book, so that a group whose lanes show
+/// different tiles takes each corner with one lookup instead of fetching every lane's tile.
+constexpr int kMostLookedUpTiles = 16;
+struct TBookCorners {
+    int Tiles = 0; // the book's length; 0 when it is longer than kMostLookedUpTiles
+    float U[4][kMostLookedUpTiles] = {};
+    float V[4][kMostLookedUpTiles] = {};
+};
+
+/// The corners of tiles first .. first + count - 1 (each as TileOf gives it).
+inline TBookCorners MakeBookCorners(const TVertexPass& pass, std::int32_t first, std::int32_t count) {
+    TBookCorners book;
+    if (count < 1 || count > kMostLookedUpTiles) return book;
+    book.Tiles = count;
+    for (std::int32_t place = 0; place < count; ++place) {
+        // Done in 64 bits: first + place may pass the int range, which TileOf refuses anyway.
+        const std::int64_t index = std::int64_t(first) + place;
+        const TTextureTile& tile = index <= INT32_MAX ? TileOf(pass, std::int32_t(index)) : kWholeTexture;
+        for (int corner = 0; corner < 4; ++corner) {
+            book.U[corner][place] = tile.U[corner];
+            book.V[corner][place] = tile.V[corner];
+        }
+    }
+    return book;
+}
+
+/// Each lane's tile corners from the pass's tiles.
 template <int W, bool Streaming>
-LUMIDOR_LANES_INLINE void WriteQuads(const TVertexPass& pass, const TLanes3<W>& position,
-                                     const TLanes3<W>& size, TLanes<W> alpha, TMask<W> colorBytes,
-                                     TMask<W> tiles, int lanes, TParticleVertex* out) {
-    using Layout = TVertexLayout<W, Streaming>;
-    static_assert(std::endian::native == std::endian::little,
-                  "vertex colour bytes are packed into the low bits first");
-    const TMask<W> packed = colorBytes | ChannelBytes<W>(alpha) << 24; // R, G, B, A in memory order
-    TLanes<W> u[4], v[4];
+LUMIDOR_LANES_INLINE void TileCorners(const TVertexPass& pass, TMask<W> tiles, TLanes<W> (&u)[4],
+                                      TLanes<W> (&v)[4]) {
     const std::int32_t firstTile = tiles[0];
     if (!Any(tiles != firstTile)) {
         // Commonly the whole group draws one tile.
@@ -263,18 +281,41 @@ LUMIDOR_LANES_INLINE void WriteQuads(const TVertexPass& pass, const TLanes3<W>& 
             u[corner] = Splat<W>(tile.U[corner]);
             v[corner] = Splat<W>(tile.V[corner]);
         }
-    } else {
-        TRow uRows[W], vRows[W];
-        LUMIDOR_UNROLL
-        for (int lane = 0; lane < W; ++lane) {
-            const TTextureTile& tile = TileOf(pass, tiles[lane]);
-            uRows[lane] = LoadRow(tile.U);
-            vRows[lane] = LoadRow(tile.V);
-        }
-        Layout::Columns(uRows, u[0], u[1], u[2], u[3]);
-        Layout::Columns(vRows, v[0], v[1], v[2], v[3]);
+        return;
     }
+    TRow uRows[W], vRows[W];
+    LUMIDOR_UNROLL
+    for (int lane = 0; lane < W; ++lane) {
+        const TTextureTile& tile = TileOf(pass, tiles[lane]);
+        uRows[lane] = LoadRow(tile.U);
+        vRows[lane] = LoadRow(tile.V);
+    }
+    TVertexLayout<W, Streaming>::Columns(uRows, u[0], u[1], u[2], u[3]);
+    TVertexLayout<W, Streaming>::Columns(vRows, v[0], v[1], v[2], v[3]);
+}
 
+/// Each lane's tile corners from a book of at most W tiles at its place in the book.
+template <int W>
+LUMIDOR_LANES_INLINE void BookCorners(const TBookCorners& book, TMask<W> places, TLanes<W> (&u)[4],
+                                      TLanes<W> (&v)[4]) {
+    static_assert(W <= kMostLookedUpTiles);
+    LUMIDOR_UNROLL
+    for (int corner = 0; corner < 4; ++corner) {
+        u[corner] = Lookup<W>(book.U[corner], places);
+        v[corner] = Lookup<W>(book.V[corner], places);
+    }
+}
+
+/// Writes the four vertices of the first `lanes` particles: centre `position`, `size` (x scales the
+/// horizontal offset, y the others), opacity `alpha`, colour bytes R G B and tile corners per lane.
+template <int W, bool Streaming>
+LUMIDOR_LANES_INLINE void WriteQuadCorners(const TVertexPass& pass, const TLanes3<W>& position,
+                                           const TLanes3<W>& size, TLanes<W> alpha, TMask<W> colorBytes,
+                                           const TLanes<W> (&u)[4], const TLanes<W> (&v)[4], int lanes,
+                                           TParticleVertex* out) {
+    static_assert(std::endian::native == std::endian::little,
+                  "vertex colour bytes are packed into the low bits first");
+    const TMask<W> packed = colorBytes | ChannelBytes<W>(alpha) << 24; // R, G, B, A in memory order
     const TLanes<W> halfX = size.x * Splat<W>(0.5f);
     const TLanes<W> halfY = size.y * Splat<W>(0.5f);
     TLanes<W> columns[24];
@@ -289,7 +330,17 @@ LUMIDOR_LANES_INLINE void WriteQuads(const TVertexPass& pass, const TLanes3<W>& 
         vertex[4] = position.y + Splat<W>(axes.y) * halfY;
         vertex[5] = position.z + Splat<W>(axes.z) * halfY;
     }
-    Layout::Store(columns, lanes, out);
+    TVertexLayout<W, Streaming>::Store(columns, lanes, out);
+}
+
+/// WriteQuadCorners with each lane's corners taken from its atlas tile.
+template <int W, bool Streaming>
+LUMIDOR_LANES_INLINE void WriteQuads(const TVertexPass& pass, const TLanes3<W>& position,
+                                     const TLanes3<W>& size, TLanes<W> alpha, TMask<W> colorBytes,
+                                     TMask<W> tiles, int lanes, TParticleVertex* out) {
+    TLanes<W> u[4], v[4];
+    TileCorners<W, Streaming>(pass, tiles, u, v);
+    WriteQuadCorners<W, Streaming>(pass, position, size, alpha, colorBytes, u, v, lanes, out);
 }
 
 } // namespace

@@ -66,6 +66,34 @@ template <> struct TLaneSet<4> {
     static LUMIDOR_LANES_INLINE void Store(void* first, std::size_t, Float lanes) {
         std::memcpy(first, &lanes, sizeof lanes);
     }
+    // Lane i takes table[index[i]] of four entries.
+    static LUMIDOR_LANES_INLINE Float Lookup(const float* table, Mask index) {
+        return Float{table[index[0]], table[index[1]], table[index[2]], table[index[3]]};
+    }
+#if defined(__SSE2__)
+    static LUMIDOR_LANES_INLINE Float Max(Float a, Float b) {
+        return Float(_mm_max_ps(__m128(a), __m128(b)));
+    }
+    static LUMIDOR_LANES_INLINE Float Min(Float a, Float b) {
+        return Float(_mm_min_ps(__m128(a), __m128(b)));
+    }
+    static LUMIDOR_LANES_INLINE Mask Truncate(Float v) {
+        return Mask(_mm_cvttps_epi32(__m128(v)));
+    }
+#else
+    static LUMIDOR_LANES_INLINE Float Max(Float a, Float b) {
+        return a > b ? a : b;
+    }
+    static LUMIDOR_LANES_INLINE Float Min(Float a, Float b) {
+        return a < b ? a : b;
+    }
+    static LUMIDOR_LANES_INLINE Mask Truncate(Float v) {
+        // The conversion is only defined in range: the others take what the SSE instruction gives.
+        const Mask inRange = (v > Float{} - 2147483648.0f) & (v < Float{} + 2147483648.0f);
+        const Float safe = inRange ? v : Float{};
+        return inRange ? __builtin_convertvector(safe, Mask) : Mask{} + INT32_MIN;
+    }
+#endif
     // Bool bytes (0 or 1) as a mask.
     static LUMIDOR_LANES_INLINE Mask Flags(const bool* first, std::size_t) {
         unsigned char bytes[4];
@@ -93,6 +121,16 @@ template <> struct TLaneSet<8> {
     static LUMIDOR_LANES_INLINE void Store(void* first, std::size_t, Float lanes) {
         std::memcpy(first, &lanes, sizeof lanes);
     }
+    static LUMIDOR_LANES_INLINE Float Lookup(const float* table, Mask index) {
+        return Float(_mm256_permutevar8x32_ps(_mm256_loadu_ps(table), __m256i(index)));
+    }
+    static LUMIDOR_LANES_INLINE Float Max(Float a, Float b) {
+        return Float(_mm256_max_ps(__m256(a), __m256(b)));
+    }
+    static LUMIDOR_LANES_INLINE Float Min(Float a, Float b) {
+        return Float(_mm256_min_ps(__m256(a), __m256(b)));
+    }
+    static LUMIDOR_LANES_INLINE Mask Truncate(Float v) { return Mask(_mm256_cvttps_epi32(__m256(v))); }
     static LUMIDOR_LANES_INLINE Mask Flags(const bool* first, std::size_t) {
         const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(first));
         return Mask(_mm256_cvtepu8_epi32(bytes)) != 0;
@@ -129,6 +167,16 @@ template <> struct TLaneSet<16> {
         auto* high = static_cast<unsigned char*>(first) + spread;
         _mm512_mask_storeu_ps(high - sizeof(Half), 0xff00, __m512(lanes));
     }
+    static LUMIDOR_LANES_INLINE Float Lookup(const float* table, Mask index) {
+        return Float(_mm512_permutexvar_ps(__m512i(index), _mm512_loadu_ps(table)));
+    }
+    static LUMIDOR_LANES_INLINE Float Max(Float a, Float b) {
+        return Float(_mm512_max_ps(__m512(a), __m512(b)));
+    }
+    static LUMIDOR_LANES_INLINE Float Min(Float a, Float b) {
+        return Float(_mm512_min_ps(__m512(a), __m512(b)));
+    }
+    static LUMIDOR_LANES_INLINE Mask Truncate(Float v) { return Mask(_mm512_cvttps_epi32(__m512(v))); }
     static LUMIDOR_LANES_INLINE Mask Flags(const bool* first, std::size_t spread) {
         const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(first));
         const __m128i high = _mm_loadl_epi64(
@@ -169,6 +217,23 @@ template <typename Lanes> LUMIDOR_LANES_INLINE Lanes Abs(Lanes v) {
 template <typename Mask, typename Lanes>
 LUMIDOR_LANES_INLINE Lanes Select(Mask mask, Lanes ifTrue, Lanes ifFalse) {
     return Lanes((Mask(ifTrue) & mask) | (Mask(ifFalse) & ~mask));
+}
+/// a > b ? a : b per lane (b where either is NaN), one instruction where there is one.
+template <typename Lanes> LUMIDOR_LANES_INLINE Lanes Max(Lanes a, Lanes b) {
+    return TLaneSet<kWidthOf<Lanes>>::Max(a, b);
+}
+/// a < b ? a : b per lane (b where either is NaN).
+template <typename Lanes> LUMIDOR_LANES_INLINE Lanes Min(Lanes a, Lanes b) {
+    return TLaneSet<kWidthOf<Lanes>>::Min(a, b);
+}
+/// Each lane truncated toward zero to an integer; lanes outside the 32-bit range and NaN give
+/// INT32_MIN, as x86's conversion does (a plain conversion is undefined there).
+template <typename Lanes> LUMIDOR_LANES_INLINE TMask<kWidthOf<Lanes>> Truncate(Lanes v) {
+    return TLaneSet<kWidthOf<Lanes>>::Truncate(v);
+}
+/// Lane i takes table[index[i]]: one shuffle of a table of Width entries (every index below Width).
+template <int Width> LUMIDOR_LANES_INLINE TLanes<Width> Lookup(const float* table, TMask<Width> index) {
+    return TLaneSet<Width>::Lookup(table, index);
 }
 /// Lanes of floats or integers from `first` on; with sixteen lanes the second eight lie `spread`
 /// bytes after the first.

@@ -142,8 +142,8 @@ TLifeSample SampleLifeCurves(const TParticleLifeCurves& life, float lifeLength, 
     TLifeSample sample;
     sample.Fraction = f[0];
     // The colour is wanted as floats, not as the vertex bytes: read apart below.
-    life::TLifeDrawn<4> drawn{Splat<4>(1.0f), Splat<4>(0.0f), Splat<4>(0.0f), TMask<4>{}, TMask<4>{}};
-    life::ApplyLife<4>(
+    life::TLifeDrawn<4> drawn{Splat<4>(1.0f), Splat<4>(0.0f), Splat<4>(0.0f), TMask<4>{}};
+    life::ApplyLifeKeys<4>(
         pass, f, [](TLanes<4>) { return TMask<4>{}; }, drawn);
     sample.AlphaFactor = drawn.Alpha[0];
     sample.HasSize = pass.Size.Count > 0;
@@ -152,7 +152,7 @@ TLifeSample SampleLifeCurves(const TParticleLifeCurves& life, float lifeLength, 
         sample.Height = drawn.Height[0];
     }
     sample.HasTile = pass.Flipbook;
-    if (sample.HasTile) sample.Tile = drawn.Tiles[0];
+    if (sample.HasTile) sample.Tile = life::FlipbookTile<4>(pass, f)[0];
     sample.HasColor = pass.Color.Count > 0;
     if (sample.HasColor) {
         const TLanes3<4> rgb = life::ColorAt<4>(pass, f);

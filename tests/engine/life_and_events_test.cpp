@@ -80,12 +80,42 @@ TEST(LifeCurves, EqualTimesStepAndKeysOutOfOrderReadSorted) {
     EXPECT_NEAR(At(step, 0.25f).AlphaFactor, 0.9f, 1e-6f);
     EXPECT_EQ(At(step, 0.5f).AlphaFactor, 0.1f); // the later of the two holds from their time on
     EXPECT_NEAR(At(step, 0.75f).AlphaFactor, 0.05f, 1e-6f);
+    // Sharing the first time or the last one.
+    TParticleLifeCurves edges;
+    edges.AlphaKeys = {{0.25f, 0.2f}, {0.25f, 0.4f}, {0.5f, 0.6f}, {0.5f, 0.9f}};
+    EXPECT_EQ(At(edges, 0.125f).AlphaFactor, 0.2f);
+    EXPECT_EQ(At(edges, 0.25f).AlphaFactor, 0.4f);
+    EXPECT_NEAR(At(edges, 0.375f).AlphaFactor, 0.5f, 1e-6f);
+    EXPECT_EQ(At(edges, 0.5f).AlphaFactor, 0.9f);
+    EXPECT_EQ(At(edges, 0.75f).AlphaFactor, 0.9f);
 
     TParticleLifeCurves shuffled;
     shuffled.ColorKeys = {{1.0f, {0, 0, 1}}, {0.0f, {1, 0, 0}}};
     for (const float f : {0.0f, 0.3f, 1.0f}) {
         EXPECT_EQ(At(shuffled, f).Color.x, At(RedToBlue(), f).Color.x);
         EXPECT_EQ(At(shuffled, f).Color.z, At(RedToBlue(), f).Color.z);
+    }
+}
+
+TEST(LifeCurves, ListsOfEveryLengthReadTheSame) {
+    // Short lists pick each lane's piece by lookup, long ones visit every segment: both must give
+    // each key's value at its time, the later of two keys sharing a time, and the line between.
+    for (const std::size_t length : {4u, 5u, 8u, 9u, 16u, 17u, 40u}) {
+        TParticleLifeCurves life;
+        for (std::size_t i = 0; i < length; ++i) {
+            // Times 0, 1/64, 1/64, 2/64, ...: keys 1 and 2 share a time; each read back exactly.
+            const float time = float(i - (i >= 2 ? 1 : 0)) / 64.0f;
+            life.AlphaKeys.push_back({time, float(i % 3) * 0.25f + 0.1f});
+        }
+        SCOPED_TRACE(length);
+        for (std::size_t i = 0; i < length; ++i) {
+            if (i == 1) continue; // overridden by key 2 from its time on
+            EXPECT_EQ(At(life, life.AlphaKeys[i].Time).AlphaFactor, life.AlphaKeys[i].Alpha) << "key " << i;
+        }
+        EXPECT_EQ(At(life, 1.0f).AlphaFactor, life.AlphaKeys.back().Alpha);
+        const TLifeAlphaKey& a = life.AlphaKeys[length - 2];
+        const TLifeAlphaKey& b = life.AlphaKeys[length - 1];
+        EXPECT_NEAR(At(life, (a.Time + b.Time) / 2).AlphaFactor, (a.Alpha + b.Alpha) / 2, 1e-6f);
     }
 }
 
@@ -160,14 +190,25 @@ TEST(LifeCurves, TheSweepDrawsTheCurvesAndKeepsTheRecords) {
 
 namespace {
 
-// The identity scene with short lives and a ground to bounce on, drawn through every curve.
-TParticleEffectContainer KeyedScene(std::int32_t size) {
+// The identity scene with short lives and a ground to bounce on, drawn through every curve; with
+// `longLists`, through lists and a book longer than four and eight lanes hold.
+TParticleEffectContainer KeyedScene(std::int32_t size, bool longLists = false) {
     SeedRandom(9);
     TParticleEffectContainer scene = MakeEveryPathScene();
     scene.Life.ColorKeys = {{0.1f, {1, 1, 1}}, {0.5f, {1, 0.5f, 0}}, {1.0f, {0.1f, 0, 0}}};
     scene.Life.AlphaKeys = {{0.0f, 0.0f}, {0.2f, 1.0f}, {1.0f, 0.0f}};
     scene.Life.SizeKeys = {{0.0f, 0.1f, 0.1f}, {1.0f, 0.6f, 0.9f}};
     scene.Life.Flipbook = {1, 6, 2.5f};
+    if (longLists) {
+        scene.Life.ColorKeys.clear();
+        scene.Life.AlphaKeys.clear();
+        for (int i = 0; i < 12; ++i) {
+            const float time = float(i / 2 * 2) / 11.0f; // pairs share a time
+            scene.Life.ColorKeys.push_back({time, {float(i % 2), float(i % 3) * 0.5f, 1.0f - time}});
+            if (i < 6) scene.Life.AlphaKeys.push_back({float(i) / 5.0f, float(i % 2)});
+        }
+        scene.Life.Flipbook = {0, 8, 1.5f}; // the whole 2 x 4 atlas
+    }
     scene.Events.Enabled = true;
     for (std::int32_t i = 0; i < size; ++i) {
         AddParticle(scene, {R() * 4 - 2, R() * 0.6f - 0.3f, R() * 4 - 2}, {0.2f, 0.3f, 0}, {R(), R(), 1},
@@ -199,11 +240,13 @@ TTaskRunner ShuffledRunner(std::int32_t threads) {
 
 } // namespace
 
-TEST(LifeCurves, EveryWidthAndThreadCountDrawsAndReportsAlike) {
+class LifeCurvesOfLength : public ::testing::TestWithParam<bool> {};
+
+TEST_P(LifeCurvesOfLength, EveryWidthAndThreadCountDrawsAndReportsAlike) {
     InstallGLRecorder();
     const std::int32_t size = 1003;
     const TCameraAxes camera{{0.8f, 0, -0.6f}, {0, 1, 0}};
-    const TParticleEffectContainer start = KeyedScene(size);
+    const TParticleEffectContainer start = KeyedScene(size, GetParam());
     std::vector<TParticleEffectContainer> reference;
     std::vector<TVertexBuffer> referenceVertices;
     TParticleEffectContainer serial = start;
@@ -239,6 +282,8 @@ TEST(LifeCurves, EveryWidthAndThreadCountDrawsAndReportsAlike) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(ShortAndLongLists, LifeCurvesOfLength, ::testing::Bool());
 
 TEST(LifeCurves, CurvesLeaveTheParticlesAsWithout) {
     InstallGLRecorder();
