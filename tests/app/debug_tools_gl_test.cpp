@@ -5,6 +5,7 @@
 #include "app/core/demo_hooks.h"
 #include "app/core/effect_menu.h"
 #include "app/core/effects_startup.h"
+#include "app/core/properties_window.h"
 #include "app/core/ui_item_rects.h"
 #include "app/core/window_placement.h"
 #include "app/desktop/frame_loop.h"
@@ -50,6 +51,7 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
     void TearDown() override {
         if (DebugMode1Checked) DebugMode1Click();
         DebugTools.StatisticsVisible = false;
+        Properties = {}; // a Properties window left open would take a later test's clicks
         ClearInspection();
         if (hooks.Shutdown) hooks.Shutdown();
         if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
