@@ -17,9 +17,8 @@ using namespace lumidor;
 namespace {
 
 const std::array<const char*, 6> kScripts = {
-    "scripts/ParticleScript1.psc",         "scripts/ParticleScript2.psc",
-    "scripts/ParticleScript3.psc",         "scripts/examples/firework.psc",
-    "scripts/examples/campfire.psc",       "scripts/examples/explosion.psc"};
+    "scripts/ParticleScript1.psc",   "scripts/ParticleScript2.psc",   "scripts/ParticleScript3.psc",
+    "scripts/examples/firework.psc", "scripts/examples/campfire.psc", "scripts/examples/explosion.psc"};
 
 void IgnoreMessage(const std::string&, const std::string&, TMessageIcon) {}
 
@@ -44,9 +43,7 @@ void BM_SeekScript(benchmark::State& state) {
     ReleaseScript(script);
 }
 
-BENCHMARK(BM_SeekScript)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {10, 60}})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SeekScript)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {10, 60}})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -58,31 +58,6 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
         DemoWindowTest::TearDown();
     }
 
-    // One more frame, read back; kept as `keepAs` in LUMIDOR_SCREENSHOT_DIR when that is set.
-    lumidor::testing::TPngPicture Picture(const std::string& keepAs = "") {
-        const std::string file = (std::filesystem::temp_directory_path() /
-                                  ("lumidor_debug_" + std::to_string(::getpid()) + ".png"))
-                                     .string();
-        RunFrames(1, file);
-        lumidor::testing::TPngPicture picture;
-        EXPECT_TRUE(lumidor::testing::ReadPng(file, picture));
-        if (const char* folder = std::getenv("LUMIDOR_SCREENSHOT_DIR"); folder && !keepAs.empty())
-            std::filesystem::copy_file(file, std::filesystem::path(folder) / keepAs,
-                                       std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::remove(file);
-        return picture;
-    }
-    // A few frames for the UI to show an item (a submenu opens on hover).
-    bool WaitFor(const std::string& name) {
-        for (int frame = 0; frame < 10 && !ItemShownInLastFrame(name); ++frame)
-            RunFrames(1);
-        return ItemShownInLastFrame(name);
-    }
-    void ClickItem(const std::string& name) {
-        ASSERT_TRUE(WaitFor(name)) << name << " is not on screen";
-        const TItemRect rect = *FindItemRect(name);
-        Click(rect.CentreX(), rect.CentreY());
-    }
     void Choose(const std::string& entry) {
         Click(150, 520, SDL_BUTTON_RIGHT); // clear of the Statistics and inspector windows
         ASSERT_TRUE(WaitFor("Effects")) << "PopupMenu1 did not open";

@@ -43,17 +43,6 @@ class DemoMenuGL : public lumidor::testing::DemoWindowTest {
         DemoWindowTest::TearDown();
     }
 
-    // One more frame, read back.
-    lumidor::testing::TPngPicture Picture() {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / ("lumidor_menu_" + std::to_string(::getpid()) + ".png"))
-                .string();
-        RunFrames(1, file);
-        lumidor::testing::TPngPicture picture;
-        EXPECT_TRUE(lumidor::testing::ReadPng(file, picture));
-        std::filesystem::remove(file);
-        return picture;
-    }
     // An item is drawn: white text (at least minText pixels) on the UI's own background, not on the
     // black scene.
     void ExpectLegible(const lumidor::testing::TPngPicture& picture, const std::string& name,

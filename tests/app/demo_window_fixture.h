@@ -4,14 +4,18 @@
 
 #include "app/core/app_hooks.h"
 #include "app/core/command_line.h"
+#include "app/core/ui_item_rects.h"
 #include "app/desktop/frame_loop.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/ui_layer.h"
+#include "png_reader.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace lumidor::testing {
@@ -66,6 +70,32 @@ class DemoWindowTest : public ::testing::Test {
         Push(SDL_MOUSEBUTTONDOWN, x, y, button);
         Push(SDL_MOUSEBUTTONUP, x, y, button);
         RunFrames(3);
+    }
+
+    /// One more frame, read back; kept as `keepAs` in LUMIDOR_SCREENSHOT_DIR when both are given.
+    TPngPicture Picture(const std::string& keepAs = "") {
+        const std::string file = (std::filesystem::temp_directory_path() /
+                                  ("lumidor_gl_test_" + std::to_string(::getpid()) + ".png"))
+                                     .string();
+        RunFrames(1, file);
+        TPngPicture picture;
+        EXPECT_TRUE(ReadPng(file, picture));
+        if (const char* folder = std::getenv("LUMIDOR_SCREENSHOT_DIR"); folder && !keepAs.empty())
+            std::filesystem::copy_file(file, std::filesystem::path(folder) / keepAs,
+                                       std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::remove(file);
+        return picture;
+    }
+    /// Up to ten frames for the UI to show the item called `name` (a submenu opens on hover).
+    bool WaitFor(const std::string& name) {
+        for (int frame = 0; frame < 10 && !ItemShownInLastFrame(name); ++frame)
+            RunFrames(1);
+        return ItemShownInLastFrame(name);
+    }
+    void ClickItem(const std::string& name) {
+        ASSERT_TRUE(WaitFor(name)) << name << " is not on screen";
+        const TItemRect rect = *FindItemRect(name);
+        Click(rect.CentreX(), rect.CentreY());
     }
 
     TMainWindow window;

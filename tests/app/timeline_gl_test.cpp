@@ -45,30 +45,6 @@ class TimelineGL : public lumidor::testing::DemoWindowTest {
         if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
         DemoWindowTest::TearDown();
     }
-    /// One more frame, read back; kept in LUMIDOR_SCREENSHOT_DIR as `keepAs` when both are given.
-    lumidor::testing::TPngPicture Picture(const std::string& keepAs = "") {
-        const std::string file = (std::filesystem::temp_directory_path() /
-                                  ("lumidor_timeline_" + std::to_string(::getpid()) + ".png"))
-                                     .string();
-        RunFrames(1, file);
-        lumidor::testing::TPngPicture picture;
-        EXPECT_TRUE(lumidor::testing::ReadPng(file, picture));
-        if (const char* folder = std::getenv("LUMIDOR_SCREENSHOT_DIR"); folder && !keepAs.empty())
-            std::filesystem::copy_file(file, std::filesystem::path(folder) / keepAs,
-                                       std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::remove(file);
-        return picture;
-    }
-    bool WaitFor(const std::string& name) {
-        for (int frame = 0; frame < 10 && !ItemShownInLastFrame(name); ++frame)
-            RunFrames(1);
-        return ItemShownInLastFrame(name);
-    }
-    void ClickItem(const std::string& name) {
-        ASSERT_TRUE(WaitFor(name)) << name << " is not on screen";
-        const TItemRect rect = *FindItemRect(name);
-        Click(rect.CentreX(), rect.CentreY());
-    }
     /// Opens PopupMenu1 on the drawing surface, opens `submenu` when given, and clicks `entry`.
     void Choose(const std::string& entry, const std::string& submenu = "") {
         Click(560, 250, SDL_BUTTON_RIGHT); // clear of the Timeline window
