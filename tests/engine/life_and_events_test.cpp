@@ -224,18 +224,7 @@ bool SameEvents(const std::vector<TParticleEvent>& a, const std::vector<TParticl
 }
 
 TTaskRunner ShuffledRunner(std::int32_t threads) {
-    auto engine = std::make_shared<std::mt19937>(3);
-    TTaskRunner runner;
-    runner.Threads = threads;
-    runner.MinimumParticlesPerRange = 1;
-    runner.RunRanges = [engine](std::int32_t count, const std::function<void(std::int32_t)>& range) {
-        std::vector<std::int32_t> order(static_cast<std::size_t>(count));
-        std::iota(order.begin(), order.end(), 0);
-        std::shuffle(order.begin(), order.end(), *engine);
-        for (const std::int32_t r : order)
-            range(r);
-    };
-    return runner;
+    return lumidor::ShuffledRunner(threads, 3);
 }
 
 } // namespace

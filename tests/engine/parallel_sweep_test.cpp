@@ -49,20 +49,8 @@ void operator delete(void* memory, std::size_t) noexcept {
 
 namespace {
 
-// Runs the ranges on the calling thread in a shuffled order.
 TTaskRunner ShuffledRunner(std::int32_t threads) {
-    auto engine = std::make_shared<std::mt19937>(11);
-    TTaskRunner runner;
-    runner.Threads = threads;
-    runner.MinimumParticlesPerRange = 1;
-    runner.RunRanges = [engine](std::int32_t count, const std::function<void(std::int32_t)>& range) {
-        std::vector<std::int32_t> order(static_cast<std::size_t>(count));
-        std::iota(order.begin(), order.end(), 0);
-        std::shuffle(order.begin(), order.end(), *engine);
-        for (const std::int32_t r : order)
-            range(r);
-    };
-    return runner;
+    return lumidor::ShuffledRunner(threads, 11);
 }
 
 // Runs the ranges on `threads` real threads pulling from a shared counter.

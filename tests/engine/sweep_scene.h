@@ -4,8 +4,13 @@
 #include "engine/collision_world.h"
 #include "engine/particle_container.h"
 #include "engine/random.h"
+#include "engine/task_runner.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <numeric>
+#include <random>
 #include <vector>
 
 namespace lumidor {
@@ -37,6 +42,23 @@ inline void RandomizeParticle(TParticleEffectContainer& scene, std::int32_t i) {
     SetParticleEnlargement(scene, {0.1f, R(), 0}, i);
     SetParticleEndFadeIn(scene, i, R() * 0.3f);
     SetParticleBeginFadeOut(scene, i, 0.5f + R() * 0.4f);
+}
+
+// Runs the ranges on the calling thread in an order shuffled by `seed`, `threads` ranges a pass
+// with as few particles in each as the sweep allows.
+inline TTaskRunner ShuffledRunner(std::int32_t threads, unsigned seed) {
+    auto engine = std::make_shared<std::mt19937>(seed);
+    TTaskRunner runner;
+    runner.Threads = threads;
+    runner.MinimumParticlesPerRange = 1;
+    runner.RunRanges = [engine](std::int32_t count, const std::function<void(std::int32_t)>& range) {
+        std::vector<std::int32_t> order(static_cast<std::size_t>(count));
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), *engine);
+        for (const std::int32_t r : order)
+            range(r);
+    };
+    return runner;
 }
 
 } // namespace lumidor

@@ -1,6 +1,7 @@
 #include "engine/gl_recorder.h"
 #include "engine/random.h"
 #include "script/particle_script.h"
+#include "script_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +12,7 @@ using namespace lumidor;
 
 namespace {
 
-/// A script with `types` particle types, each with a 2 x 4 atlas, built as the loader would.
-TParticleScript MakeScript(int types, bool continuous) {
-    TParticleScript script;
-    script.Continuous = continuous;
-    for (int t = 0; t < types; ++t) {
-        script.Containers.emplace_back();
-        SetBlendFactor(script.Containers.back(), GL_SRC_ALPHA, GL_ONE);
-        SetTextureProperties(script.Containers.back(), 7, 2, 4);
-    }
-    script.Values.resize(std::size_t(types));
-    script.Ranges.resize(std::size_t(types));
-    script.Vectors.resize(std::size_t(types));
-    script.VectorRanges.resize(std::size_t(types));
-    for (TScriptValues& v : script.Values)
-        v.Mass = 1.0f;
-    return script;
-}
+using test::MakeScript;
 
 class ScriptRuntime : public ::testing::Test {
   protected:

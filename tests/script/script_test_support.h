@@ -169,4 +169,24 @@ class ScriptFixture : public ::testing::Test {
     TMessageHandler previousHandler = nullptr;
 };
 
+/// A script with `types` particle types, each with a 2 x 4 atlas and a mass of 1, built as the
+/// loader would; everything else is left at its default.
+inline TParticleScript MakeScript(int types, bool continuous) {
+    TParticleScript script;
+    script.Continuous = continuous;
+    for (int t = 0; t < types; ++t) {
+        script.Containers.emplace_back();
+        SetBlendFactor(script.Containers.back(), GL_SRC_ALPHA, GL_ONE);
+        SetTextureProperties(script.Containers.back(), 7, 2, 4);
+    }
+    script.Values.resize(std::size_t(types));
+    script.Ranges.resize(std::size_t(types));
+    script.Vectors.resize(std::size_t(types));
+    script.VectorRanges.resize(std::size_t(types));
+    script.Emission.resize(std::size_t(types));
+    for (TScriptValues& v : script.Values)
+        v.Mass = 1.0f;
+    return script;
+}
+
 } // namespace lumidor::test

@@ -5,6 +5,7 @@
 #include "engine/gl_recorder.h"
 #include "engine/random.h"
 #include "script/particle_script.h"
+#include "script_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +18,11 @@ using namespace lumidor;
 
 namespace {
 
-/// A script with `types` particle types, each with a 2 x 4 atlas, built as the loader would.
+/// test::MakeScript's types with lives of 1 to 2 s, a spread of start positions and velocities and
+/// a downward force.
 TParticleScript MakeScript(int types, bool continuous) {
-    TParticleScript script;
-    script.Continuous = continuous;
-    for (int t = 0; t < types; ++t) {
-        script.Containers.emplace_back();
-        SetBlendFactor(script.Containers.back(), GL_SRC_ALPHA, GL_ONE);
-        SetTextureProperties(script.Containers.back(), 7, 2, 4);
-    }
-    script.Values.resize(std::size_t(types));
-    script.Ranges.resize(std::size_t(types));
-    script.Vectors.resize(std::size_t(types));
-    script.VectorRanges.resize(std::size_t(types));
-    script.Emission.resize(std::size_t(types));
+    TParticleScript script = test::MakeScript(types, continuous);
     for (std::size_t t = 0; t < std::size_t(types); ++t) {
-        script.Values[t].Mass = 1.0f;
         script.Ranges[t].Life = {1.0f, 2.0f};
         script.VectorRanges[t].Velocity = {{1, 1, 1}, {0, 2, 0}};
         script.VectorRanges[t].Position = {{0.5f, 0.5f, 0.5f}, {0, 0, 0}};
