@@ -36,17 +36,10 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
     void SetUp() override {
         DemoWindowTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        previousDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(LUMIDOR_SOURCE_DIR "/data");
         SDL_SetWindowSize(window.Window, 800, 600); // the demo's configured size
-        hooks = MakeDemoHooks();
-        ResetEffectsForTesting(); // no particles carried over from another test's context
+        ResetEffectsForTesting();                   // no particles carried over from another test's context
         CurrentEffect = 0;
-        hooks.EffectsStartup();
-        Start(window.FrameClock);
-        SDL_SetWindowPosition(window.Window, 0, 0);
-        SDL_ShowWindow(window.Window);
-        RunFrames(1);
+        StartDemo();
     }
     void TearDown() override {
         if (DebugMode1Checked) DebugMode1Click();
@@ -54,7 +47,6 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
         Properties = {}; // a Properties window left open would take a later test's clicks
         ClearInspection();
         if (hooks.Shutdown) hooks.Shutdown();
-        if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
         DemoWindowTest::TearDown();
     }
 
@@ -78,8 +70,6 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
             }
         return count;
     }
-
-    std::filesystem::path previousDirectory;
 };
 
 // The demo camera: gluPerspective(45, w / h, 0.05, 100) after a translation by (0, 0, -5).

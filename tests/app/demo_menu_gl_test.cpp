@@ -28,19 +28,7 @@ class DemoMenuGL : public lumidor::testing::DemoWindowTest {
     void SetUp() override {
         DemoWindowTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        previousDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(LUMIDOR_SOURCE_DIR "/data");
-        hooks = MakeDemoHooks();
-        hooks.EffectsStartup();
-        Start(window.FrameClock);
-        // Top-left, away from the server's pointer, so that no crossing events move the UI's pointer.
-        SDL_SetWindowPosition(window.Window, 0, 0);
-        SDL_ShowWindow(window.Window);
-        RunFrames(1); // the window's own events arrive first
-    }
-    void TearDown() override {
-        if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
-        DemoWindowTest::TearDown();
+        StartDemo();
     }
 
     // An item is drawn: white text (at least minText pixels) on the UI's own background, not on the
@@ -94,8 +82,6 @@ class DemoMenuGL : public lumidor::testing::DemoWindowTest {
         EXPECT_NEAR(container.Wind.y, y, 1e-6f);
         EXPECT_NEAR(container.Wind.z, z, 1e-6f);
     }
-
-    std::filesystem::path previousDirectory;
 };
 
 } // namespace

@@ -4,8 +4,10 @@
 
 #include "app/core/app_hooks.h"
 #include "app/core/command_line.h"
+#include "app/core/demo_hooks.h"
 #include "app/core/ui_item_rects.h"
 #include "app/desktop/frame_loop.h"
+#include "app/desktop/frame_timer.h"
 #include "app/desktop/main_window.h"
 #include "app/desktop/ui_layer.h"
 #include "png_reader.h"
@@ -32,9 +34,25 @@ class DemoWindowTest : public ::testing::Test {
         ASSERT_TRUE(window.UiReady);
     }
     void TearDown() override {
+        if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
         if (window.UiReady) ShutdownUi();
         CloseMainWindow(window);
         SDL_Quit();
+    }
+
+    /// Runs the demo as main() does, from its data folder (left again in TearDown): its hooks and
+    /// effects started and the window shown at the top left, away from the server's pointer, so that
+    /// no crossing events move the UI's pointer; then, with `firstFrame`, one frame for the window's
+    /// own events.
+    void StartDemo(bool firstFrame = true) {
+        previousDirectory = std::filesystem::current_path();
+        std::filesystem::current_path(LUMIDOR_SOURCE_DIR "/data");
+        hooks = MakeDemoHooks();
+        hooks.EffectsStartup();
+        Start(window.FrameClock);
+        SDL_SetWindowPosition(window.Window, 0, 0);
+        SDL_ShowWindow(window.Window);
+        if (firstFrame) RunFrames(1);
     }
 
     /// Queues one mouse event at window pixel (x, y). A motion also moves the X server's pointer
@@ -99,7 +117,8 @@ class DemoWindowTest : public ::testing::Test {
     }
 
     TMainWindow window;
-    TAppHooks hooks; ///< what the frames run; empty until a test installs the demo's
+    TAppHooks hooks;                         ///< what the frames run; empty until a test installs the demo's
+    std::filesystem::path previousDirectory; ///< the working folder before StartDemo
 };
 
 } // namespace lumidor::testing

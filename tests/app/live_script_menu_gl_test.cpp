@@ -36,20 +36,12 @@ class LiveScriptMenuGL : public lumidor::testing::DemoWindowTest {
     void SetUp() override {
         DemoWindowTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        previousDirectory = fs::current_path();
-        fs::current_path(LUMIDOR_SOURCE_DIR "/data");
         folder = fs::temp_directory_path() / ("lumidor_live_menu_" + std::to_string(::getpid()));
         fs::create_directories(folder);
         PlayedScripts.clear();
-        hooks = MakeDemoHooks();
-        hooks.EffectsStartup();
-        Start(window.FrameClock);
-        SDL_SetWindowPosition(window.Window, 0, 0);
-        SDL_ShowWindow(window.Window);
-        RunFrames(1);
+        StartDemo();
     }
     void TearDown() override {
-        if (!previousDirectory.empty()) fs::current_path(previousDirectory);
         fs::remove_all(folder);
         PlayedScripts.clear();
         ScriptLogVisible = false;
@@ -96,7 +88,6 @@ class LiveScriptMenuGL : public lumidor::testing::DemoWindowTest {
         return count;
     }
 
-    fs::path previousDirectory;
     fs::path folder;
 };
 

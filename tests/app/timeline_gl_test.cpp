@@ -29,20 +29,12 @@ class TimelineGL : public lumidor::testing::DemoWindowTest {
     void SetUp() override {
         DemoWindowTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        previousDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(LUMIDOR_SOURCE_DIR "/data");
         Timeline = TTimeline{};
-        hooks = MakeDemoHooks();
-        hooks.EffectsStartup();
-        Start(window.FrameClock);
-        SDL_SetWindowPosition(window.Window, 0, 0);
-        SDL_ShowWindow(window.Window);
-        RunFrames(1);
+        StartDemo();
     }
     void TearDown() override {
         Timeline = TTimeline{};
         TimelineVisible = false;
-        if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
         DemoWindowTest::TearDown();
     }
     /// Opens PopupMenu1 on the drawing surface, opens `submenu` when given, and clicks `entry`.
@@ -82,8 +74,6 @@ class TimelineGL : public lumidor::testing::DemoWindowTest {
             }
         return differing;
     }
-
-    std::filesystem::path previousDirectory;
 };
 
 } // namespace

@@ -22,19 +22,9 @@ class WindowEventsGL : public lumidor::testing::DemoWindowTest {
     void SetUp() override {
         DemoWindowTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        previousDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(LUMIDOR_SOURCE_DIR "/data");
         ASSERT_TRUE(StartGLDebug(&SDL_GL_GetProcAddress)) << "Mesa offers GL_KHR_debug";
-        hooks = MakeDemoHooks();
-        hooks.EffectsStartup();
-        Start(window.FrameClock);
-        SDL_SetWindowPosition(window.Window, 0, 0);
-        SDL_ShowWindow(window.Window);
+        StartDemo(false);
         errorsBefore = GLDebugErrorCount();
-    }
-    void TearDown() override {
-        if (!previousDirectory.empty()) std::filesystem::current_path(previousDirectory);
-        DemoWindowTest::TearDown();
     }
 
     // Runs `frames` frames of `slot` with GL checks after each; the projection of the last one is kept.
@@ -73,7 +63,6 @@ class WindowEventsGL : public lumidor::testing::DemoWindowTest {
 
     GLfloat projection[16] = {};
     int errorsBefore = 0;
-    std::filesystem::path previousDirectory;
 };
 
 } // namespace
