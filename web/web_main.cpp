@@ -10,6 +10,7 @@
 #include "app/core/command_line.h"
 #include "app/core/demo_hooks.h"
 #include "app/core/effect_menu.h"
+#include "app/core/effect_pass.h"
 #include "app/core/effects_startup.h"
 #include "app/core/example_scripts.h"
 #include "app/core/live_scripts.h"
@@ -124,15 +125,7 @@ void DrawFrame() {
     Demo.FramesPerSecond = 1.0f / elapsed;
 
     const TFrameView view = CanvasView();
-    GL.MatrixMode(GL_PROJECTION);
-    GL.LoadIdentity();
-    GL.gluPerspective(45.0, double(view.ClientWidth) / double(view.ClientHeight), 0.05, 100.0);
-    GL.Viewport(0, 0, view.ClientWidth, view.ClientHeight);
-    GL.MatrixMode(GL_MODELVIEW);
-    GL.LoadIdentity();
-    GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    GL.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    GL.Translatef(0.0f, 0.0f, -5.0f);
+    BeginDemoFrame(view);
 
     if (Demo.Hooks.EffectPass) Demo.Hooks.EffectPass(view);
     if (Demo.UiReady) {

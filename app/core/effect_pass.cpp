@@ -18,6 +18,19 @@ bool RunCurrentEffect(int slot) {
     return RunEffectSlot(slot, callbacks);
 }
 
+void BeginDemoFrame(const TFrameView& view) {
+    GL.MatrixMode(GL_PROJECTION);
+    GL.LoadIdentity();
+    GL.gluPerspective(45.0, double(view.ClientWidth) / double(view.ClientHeight), 0.05, 100.0);
+    GL.Viewport(0, 0, view.ClientWidth, view.ClientHeight);
+    GL.MatrixMode(GL_MODELVIEW);
+    GL.LoadIdentity();
+    // The clear colour set here is the one the next frame's clear uses.
+    GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    GL.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    GL.Translatef(0.0f, 0.0f, -5.0f);
+}
+
 void DrawLogoBanner(const TFrameView& view) {
     GL.MatrixMode(GL_PROJECTION);
     GL.LoadIdentity();

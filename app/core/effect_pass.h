@@ -1,6 +1,6 @@
 #pragma once
-// The middle of every frame: the running effect drawn without depth writes, then the logo banner
-// over it in pixel coordinates.
+// Every frame's drawing before the UI: the projection, clear and camera, then the running effect
+// drawn without depth writes, then the logo banner over it in pixel coordinates.
 
 #include "app/core/app_hooks.h"
 
@@ -9,6 +9,10 @@ namespace lumidor {
 /// Banner size in pixels: the 800 x 276 logo scaled by 0.375.
 inline constexpr float BannerWidth = 300.0f;
 inline constexpr float BannerHeight = 103.5f;
+
+/// The start of every frame: a 45 degree perspective (near 0.05, far 100) over the client area,
+/// the buffers cleared to black, and the camera 5 units back from the origin.
+void BeginDemoFrame(const TFrameView& view);
 
 /// Runs one frame of `slot` (scripts at (0, 0, 0) with FrameTime, earlier versions' particles
 /// first), or of a played script (FirstPlayedSlot on); false for any other slot.

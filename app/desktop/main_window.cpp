@@ -1,6 +1,7 @@
 #include "app/desktop/main_window.h"
 
 #include "app/core/caption.h"
+#include "app/core/effect_pass.h"
 #include "app/desktop/display_mode.h"
 #include "app/desktop/gl_extensions.h"
 #include "app/desktop/pixel_format.h"
@@ -167,17 +168,7 @@ bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest&
     if (!window.GLReady) return request.ScreenshotFile.empty();
 
     const TFrameView view = QueryFrameView(window);
-    GL.MatrixMode(GL_PROJECTION);
-    GL.LoadIdentity();
-    GL.gluPerspective(45.0, static_cast<double>(view.ClientWidth) / static_cast<double>(view.ClientHeight),
-                      0.05, 100.0);
-    GL.Viewport(0, 0, view.ClientWidth, view.ClientHeight);
-    GL.MatrixMode(GL_MODELVIEW);
-    GL.LoadIdentity();
-    // The clear colour set here is the one the next frame's clear uses.
-    GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    GL.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    GL.Translatef(0.0f, 0.0f, -5.0f);
+    BeginDemoFrame(view);
 
     if (hooks.EffectPass) hooks.EffectPass(view);
     if (window.UiReady) {

@@ -10,6 +10,7 @@
 #include "app/core/window_placement.h"
 #include "app/desktop/frame_loop.h"
 #include "app/desktop/main_window.h"
+#include "demo_camera.h"
 #include "demo_window_fixture.h"
 #include "effects/effects.h"
 #include "engine/particle_step_breakdown.h"
@@ -72,23 +73,7 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
     }
 };
 
-// The demo camera: gluPerspective(45, w / h, 0.05, 100) after a translation by (0, 0, -5).
-TScreenView DemoCamera(int width, int height) {
-    TScreenView view;
-    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
-    const float nearPlane = 0.05f, farPlane = 100.0f;
-    view.Projection[0] = f / (float(width) / float(height));
-    view.Projection[5] = f;
-    view.Projection[10] = (farPlane + nearPlane) / (nearPlane - farPlane);
-    view.Projection[11] = -1.0f;
-    view.Projection[14] = 2.0f * farPlane * nearPlane / (nearPlane - farPlane);
-    for (int i = 0; i < 4; ++i)
-        view.Modelview[i * 5] = 1.0f;
-    view.Modelview[14] = -5.0f;
-    view.Width = width;
-    view.Height = height;
-    return view;
-}
+using lumidor::testing::DemoCamera;
 
 // Where ImGui drew the window called `name` in the last frame; nothing when it was not shown.
 std::optional<TUiRect> WindowRect(const char* name) {

@@ -7,6 +7,7 @@
 #include "app/debug/debug_gizmos.h"
 #include "app/debug/frame_statistics.h"
 #include "app/desktop/recording.h"
+#include "demo_camera.h"
 #include "effects/effects.h"
 #include "engine/gl_recorder.h"
 
@@ -27,22 +28,7 @@ std::filesystem::path TempPath(const std::string& name) {
     return std::filesystem::temp_directory_path() / ("lumidor_" + std::to_string(::getpid()) + "_" + name);
 }
 
-// gluPerspective(45, 800 / 600, 0.05, 100) after a translation by (0, 0, -5).
-TScreenView DemoCamera() {
-    TScreenView view;
-    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
-    view.Projection[0] = f / (800.0f / 600.0f);
-    view.Projection[5] = f;
-    view.Projection[10] = (100.0f + 0.05f) / (0.05f - 100.0f);
-    view.Projection[11] = -1.0f;
-    view.Projection[14] = 2.0f * 100.0f * 0.05f / (0.05f - 100.0f);
-    for (int i = 0; i < 4; ++i)
-        view.Modelview[i * 5] = 1.0f;
-    view.Modelview[14] = -5.0f;
-    view.Width = 800;
-    view.Height = 600;
-    return view;
-}
+using lumidor::testing::DemoCamera;
 
 } // namespace
 

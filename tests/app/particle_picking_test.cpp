@@ -3,6 +3,7 @@
 
 #include "app/debug/particle_picking.h"
 #include "app/debug/picked_particle.h"
+#include "demo_camera.h"
 #include "engine/gl_recorder.h"
 #include "engine/particle_step_breakdown.h"
 #include "engine/simulation.h"
@@ -15,23 +16,7 @@ using namespace lumidor;
 
 namespace {
 
-// gluPerspective(45, 800 / 600, 0.05, 100) after a translation by (shiftX, 0, -5).
-TScreenView DemoCamera(float shiftX = 0.0f) {
-    TScreenView view;
-    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
-    view.Projection[0] = f / (800.0f / 600.0f);
-    view.Projection[5] = f;
-    view.Projection[10] = (100.0f + 0.05f) / (0.05f - 100.0f);
-    view.Projection[11] = -1.0f;
-    view.Projection[14] = 2.0f * 100.0f * 0.05f / (0.05f - 100.0f);
-    for (int i = 0; i < 4; ++i)
-        view.Modelview[i * 5] = 1.0f;
-    view.Modelview[12] = shiftX;
-    view.Modelview[14] = -5.0f;
-    view.Width = 800;
-    view.Height = 600;
-    return view;
-}
+using lumidor::testing::DemoCamera;
 
 void Add(TParticleEffectContainer& container, const TVector3& position, float life = 10.0f) {
     AddParticle(container, position, {0.1f, 0.1f, 0.1f}, {1, 1, 1}, 0, life);
@@ -50,7 +35,7 @@ TEST(ParticlePicking, TheNearestParticleAsDrawnWinsAcrossSystemsAndPasses) {
     Add(left, {-1.0f, 0.0f, 0.0f});
     Add(left, {0.0f, 0.0f, 0.0f});
     Add(right, {0.0f, 0.0f, 0.0f}); // same world point, drawn 0.2 units (29 pixels) to the right
-    const TScreenView leftView = DemoCamera(), rightView = DemoCamera(0.2f);
+    const TScreenView leftView = DemoCamera(), rightView = DemoCamera(800, 600, 0.2f);
     const TVector3 centre = Pixel(leftView, {0, 0, 0});
     ASSERT_NEAR(centre.x, 400.0f, 1e-3f);
 
@@ -72,7 +57,7 @@ TEST(ParticlePicking, TheNearestParticleAsDrawnWinsAcrossSystemsAndPasses) {
     EXPECT_EQ(pick.Best, &right);
 
     // The best system drawn once more in another view: the particle is where that pass drew it.
-    const TScreenView moved = DemoCamera(0.22f);
+    const TScreenView moved = DemoCamera(800, 600, 0.22f);
     ConsiderForPick(pick, right, moved);
     EXPECT_EQ(pick.Best, &right);
     EXPECT_EQ(pick.BestView.Modelview[12], 0.22f);
@@ -136,7 +121,7 @@ TEST(ParticleInspection, APickedParticleIsFollowedThroughTheSweepAndMarkedWhereI
     EXPECT_EQ(inspected.Step.Index, 2);
     UpdateAndDraw(container, 0.5f);
     ASSERT_EQ(ParticleCount(container), 2);
-    const TScreenView later = DemoCamera(0.25f);
+    const TScreenView later = DemoCamera(800, 600, 0.25f);
     InspectAfterPass(inspected, container, later);
     ASSERT_FALSE(inspected.Gone);
     EXPECT_TRUE(inspected.StepSeen);
