@@ -14,6 +14,7 @@ set(LUMIDOR_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/lumidor)
 # theirs never lands on ours. Headers not listed (the particle blocks, the sweep) stay private.
 set(LUMIDOR_PUBLIC_HEADERS
     engine/collision_world.h
+    engine/fixed_steps.h
     engine/gl_api.h
     engine/gl_loader.h
     engine/message.h
@@ -31,6 +32,7 @@ set(LUMIDOR_PUBLIC_HEADERS
     textures/textures.h
     script/particle_script.h
     script/script_diagnostics.h
+    script/script_seek.h
     script/script_watch.h
     script/live_script.h
     font/particle_font.h

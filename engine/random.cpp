@@ -47,4 +47,13 @@ std::int32_t Random(std::int32_t n) {
     return std::int32_t((std::uint64_t(generator.Next()) * std::uint64_t(n)) >> 32u);
 }
 
+TRandomState SaveRandom() {
+    return TRandomState{generator.State, generator.Increment};
+}
+
+void RestoreRandom(const TRandomState& state) {
+    generator.State = state.State;
+    generator.Increment = state.Increment;
+}
+
 } // namespace lumidor

@@ -13,4 +13,14 @@ float R();
 /// A uniform integer in 0 .. n - 1; 0 when n <= 0.
 std::int32_t Random(std::int32_t n);
 
+/// The generator's whole state: restoring it replays the same draws (checkpoints of a timeline).
+struct TRandomState {
+    std::uint64_t State = 0;     ///< the generator's position in its sequence
+    std::uint64_t Increment = 0; ///< the sequence the seed chose
+};
+/// The generator's current state.
+TRandomState SaveRandom();
+/// Puts the generator back to a state SaveRandom returned.
+void RestoreRandom(const TRandomState& state);
+
 } // namespace lumidor

@@ -2,6 +2,7 @@
 // A loaded particle script: one particle system per particle type, the per-type emission settings
 // the runtime draws new particles from, and the debugger log of every load into it.
 
+#include "../engine/fixed_steps.h"
 #include "../engine/particle_container.h"
 #include "../engine/vector.h"
 
@@ -92,6 +93,7 @@ struct TScriptBurst {
     float Interval = 0.0f;    ///< seconds between repeats; used when Repeats > 0
     std::int32_t Repeats = 0; ///< further bursts after the first
     std::int32_t Fired = 0;   ///< bursts already emitted since the script (re)started; runtime state
+    bool DropLogged = false;  ///< the debugger log has said that this burst dropped particles
 };
 
 /// What happens to a particle that a sub-emitter follows.
@@ -134,6 +136,11 @@ struct TParticleScript {
     double Time = 0.0;
     bool Started = false;               ///< the first AdvanceScript (and its prewarm) has run
     bool SubEmitterLimitLogged = false; ///< the runtime's one log line about sub-emitter limits is written
+    std::int64_t PrewarmStepsLeft = 0;  ///< prewarm steps still to run before the first frame; runtime state
+    std::int64_t PrewarmStepsRun = 0;   ///< prewarm steps run since the start; runtime state
+    /// Particle-steps the prewarm has cost so far (particles each of its passes swept); runtime state.
+    std::int64_t PrewarmWork = 0;
+    bool PrewarmStopLogged = false; ///< the runtime's one log line about a stopped prewarm is written
 };
 
 /// One problem of a load, placed for editors; the log keeps the same text.
@@ -185,10 +192,14 @@ inline constexpr float MaxScriptPrewarmSeconds = 60.0f;
 /// Most particles all sub-emitters of one script create in one frame (or one prewarm or seek step);
 /// what a chain of types spawning each other asks beyond it is dropped.
 inline constexpr std::int32_t MaxScriptSubParticlesPerStep = 100'000;
-/// Step of prewarm and of SeekScript by default, seconds.
-inline constexpr float ScriptStepSeconds = 1.0f / 60.0f;
+/// Step of prewarm and of SeekScript by default, seconds (the fixed step of engine/fixed_steps.h).
+inline constexpr float ScriptStepSeconds = FixedStepSeconds;
 /// Latest time SeekScript goes to, seconds.
 inline constexpr double MaxScriptSeekSeconds = 3600.0;
+/// Most work a prewarm may cost, in particle-steps (the particles each of its passes sweeps, added up):
+/// about a second or two of one core. A prewarm that reaches it stops there, with one line in the
+/// debugger log, and the script plays on from where it stands.
+inline constexpr std::int64_t MaxScriptPrewarmParticleSteps = 50'000'000;
 
 /// Reads the file (opened relative to the working directory; "\" is taken as "/") and appends its
 /// particle types, settings and log to `script`. Without GL set up (GLAvailable), "loadtexture"
@@ -212,11 +223,11 @@ TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string&
 /// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.
 std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int32_t existing);
 /// One frame, dt in seconds. The first call of a script (after a load or RestartScript) first runs its
-/// prewarm in steps of ScriptStepSeconds without drawing. Then: top-up (continuous scripts only), the
-/// bursts whose time Time has reached, UpdateAndDraw on every container (each type's Events cleared
-/// first and switched on for a type with sub-emitters), RunSubEmitters, and Time += dt (a dt that is
-/// not a positive number leaves Time as it is). A script that uses none of the newer commands runs
-/// exactly as it did before them.
+/// prewarm in steps of ScriptStepSeconds without drawing (what RunPrewarmSteps left of it). Then: top-up
+/// (continuous scripts only), the bursts whose time Time has reached, UpdateAndDraw on every container (each
+/// type's Events cleared first and switched on for a type with sub-emitters), RunSubEmitters, and Time += dt
+/// (a dt that is not a positive number leaves Time as it is). A script that uses none of the newer commands
+/// runs exactly as it did before them.
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt);
 /// Turns the deaths and bounces that the containers' Events hold into the sub-emitters' particles:
 /// per event, Count particles of the target type, created as that type creates its particles with the
@@ -232,14 +243,27 @@ bool ScriptFinished(const TParticleScript& script);
 /// unfired; the next AdvanceScript runs the prewarm again, as a first frame does. Settings, tiles,
 /// magnets, blending, debug view and buffer objects stay. The random generator is not touched.
 void RestartScript(TParticleScript& script);
-/// Brings the script to `seconds` of play after its start (its prewarm first) from the beginning:
-/// RestartScript, SeedRandom(seed), the prewarm, then steps of `step` seconds (the last one shorter
-/// when `step` does not divide `seconds`) with nothing drawn. The same arguments always give the same
-/// particles; AdvanceScript frames of `step` seconds after the same restart and seed give them too.
-/// `seconds` is clamped to 0..MaxScriptSeekSeconds; a `step` that is not a positive number, or one
-/// that would take more than a million steps, gives way to a coarser one (seconds / 1e6 at least).
+/// Brings the script to `steps` fixed steps of play after its start (its prewarm first) from the
+/// beginning: RestartScript, SeedRandom(seed), the prewarm, then `steps` steps of ScriptStepSeconds
+/// with nothing drawn. The same arguments always give the same particles, bit for bit the particles of
+/// a restart, the seed and `steps` AdvanceScript frames of ScriptStepSeconds. `steps` is clamped to
+/// 0 .. MaxFixedSteps (one hour).
+void SeekScriptSteps(TParticleScript& script, const TVector3& origin, std::int64_t steps, std::uint64_t seed);
+/// SeekScriptSteps to the whole step nearest to `seconds` (StepsForSeconds), or, with another `step`,
+/// to the nearest whole number of steps of that length (at most a million of them; a `step` that is
+/// not a positive number is ScriptStepSeconds). Seconds are clamped to 0 .. MaxScriptSeekSeconds.
 void SeekScript(TParticleScript& script, const TVector3& origin, double seconds, std::uint64_t seed,
                 float step = ScriptStepSeconds);
+/// Whether the script has a first frame still to come: not started, or its prewarm not yet all run.
+bool ScriptWarmingUp(const TParticleScript& script);
+/// Starts the script if it has not started, then runs up to `maxSteps` fixed steps of its prewarm
+/// with nothing drawn; returns the steps run. What AdvanceScript's first call does at once, a slice
+/// at a time, so a host can spread a long prewarm over several frames.
+std::int64_t RunPrewarmSteps(TParticleScript& script, const TVector3& origin, std::int64_t maxSteps);
+/// One fixed step of play (ScriptStepSeconds) with nothing drawn, the prewarm first if it has not run.
+void RunScriptStep(TParticleScript& script, const TVector3& origin);
+/// Seconds of play since the start, the prewarm not counted; 0 before the first frame.
+double ScriptPlayedSeconds(const TParticleScript& script);
 /// Ends every emission of the script for good (continuous top-up, bursts, sub-emitters); the live
 /// particles fly on. For an earlier version of a script that is being replaced.
 void StopScriptEmission(TParticleScript& script);

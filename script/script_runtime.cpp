@@ -141,11 +141,13 @@ std::int64_t CreateParticles(TParticleScript& script, std::size_t type, const TV
     return n;
 }
 
-void StepScript(TParticleScript& script, const TVector3& origin, float dt, bool draw) {
+std::int64_t StepScript(TParticleScript& script, const TVector3& origin, float dt, bool draw) {
     if (script.Continuous) EmitParticles(script, origin);
     FireBursts(script, origin);
+    std::int64_t swept = 0;
     for (std::size_t type = 0; type < script.Containers.size(); ++type) {
         TParticleEffectContainer& container = script.Containers[type];
+        swept += ParticleCount(container);
         // The events of this pass only, so none is turned into particles twice; a type whose
         // sub-emitters need them asks the pass for them.
         container.Events.Deaths.clear();
@@ -160,6 +162,7 @@ void StepScript(TParticleScript& script, const TVector3& origin, float dt, bool 
     }
     RunSubEmitters(script);
     if (dt > 0.0f && std::isfinite(dt)) script.Time += double(dt);
+    return swept;
 }
 
 } // namespace script_detail
@@ -193,7 +196,8 @@ void EmitParticles(TParticleScript& script, const TVector3& origin) {
 }
 
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt) {
-    if (!script.Started) script_detail::StartScript(script, origin);
+    while (ScriptWarmingUp(script))
+        RunPrewarmSteps(script, origin, MaxFixedSteps);
     script_detail::StepScript(script, origin, dt, true);
 }
 

@@ -22,9 +22,7 @@ std::int64_t CreateParticles(TParticleScript& script, std::size_t type, const TV
 /// Creates the particles of every burst whose time the script's Time has reached.
 void FireBursts(TParticleScript& script, const TVector3& origin);
 /// One step of dt seconds: top-up, bursts, the pass over every container (drawn when `draw`, else
-/// only simulated), sub-emitters, and the clock.
-void StepScript(TParticleScript& script, const TVector3& origin, float dt, bool draw);
-/// Marks the script started and runs its prewarm in steps of ScriptStepSeconds, drawing nothing.
-void StartScript(TParticleScript& script, const TVector3& origin);
+/// only simulated), sub-emitters, and the clock. Returns the particles the passes swept.
+std::int64_t StepScript(TParticleScript& script, const TVector3& origin, float dt, bool draw);
 
 } // namespace lumidor::script_detail

@@ -2,9 +2,11 @@
 // deaths and bounces, the prewarm before the first frame, and restarting and seeking, which bring a
 // script back to its start or to a given time by re-running it in fixed steps with nothing drawn.
 
+#include "engine/fixed_steps.h"
 #include "engine/random.h"
 #include "script/particle_script.h"
 #include "script/script_runtime_detail.h"
+#include "script/script_seek.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,27 +32,56 @@ std::int64_t BurstsDue(const TScriptBurst& burst, double time) {
     return repeatsDone >= double(total - 1) ? total : std::int64_t(repeatsDone) + 1;
 }
 
+void AppendRuntimeLine(TParticleScript& script, const std::string& line) {
+    std::string& log = script.DebugLog;
+    if (!log.empty() && log.back() != '\r') log += '\r';
+    log += line + '\r';
+}
+
 void LogSubEmitterLimit(TParticleScript& script) {
     if (script.SubEmitterLimitLogged) return;
     script.SubEmitterLimitLogged = true;
-    std::string& log = script.DebugLog;
-    if (!log.empty() && log.back() != '\r') log += '\r';
-    log += "Runtime: sub-emitters are held to " + std::to_string(MaxScriptSubParticlesPerStep) +
-           " new particles per frame and " + std::to_string(MaxScriptParticlesPerScript) +
-           " particles per script - further particles are dropped (do particle types spawn each "
-           "other without end?)\r";
+    AppendRuntimeLine(script,
+                      "Runtime: sub-emitters are held to " + std::to_string(MaxScriptSubParticlesPerStep) +
+                          " new particles per frame and " + std::to_string(MaxScriptParticlesPerScript) +
+                          " particles per script - further particles are dropped (do particle types "
+                          "spawn each other without end?)");
 }
 
-/// Runs `seconds` in steps of `step` (the last one shorter when needed), drawing nothing.
-void RunFixedSteps(TParticleScript& script, const TVector3& origin, double seconds, float step) {
-    // A tolerance on the count, so that seconds = n * step (with the rounding of a float step, such as
-    // 1/60) gives n full steps and no sliver.
-    constexpr double Tolerance = 1e-4;
-    const auto fullSteps = std::int64_t(std::floor(seconds / double(step) + Tolerance));
-    for (std::int64_t i = 0; i < fullSteps; ++i)
-        script_detail::StepScript(script, origin, step, false);
-    const double rest = seconds - double(fullSteps) * double(step);
-    if (rest > Tolerance * double(step)) script_detail::StepScript(script, origin, float(rest), false);
+/// A number of seconds for a log line, as a person reads it ("2.5", "60").
+std::string SecondsText(double seconds) {
+    std::string text = std::to_string(seconds);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text;
+}
+
+void LogBurstDrop(TParticleScript& script, TScriptBurst& burst, std::size_t type, std::int64_t wanted,
+                  std::int64_t made) {
+    if (burst.DropLogged) return;
+    burst.DropLogged = true;
+    AppendRuntimeLine(script, "Runtime: a burst of particle type " + std::to_string(type) + " at " +
+                                  SecondsText(double(burst.Time)) + " s dropped " +
+                                  std::to_string(wanted - made) + " of " + std::to_string(wanted) +
+                                  " particles - the script holds its most particles (" +
+                                  std::to_string(MaxScriptParticlesPerType) + " a type, " +
+                                  std::to_string(MaxScriptParticlesPerScript) +
+                                  " in all); later drops of this burst are not logged");
+}
+
+void LogPrewarmStop(TParticleScript& script) {
+    if (script.PrewarmStopLogged) return;
+    script.PrewarmStopLogged = true;
+    AppendRuntimeLine(script, "Runtime: prewarm stopped after " +
+                                  SecondsText(SecondsOfSteps(script.PrewarmStepsRun)) + " of " +
+                                  SecondsText(double(script.Prewarm)) + " s - it reached its most work (" +
+                                  std::to_string(MaxScriptPrewarmParticleSteps) +
+                                  " particle-steps); the script plays on from there");
+}
+
+/// Steps the script's "prewarm" asks for: whole steps, the nearest to its seconds.
+std::int64_t PrewarmSteps(const TParticleScript& script) {
+    return StepsForSeconds(double(std::min(script.Prewarm, MaxScriptPrewarmSeconds)));
 }
 
 } // namespace
@@ -67,15 +98,10 @@ void FireBursts(TParticleScript& script, const TVector3& origin) {
             if (held < 0) held = ParticlesHeld(script);
             const std::int64_t wanted = (due - burst.Fired) * std::max<std::int64_t>(burst.Count, 0);
             burst.Fired = std::int32_t(std::min<std::int64_t>(due, INT32_MAX));
-            CreateParticles(script, type, origin, wanted, held);
+            const std::int64_t made = CreateParticles(script, type, origin, wanted, held);
+            if (made < wanted) LogBurstDrop(script, burst, type, wanted, made);
         }
     }
-}
-
-void StartScript(TParticleScript& script, const TVector3& origin) {
-    script.Started = true;
-    const float prewarm = std::min(script.Prewarm, MaxScriptPrewarmSeconds);
-    if (prewarm > 0.0f) RunFixedSteps(script, origin, prewarm, ScriptStepSeconds);
 }
 
 } // namespace script_detail
@@ -134,21 +160,83 @@ void RestartScript(TParticleScript& script) {
             burst.Fired = 0;
     script.Time = 0.0;
     script.Started = false;
+    script.PrewarmStepsLeft = 0;
+    script.PrewarmStepsRun = 0;
+    script.PrewarmWork = 0;
+}
+
+bool ScriptWarmingUp(const TParticleScript& script) {
+    return !script.Started || script.PrewarmStepsLeft > 0;
+}
+
+std::int64_t RunPrewarmSteps(TParticleScript& script, const TVector3& origin, std::int64_t maxSteps) {
+    if (!script.Started) {
+        script.Started = true;
+        script.PrewarmStepsLeft = PrewarmSteps(script);
+        script.PrewarmStepsRun = 0;
+        script.PrewarmWork = 0;
+    }
+    std::int64_t run = 0;
+    while (script.PrewarmStepsLeft > 0 && run < maxSteps) {
+        script.PrewarmWork += script_detail::StepScript(script, origin, ScriptStepSeconds, false);
+        --script.PrewarmStepsLeft;
+        ++script.PrewarmStepsRun;
+        ++run;
+        if (script.PrewarmStepsLeft > 0 && script.PrewarmWork >= MaxScriptPrewarmParticleSteps) {
+            script.PrewarmStepsLeft = 0;
+            LogPrewarmStop(script);
+        }
+    }
+    return run;
+}
+
+void RunScriptStep(TParticleScript& script, const TVector3& origin) {
+    while (ScriptWarmingUp(script))
+        RunPrewarmSteps(script, origin, MaxFixedSteps);
+    script_detail::StepScript(script, origin, ScriptStepSeconds, false);
+}
+
+double ScriptPlayedSeconds(const TParticleScript& script) {
+    if (ScriptWarmingUp(script)) return 0.0;
+    // Every prewarm step added the same float to Time, so this is exact.
+    return std::max(script.Time - double(script.PrewarmStepsRun) * double(ScriptStepSeconds), 0.0);
+}
+
+void SeekScriptSteps(TParticleScript& script, const TVector3& origin, std::int64_t steps,
+                     std::uint64_t seed) {
+    TScriptSeeker seeker;
+    seeker.ByteBudget = 0; // one seek, no checkpoints
+    BeginScriptSeek(seeker, script, origin, steps, seed);
+    while (!ContinueScriptSeek(seeker, script, MaxFixedSteps)) {
+    }
 }
 
 void SeekScript(TParticleScript& script, const TVector3& origin, double seconds, std::uint64_t seed,
                 float step) {
+    seconds = std::isfinite(seconds) ? std::clamp(seconds, 0.0, MaxScriptSeekSeconds) : 0.0;
+    if (!(step > 0.0f) || !std::isfinite(step) || step == ScriptStepSeconds) {
+        SeekScriptSteps(script, origin, StepsForSeconds(seconds), seed);
+        return;
+    }
+    // Another step length: the nearest whole number of such steps, at most a million.
+    constexpr double MostSteps = 1e6;
+    const double steps = std::min(std::floor(seconds / double(step) + 0.5), MostSteps);
     RestartScript(script);
     SeedRandom(seed);
-    script_detail::StartScript(script, origin);
-    seconds = std::isfinite(seconds) ? std::clamp(seconds, 0.0, MaxScriptSeekSeconds) : 0.0;
-    if (!(step > 0.0f) || !std::isfinite(step)) step = ScriptStepSeconds;
-    step = std::max(step, float(seconds / 1e6));
-    RunFixedSteps(script, origin, seconds, step);
+    while (ScriptWarmingUp(script))
+        RunPrewarmSteps(script, origin, MaxFixedSteps);
+    for (std::int64_t i = 0; i < std::int64_t(steps); ++i)
+        script_detail::StepScript(script, origin, step, false);
 }
 
 void StopScriptEmission(TParticleScript& script) {
     script.Continuous = false;
+    script.PrewarmStepsLeft = 0;
+    for (TParticleEffectContainer& container : script.Containers) {
+        container.Events.Enabled = false;
+        container.Events.Deaths.clear();
+        container.Events.Bounces.clear();
+    }
     for (TScriptEmission& emission : script.Emission) {
         for (TScriptBurst& burst : emission.Bursts)
             burst.Fired = std::int32_t(std::min<std::int64_t>(BurstTotal(burst), INT32_MAX));

@@ -15,6 +15,7 @@
 
 // The engine core: vectors, particle systems, the CPU sweep, drawing, collision, the GL table.
 #include "engine/collision_world.h"
+#include "engine/fixed_steps.h"
 #include "engine/gl_api.h"
 #include "engine/gl_loader.h"
 #include "engine/message.h"
@@ -38,6 +39,7 @@
 #include "script/live_script.h"
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
+#include "script/script_seek.h"
 #include "script/script_watch.h"
 
 // The particle font and its text.
