@@ -139,6 +139,11 @@ int main(int argc, char** argv) {
 
     if (options.Effect) CurrentEffect = *options.Effect;
     if (options.Seed) Timeline.Seed = *options.Seed; // restarts and seeks repeat the run's particles
+    // A person at the window: a long seek or prewarm goes on over several frames and the window answers.
+    // Runs of a fixed number of frames, recordings, benchmarks and soaks do the work at once, so their
+    // pictures do not depend on the machine's speed.
+    if (!options.Frames && options.RecordFolder.empty() && !options.Benchmark && !options.Soak)
+        TimelineWorkBudgetMs = DefaultTimelineWorkBudgetMs;
     if (!options.ScriptFile.empty()) PlayScriptFile(options.ScriptFile); // the script is the effect shown
 
     // 3. Show the window and draw frames until it closes (or run every effect and print the timings).

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -239,6 +240,11 @@ void RunSubEmitters(TParticleScript& script);
 /// True when the script can show nothing more: no live particle, no continuous top-up of a type with a
 /// particle count of 1 or more, and no burst left to fire.
 bool ScriptFinished(const TParticleScript& script);
+/// Seconds of play (the prewarm not counted) after which the script shows nothing more, when that can
+/// be known from its settings: no continuous top-up, every burst's last firing plus the longest life of
+/// its type, and sub-emitted types' lives after that. Unknown (empty) for a continuous script or a
+/// chain of sub-emitters that can go round.
+std::optional<double> ScriptLength(const TParticleScript& script);
 /// Back to the state right after the load: every particle and event removed, Time 0, every burst
 /// unfired; the next AdvanceScript runs the prewarm again, as a first frame does. Settings, tiles,
 /// magnets, blending, debug view and buffer objects stay. The random generator is not touched.

@@ -87,8 +87,8 @@ void ClearScriptCheckpoints(TScriptSeeker& seeker) {
     seeker = TScriptSeeker{};
 }
 
-void BeginScriptSeek(TScriptSeeker& seeker, TParticleScript& script, const TVector3& origin, std::int64_t steps,
-                     std::uint64_t seed) {
+void BeginScriptSeek(TScriptSeeker& seeker, TParticleScript& script, const TVector3& origin,
+                     std::int64_t steps, std::uint64_t seed) {
     const bool sameRun = seeker.Keyed && seeker.Seed == seed && seeker.Origin.x == origin.x &&
                          seeker.Origin.y == origin.y && seeker.Origin.z == origin.z;
     if (!sameRun) {

@@ -24,31 +24,31 @@ inline constexpr std::size_t MaxScriptCheckpointBytes = std::size_t(256) << 20;
 
 /// A script's whole runtime state after `Step` fixed steps since its start (prewarm included).
 struct TScriptCheckpoint {
-    std::int64_t Step = 0;                      ///< steps since the start, prewarm steps included
-    std::vector<TParticleArray> Particles;      ///< each container's particles
-    std::vector<TParticleEventLog> Events;      ///< each container's events of the last pass
-    std::vector<std::int32_t> BurstsFired;      ///< every burst's Fired, types and bursts in order
-    double Time = 0.0;                          ///< the script's Time
-    std::int64_t PrewarmStepsLeft = 0;          ///< as the script held them
-    std::int64_t PrewarmStepsRun = 0;           ///< as the script held them
-    std::int64_t PrewarmWork = 0;               ///< as the script held it
-    TRandomState Random;                        ///< the random generator after the step
-    std::size_t Bytes = 0;                      ///< what the checkpoint holds, by record size
+    std::int64_t Step = 0;                 ///< steps since the start, prewarm steps included
+    std::vector<TParticleArray> Particles; ///< each container's particles
+    std::vector<TParticleEventLog> Events; ///< each container's events of the last pass
+    std::vector<std::int32_t> BurstsFired; ///< every burst's Fired, types and bursts in order
+    double Time = 0.0;                     ///< the script's Time
+    std::int64_t PrewarmStepsLeft = 0;     ///< as the script held them
+    std::int64_t PrewarmStepsRun = 0;      ///< as the script held them
+    std::int64_t PrewarmWork = 0;          ///< as the script held it
+    TRandomState Random;                   ///< the random generator after the step
+    std::size_t Bytes = 0;                 ///< what the checkpoint holds, by record size
 };
 
 /// The checkpoints of one script and the seek in progress; value-initialised: none, idle.
 struct TScriptSeeker {
-    std::vector<TScriptCheckpoint> Checkpoints; ///< in increasing Step
-    std::int64_t Spacing = ScriptCheckpointSpacing;  ///< steps between checkpoints
-    std::size_t BytesHeld = 0;                       ///< sum of the checkpoints' Bytes
+    std::vector<TScriptCheckpoint> Checkpoints;        ///< in increasing Step
+    std::int64_t Spacing = ScriptCheckpointSpacing;    ///< steps between checkpoints
+    std::size_t BytesHeld = 0;                         ///< sum of the checkpoints' Bytes
     std::size_t ByteBudget = MaxScriptCheckpointBytes; ///< most bytes the checkpoints may hold
-    bool Keyed = false;       ///< checkpoints belong to the seed and origin below
-    std::uint64_t Seed = 0;   ///< the seed the checkpoints' run started with
-    TVector3 Origin;          ///< the origin the checkpoints' run was made at
-    bool Active = false;      ///< a seek is under way
-    std::int64_t Target = 0;  ///< steps of play the seek brings the script to (prewarm not counted)
+    bool Keyed = false;                                ///< checkpoints belong to the seed and origin below
+    std::uint64_t Seed = 0;                            ///< the seed the checkpoints' run started with
+    TVector3 Origin;                                   ///< the origin the checkpoints' run was made at
+    bool Active = false;                               ///< a seek is under way
+    std::int64_t Target = 0;   ///< steps of play the seek brings the script to (prewarm not counted)
     std::int64_t Position = 0; ///< steps the script has run since its start, prewarm included
-    TRandomState Random;      ///< the generator between two slices, so other draws do not disturb a seek
+    TRandomState Random;       ///< the generator between two slices, so other draws do not disturb a seek
 };
 
 /// Forgets every checkpoint (the script was reloaded or changed) and any seek under way.
@@ -56,8 +56,8 @@ void ClearScriptCheckpoints(TScriptSeeker& seeker);
 /// Starts a seek of `script` to `steps` steps of play (clamped to 0 .. MaxFixedSteps) for `seed` at
 /// `origin`: from the latest checkpoint at or before it when there is one for this seed and origin,
 /// else from a restart with SeedRandom(seed). Replaces a seek under way. Runs no step.
-void BeginScriptSeek(TScriptSeeker& seeker, TParticleScript& script, const TVector3& origin, std::int64_t steps,
-                     std::uint64_t seed);
+void BeginScriptSeek(TScriptSeeker& seeker, TParticleScript& script, const TVector3& origin,
+                     std::int64_t steps, std::uint64_t seed);
 /// Runs up to `maxSteps` steps of the seek under way (prewarm steps count), taking checkpoints on the
 /// way; true once the script stands at its target (the seeker is then idle, and the random generator
 /// is where a seek from the start leaves it). True at once when no seek is under way.

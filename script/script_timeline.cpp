@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace lumidor {
 
@@ -147,6 +149,49 @@ bool ScriptFinished(const TParticleScript& script) {
             if (std::isfinite(burst.Time) && burst.Fired < BurstTotal(burst) && burst.Count > 0) return false;
     }
     return true;
+}
+
+std::optional<double> ScriptLength(const TParticleScript& script) {
+    const std::size_t types = script_detail::RunnableTypes(script);
+    for (std::size_t type = 0; type < types; ++type)
+        if (script.Continuous && ScriptParticlesToEmit(script.Values[type].NumParticles, true, 0) > 0)
+            return {};
+    constexpr double None = -std::numeric_limits<double>::infinity();
+    std::vector<double> longestLife(types), lastDeath(types, None);
+    for (std::size_t type = 0; type < types; ++type) {
+        const TScriptLifeRange& life = script.Ranges[type].Life;
+        longestLife[type] = std::max(double(life.Base) + std::max(double(life.Spread), 0.0), 0.0);
+        if (!std::isfinite(longestLife[type])) return {};
+        if (type >= script.Emission.size()) continue;
+        for (const TScriptBurst& burst : script.Emission[type].Bursts) {
+            if (burst.Count <= 0) continue;
+            const double last = double(burst.Time) + double(BurstTotal(burst) - 1) * double(burst.Interval);
+            lastDeath[type] = std::max(lastDeath[type], last + longestLife[type]);
+        }
+    }
+    // A sub-emitted particle is born at the latest when the last particle of its owner dies; a chain
+    // still growing after as many rounds as there are types goes round.
+    for (std::size_t round = 0; round <= types; ++round) {
+        bool grew = false;
+        for (std::size_t owner = 0; owner < std::min(types, script.Emission.size()); ++owner) {
+            if (lastDeath[owner] == None) continue;
+            for (const TScriptSubEmitter& sub : script.Emission[owner].SubEmitters) {
+                if (sub.Type < 0 || std::size_t(sub.Type) >= types || sub.Count <= 0) continue;
+                const double death = lastDeath[owner] + longestLife[std::size_t(sub.Type)];
+                if (death > lastDeath[std::size_t(sub.Type)]) {
+                    lastDeath[std::size_t(sub.Type)] = death;
+                    grew = true;
+                }
+            }
+        }
+        if (!grew) break;
+        if (round == types) return {};
+    }
+    if (types == 0) return 0.0;
+    const double end = *std::max_element(lastDeath.begin(), lastDeath.end());
+    if (end == None) return 0.0;
+    if (!std::isfinite(end)) return {};
+    return std::max(end - SecondsOfSteps(PrewarmSteps(script)), 0.0);
 }
 
 void RestartScript(TParticleScript& script) {

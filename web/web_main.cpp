@@ -139,6 +139,8 @@ void DrawFrame() {
         ShowOnPage("The demo has ended (Exit). Reload the page to start it again.");
         Finish();
     }
+    // Timeline work (a seek, a prewarm, a reload) is not the effect's time: the next frame starts here.
+    if (Demo.Hooks.TakeClockRestart && Demo.Hooks.TakeClockRestart()) Demo.LastFrameMs = emscripten_get_now();
 }
 
 void RunFrame() {
@@ -147,10 +149,17 @@ void RunFrame() {
     ++Demo.FramesDrawn;
     const double now = emscripten_get_now();
     if (now - Demo.LastCaptionMs >= 100.0) {
-        SetTitle(Caption(Demo.FramesPerSecond));
+        const std::string status = Demo.Hooks.CaptionStatus ? Demo.Hooks.CaptionStatus() : std::string();
+        SetTitle(CaptionWithStatus(Caption(Demo.FramesPerSecond), status));
         Demo.LastCaptionMs = now;
     }
     if (Demo.Options.Frames && Demo.FramesDrawn >= *Demo.Options.Frames) Finish();
+}
+
+// A hidden tab draws no frames; its time is not the effect's, so the clock starts again on return.
+EM_BOOL PageVisibilityChanged(int, const EmscriptenVisibilityChangeEvent* event, void*) {
+    if (!event->hidden) Demo.LastFrameMs = emscripten_get_now();
+    return EM_FALSE;
 }
 
 std::string ItemRectJson(const std::string& name) {
@@ -269,6 +278,10 @@ int main(int argc, char** argv) {
     if (Demo.Options.Seed) Timeline.Seed = *Demo.Options.Seed;
     if (!Demo.Options.ScriptFile.empty()) PlayPageScript(Demo.Options.ScriptFile);
     web::SetCoreKeyHandler(Demo.Hooks.KeyPressed);
+    // A page someone looks at stays answerable during long timeline work; a run of a fixed number of
+    // frames does the work at once, as on the desktop.
+    if (!Demo.Options.Frames) TimelineWorkBudgetMs = DefaultTimelineWorkBudgetMs;
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, &PageVisibilityChanged);
 
     // 3. Frames on the browser's animation frames, forever. A run with `frames` draws them on timers
     //    instead: a headless browser with a virtual-time budget lets virtual time run ahead while the page

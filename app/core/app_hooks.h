@@ -43,6 +43,13 @@ struct TAppHooks {
     /// After the UI of a frame: true once after the user asked to end the program (the menu's "Exit");
     /// the host then ends its frames after this one, as closing its window does.
     std::function<bool()> TakeCloseRequest;
+    /// After a frame: true once when the frame did work that is not the effect's time (a seek, a
+    /// prewarm, a reload, a resume from pause); the host then starts its frame clock again, so the next
+    /// frame's time does not count that work.
+    std::function<bool()> TakeClockRestart;
+    /// What the caption adds after the frame rate (" - " and the text), such as "Seeking 12.5 s of
+    /// 60 s" while timeline work goes on; empty: the caption is the frame rate alone.
+    std::function<std::string()> CaptionStatus;
 };
 
 /// What the host brings to the core besides the GL table and the message handler.

@@ -48,4 +48,8 @@ std::string CaptionText(float framesPerSecond) {
     return CaptionText(framesPerSecond, separator);
 }
 
+std::string CaptionWithStatus(const std::string& caption, const std::string& status) {
+    return status.empty() ? caption : caption + " - " + status;
+}
+
 } // namespace lumidor

@@ -20,5 +20,7 @@ std::string UserDecimalSeparator();
 std::string CaptionText(float framesPerSecond, std::string_view decimalSeparator);
 /// The caption with the user's decimal separator.
 std::string CaptionText(float framesPerSecond);
+/// `caption`, then " - " and `status` when there is a status (work the timeline is doing).
+std::string CaptionWithStatus(const std::string& caption, const std::string& status);
 
 } // namespace lumidor

@@ -38,6 +38,8 @@ TAppHooks MakeDemoHooks(const THostServices& host) {
     hooks.FrameDone = &EndFrameStatistics;
     hooks.Shutdown = &RemoveDebugTools;
     hooks.TakeCloseRequest = &TakeCloseRequest;
+    hooks.TakeClockRestart = &TakeFrameClockRestart;
+    hooks.CaptionStatus = &TimelineWorkText;
     InstallDebugTools(host.ClockMs);
     return hooks;
 }

@@ -2,6 +2,7 @@
 
 #include "app/core/effects_startup.h"
 #include "app/core/example_scripts.h"
+#include "app/core/timeline_control.h"
 #include "engine/message.h"
 
 #include <chrono>
@@ -47,7 +48,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 void Poll(TLiveScript& live, TParticleScript& running, double now) {
     const TLiveReload reload = PollLiveScript(live, running, now);
-    if (reload == TLiveReload::Replaced) GiveBouncingTypesAGround(running, TVector3{0.0f, 0.0f, 0.0f});
+    if (reload == TLiveReload::Replaced) {
+        GiveBouncingTypesAGround(running, TVector3{0.0f, 0.0f, 0.0f});
+        ForgetScriptTimeline(running);
+    }
     if (reload == TLiveReload::Refused) PrintProblemsAndState(live);
     if (reload == TLiveReload::Replaced) PrintState(live);
 }
@@ -61,6 +65,7 @@ double WallSeconds() {
 void StartSlotScript(std::size_t index, const std::string& file) {
     StartLiveScript(SlotScriptLives[index], Scripts[index], file, WallSeconds());
     GiveBouncingTypesAGround(Scripts[index], TVector3{0.0f, 0.0f, 0.0f});
+    ForgetScriptTimeline(Scripts[index]);
 }
 
 int PlayScriptFile(const std::string& file) {
@@ -73,6 +78,7 @@ int PlayScriptFile(const std::string& file) {
     TPlayedScript& played = PlayedScripts.emplace_back();
     StartLiveScript(played.Live, played.Script, file, WallSeconds());
     GiveBouncingTypesAGround(played.Script, TVector3{0.0f, 0.0f, 0.0f});
+    ForgetScriptTimeline(played.Script);
     if (played.Live.State == TLiveScriptState::Loaded) {
         PrintState(played.Live);
     } else {

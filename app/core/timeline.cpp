@@ -29,11 +29,11 @@ void StepTimeline(TTimeline& timeline) {
 }
 
 void SeekTimeline(TTimeline& timeline, double seconds) {
-    timeline.SeekPending = std::isnan(seconds) ? 0.0 : std::clamp(seconds, 0.0, MaxTimelineSeekSeconds);
+    timeline.SeekPending = std::min(StepsForSeconds(seconds), MaxTimelineSeekSteps);
 }
 
 void RestartTimeline(TTimeline& timeline) {
-    SeekTimeline(timeline, 0.0);
+    timeline.SeekPending = 0;
 }
 
 void FollowTimelineEffect(TTimeline& timeline, int slot) {
@@ -47,7 +47,7 @@ TTimelineFrame NextTimelineFrame(TTimeline& timeline, float frameTime) {
     TTimelineFrame frame;
     frame.SeekTo = timeline.SeekPending;
     timeline.SeekPending.reset();
-    if (frame.SeekTo) timeline.PresetSeconds = *frame.SeekTo;
+    if (frame.SeekTo) timeline.PresetSeconds = SecondsOfSteps(*frame.SeekTo);
     if (!timeline.Paused) {
         frame.Dt = timeline.Speed == 1.0f ? frameTime : frameTime * timeline.Speed;
     } else if (timeline.StepsPending > 0) {
@@ -60,10 +60,9 @@ TTimelineFrame NextTimelineFrame(TTimeline& timeline, float frameTime) {
     return frame;
 }
 
-double TimelineSliderEnd(double seconds) {
-    if (!(seconds > TimelineSliderSpan)) return TimelineSliderSpan;
-    const double spans = std::ceil(seconds / TimelineSliderSpan);
-    return std::min(spans * TimelineSliderSpan, MaxTimelineSeekSeconds);
+double TimelineSliderEnd(std::optional<double> effectLength) {
+    if (!effectLength || !(*effectLength < MaxTimelineSeekSeconds)) return MaxTimelineSeekSeconds;
+    return std::max(std::ceil(*effectLength), 1.0);
 }
 
 } // namespace lumidor

@@ -1,5 +1,6 @@
 // The timeline applied to the effects (timeline_control.h). A preset is re-run from its restart in
-// fixed steps with the GL table's drawing entries silenced, so a seek changes no pixel of the frame.
+// fixed steps with the GL table's drawing entries silenced, so a seek changes no pixel of the frame; a
+// script seeks through its runtime's checkpoints. Work is done in slices, each within the frame budget.
 
 #include "app/core/timeline_control.h"
 
@@ -10,18 +11,27 @@
 #include "effects/preset_timeline.h"
 #include "engine/gl_api.h"
 #include "engine/random.h"
+#include "script/script_seek.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <map>
 
 namespace lumidor {
 
 TTimeline Timeline;
+double TimelineWorkBudgetMs = 0.0;
 
 namespace {
 
+const TVector3 ScriptOrigin{0.0f, 0.0f, 0.0f};
+
 float HostFrameTime = 0.0f;
+bool ClockRestartWanted = false;
+bool WasPaused = false;
 
 /// While alive, the GL table's entries that put pixels on the screen do nothing; state calls still
 /// go through, so buffers, textures and matrices stay as a drawn frame leaves them.
@@ -67,25 +77,117 @@ void DropRetired(TLiveScript& live) {
     live.Retired.clear();
 }
 
-void SeekPreset(int slot, double seconds) {
+/// Each script's checkpoints, kept while the same version runs (the records never move: the slot
+/// scripts are globals, the played ones live in a deque).
+std::map<const TParticleScript*, TScriptSeeker> Seekers;
+
+enum class TWorkKind { None, ScriptSeek, PresetSeek, Prewarm };
+
+/// The timeline work under way for one effect.
+struct TTimelineWork {
+    TWorkKind Kind = TWorkKind::None;
+    int Slot = -1;
+    TParticleScript* Script = nullptr; ///< ScriptSeek and Prewarm
+    std::int64_t Target = 0;           ///< steps of play a seek brings the effect to
+    std::int64_t Done = 0;             ///< a preset seek's steps run so far
+    TRandomState Random;               ///< a preset seek's generator between slices
+};
+
+TTimelineWork Work;
+
+/// When the frame's slice of work has to end; never with an unbounded budget.
+class TWorkBudget {
+  public:
+    TWorkBudget()
+        : bounded(TimelineWorkBudgetMs > 0.0),
+          deadline(std::chrono::steady_clock::now() +
+                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                       std::chrono::duration<double, std::milli>(TimelineWorkBudgetMs))) {}
+    bool Left() const { return !bounded || std::chrono::steady_clock::now() < deadline; }
+
+  private:
+    bool bounded;
+    std::chrono::steady_clock::time_point deadline;
+};
+
+void RunPresetStep(int slot, float dt) {
+    FrameTime = dt;
+    GL.PushMatrix();                         // a preset's tilt would pile up over the steps
+    RunEffectSlot(slot, TEffectCallbacks{}); // the script slots never reach here
+    GL.PopMatrix();
+}
+
+void BeginSeekWork(int slot, std::int64_t steps) {
+    Work = TTimelineWork{};
+    if (!EffectTimeline(slot).CanSeek) return;
+    Work.Slot = slot;
+    Work.Target = std::clamp<std::int64_t>(steps, 0, MaxTimelineSeekSteps);
+    if (const TScriptOfSlot of = ScriptOfSlot(slot); of.Script) {
+        DropRetired(*of.Live);
+        Work.Kind = TWorkKind::ScriptSeek;
+        Work.Script = of.Script;
+        BeginScriptSeek(Seekers[of.Script], *of.Script, ScriptOrigin, Work.Target, Timeline.Seed);
+        return;
+    }
+    Work.Kind = TWorkKind::PresetSeek;
     RestartPresets();
     SeedRandom(Timeline.Seed);
-    const float hostFrameTime = FrameTime;
-    const TSilentDrawing silent;
-    const auto step = [slot](float dt) {
-        FrameTime = dt;
-        GL.PushMatrix();                         // a preset's tilt would pile up over the steps
-        RunEffectSlot(slot, TEffectCallbacks{}); // the script slots never reach here
-        GL.PopMatrix();
-    };
-    // As the script runtime counts its steps: seconds = n steps (with a float step's rounding) runs n.
-    constexpr double Tolerance = 1e-4;
-    const auto steps = std::int64_t(std::floor(seconds / double(TimelineStepSeconds) + Tolerance));
-    for (std::int64_t i = 0; i < steps; ++i)
-        step(TimelineStepSeconds);
-    const double rest = seconds - double(steps) * double(TimelineStepSeconds);
-    if (rest > Tolerance * double(TimelineStepSeconds)) step(float(rest));
-    FrameTime = hostFrameTime;
+    Work.Random = SaveRandom();
+}
+
+/// A script about to show its first frame with a prewarm to run: the prewarm becomes work.
+void MaybeBeginPrewarmWork(int slot) {
+    const TScriptOfSlot of = ScriptOfSlot(slot);
+    if (!of.Script || of.Script->Containers.empty() || !ScriptWarmingUp(*of.Script)) return;
+    if (!(of.Script->Prewarm > 0.0f)) return;
+    Work = TTimelineWork{};
+    Work.Kind = TWorkKind::Prewarm;
+    Work.Slot = slot;
+    Work.Script = of.Script;
+}
+
+/// Runs the work under way until it is done or the budget is spent; true when done.
+bool ContinueWork() {
+    const TWorkBudget budget;
+    bool done = false;
+    switch (Work.Kind) {
+    case TWorkKind::None:
+        return true;
+    case TWorkKind::ScriptSeek: {
+        TScriptSeeker& seeker = Seekers[Work.Script];
+        do {
+            done = ContinueScriptSeek(seeker, *Work.Script, 1);
+        } while (!done && budget.Left());
+        break;
+    }
+    case TWorkKind::Prewarm:
+        do {
+            RunPrewarmSteps(*Work.Script, ScriptOrigin, 1);
+            done = !ScriptWarmingUp(*Work.Script);
+        } while (!done && budget.Left());
+        break;
+    case TWorkKind::PresetSeek: {
+        const float hostFrameTime = FrameTime;
+        const TSilentDrawing silent;
+        RestoreRandom(Work.Random);
+        while (Work.Done < Work.Target && budget.Left()) {
+            RunPresetStep(Work.Slot, TimelineStepSeconds);
+            ++Work.Done;
+        }
+        Work.Random = SaveRandom();
+        FrameTime = hostFrameTime;
+        done = Work.Done >= Work.Target;
+        break;
+    }
+    }
+    if (done) Work = TTimelineWork{};
+    return done;
+}
+
+std::string Format(const char* format, double a, double b = 0.0) {
+    char text[96];
+    std::snprintf(text, sizeof text, format, a, b);
+    return text;
 }
 
 } // namespace
@@ -99,9 +201,11 @@ TEffectTimeline EffectTimeline(int slot) {
             return view;
         }
         view.CanSeek = true;
-        const double prewarm = std::min(double(script.Prewarm), double(MaxScriptPrewarmSeconds));
-        view.Seconds = script.Started ? std::max(script.Time - std::max(prewarm, 0.0), 0.0) : 0.0;
-        view.Finished = script.Started && ScriptFinished(script);
+        view.Seconds = ScriptPlayedSeconds(script);
+        view.Finished = !ScriptWarmingUp(script) && ScriptFinished(script);
+        view.Length = ScriptLength(script);
+        if (Work.Kind == TWorkKind::ScriptSeek && Work.Script == of.Script)
+            view.Seconds = SecondsOfSteps(Work.Target);
         return view;
     }
     if (slot >= FirstPlayedSlot) {
@@ -115,29 +219,88 @@ TEffectTimeline EffectTimeline(int slot) {
     return view;
 }
 
-bool SeekEffect(int slot, double seconds) {
-    if (!EffectTimeline(slot).CanSeek) return false;
-    seconds = std::isnan(seconds) ? 0.0 : std::clamp(seconds, 0.0, MaxTimelineSeekSeconds);
-    if (const TScriptOfSlot of = ScriptOfSlot(slot); of.Script) {
-        DropRetired(*of.Live);
-        SeekScript(*of.Script, TVector3{0.0f, 0.0f, 0.0f}, seconds, Timeline.Seed, TimelineStepSeconds);
-        return true;
+std::string TimelineWorkText() {
+    switch (Work.Kind) {
+    case TWorkKind::None:
+        return "";
+    case TWorkKind::Prewarm: {
+        const TParticleScript& script = *Work.Script;
+        const double total =
+            double(std::max<std::int64_t>(script.PrewarmStepsRun + script.PrewarmStepsLeft, 1));
+        return Format("Prewarming %.0f %%", std::floor(100.0 * double(script.PrewarmStepsRun) / total));
     }
-    SeekPreset(slot, seconds);
+    case TWorkKind::ScriptSeek: {
+        const TScriptSeeker& seeker = Seekers[Work.Script];
+        const double progress = ScriptSeekProgress(seeker, *Work.Script);
+        if (ScriptWarmingUp(*Work.Script))
+            return Format("Seeking %.1f s: prewarming %.0f %%", SecondsOfSteps(Work.Target),
+                          std::floor(100.0 * progress));
+        const std::int64_t played = seeker.Position - Work.Script->PrewarmStepsRun;
+        return Format("Seeking %.1f s of %.1f s", SecondsOfSteps(played), SecondsOfSteps(Work.Target));
+    }
+    case TWorkKind::PresetSeek:
+        return Format("Seeking %.1f s of %.1f s", SecondsOfSteps(Work.Done), SecondsOfSteps(Work.Target));
+    }
+    return "";
+}
+
+bool SeekEffectSteps(int slot, std::int64_t steps) {
+    if (!EffectTimeline(slot).CanSeek) return false;
+    const double budget = TimelineWorkBudgetMs;
+    TimelineWorkBudgetMs = 0.0;
+    BeginSeekWork(slot, steps);
+    ContinueWork();
+    TimelineWorkBudgetMs = budget;
     return true;
+}
+
+bool SeekEffect(int slot, double seconds) {
+    return SeekEffectSteps(slot, std::min(StepsForSeconds(seconds), MaxTimelineSeekSteps));
 }
 
 TTimelineFrame BeginTimelineFrame() {
     FollowTimelineEffect(Timeline, CurrentEffect);
-    const TTimelineFrame frame = NextTimelineFrame(Timeline, FrameTime);
-    if (frame.SeekTo) SeekEffect(CurrentEffect, *frame.SeekTo);
+    if (Work.Kind != TWorkKind::None && Work.Slot != CurrentEffect) Work = TTimelineWork{};
     HostFrameTime = FrameTime;
+    if (WasPaused && !Timeline.Paused) ClockRestartWanted = true;
+    WasPaused = Timeline.Paused;
+    if (Timeline.SeekPending) {
+        // Taken here rather than by NextTimelineFrame, so that a seek too long for one frame goes on.
+        const std::int64_t target = *Timeline.SeekPending;
+        Timeline.SeekPending.reset();
+        Timeline.PresetSeconds = SecondsOfSteps(target);
+        BeginSeekWork(CurrentEffect, target);
+    } else if (Work.Kind == TWorkKind::None && TimelineWorkBudgetMs > 0.0) {
+        MaybeBeginPrewarmWork(CurrentEffect);
+    }
+    if (Work.Kind != TWorkKind::None) {
+        ClockRestartWanted = true;
+        if (!ContinueWork()) {
+            FrameTime = 0.0f;
+            TTimelineFrame still;
+            still.Still = true;
+            return still;
+        }
+    }
+    const TTimelineFrame frame = NextTimelineFrame(Timeline, HostFrameTime);
     FrameTime = frame.Dt;
     return frame;
 }
 
 void EndTimelineFrame() {
     FrameTime = HostFrameTime;
+}
+
+bool TakeFrameClockRestart() {
+    const bool wanted = ClockRestartWanted;
+    ClockRestartWanted = false;
+    return wanted;
+}
+
+void ForgetScriptTimeline(const TParticleScript& script) {
+    Seekers.erase(&script);
+    if (Work.Script == &script) Work = TTimelineWork{};
+    ClockRestartWanted = true;
 }
 
 bool DrawEffectStill(int slot) {

@@ -22,8 +22,10 @@ bool bringForward = false;
 bool seekDragging = false; // the slider was held in the last frame
 float seekTarget = 0.0f;   // the slider's value while held
 
+/// The slider spans the effect's whole range from the start, so its handle never jumps under the mouse;
+/// it moves on the step grid, and the time it shows is that of the step a seek goes to.
 void DrawSeekSlider(const TEffectTimeline& effect) {
-    const float end = float(TimelineSliderEnd(effect.Seconds));
+    const float end = float(TimelineSliderEnd(effect.Length));
     if (!seekDragging) seekTarget = float(std::min(effect.Seconds, double(end)));
     if (!effect.CanSeek) {
         ImGui::BeginDisabled();
@@ -35,7 +37,8 @@ void DrawSeekSlider(const TEffectTimeline& effect) {
         NoteLastItem("Timeline reason");
         return;
     }
-    ImGui::SliderFloat("Time", &seekTarget, 0.0f, end, "%.2f s");
+    if (ImGui::SliderFloat("Time", &seekTarget, 0.0f, end, "%.2f s"))
+        seekTarget = float(SecondsOfSteps(StepsForSeconds(double(seekTarget))));
     NoteLastItem("Timeline time");
     seekDragging = ImGui::IsItemActive();
     if (ImGui::IsItemDeactivatedAfterEdit()) SeekTimeline(Timeline, double(seekTarget));
@@ -82,6 +85,10 @@ void DrawTimelineWindow() {
                     : Timeline.Paused ? " (paused)"
                                       : "");
         NoteLastItem("Timeline clock");
+        if (const std::string work = TimelineWorkText(); !work.empty()) {
+            ImGui::TextUnformatted(work.c_str());
+            NoteLastItem("Timeline work");
+        }
 
         float speed = Timeline.Speed;
         if (ImGui::SliderFloat("Speed", &speed, MinTimelineSpeed, MaxTimelineSpeed, "%.2fx",

@@ -39,7 +39,9 @@ int RunFrameLoop(TMainWindow& window, const TAppHooks& hooks, const TCommandLine
 
         const Uint32 now = SDL_GetTicks();
         if (now - lastCaption >= kCaptionIntervalMs) {
-            SDL_SetWindowTitle(window.Window, CaptionText(window.FramesPerSecond).c_str());
+            const std::string status = hooks.CaptionStatus ? hooks.CaptionStatus() : std::string();
+            SDL_SetWindowTitle(window.Window,
+                               CaptionWithStatus(CaptionText(window.FramesPerSecond), status).c_str());
             lastCaption = now;
         }
 

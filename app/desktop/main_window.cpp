@@ -193,6 +193,8 @@ bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest&
         }
     }
     SDL_GL_SwapWindow(window.Window);
+    // Timeline work (a seek, a prewarm, a reload) is not the effect's time: the next frame starts here.
+    if (hooks.TakeClockRestart && hooks.TakeClockRestart()) Tick(window.FrameClock);
     if (hooks.FrameDone)
         hooks.FrameDone(1000.0 * double(SDL_GetPerformanceCounter() - frameStart) /
                         double(SDL_GetPerformanceFrequency()));

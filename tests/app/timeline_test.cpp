@@ -140,36 +140,41 @@ TEST(Timeline, PauseStandsStillAndStepsRunOneFixedStepEach) {
     EXPECT_EQ(running.StepsPending, 0);
 }
 
-TEST(Timeline, SeeksAreClampedHandedOutOnceAndDroppedWhenTheEffectChanges) {
+TEST(Timeline, SeeksGoToTheNearestStepAreHandedOutOnceAndDroppedWhenTheEffectChanges) {
     TTimeline timeline;
     FollowTimelineEffect(timeline, 3);
-    for (const auto& [asked, kept] : {std::pair{-5.0, 0.0},
-                                      {1e9, MaxTimelineSeekSeconds},
-                                      {2.5, 2.5},
-                                      {std::numeric_limits<double>::quiet_NaN(), 0.0}}) {
+    for (const auto& [asked, kept] : {std::pair<double, std::int64_t>{-5.0, 0},
+                                      {1e9, MaxTimelineSeekSteps},
+                                      {2.5, 150},
+                                      {0.51, 31},
+                                      {2000.0 / 60.0, 2000},
+                                      {std::numeric_limits<double>::quiet_NaN(), 0}}) {
         SeekTimeline(timeline, asked);
         const TTimelineFrame frame = NextTimelineFrame(timeline, 0.0f);
         ASSERT_TRUE(frame.SeekTo.has_value());
         EXPECT_EQ(*frame.SeekTo, kept) << asked;
-        EXPECT_EQ(timeline.PresetSeconds, kept);
+        EXPECT_EQ(timeline.PresetSeconds, SecondsOfSteps(kept)) << "the time shown is the step's";
         EXPECT_FALSE(NextTimelineFrame(timeline, 0.0f).SeekTo.has_value());
     }
     RestartTimeline(timeline);
     FollowTimelineEffect(timeline, 3); // the same effect keeps it
-    EXPECT_EQ(timeline.SeekPending, 0.0);
+    EXPECT_EQ(timeline.SeekPending, 0);
     timeline.PresetSeconds = 7.0;
     FollowTimelineEffect(timeline, 4);
     EXPECT_FALSE(timeline.SeekPending.has_value()) << "a seek asked for another effect is dropped";
     EXPECT_EQ(timeline.PresetSeconds, 0.0);
 }
 
-TEST(Timeline, TheSliderGrowsInSpansUpToTheLatestSeek) {
-    EXPECT_EQ(TimelineSliderEnd(0.0), 10.0);
-    EXPECT_EQ(TimelineSliderEnd(10.0), 10.0);
-    EXPECT_EQ(TimelineSliderEnd(10.01), 20.0);
-    EXPECT_EQ(TimelineSliderEnd(45.0), 50.0);
-    EXPECT_EQ(TimelineSliderEnd(1e6), MaxTimelineSeekSeconds);
-    EXPECT_EQ(TimelineSliderEnd(std::numeric_limits<double>::quiet_NaN()), 10.0);
+TEST(Timeline, TheSliderSpansTheEffectsLengthOrTheLongestSeekFromTheStart) {
+    for (const auto& [length, end] :
+         {std::pair<std::optional<double>, double>{std::nullopt, MaxTimelineSeekSeconds},
+          {11.2, 12.0},
+          {3.0, 3.0},
+          {0.0, 1.0},
+          {0.2, 1.0},
+          {75.0, MaxTimelineSeekSeconds},
+          {std::numeric_limits<double>::quiet_NaN(), MaxTimelineSeekSeconds}})
+        EXPECT_EQ(TimelineSliderEnd(length), end) << length.value_or(-1.0);
 }
 
 TEST_F(TimelineEffects, APresetSeekRepeatsAndAStepAfterItIsTheSameAsALongerSeek) {
