@@ -134,5 +134,10 @@ void SetMagnetMode(TParticleEffectContainer& container, std::int32_t mode, std::
 
 /// Ages, removes, fades, moves, grows and draws every particle in one sweep; dt in seconds.
 void UpdateAndDraw(TParticleEffectContainer& container, float dt);
+/// Draws the container as UpdateAndDraw(container, 0) would, to the byte, and changes no particle and
+/// no event: a paused frame. Nothing moves, fades, is born or dies (a particle whose life is already
+/// below zero is drawn as that pass would draw after removing it); the pass observer sees a pass
+/// of dt 0. Costs about what a real pass does, with no copy of the particles.
+void DrawParticlesStill(TParticleEffectContainer& container);
 
 } // namespace lumidor
