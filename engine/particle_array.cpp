@@ -221,6 +221,16 @@ void TParticleArray::resize(std::size_t count) {
         push_back(TParticle{});
 }
 
+std::size_t TParticleArray::AppendUnwritten(std::size_t count) {
+    const std::size_t first = Count;
+    const std::size_t pair = 2 * kParticleBlockLanes;
+    const std::size_t blocks = (first + count + pair - 1) / pair * 2;
+    // The vectors grow their capacity geometrically, so that appending in turns stays linear.
+    if (!Storage || Storage->Blocks.size() < blocks) Grow(blocks);
+    Count += count;
+    return first;
+}
+
 // A block is rows of eight 4-byte lanes, but for one row holding the two flags' eight bytes each.
 constexpr std::size_t kRowBytes = 4 * kParticleBlockLanes;
 constexpr std::size_t kFlagRow = offsetof(TParticleBlock, FadeOut) / kRowBytes;
