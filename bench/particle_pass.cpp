@@ -1,7 +1,7 @@
 // The per-frame particle pass on the demo's floor scene, on one thread and on oneTBB workers,
 // against the memory floor of the same particle count: reading and writing each record once and
 // streaming 96 bytes of vertices. The keyed pass draws the same scene through colour, opacity and
-// size keys and a flipbook.
+// size keys and a flipbook. The still pass draws a paused frame of the floor scene.
 
 #include "engine/gl_recorder.h"
 #include "engine/particle_container.h"
@@ -142,6 +142,39 @@ void RunParticlePass(benchmark::State& state, const TTaskRunner& runner,
 
 void BM_ParticlePass(benchmark::State& state) {
     RunParticlePass(state, TTaskRunner{});
+}
+
+// A paused frame of the same scene: the still pass (WriteStillVertices), or the copy it replaced
+// (a pass of no time on the container, its particles and events put back). Neither changes the
+// scene, so there is nothing to top up.
+void RunStillFrame(benchmark::State& state, bool byCopy) {
+    InstallGLRecorder().Recording = false;
+    SeedRandom(7);
+    TFloorRun run(std::int32_t(state.range(0)), {}, TTaskRunner{});
+    for (auto _ : state) {
+        if (byCopy) {
+            TParticleArray particles = run.Container.Particles;
+            TParticleEventLog events = run.Container.Events;
+            SimulateParticles(run.Container, 0.0f, TCameraAxes{}, run.Vertices.data(), run.Runner);
+            run.Container.Particles = std::move(particles);
+            run.Container.Events = std::move(events);
+        } else {
+            WriteStillVertices(run.Container, TCameraAxes{}, run.Vertices.data(), nullptr, run.Runner);
+        }
+        benchmark::DoNotOptimize(run.Vertices.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["ns_per_particle"] =
+        benchmark::Counter(double(run.Count) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_ParticlePassStill(benchmark::State& state) {
+    RunStillFrame(state, false);
+}
+
+void BM_ParticlePassStillByCopy(benchmark::State& state) {
+    RunStillFrame(state, true);
 }
 
 // Three colour keys, two opacity keys, two size keys and the atlas's eight tiles twice over a life:
@@ -337,6 +370,8 @@ BENCHMARK(BM_ParticlePass)
     ->Arg(100000)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePassStill)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePassStillByCopy)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassKeyed)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyedOverPlain)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassParallel)

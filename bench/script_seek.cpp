@@ -1,10 +1,13 @@
 // BM_SeekScript/<script>/<seconds>: what the Timeline window's slider costs, bringing a script from
 // its start to a time in fixed steps of 1/60 s with nothing drawn, as the demo seeks. The scripts
 // are the demo's own, read from data/ (textures are not needed for stepping).
+// BM_CreateScriptParticles/<n>/<fresh>: creating n particles of the stress-test script's first type at once,
+// as a prewarm, a burst or a seek's top-up does, into storage kept from before or (fresh) none.
 
 #include "engine/gl_recorder.h"
 #include "engine/message.h"
 #include "script/particle_script.h"
+#include "script/script_runtime_detail.h"
 
 #include <benchmark/benchmark.h>
 
@@ -44,6 +47,33 @@ void BM_SeekScript(benchmark::State& state) {
 }
 
 BENCHMARK(BM_SeekScript)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {10, 60}})->Unit(benchmark::kMillisecond);
+
+void BM_CreateScriptParticles(benchmark::State& state) {
+    InstallGLRecorder().Recording = false;
+    SetMessageHandler(&IgnoreMessage);
+    TParticleScript script;
+    LoadScript(script, std::string(LUMIDOR_DATA_DIR "/") + kScripts[2]);
+    const std::int64_t count = state.range(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Arg 1: 0 keeps the storage (a seek's restart clears it), 1 starts from none.
+        for (TParticleEffectContainer& container : script.Containers) {
+            if (state.range(1))
+                container.Particles = TParticleArray{};
+            else
+                container.Particles.clear();
+        }
+        std::int64_t held = 0;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(script_detail::CreateParticles(script, 0, {0, 0, 0}, count, held));
+    }
+    state.counters["ns_per_particle"] =
+        benchmark::Counter(double(count) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    ReleaseScript(script);
+}
+
+BENCHMARK(BM_CreateScriptParticles)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

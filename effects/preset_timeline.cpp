@@ -82,11 +82,7 @@ void RestartPresets() {
 }
 
 void DrawContainerStill(TParticleEffectContainer& container) {
-    TParticleArray particles = container.Particles;
-    TParticleEventLog events = container.Events;
-    UpdateAndDraw(container, 0.0f);
-    container.Particles = std::move(particles);
-    container.Events = std::move(events);
+    DrawParticlesStill(container);
 }
 
 bool DrawPresetStill(int slot) {

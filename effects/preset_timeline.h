@@ -33,8 +33,9 @@ void RestartPresets();
 /// Script slots draw their floor (slot 13) only: the host draws their scripts. False for other slots.
 bool DrawPresetStill(int slot);
 
-/// One pass of `container` with no time passing, drawn, after which its particles and events are put
-/// back exactly (a pass with no time may still reflect a particle resting on the ground).
+/// Draws `container` as a pass with no time passing would, leaving its particles and events exactly
+/// as they are (DrawParticlesStill: even a pass of no time would reflect a particle resting on the
+/// ground).
 void DrawContainerStill(TParticleEffectContainer& container);
 
 } // namespace lumidor

@@ -221,6 +221,16 @@ void TParticleArray::resize(std::size_t count) {
         push_back(TParticle{});
 }
 
+std::size_t TParticleArray::AppendUnwritten(std::size_t count) {
+    const std::size_t first = Count;
+    const std::size_t pair = 2 * kParticleBlockLanes;
+    const std::size_t blocks = (first + count + pair - 1) / pair * 2;
+    // The vectors grow their capacity geometrically, so that appending in turns stays linear.
+    if (!Storage || Storage->Blocks.size() < blocks) Grow(blocks);
+    Count += count;
+    return first;
+}
+
 // A block is rows of eight 4-byte lanes, but for one row holding the two flags' eight bytes each.
 constexpr std::size_t kRowBytes = 4 * kParticleBlockLanes;
 constexpr std::size_t kFlagRow = offsetof(TParticleBlock, FadeOut) / kRowBytes;
@@ -233,25 +243,24 @@ static_assert(sizeof(TParticleBlock) % kRowBytes == 0);
 static_assert(sizeof(TParticleBlock) == 19 * 64, "a block is whole cache lines, with no padding to read");
 static_assert(sizeof(TParticleColdBlock) == 3 * 64 && sizeof(TParticleColdBlock) % kRowBytes == 0);
 
-void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
+void CopyParticle(TParticleFields source, std::size_t from, TParticleFields target, std::size_t to) {
     // Lane by lane, derived values included: a dying particle's slot takes the last one as it is.
-    particles.LifeLeft[to] = particles.LifeLeft[from];
-    const auto* source =
-        reinterpret_cast<const unsigned char*>(particles.Blocks + from / kParticleBlockLanes);
-    auto* target = reinterpret_cast<unsigned char*>(particles.Blocks + to / kParticleBlockLanes);
+    target.LifeLeft[to] = source.LifeLeft[from];
+    const auto* hotSource =
+        reinterpret_cast<const unsigned char*>(source.Blocks + from / kParticleBlockLanes);
+    auto* hotTarget = reinterpret_cast<unsigned char*>(target.Blocks + to / kParticleBlockLanes);
     const std::size_t fromLane = from % kParticleBlockLanes, toLane = to % kParticleBlockLanes;
     for (std::size_t row = 0; row < sizeof(TParticleBlock) / kRowBytes; ++row) {
         const std::size_t base = row * kRowBytes;
         if (row == kFlagRow) {
-            target[base + toLane] = source[base + fromLane];
-            target[base + kParticleBlockLanes + toLane] = source[base + kParticleBlockLanes + fromLane];
+            hotTarget[base + toLane] = hotSource[base + fromLane];
+            hotTarget[base + kParticleBlockLanes + toLane] = hotSource[base + kParticleBlockLanes + fromLane];
         } else {
-            std::memcpy(target + base + 4 * toLane, source + base + 4 * fromLane, 4);
+            std::memcpy(hotTarget + base + 4 * toLane, hotSource + base + 4 * fromLane, 4);
         }
     }
-    const auto* coldSource =
-        reinterpret_cast<const unsigned char*>(particles.Cold + from / kParticleBlockLanes);
-    auto* coldTarget = reinterpret_cast<unsigned char*>(particles.Cold + to / kParticleBlockLanes);
+    const auto* coldSource = reinterpret_cast<const unsigned char*>(source.Cold + from / kParticleBlockLanes);
+    auto* coldTarget = reinterpret_cast<unsigned char*>(target.Cold + to / kParticleBlockLanes);
     for (std::size_t base = 0; base < sizeof(TParticleColdBlock); base += kRowBytes)
         std::memcpy(coldTarget + base + 4 * toLane, coldSource + base + 4 * fromLane, 4);
 }

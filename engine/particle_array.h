@@ -180,6 +180,10 @@ class TParticleArray {
     void clear();
     /// Keeps the first `count` particles, or appends default particles up to `count`.
     void resize(std::size_t count);
+    /// Appends `count` particles whose fields hold no values yet, growing the storage once, and
+    /// returns the index of the first: the engine's own code writes each of them whole through
+    /// Fields() before anything else reads them (AddParticles does).
+    std::size_t AppendUnwritten(std::size_t count);
 
     /// Where the particles live, for the engine's own code that works on many particles at once.
     /// TParticleFields is defined in a header that is not installed: callers outside the engine

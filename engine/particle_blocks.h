@@ -95,7 +95,11 @@ void SetBlockColor(TParticleBlock& block, TParticleColdBlock& cold, std::size_t 
 /// Stores inertia and mass for the particle in `lane` of `block`, with the target divisor they give.
 void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVector3& inertia, float mass);
 
+/// Copies particle `from` of `source` to particle `to` of `target`, field by field.
+void CopyParticle(TParticleFields source, std::size_t from, TParticleFields target, std::size_t to);
 /// Copies particle `from` to particle `to` of the same particles, field by field.
-void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to);
+inline void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {
+    CopyParticle(particles, from, particles, to);
+}
 
 } // namespace lumidor

@@ -2,6 +2,7 @@
 
 #include "engine/particle_blocks.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumidor {
@@ -47,6 +48,86 @@ void AddParticle(TParticleEffectContainer& container, const TVector3& position, 
     }
 }
 
+namespace {
+
+TVector3 ClampedInertia(const TVector3& inertia) {
+    constexpr float minimum = 0.1f;
+    return {inertia.x < minimum ? minimum : inertia.x, inertia.y < minimum ? minimum : inertia.y,
+            inertia.z < minimum ? minimum : inertia.z};
+}
+
+// The size AddParticle leaves the buffer object at once particles up to index `last` are added one
+// by one, from `capacity`: it grows to 4h + 40 vertices at each index h that no longer fits.
+std::int32_t GrownCapacity(std::int32_t capacity, std::int64_t first, std::int64_t last) {
+    for (std::int64_t h = std::max(first, (std::int64_t(capacity) + 3) / 4); h <= last;
+         h = (std::int64_t(capacity) + 3) / 4)
+        capacity = std::int32_t(4 * h + 40);
+    return capacity;
+}
+
+} // namespace
+
+void AddParticles(TParticleEffectContainer& container, const TSharedParticleValues& shared,
+                  std::int32_t count, const std::function<TParticleSpawn()>& next) {
+    if (count <= 0) return;
+    // One block of eight alike particles as the setters leave them; each new particle is a copy of
+    // its lane with its own values written over.
+    TParticle record;
+    record.Tile = shared.Tile;
+    record.Color = shared.Color;
+    record.Force = shared.Force;
+    record.Inertia = ClampedInertia(shared.Inertia);
+    record.Enlargement = shared.Enlargement;
+    record.Mass = std::fabs(shared.Mass);
+    record.FadeOut = shared.FadeOut;
+    record.FadeIn = shared.FadeIn;
+    if (shared.FadeIn) record.FadeOutAlpha = 0.0f;
+    record.BeginFadeOut = shared.BeginFadeOut;
+    record.EndFadeIn = shared.EndFadeIn;
+    record.FadeOutAlpha = shared.EndFadeIn == 0.0f ? 1.0f : 0.0f;
+    record.AirResistance = shared.AirResistance;
+    TParticleArray model;
+    for (std::size_t lane = 0; lane < kParticleBlockLanes; ++lane)
+        model.push_back(record);
+    const TParticleFields alike = model.Fields();
+
+    TParticleArray& particles = container.Particles;
+    const std::size_t first = particles.AppendUnwritten(std::size_t(count));
+    const std::size_t end = first + std::size_t(count);
+    const TParticleFields fields = particles.Fields();
+    for (std::size_t index = first; index < end; ++index) {
+        const std::size_t lane = index % kParticleBlockLanes;
+        TParticleBlock& block = fields.Blocks[index / kParticleBlockLanes];
+        if (lane == 0 && index + kParticleBlockLanes <= end) {
+            block = alike.Blocks[0];
+            fields.Cold[index / kParticleBlockLanes] = alike.Cold[0];
+        } else if (lane == 0 || index == first) {
+            for (std::size_t in = lane; in < kParticleBlockLanes && index - lane + in < end; ++in)
+                CopyParticle(alike, in, fields, index - lane + in);
+        }
+        const TParticleSpawn spawn = next();
+        block.Position.x[lane] = spawn.Position.x;
+        block.Position.y[lane] = spawn.Position.y;
+        block.Position.z[lane] = spawn.Position.z;
+        block.Size.x[lane] = spawn.Size.x;
+        block.Size.y[lane] = spawn.Size.y;
+        block.Size.z[lane] = spawn.Size.z;
+        block.Velocity.x[lane] = spawn.Velocity.x;
+        block.Velocity.y[lane] = spawn.Velocity.y;
+        block.Velocity.z[lane] = spawn.Velocity.z;
+        block.LifeLength[lane] = spawn.LifeLength;
+        fields.LifeLeft[index] = spawn.LifeLength;
+    }
+
+    if (!GLAvailable()) return;
+    const std::int32_t capacity =
+        GrownCapacity(container.BufferCapacity, std::int64_t(first), std::int64_t(end) - 1);
+    if (capacity == container.BufferCapacity) return;
+    GL.DeleteBuffersARB(1, &container.VertexBuffer);
+    container.BufferCapacity = capacity;
+    GL.GenBuffersARB(1, &container.VertexBuffer);
+}
+
 std::int32_t ParticleCount(const TParticleEffectContainer& container) {
     return std::int32_t(container.Particles.size());
 }
@@ -77,15 +158,10 @@ void SetParticleEnlargement(TParticleEffectContainer& container, const TVector3&
 
 void SetParticleInertia(TParticleEffectContainer& container, const TVector3& inertia, std::int32_t index) {
     if (!HoldsParticle(container, index)) return;
-    constexpr float minimum = 0.1f;
     const auto slot = std::size_t(index);
     TParticleBlock& block = BlockOf(container.Particles, slot);
     const std::size_t lane = slot % kParticleBlockLanes;
-    SetBlockInertiaAndMass(block, lane,
-                           {inertia.x < minimum ? minimum : inertia.x,
-                            inertia.y < minimum ? minimum : inertia.y,
-                            inertia.z < minimum ? minimum : inertia.z},
-                           block.Mass[lane]);
+    SetBlockInertiaAndMass(block, lane, ClampedInertia(inertia), block.Mass[lane]);
 }
 
 void SetParticleMass(TParticleEffectContainer& container, std::int32_t index, float mass) {

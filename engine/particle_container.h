@@ -9,6 +9,7 @@
 #include "vector.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace lumidor {
@@ -69,6 +70,39 @@ struct TParticleEffectContainer {
 /// 4h + 40 vertices when the new index h needs it; without GL it makes no GL call.
 void AddParticle(TParticleEffectContainer& container, const TVector3& position, const TVector3& size,
                  const TVector3& color, std::int32_t tile, float lifeLength);
+/// What the particles of one AddParticles call share: AddParticle's colour and tile and the values of
+/// the setters, as those take them.
+struct TSharedParticleValues {
+    TVector3 Color;             ///< AddParticle's colour, 0..1 per channel
+    std::int32_t Tile = 0;      ///< AddParticle's tile
+    TVector3 Force;             ///< SetParticleForce's force
+    TVector3 Inertia{1, 1, 1};  ///< SetParticleInertia's inertia (each component below 0.1 becomes 0.1)
+    TVector3 Enlargement;       ///< SetParticleEnlargement's growth per second
+    float Mass = 1.0f;          ///< SetParticleMass's mass (its absolute value is kept)
+    bool FadeOut = true;        ///< SetParticleFading's fadeOut
+    bool FadeIn = true;         ///< SetParticleFading's fadeIn
+    float BeginFadeOut = 0.0f;  ///< SetParticleBeginFadeOut's fraction
+    float EndFadeIn = 0.0f;     ///< SetParticleEndFadeIn's fraction
+    float AirResistance = 0.0f; ///< SetParticleAirResistance's value
+};
+
+/// What each particle of an AddParticles call has of its own.
+struct TParticleSpawn {
+    TVector3 Position; ///< AddParticle's position, world units
+    TVector3 Size;     ///< AddParticle's size
+    TVector3
+        Velocity; ///< the velocity kept, units per second (SetParticleVelocity keeps its argument / mass)
+    float LifeLength = 0.0f; ///< AddParticle's life, seconds
+};
+
+/// Calls `next` `count` times (none for a count below 1) and appends a particle for each spawn, with
+/// the very record AddParticle followed by SetParticleForce, SetParticleInertia,
+/// SetParticleEnlargement, SetParticleMass, SetParticleFading, SetParticleBeginFadeOut,
+/// SetParticleEndFadeIn and SetParticleAirResistance with `shared`'s values would leave, its
+/// velocity the spawn's as given; the storage grows once. The buffer object ends as AddParticle
+/// one by one would leave its size (made once, when it grows).
+void AddParticles(TParticleEffectContainer& container, const TSharedParticleValues& shared,
+                  std::int32_t count, const std::function<TParticleSpawn()>& next);
 /// Number of live particles.
 std::int32_t ParticleCount(const TParticleEffectContainer& container);
 /// Swap-removal: the last particle moves into `index`. An index out of range is ignored.
@@ -134,5 +168,10 @@ void SetMagnetMode(TParticleEffectContainer& container, std::int32_t mode, std::
 
 /// Ages, removes, fades, moves, grows and draws every particle in one sweep; dt in seconds.
 void UpdateAndDraw(TParticleEffectContainer& container, float dt);
+/// Draws the container as UpdateAndDraw(container, 0) would, to the byte, and changes no particle and
+/// no event: a paused frame. Nothing moves, fades, is born or dies (a particle whose life is already
+/// below zero is drawn as that pass would draw after removing it); the pass observer sees a pass
+/// of dt 0. Costs about what a real pass does, with no copy of the particles.
+void DrawParticlesStill(TParticleEffectContainer& container);
 
 } // namespace lumidor

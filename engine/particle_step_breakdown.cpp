@@ -157,6 +157,10 @@ std::int32_t FindParticleAfterStep(const TParticleEffectContainer& container,
     const std::int32_t count = ParticleCount(container);
     // Removal only moves the last particle into a dead one's slot, so it is usually where it was.
     if (step.Index < count && matches(step.Index)) return step.Index;
+    // A still pass (a paused frame) draws the step of no time but leaves every record as it was.
+    if (step.Dt == 0.0f && step.Index < count &&
+        SameParticleBits(ReadParticle(container, step.Index), step.Before))
+        return step.Index;
     for (std::int32_t i = 0; i < count; ++i) {
         if (matches(i)) return i;
     }

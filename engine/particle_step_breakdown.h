@@ -55,7 +55,8 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
                                              float dt);
 
 /// Where the particle of `step` is after the pass: its old index unless it was moved into a dead
-/// particle's slot; -1 when it died (or no particle matches the record the step predicted).
+/// particle's slot; -1 when it died (or no particle matches the record the step predicted). After a
+/// still pass (DrawParticlesStill: dt 0, nothing written) it is where it was, as it was.
 std::int32_t FindParticleAfterStep(const TParticleEffectContainer& container,
                                    const TParticleStepBreakdown& step);
 

@@ -1,10 +1,11 @@
 #pragma once
 // The sweep of one width: a group of W particles read from and written to their blocks, holes
 // filled just before a group is stepped, the group stepped by the physics and drawn by the vertex
-// layout. Each instruction set's translation unit (engine/sweep_*.cpp) instantiates SweepOfWidth for
-// its widths; the scheduling around it is compiled once (engine/sweep_schedule.cpp). Curves over a
-// particle's life and the bounce events are instantiations of their own, chosen once per pass, so a
-// container that uses neither runs the very code it ran without them.
+// layout. Each instruction set's translation unit (engine/sweep_*.cpp) instantiates SweepOfWidth and
+// StillSweepOfWidth for its widths; the scheduling around it is compiled once
+// (engine/sweep_schedule.cpp). Curves over a particle's life, the bounce events and the still pass
+// (what a pass of no time draws, with nothing written back) are instantiations of their own, chosen
+// once per pass, so a container that uses none of them runs the very code it ran without them.
 
 #include "engine/particle_blocks.h"
 #include "engine/particle_life_curves.h"
@@ -96,6 +97,33 @@ template <int W> struct TBlockGroup {
     }
 };
 
+// A group read as TBlockGroup reads it whose stores never reach the blocks: the still pass draws
+// what the step leaves and changes no particle. The step loads no field after storing it
+// (engine/particle_motion.h), so dropping the stores leaves every value it computes as it was; the
+// aged lives and the debug tips, which the drawing reads afterwards, are kept here instead.
+template <int W> struct TStillGroup {
+    TBlockGroup<W> Group;
+    TLanes<W> LifeLeft{};
+    TLanes3<W> DebugTip{};
+
+    LUMIDOR_LANES_INLINE physics::TFadeInputs<W> FadeInputs(float dt) const { return Group.FadeInputs(dt); }
+    LUMIDOR_LANES_INLINE void StoreFade(const physics::TFadeInputs<W>& in, const physics::TFade<W>&) {
+        LifeLeft = in.LifeLeft;
+    }
+    LUMIDOR_LANES_INLINE TLanes3<W> Load(TField field) const { return Group.Load(field); }
+    LUMIDOR_LANES_INLINE void Store(TField field, const TLanes3<W>& value) {
+        if (field == TField::DebugTip) DebugTip = value;
+    }
+};
+
+// Room for one group of any width gathered from its slots (sixteen lanes span two blocks), for the
+// still pass's groups that a real pass would first fill from elsewhere: holes and a short last group.
+struct TGatheredGroup {
+    TParticleBlock Blocks[2];
+    TParticleColdBlock Cold[2];
+    alignas(64) float LifeLeft[2 * kParticleBlockLanes];
+};
+
 /// What every group of one pass reads.
 template <int W> struct TWidthPass {
     physics::TMotionPass<W> Motion;
@@ -103,12 +131,14 @@ template <int W> struct TWidthPass {
     TParticleFields Particles;
     life::TLifePass Life;        // read only by the keyed instantiation
     vertices::TBookCorners Book; // the same
+    TDebugLine* Lines;           // the still pass's debug lines, by final index (null: none)
 };
 
-/// Which extras a pass's instantiation carries: curves over life, bounce events.
+/// Which extras a pass's instantiation carries: curves over life, bounce events, the still pass.
 struct TSweepExtras {
     bool Keyed;
     bool Events;
+    bool Still = false;
 };
 
 // Appends a bounce event for every lane of the first `lanes` that bounced.
@@ -142,6 +172,73 @@ LUMIDOR_LANES_INLINE void FetchColdBlocks(TParticleFields particles, const TSwee
     }
 }
 
+// Writes the vertices of the first `lanes` particles of `group` as the step left them, their lives
+// aged to `lifeLeft`.
+template <int W, bool Streaming, bool Keyed>
+LUMIDOR_LANES_INLINE void DrawGroup(const TWidthPass<W>& pass, const TBlockGroup<W>& group,
+                                    TLanes<W> lifeLeft, const physics::TMoved<W>& moved, int lanes,
+                                    TParticleVertex* out) {
+    const TParticleBlock& block = *group.Block;
+    const TMask<W> colorBytes = group.template Get<TMask<W>>(block.ColorBytes + group.Lane);
+    const TMask<W> tiles = group.template Get<TMask<W>>(block.Tile + group.Lane);
+    if constexpr (Keyed) {
+        const TLanes<W> f = life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane), lifeLeft);
+        life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes};
+        life::ApplyLifeKeys<W>(
+            pass.Life, f, [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); }, drawn);
+        TLanes<W> u[4], v[4];
+        if (pass.Book.Tiles > 0 && pass.Book.Tiles <= W)
+            vertices::BookCorners<W>(pass.Book, life::FlipbookPlaces<W>(pass.Life, f), u, v);
+        else
+            vertices::TileCorners<W, Streaming>(
+                pass.Vertices, pass.Life.Flipbook ? life::FlipbookTile<W>(pass.Life, f) : tiles, u, v);
+        vertices::WriteQuadCorners<W, Streaming>(pass.Vertices, moved.Position,
+                                                 {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
+                                                 drawn.ColorBytes, u, v, lanes, out);
+    } else {
+        (void)lifeLeft;
+        vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha, colorBytes,
+                                           tiles, lanes, out);
+    }
+}
+
+// The still pass's group: particles [first, first + lanes) as a real pass would fill them, stepped
+// and drawn with nothing written back. A group without holes is read in place; one with holes, or a
+// short one (which a real pass pads with copies of its last particle), is gathered first. Each drawn
+// particle's debug line goes to pass.Lines.
+template <int W, bool Streaming, TSweepExtras Extras>
+LUMIDOR_LANES_INLINE void StepGroupStill(const TWidthPass<W>& pass, std::size_t first, int lanes,
+                                         const TSweepMove*& move, const TSweepMove* movesEnd,
+                                         TParticleVertex* out) {
+    const std::size_t groupEnd = first + std::size_t(lanes);
+    TStillGroup<W> group{GroupAt<W>(pass.Particles, first)};
+    TGatheredGroup gathered;
+    if (lanes < W || (move != movesEnd && move->Hole < groupEnd)) {
+        const TParticleFields into{gathered.Blocks, gathered.Cold, gathered.LifeLeft};
+        std::size_t source = first;
+        for (std::size_t lane = 0; lane < std::size_t(W); ++lane) {
+            if (lane < std::size_t(lanes)) {
+                source = first + lane;
+                if (move != movesEnd && move->Hole == source) source = (move++)->Source;
+            }
+            CopyParticle(pass.Particles, source, into, lane);
+        }
+        group.Group = GroupAt<W>(into, 0);
+    }
+    const physics::TMoved<W> moved = physics::StepParticles(pass.Motion, group);
+    if (out) DrawGroup<W, Streaming, Extras.Keyed>(pass, group.Group, group.LifeLeft, moved, lanes, out);
+    if (!pass.Lines) return;
+    for (int lane = 0; lane < lanes; ++lane) {
+        const std::size_t at = group.Group.Lane + std::size_t(lane);
+        const TBlockVector3& color = group.Group.Cold[at / kParticleBlockLanes].Color;
+        const std::size_t inBlock = at % kParticleBlockLanes;
+        pass.Lines[first + std::size_t(lane)] = {
+            {moved.Position.x[lane], moved.Position.y[lane], moved.Position.z[lane]},
+            {group.DebugTip.x[lane], group.DebugTip.y[lane], group.DebugTip.z[lane]},
+            {color.x[inBlock], color.y[inBlock], color.z[inBlock]}};
+    }
+}
+
 // Fills the holes among particles [first, first + lanes) from `move` on, each with its particle,
 // not yet stepped, from above the final count; pads a short group with copies of its last particle;
 // then steps the group and writes the vertices of its first `lanes` particles.
@@ -149,6 +246,10 @@ template <int W, bool Streaming, TSweepExtras Extras>
 LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_t first, int lanes,
                                            const TSweepMove*& move, const TSweepMove* movesEnd,
                                            TParticleVertex* out, std::vector<TParticleEvent>* bounces) {
+    if constexpr (Extras.Still) {
+        StepGroupStill<W, Streaming, Extras>(pass, first, lanes, move, movesEnd, out);
+        return;
+    }
     const TParticleFields particles = pass.Particles;
     const std::size_t groupEnd = first + std::size_t(lanes);
     for (; move != movesEnd && move->Hole < groupEnd; ++move) {
@@ -168,28 +269,7 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
         moved = physics::StepParticles(pass.Motion, group);
     }
     if (!out) return;
-    const TParticleBlock& block = *group.Block;
-    const TMask<W> colorBytes = group.template Get<TMask<W>>(block.ColorBytes + group.Lane);
-    const TMask<W> tiles = group.template Get<TMask<W>>(block.Tile + group.Lane);
-    if constexpr (Extras.Keyed) {
-        const TLanes<W> f =
-            life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane), LoadContiguous<W>(group.LifeLeft));
-        life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes};
-        life::ApplyLifeKeys<W>(
-            pass.Life, f, [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); }, drawn);
-        TLanes<W> u[4], v[4];
-        if (pass.Book.Tiles > 0 && pass.Book.Tiles <= W)
-            vertices::BookCorners<W>(pass.Book, life::FlipbookPlaces<W>(pass.Life, f), u, v);
-        else
-            vertices::TileCorners<W, Streaming>(
-                pass.Vertices, pass.Life.Flipbook ? life::FlipbookTile<W>(pass.Life, f) : tiles, u, v);
-        vertices::WriteQuadCorners<W, Streaming>(pass.Vertices, moved.Position,
-                                                 {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
-                                                 drawn.ColorBytes, u, v, lanes, out);
-    } else {
-        vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha, colorBytes,
-                                           tiles, lanes, out);
-    }
+    DrawGroup<W, Streaming, Extras.Keyed>(pass, group, LoadContiguous<W>(group.LifeLeft), moved, lanes, out);
 }
 
 // TRangeStepper::Step of this width: whole groups with the lane count known (which leaves out every
@@ -209,19 +289,18 @@ void StepRange(const void* state, std::size_t start, std::size_t end, const TSwe
     vertices::TVertexLayout<W, Streaming>::Finish();
 }
 
-/// The whole sweep on W lanes with the given extras: ages, removes, fades, moves and writes every
-/// particle.
-template <int W, bool Streaming, TSweepExtras Extras>
-std::int32_t SweepWithExtras(TSweepContext& context, TParticleEffectContainer& container, float dt,
-                             const TCameraAxes& camera, TParticleVertex* vertices,
-                             const TTaskRunner& runner) {
+// The pass's constants for `container`, curves over life included when `keyed`.
+template <int W>
+TWidthPass<W> MakeWidthPass(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
+                            bool keyed) {
     TParticleArray& particles = container.Particles;
     TWidthPass<W> pass{physics::MakeMotionPass<W>(container, dt),
                        vertices::MakeVertexPass(container, camera.Right, camera.Up),
                        particles.Fields(),
                        {},
-                       {}};
-    if constexpr (Extras.Keyed) {
+                       {},
+                       nullptr};
+    if (keyed) {
         pass.Life = life::MakeLifePass(container.Life);
         if (pass.Life.Flipbook)
             pass.Book = vertices::MakeBookCorners(pass.Vertices, container.Life.Flipbook.FirstTile,
@@ -233,6 +312,17 @@ std::int32_t SweepWithExtras(TSweepContext& context, TParticleEffectContainer& c
             pass.Motion, {block.Inertia.x[0], block.Inertia.y[0], block.Inertia.z[0]}, block.Mass[0],
             {block.TargetInverse.x[0], block.TargetInverse.y[0], block.TargetInverse.z[0]});
     }
+    return pass;
+}
+
+/// The whole sweep on W lanes with the given extras: ages, removes, fades, moves and writes every
+/// particle.
+template <int W, bool Streaming, TSweepExtras Extras>
+std::int32_t SweepWithExtras(TSweepContext& context, TParticleEffectContainer& container, float dt,
+                             const TCameraAxes& camera, TParticleVertex* vertices,
+                             const TTaskRunner& runner) {
+    TParticleArray& particles = container.Particles;
+    const TWidthPass<W> pass = MakeWidthPass<W>(container, dt, camera, Extras.Keyed);
     const std::size_t count = particles.size();
     const TRangeStepper stepper{&StepRange<W, Streaming, Extras>, &pass, std::size_t(W)};
     const std::size_t survivors =
@@ -260,6 +350,33 @@ std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& cont
                                                                         vertices, runner);
     return SweepWithExtras<W, Streaming, TSweepExtras{false, false}>(context, container, dt, camera, vertices,
                                                                      runner);
+}
+
+/// What SweepOfWidth with no time would draw, the same vertices in the same slots, with no particle
+/// and no event changed: the dead of such a pass are listed (in context.Dead) and their slots drawn
+/// as the particles that would fill them, but nothing is removed. In debug mode `lines` (null: none)
+/// receives every drawn particle's debug line, by its slot. Events are not recorded.
+template <int W, bool Streaming, bool Keyed>
+std::int32_t StillSweep(TSweepContext& context, TParticleEffectContainer& container,
+                        const TCameraAxes& camera, TParticleVertex* vertices, TDebugLine* lines,
+                        const TTaskRunner& runner) {
+    TWidthPass<W> pass = MakeWidthPass<W>(container, 0.0f, camera, Keyed);
+    pass.Lines = container.DebugMode ? lines : nullptr;
+    const std::size_t count = container.Particles.size();
+    const TRangeStepper stepper{&StepRange<W, Streaming, TSweepExtras{Keyed, false, true}>, &pass,
+                                std::size_t(W)};
+    return std::int32_t(4 * SweepInRanges(context, stepper, pass.Particles, 0.0f, count, vertices, runner,
+                                          SweepRangeCount(runner, count)));
+}
+
+/// StillSweep with curves over life when the container has them and there are vertices to write.
+template <int W, bool Streaming>
+std::int32_t StillSweepOfWidth(TSweepContext& context, TParticleEffectContainer& container,
+                               const TCameraAxes& camera, TParticleVertex* vertices, TDebugLine* lines,
+                               const TTaskRunner& runner) {
+    if (vertices && life::HasLifeCurves(container.Life))
+        return StillSweep<W, Streaming, true>(context, container, camera, vertices, lines, runner);
+    return StillSweep<W, Streaming, false>(context, container, camera, vertices, lines, runner);
 }
 
 } // namespace

@@ -1,37 +1,54 @@
+// The GL half of the per-frame pass: maps a container's vertex buffer, hands it to the CPU sweep
+// (a real pass, or the still pass of a paused frame), draws the quads and the debug lines, and
+// restores the GL state it changed.
+
 #include "engine/particle_container.h"
 #include "engine/pass_observer.h"
 #include "engine/simulation.h"
+
+#include <span>
+#include <vector>
 
 namespace lumidor {
 
 namespace {
 
-void DrawDebugLines(const TParticleEffectContainer& container) {
+void DrawDebugLine(const TVector3& color, const TVector3& position, const TVector3& tip) {
+    GL.Color4f(color.x, color.y, color.z, 1.0f);
+    // A tip still at the origin was never computed (added while debug mode was off).
+    if (VectorLength(tip) > 0.0f) {
+        GL.Vertex3f(position.x, position.y, position.z);
+        GL.Vertex3f(tip.x, tip.y, tip.z);
+    }
+}
+
+void BeginDebugLines() {
     GL.Disable(GL_TEXTURE_2D);
     GL.Begin(GL_LINES);
-    for (const TParticle& particle : container.Particles) {
-        GL.Color4f(particle.Color.x, particle.Color.y, particle.Color.z, 1.0f);
-        // A tip still at the origin was never computed (added while debug mode was off).
-        if (VectorLength(particle.DebugTip) > 0.0f) {
-            GL.Vertex3f(particle.Position.x, particle.Position.y, particle.Position.z);
-            GL.Vertex3f(particle.DebugTip.x, particle.DebugTip.y, particle.DebugTip.z);
-        }
-    }
+}
+
+void EndDebugLines() {
     GL.End();
     GL.Enable(GL_TEXTURE_2D);
 }
 
-} // namespace
+void DrawDebugLines(const TParticleEffectContainer& container) {
+    BeginDebugLines();
+    for (const TParticle& particle : container.Particles)
+        DrawDebugLine(particle.Color, particle.Position, particle.DebugTip);
+    EndDebugLines();
+}
 
-void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
-    NotifyBeforePass(container, dt);
-    // A container that never held a particle has no buffer object: nothing to simulate or draw, and
-    // binding name 0 would only raise GL errors.
-    if (container.VertexBuffer == 0) {
-        SimulateParticles(container, dt, TCameraAxes{}, nullptr);
-        NotifyAfterPass(container, dt);
-        return;
-    }
+void DrawDebugLines(std::span<const TDebugLine> lines) {
+    BeginDebugLines();
+    for (const TDebugLine& line : lines)
+        DrawDebugLine(line.Color, line.Position, line.Tip);
+    EndDebugLines();
+}
+
+// Sets the state the quads are drawn with, respecifies and maps the container's buffer into
+// container.WriteCursor (null when the map failed) and returns the camera's axes.
+TCameraAxes BeginQuads(TParticleEffectContainer& container) {
     GL.Enable(GL_BLEND);
     GL.Enable(GL_ALPHA_TEST);
     GL.AlphaFunc(GL_GREATER, 0.0f); // fully transparent fragments write neither colour nor depth
@@ -47,21 +64,56 @@ void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
         static_cast<TParticleVertex*>(GL.MapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB));
     float modelview[16];
     GL.GetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    return CameraAxesFromModelview(modelview);
+}
 
-    // A failed map (out of memory) still advances the particles; only this frame's draw is lost.
-    const std::int32_t vertexCount =
-        SimulateParticles(container, dt, CameraAxesFromModelview(modelview), container.WriteCursor);
+// Unmaps the buffer, draws the vertices written into it (none when the map failed) and restores
+// the state BeginQuads set.
+void EndQuads(TParticleEffectContainer& container, std::int32_t vertexCount) {
     const bool mapped = container.WriteCursor != nullptr;
     container.WriteCursor = nullptr;
-
     if (mapped) GL.UnmapBufferARB(GL_ARRAY_BUFFER_ARB);
     GL.InterleavedArrays(GL_T2F_C4UB_V3F, GLsizei(sizeof(TParticleVertex)), nullptr);
     GL.DrawArrays(GL_QUADS, 0, mapped ? vertexCount : 0);
     GL.DisableClientState(GL_VERTEX_ARRAY);
     GL.Disable(GL_BLEND);
     GL.Disable(GL_ALPHA_TEST);
+}
+
+} // namespace
+
+void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
+    NotifyBeforePass(container, dt);
+    // A container that never held a particle has no buffer object: nothing to simulate or draw, and
+    // binding name 0 would only raise GL errors.
+    if (container.VertexBuffer == 0) {
+        SimulateParticles(container, dt, TCameraAxes{}, nullptr);
+        NotifyAfterPass(container, dt);
+        return;
+    }
+    const TCameraAxes camera = BeginQuads(container);
+    // A failed map (out of memory) still advances the particles; only this frame's draw is lost.
+    EndQuads(container, SimulateParticles(container, dt, camera, container.WriteCursor));
     if (container.DebugMode) DrawDebugLines(container);
     NotifyAfterPass(container, dt);
+}
+
+void DrawParticlesStill(TParticleEffectContainer& container) {
+    NotifyBeforePass(container, 0.0f);
+    if (container.VertexBuffer == 0) {
+        NotifyAfterPass(container, 0.0f);
+        return;
+    }
+    // Debug lines come from the pass, as a real pass leaves them in the particles; the room is kept
+    // from frame to frame.
+    static thread_local std::vector<TDebugLine> lines;
+    if (container.DebugMode) lines.resize(container.Particles.size());
+    const TCameraAxes camera = BeginQuads(container);
+    const std::int32_t vertexCount = WriteStillVertices(container, camera, container.WriteCursor,
+                                                        container.DebugMode ? lines.data() : nullptr);
+    EndQuads(container, vertexCount);
+    if (container.DebugMode) DrawDebugLines(std::span(lines).first(std::size_t(vertexCount / 4)));
+    NotifyAfterPass(container, 0.0f);
 }
 
 } // namespace lumidor

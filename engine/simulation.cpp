@@ -46,19 +46,20 @@ std::int32_t OnThisThreadsContext(TParticleEffectContainer& container, float dt,
 const TSweepVariant kSweepVariants[] = {
 #if LUMIDOR_SIXTEEN_LANE_SWEEP
     {"sixteen lanes", 16, false, 0, kSixteenLaneParticleLimit, &SixteenLaneSweepSupported, &SweepSixteenLanes,
-     &OnThisThreadsContext<&SweepSixteenLanes>},
+     &OnThisThreadsContext<&SweepSixteenLanes>, &StillSweepSixteenLanes},
     {"eight lanes, streaming, AVX-512 encodings", 8, true, kStreamedVertexParticles, kAnyCount,
      &SixteenLaneSweepSupported, &SweepEightLanesStreamingAvx512,
-     &OnThisThreadsContext<&SweepEightLanesStreamingAvx512>},
+     &OnThisThreadsContext<&SweepEightLanesStreamingAvx512>, &StillSweepEightLanesStreamingAvx512},
 #endif
 #if LUMIDOR_WIDE_SWEEP
     {"eight lanes, streaming", 8, true, kStreamedVertexParticles, kAnyCount, &WideSweepSupported,
-     &SweepEightLanesStreaming, &OnThisThreadsContext<&SweepEightLanesStreaming>},
+     &SweepEightLanesStreaming, &OnThisThreadsContext<&SweepEightLanesStreaming>,
+     &StillSweepEightLanesStreaming},
     {"eight lanes", 8, false, 0, kAnyCount, &WideSweepSupported, &SweepEightLanes,
-     &OnThisThreadsContext<&SweepEightLanes>},
+     &OnThisThreadsContext<&SweepEightLanes>, &StillSweepEightLanes},
 #endif
     {"four lanes", 4, false, 0, kAnyCount, &RunsAnywhere, &SweepFourLanes,
-     &OnThisThreadsContext<&SweepFourLanes>},
+     &OnThisThreadsContext<&SweepFourLanes>, &StillSweepFourLanes},
 };
 
 // The variants this processor runs, asked once.
@@ -110,6 +111,17 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices) {
     return SimulateParticles(container, dt, camera, vertices, TaskRunner());
+}
+
+std::int32_t WriteStillVertices(TParticleEffectContainer& container, const TCameraAxes& camera,
+                                TParticleVertex* vertices, TDebugLine* lines, const TTaskRunner& runner) {
+    return ChooseSweep(container.Particles.size(), vertices)
+        .Still(ThisThreadsSweepContext(), container, camera, vertices, lines, runner);
+}
+
+std::int32_t WriteStillVertices(TParticleEffectContainer& container, const TCameraAxes& camera,
+                                TParticleVertex* vertices, TDebugLine* lines) {
+    return WriteStillVertices(container, camera, vertices, lines, TaskRunner());
 }
 
 std::int32_t SimulateParticlesFourLanes(TParticleEffectContainer& container, float dt,

@@ -36,6 +36,27 @@ std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, co
 std::int32_t SimulateParticles(TParticleEffectContainer& container, float dt, const TCameraAxes& camera,
                                TParticleVertex* vertices, const TTaskRunner& runner);
 
+/// What debug mode draws for one particle: a line from its position to its debug tip, in its colour.
+struct TDebugLine {
+    TVector3 Position; ///< the particle's centre, world units
+    TVector3 Tip;      ///< the far end of the line, world units
+    TVector3 Color;    ///< the particle's colour, 0..1 per channel
+};
+
+/// Writes the vertices SimulateParticles(container, 0, camera, vertices) would write, and returns
+/// their count, without changing a particle or an event: what a paused frame draws. Like that pass
+/// it draws the state a pass of no time leaves (fading, curves over life, a particle inside the
+/// ground's band reflected), and a particle whose life is already below zero is drawn as that pass
+/// would draw its slot after removing it: with the particle that takes the slot, so the count is the
+/// survivors'. In debug mode `lines` (null: none; else room for ParticleCount()) receives each drawn
+/// particle's debug line by slot, as that pass would leave it. Only the life curves' keys change:
+/// sorted by time, as any pass sorts them.
+std::int32_t WriteStillVertices(TParticleEffectContainer& container, const TCameraAxes& camera,
+                                TParticleVertex* vertices, TDebugLine* lines = nullptr);
+/// The same on the given runner's workers (when the container is large enough for it).
+std::int32_t WriteStillVertices(TParticleEffectContainer& container, const TCameraAxes& camera,
+                                TParticleVertex* vertices, TDebugLine* lines, const TTaskRunner& runner);
+
 /// Sum of the magnet points' pull on a particle at `position` (no state is changed).
 TVector3 ApplyMagnetPoints(const TParticleEffectContainer& container, const TVector3& position);
 

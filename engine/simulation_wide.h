@@ -20,6 +20,9 @@ using TSweepFunction = std::int32_t (*)(TParticleEffectContainer&, float, const 
 /// A sweep of one width with its scratch given.
 using TContextSweepFunction = std::int32_t (*)(TSweepContext&, TParticleEffectContainer&, float,
                                                const TCameraAxes&, TParticleVertex*, const TTaskRunner&);
+/// The still pass of one width with its scratch given (WriteStillVertices' parameters).
+using TStillSweepFunction = std::int32_t (*)(TSweepContext&, TParticleEffectContainer&, const TCameraAxes&,
+                                             TParticleVertex*, TDebugLine*, const TTaskRunner&);
 
 /// One entry of the sweep table.
 struct TSweepVariant {
@@ -31,6 +34,7 @@ struct TSweepVariant {
     bool (*Supported)();       ///< whether this processor runs it
     TContextSweepFunction Run; ///< the sweep
     TSweepFunction RunOnThisThreadsContext; ///< the sweep with the calling thread's scratch
+    TStillSweepFunction Still;              ///< the still pass (WriteStillVertices) of the same build
 };
 
 /// Every variant built into this binary, in order of preference; the last (four lanes) runs anywhere.
@@ -55,6 +59,8 @@ std::vector<TSweepFunction> SupportedSweeps();
 // The variants' entries, one block per instruction set (call each only where its Supported says so).
 std::int32_t SweepFourLanes(TSweepContext&, TParticleEffectContainer&, float, const TCameraAxes&,
                             TParticleVertex*, const TTaskRunner&);
+std::int32_t StillSweepFourLanes(TSweepContext&, TParticleEffectContainer&, const TCameraAxes&,
+                                 TParticleVertex*, TDebugLine*, const TTaskRunner&);
 #if LUMIDOR_WIDE_SWEEP
 bool WideSweepSupported();
 std::int32_t SweepEightLanes(TSweepContext&, TParticleEffectContainer&, float, const TCameraAxes&,
@@ -62,6 +68,11 @@ std::int32_t SweepEightLanes(TSweepContext&, TParticleEffectContainer&, float, c
 /// Vertices not 32-byte aligned take SweepEightLanes.
 std::int32_t SweepEightLanesStreaming(TSweepContext&, TParticleEffectContainer&, float, const TCameraAxes&,
                                       TParticleVertex*, const TTaskRunner&);
+std::int32_t StillSweepEightLanes(TSweepContext&, TParticleEffectContainer&, const TCameraAxes&,
+                                  TParticleVertex*, TDebugLine*, const TTaskRunner&);
+/// Vertices not 32-byte aligned take StillSweepEightLanes.
+std::int32_t StillSweepEightLanesStreaming(TSweepContext&, TParticleEffectContainer&, const TCameraAxes&,
+                                           TParticleVertex*, TDebugLine*, const TTaskRunner&);
 #endif
 #if LUMIDOR_SIXTEEN_LANE_SWEEP
 bool SixteenLaneSweepSupported();
@@ -71,6 +82,11 @@ std::int32_t SweepSixteenLanes(TSweepContext&, TParticleEffectContainer&, float,
 /// lanes' values out of the stack; vertices not 32-byte aligned take SweepEightLanes.
 std::int32_t SweepEightLanesStreamingAvx512(TSweepContext&, TParticleEffectContainer&, float,
                                             const TCameraAxes&, TParticleVertex*, const TTaskRunner&);
+std::int32_t StillSweepSixteenLanes(TSweepContext&, TParticleEffectContainer&, const TCameraAxes&,
+                                    TParticleVertex*, TDebugLine*, const TTaskRunner&);
+std::int32_t StillSweepEightLanesStreamingAvx512(TSweepContext&, TParticleEffectContainer&,
+                                                 const TCameraAxes&, TParticleVertex*, TDebugLine*,
+                                                 const TTaskRunner&);
 #endif
 
 } // namespace lumidor

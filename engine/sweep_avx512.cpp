@@ -30,4 +30,18 @@ std::int32_t SweepEightLanesStreamingAvx512(TSweepContext& context, TParticleEff
     return sweep::SweepOfWidth<8, true>(context, container, dt, camera, vertices, runner);
 }
 
+std::int32_t StillSweepSixteenLanes(TSweepContext& context, TParticleEffectContainer& container,
+                                    const TCameraAxes& camera, TParticleVertex* vertices, TDebugLine* lines,
+                                    const TTaskRunner& runner) {
+    return sweep::StillSweepOfWidth<16, false>(context, container, camera, vertices, lines, runner);
+}
+
+std::int32_t StillSweepEightLanesStreamingAvx512(TSweepContext& context, TParticleEffectContainer& container,
+                                                 const TCameraAxes& camera, TParticleVertex* vertices,
+                                                 TDebugLine* lines, const TTaskRunner& runner) {
+    if (reinterpret_cast<std::uintptr_t>(vertices) % 32 != 0)
+        return StillSweepEightLanes(context, container, camera, vertices, lines, runner);
+    return sweep::StillSweepOfWidth<8, true>(context, container, camera, vertices, lines, runner);
+}
+
 } // namespace lumidor

@@ -10,4 +10,10 @@ std::int32_t SweepFourLanes(TSweepContext& context, TParticleEffectContainer& co
     return sweep::SweepOfWidth<4, false>(context, container, dt, camera, vertices, runner);
 }
 
+std::int32_t StillSweepFourLanes(TSweepContext& context, TParticleEffectContainer& container,
+                                 const TCameraAxes& camera, TParticleVertex* vertices, TDebugLine* lines,
+                                 const TTaskRunner& runner) {
+    return sweep::StillSweepOfWidth<4, false>(context, container, camera, vertices, lines, runner);
+}
+
 } // namespace lumidor

@@ -41,76 +41,83 @@ void DrawShapePoint(const TScriptEmitter& emitter, TVector3& direction, float& d
     distance = emitter.Shape == TEmitterShape::Disc ? emitter.Radius * std::sqrt(R()) : emitter.Radius;
 }
 
-void CreateParticle(TParticleScript& script, std::size_t type, const TVector3& origin) {
+// Appends `n` particles of `type` at `origin` to its container. The order of the draws is part of
+// the behaviour, particle by particle: position x, y, z (or the shape's draws); velocity x, y, z; the
+// size only when the random-size range is open; the life.
+void CreateParticlesOfType(TParticleScript& script, std::size_t type, const TVector3& origin,
+                           std::int64_t n) {
     TParticleEffectContainer& container = script.Containers[type];
     const TScriptValues& values = script.Values[type];
     const TScriptRanges& ranges = script.Ranges[type];
     const TScriptVectors& vectors = script.Vectors[type];
     const TScriptVectorRanges& vectorRanges = script.VectorRanges[type];
-
     const TScriptEmitter emitter =
         type < script.Emission.size() ? script.Emission[type].Emitter : TScriptEmitter{};
-
-    // The order of the draws is part of the behaviour: position x, y, z (or the shape's draws);
-    // velocity x, y, z; the size only when the random-size range is open; the life.
-    const TScriptVectorRange& place = vectorRanges.Position;
-    TVector3 position;
-    TVector3 outward;
-    if (emitter.Shape == TEmitterShape::Box) {
-        position.x = R() * place.Spread.x + place.Base.x + origin.x;
-        position.y = R() * place.Spread.y + place.Base.y + origin.y;
-        position.z = R() * place.Spread.z + place.Base.z + origin.z;
-        if (emitter.OutwardSpeed != 0.0f) {
-            // Out of the box's middle; a particle right at the middle gets no push.
-            const TVector3 middle = VectorAdd(VectorAdd(origin, place.Base), Scaled(place.Spread, 0.5f));
-            const TVector3 away = VectorSub(position, middle);
-            const float length = VectorLength(away);
-            if (length > 0.0f) outward = Scaled(away, 1.0f / length);
-        }
-    } else {
-        float distance = 0.0f;
-        DrawShapePoint(emitter, outward, distance);
-        position = VectorAdd(VectorAdd(origin, place.Base), Scaled(outward, distance));
-    }
-
-    const TScriptVectorRange& speed = vectorRanges.Velocity;
-    TVector3 velocity;
-    velocity.x = R() * speed.Spread.x + speed.Base.x;
-    velocity.y = R() * speed.Spread.y + speed.Base.y;
-    velocity.z = R() * speed.Spread.z + speed.Base.z;
-    if (emitter.OutwardSpeed != 0.0f) velocity = VectorAdd(velocity, Scaled(outward, emitter.OutwardSpeed));
-
-    TVector3 size{ranges.Size.First, ranges.Size.Second, 0.0f};
-    if (ranges.RandomSize.First < ranges.RandomSize.Second) {
-        const float s = R() * (ranges.RandomSize.Second - ranges.RandomSize.First) + ranges.RandomSize.First;
-        size = TVector3{s, s, 0.0f};
-    }
-    const TVector3 enlargement{ranges.Enlargement.First, ranges.Enlargement.Second, 0.0f};
-    const float life = R() * ranges.Life.Spread + ranges.Life.Base;
 
     // A tile outside the type's table is clamped into it, so drawing never reads past the table. A
     // type without tiles ("textureproperties" never succeeded; the loader warns) gets tile 0, which
     // the container draws with the whole texture.
     const std::int32_t lastTile = std::max(std::int32_t(container.TextureTiles.size()) - 1, 0);
-    const std::int32_t tile = std::clamp(TruncToInt32(values.TextureTile), 0, lastTile);
+    TSharedParticleValues shared;
+    shared.Color = vectors.Color;
+    shared.Tile = std::clamp(TruncToInt32(values.TextureTile), 0, lastTile);
+    shared.Force = vectors.Force;
+    shared.Inertia = vectors.Inertia;
+    shared.Enlargement = {ranges.Enlargement.First, ranges.Enlargement.Second, 0.0f};
+    shared.Mass = values.Mass;
+    shared.FadeOut = script.FadeOut;
+    shared.FadeIn = script.FadeIn;
+    shared.BeginFadeOut = values.BeginFadeOut;
+    shared.EndFadeIn = values.EndFadeIn;
+    shared.AirResistance = values.AirResistance;
+    // SetParticleVelocity keeps the velocity over the mass it holds, |mass|. Mass 0 (a type without
+    // "mass") would divide by zero: the velocity is kept undivided, as for a mass of 1, while the
+    // particle keeps its mass of 0.
+    const float mass = std::fabs(values.Mass);
+    const bool divides = values.Mass != 0.0f;
 
-    AddParticle(container, position, size, vectors.Color, tile, life);
-    const std::int32_t i = ParticleCount(container) - 1;
-    SetParticleForce(container, vectors.Force, i);
-    SetParticleInertia(container, vectors.Inertia, i);
-    SetParticleEnlargement(container, enlargement, i);
-    SetParticleMass(container, i, values.Mass);
-    SetParticleFading(container, script.FadeOut, script.FadeIn, i);
-    SetParticleBeginFadeOut(container, i, values.BeginFadeOut);
-    SetParticleEndFadeIn(container, i, values.EndFadeIn);
-    SetParticleAirResistance(container, i, values.AirResistance);
-    if (values.Mass == 0.0f) {
-        // Mass 0 (a type without "mass") would divide by zero: the velocity is kept undivided, as
-        // for a mass of 1, while the particle keeps its mass of 0.
-        container.Particles[std::size_t(i)].Velocity = velocity;
-    } else {
-        SetParticleVelocity(container, velocity, i);
-    }
+    const TScriptVectorRange& place = vectorRanges.Position;
+    const TScriptVectorRange& speed = vectorRanges.Velocity;
+    const auto spawn = [&]() {
+        TParticleSpawn particle;
+        TVector3& position = particle.Position;
+        TVector3 outward;
+        if (emitter.Shape == TEmitterShape::Box) {
+            position.x = R() * place.Spread.x + place.Base.x + origin.x;
+            position.y = R() * place.Spread.y + place.Base.y + origin.y;
+            position.z = R() * place.Spread.z + place.Base.z + origin.z;
+            if (emitter.OutwardSpeed != 0.0f) {
+                // Out of the box's middle; a particle right at the middle gets no push.
+                const TVector3 middle = VectorAdd(VectorAdd(origin, place.Base), Scaled(place.Spread, 0.5f));
+                const TVector3 away = VectorSub(position, middle);
+                const float length = VectorLength(away);
+                if (length > 0.0f) outward = Scaled(away, 1.0f / length);
+            }
+        } else {
+            float distance = 0.0f;
+            DrawShapePoint(emitter, outward, distance);
+            position = VectorAdd(VectorAdd(origin, place.Base), Scaled(outward, distance));
+        }
+
+        TVector3 velocity;
+        velocity.x = R() * speed.Spread.x + speed.Base.x;
+        velocity.y = R() * speed.Spread.y + speed.Base.y;
+        velocity.z = R() * speed.Spread.z + speed.Base.z;
+        if (emitter.OutwardSpeed != 0.0f)
+            velocity = VectorAdd(velocity, Scaled(outward, emitter.OutwardSpeed));
+        particle.Velocity =
+            divides ? TVector3{velocity.x / mass, velocity.y / mass, velocity.z / mass} : velocity;
+
+        particle.Size = {ranges.Size.First, ranges.Size.Second, 0.0f};
+        if (ranges.RandomSize.First < ranges.RandomSize.Second) {
+            const float s =
+                R() * (ranges.RandomSize.Second - ranges.RandomSize.First) + ranges.RandomSize.First;
+            particle.Size = TVector3{s, s, 0.0f};
+        }
+        particle.LifeLength = R() * ranges.Life.Spread + ranges.Life.Base;
+        return particle;
+    };
+    AddParticles(container, shared, std::int32_t(n), spawn);
 }
 
 } // namespace
@@ -135,8 +142,7 @@ std::int64_t CreateParticles(TParticleScript& script, std::size_t type, const TV
         MaxScriptParticlesPerType - std::int64_t(ParticleCount(script.Containers[type]));
     const std::int64_t n = std::max<std::int64_t>(
         std::min({wanted, typeRoom, std::int64_t(MaxScriptParticlesPerScript) - held}), 0);
-    for (std::int64_t created = 0; created < n; ++created)
-        CreateParticle(script, type, origin);
+    CreateParticlesOfType(script, type, origin, n);
     held += n;
     return n;
 }
@@ -189,8 +195,7 @@ void EmitParticles(TParticleScript& script, const TVector3& origin) {
             std::min<std::int64_t>(ScriptParticlesToEmit(script.Values[type].NumParticles, script.Continuous,
                                                          ParticleCount(container)),
                                    std::max<std::int64_t>(MaxScriptParticlesPerScript - held, 0));
-        for (std::int64_t created = 0; created < n; ++created)
-            CreateParticle(script, type, origin);
+        CreateParticlesOfType(script, type, origin, n);
         held += n;
     }
 }
