@@ -22,12 +22,12 @@
 #include "app/desktop/preflight.h"
 #include "app/desktop/recording.h"
 #include "app/desktop/soak.h"
-#include "app/desktop/tbb_task_runner.h"
 #include "app/desktop/ui_layer.h"
 #include "effects/frame_time.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/task_runner.h"
+#include "engine/tbb_task_runner.h"
 
 #include <SDL.h>
 

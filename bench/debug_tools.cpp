@@ -2,6 +2,7 @@
 // observer that times each pass (as the demo's Statistics window does), and the inspector's
 // breakdown of one particle's step.
 
+#include "bench/floor_scene.h"
 #include "engine/gl_recorder.h"
 #include "engine/particle_container.h"
 #include "engine/particle_step_breakdown.h"
@@ -20,33 +21,6 @@ namespace {
 
 constexpr float frameTime = 1.0f / 60.0f;
 
-float Uniform(float low, float high) {
-    return low + (high - low) * R();
-}
-
-void TopUp(TParticleEffectContainer& container, std::int32_t target) {
-    while (ParticleCount(container) < target) {
-        AddParticle(container, {Uniform(-2, 2), Uniform(-2, 2), Uniform(-2, 2)}, {0.1f, 0.1f, 0},
-                    {1, 0.6f, 0.3f}, 0, Uniform(2, 4));
-        const std::int32_t i = ParticleCount(container) - 1;
-        SetParticleForce(container, {0, -9.81f, 0}, i);
-        SetParticleInertia(container, {0.4f, 0.4f, 0.4f}, i);
-        SetParticleMass(container, i, 0.7f);
-        SetParticleAirResistance(container, i, 0.1f);
-    }
-}
-
-TParticleEffectContainer MakeFloorScene(std::int32_t count) {
-    TParticleEffectContainer container{};
-    SetTextureProperties(container, 1, 2, 4);
-    SetCollisionWorld(container, std::make_shared<HDataArray>(2, std::vector<float>(2, 0.0f)),
-                      {-5, -1.1f, -5}, 10.0f, 10.0f);
-    SetWorldFriction(container, {0.2f, 0.4f, 0.2f});
-    AddMagnetPoint(container, {0, 0, 0}, 3.0f, -2.0f);
-    TopUp(container, count);
-    return container;
-}
-
 struct TTimings {
     std::chrono::steady_clock::time_point Start;
     double Seconds = 0.0;
@@ -56,7 +30,7 @@ struct TTimings {
 void BM_PassObserved(benchmark::State& state) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
-    TParticleEffectContainer container = MakeFloorScene(10000);
+    TParticleEffectContainer container = bench::MakeFloorScene(10000, bench::TFloorParticles::Plain);
     TTimings timings;
     TPassObserver observer;
     observer.Context = &timings;
@@ -70,7 +44,7 @@ void BM_PassObserved(benchmark::State& state) {
     SetPassObserver(state.range(0) ? &observer : nullptr);
     for (auto _ : state) {
         UpdateAndDraw(container, frameTime);
-        TopUp(container, 10000);
+        bench::TopUpFloorScene(container, 10000, bench::TFloorParticles::Plain);
     }
     SetPassObserver(nullptr);
     benchmark::DoNotOptimize(timings.Seconds);
@@ -79,7 +53,7 @@ void BM_PassObserved(benchmark::State& state) {
 void BM_StepBreakdown(benchmark::State& state) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
-    const TParticleEffectContainer container = MakeFloorScene(100);
+    const TParticleEffectContainer container = bench::MakeFloorScene(100, bench::TFloorParticles::Plain);
     for (auto _ : state) {
         TParticleStepBreakdown step = BreakDownParticleStep(container, 42, frameTime);
         benchmark::DoNotOptimize(step);

@@ -3,11 +3,13 @@
 // streaming 96 bytes of vertices. The keyed pass draws the same scene through colour, opacity and
 // size keys and a flipbook. The still pass draws a paused frame of the floor scene.
 
+#include "bench/floor_scene.h"
 #include "engine/gl_recorder.h"
 #include "engine/particle_container.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "engine/task_runner.h"
+#include "engine/tbb_task_runner.h"
 
 #include <benchmark/benchmark.h>
 #include <tbb/blocked_range.h>
@@ -31,56 +33,13 @@ namespace {
 
 constexpr float frameTime = 1.0f / 60.0f;
 
-float Uniform(float low, float high) {
-    return low + (high - low) * R();
-}
-
-void AddFloorParticle(TParticleEffectContainer& container) {
-    AddParticle(container, {Uniform(-2, 2), Uniform(-2, 2), Uniform(-2, 2)}, {0.1f, 0.1f, 0}, {1, 0.6f, 0.3f},
-                0, Uniform(2, 4));
-    const std::int32_t i = ParticleCount(container) - 1;
-    SetParticleForce(container, {0, -9.81f, 0}, i);
-    SetParticleInertia(container, {0.4f, 0.4f, 0.4f}, i);
-    SetParticleMass(container, i, 0.7f);
-    SetParticleAirResistance(container, i, 0.1f);
-    SetParticleEndFadeIn(container, i, 0.2f);
-    SetParticleBeginFadeOut(container, i, 0.7f);
-    SetParticleEnlargement(container, {0.1f, 0.1f, 0}, i);
+// The pass's scene: particles that fade and grow.
+TParticleEffectContainer MakeFloorScene(std::int32_t count) {
+    return bench::MakeFloorScene(count, bench::TFloorParticles::FadingGrowing);
 }
 
 void TopUp(TParticleEffectContainer& container, std::int32_t target) {
-    while (ParticleCount(container) < target)
-        AddFloorParticle(container);
-}
-
-// The demo's flat floor with one magnet of mode 1 at the origin.
-TParticleEffectContainer MakeFloorScene(std::int32_t count) {
-    TParticleEffectContainer container{};
-    SetTextureProperties(container, 1, 2, 4);
-    SetCollisionWorld(container, std::make_shared<HDataArray>(2, std::vector<float>(2, 0.0f)),
-                      {-5, -1.1f, -5}, 10.0f, 10.0f);
-    SetWorldFriction(container, {0.2f, 0.4f, 0.2f});
-    AddMagnetPoint(container, {0, 0, 0}, 3.0f, -2.0f);
-    TopUp(container, count);
-    return container;
-}
-
-// Runs the ranges on `threads` oneTBB workers of an arena of their own.
-TTaskRunner TbbRunner(tbb::task_arena& arena, std::int32_t threads) {
-    TTaskRunner runner;
-    runner.Threads = threads;
-    runner.RunRanges = [&arena](std::int32_t count, const std::function<void(std::int32_t)>& range) {
-        arena.execute([&] {
-            tbb::parallel_for(
-                tbb::blocked_range<std::int32_t>(0, count, 1),
-                [&range](const tbb::blocked_range<std::int32_t>& ranges) {
-                    for (std::int32_t r = ranges.begin(); r != ranges.end(); ++r)
-                        range(r);
-                },
-                tbb::simple_partitioner());
-        });
-    };
-    return runner;
+    bench::TopUpFloorScene(container, target, bench::TFloorParticles::FadingGrowing);
 }
 
 // The floor scene of `count` particles drawn through `life`, run at the demo's frame rate. The
@@ -234,8 +193,7 @@ void BM_KeyedOverPlain(benchmark::State& state) {
 
 void BM_ParticlePassParallel(benchmark::State& state) {
     const auto threads = std::int32_t(state.range(1));
-    tbb::task_arena arena(threads);
-    RunParticlePass(state, TbbRunner(arena, threads));
+    RunParticlePass(state, MakeTbbTaskRunner(threads)); // the demo's runner, in an arena of `threads`
 }
 
 // The floor: each record read and written once and 96 bytes of vertices written a particle, with

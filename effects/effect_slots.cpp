@@ -2,6 +2,7 @@
 
 #include "effects/effect_slots.h"
 #include "effects/effects.h"
+#include "effects/preset_helpers.h"
 #include "effects/text_effect.h"
 
 namespace lumidor {
@@ -21,29 +22,53 @@ const std::array<TEffectSlot, EffectSlotCount> EffectMenu = {{
 
 namespace {
 
-using TPresetProcedure = void (*)();
+/// One slot: the procedure a frame runs, the loaded script it then advances, and what it draws paused.
+struct TSlotEntry {
+    void (*Procedure)(); ///< the built-in procedure; null for the first two scripts, which have none
+    int Script;          ///< the script advanced after the procedure (0 .. 2); -1 for the presets
+    TStillScene Still;
+};
 
-// The built-in procedure of every slot; the script slots 11 to 13 have none of their own.
+constexpr TParticleEffectContainer* Floor = &FloorEffect;
+constexpr TParticleEffectContainer* Additive = &AdditiveEffect;
+
 // clang-format off
-constexpr std::array<TPresetProcedure, EffectSlotCount> SlotPresets = {
-    &FirePreset,       &Smoke2Preset,  &ExplosionPreset,        &BurnerPreset,  &MagicWaterPreset, //  0 -  4
-    &Spiral1Preset,    &Spiral2Preset, &AflamedMagnesiumPreset, &Effect1Preset, &Effect2Preset,    //  5 -  9
-    &StressTestPreset, nullptr,        nullptr,                 nullptr,        &Smoke1Preset,     // 10 - 14
-    &Spiral3Preset,    &SnowPreset,    &TextPreset,             &FireworkPreset};                  // 15 - 18
+constexpr std::array<TSlotEntry, EffectSlotCount> Slots = {{
+    /*  0 */ {&FirePreset,             -1, {nullptr, Floor, Additive}},
+    /*  1 */ {&Smoke2Preset,           -1, {nullptr, Floor, nullptr}},
+    /*  2 */ {&ExplosionPreset,        -1, {nullptr, Floor, nullptr}},
+    /*  3 */ {&BurnerPreset,           -1, {nullptr, Floor, nullptr}},
+    /*  4 */ {&MagicWaterPreset,       -1, {nullptr, Additive, Floor}},
+    /*  5 */ {&Spiral1Preset,          -1, {nullptr, Additive, nullptr}},
+    /*  6 */ {&Spiral2Preset,          -1, {nullptr, Additive, nullptr}},
+    /*  7 */ {&AflamedMagnesiumPreset, -1, {nullptr, Floor, Additive}},
+    /*  8 */ {&Effect1Preset,          -1, {&presets::Effect1View, Floor, Additive}},
+    /*  9 */ {&Effect2Preset,          -1, {&presets::Effect2View, Floor, nullptr}},
+    /* 10 */ {&StressTestPreset,       -1, {&presets::StressTestScene, &TerrainEffect, nullptr}},
+    /* 11 */ {nullptr,                  0, {}},
+    /* 12 */ {nullptr,                  1, {}},
+    /* 13 */ {&ScriptFloorPreset,       2, {&ScriptFloorPreset, nullptr, nullptr}}, // a floor of its own
+    /* 14 */ {&Smoke1Preset,           -1, {nullptr, Floor, nullptr}},
+    /* 15 */ {&Spiral3Preset,          -1, {nullptr, Additive, nullptr}},
+    /* 16 */ {&SnowPreset,             -1, {nullptr, Floor, nullptr}},
+    /* 17 */ {&TextPreset,             -1, {nullptr, &TextFont.Effect, nullptr}},
+    /* 18 */ {&FireworkPreset,         -1, {nullptr, Floor, Additive}},
+}};
 // clang-format on
 
 } // namespace
 
 bool RunEffectSlot(int slot, const TEffectCallbacks& callbacks) {
     if (slot < 0 || slot >= EffectSlotCount) return false;
-    if (slot >= 11 && slot <= 13) {
-        // The third script runs over a floor of its own.
-        if (slot == 13) ScriptFloorPreset();
-        if (callbacks.AdvanceScript) callbacks.AdvanceScript(slot - 11);
-        return true;
-    }
-    SlotPresets[std::size_t(slot)]();
+    const TSlotEntry& entry = Slots[std::size_t(slot)];
+    if (entry.Procedure) entry.Procedure();
+    if (entry.Script >= 0 && callbacks.AdvanceScript) callbacks.AdvanceScript(entry.Script);
     return true;
+}
+
+TStillScene StillSceneOf(int slot) {
+    if (slot < 0 || slot >= EffectSlotCount) return {};
+    return Slots[std::size_t(slot)].Still;
 }
 
 const char* EffectSlotCaption(int slot) {

@@ -1,12 +1,15 @@
 #pragma once
 // The nineteen effect slots the demo's menu offers: sixteen built-in effects and three scripts
-// that the application owns and runs through a callback.
+// that the application owns and runs through a callback. One table says, per slot, what a frame runs
+// and what a paused frame draws, so the two never disagree.
 
 #include <array>
 #include <cstdint>
 #include <functional>
 
 namespace lumidor {
+
+struct TParticleEffectContainer;
 
 /// Number of effect slots; valid slots are 0 .. EffectSlotCount - 1.
 inline constexpr int EffectSlotCount = 19;
@@ -27,9 +30,21 @@ struct TEffectCallbacks {
     std::function<void(int scriptIndex)> AdvanceScript;
 };
 
+/// What a slot draws while its effect stands still, in the order and under the view its procedure
+/// draws them: the view set up first, then up to two systems. A script's own systems are not here:
+/// its host draws them.
+struct TStillScene {
+    void (*View)() = nullptr;                   ///< sets up the procedure's view (and scenery); null: none
+    TParticleEffectContainer* First = nullptr;  ///< drawn first; null: none
+    TParticleEffectContainer* Second = nullptr; ///< drawn after First; null: none
+};
+
 /// Runs one frame of `slot` (0..18): a preset procedure, the text, or a script through the
 /// callback. Returns false and draws nothing for any other slot value.
 bool RunEffectSlot(int slot, const TEffectCallbacks& callbacks);
+
+/// What `slot` (0..18) draws while paused; an empty scene for any other slot value.
+TStillScene StillSceneOf(int slot);
 
 /// Caption of `slot` ("Fire (300)" for 0); empty for a slot outside 0..18.
 const char* EffectSlotCaption(int slot);

@@ -24,6 +24,8 @@ TStatsFile StatsFile;
 TPick Pick;
 std::vector<TScreenLine> Gizmos;
 bool FollowingPasses = false; // between BeginDebugView and EndDebugView
+bool StillFrame = false;      // this effect pass only draws the effect as it stands
+bool DebugModeBefore = false; // debug mode as the last effect pass saw it
 
 double SteadyClockMs() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
@@ -35,7 +37,9 @@ double NowMs() {
 }
 
 void BeforePass(TParticleEffectContainer& container, float dt, void*) {
-    if (FollowingPasses && DebugTools.Inspecting) InspectBeforePass(DebugTools.Inspected, container, dt);
+    // A still pass is put back afterwards: the particle keeps the step it last took.
+    if (FollowingPasses && DebugTools.Inspecting && !StillFrame)
+        InspectBeforePass(DebugTools.Inspected, container, dt);
     BeginPassGathering(Statistics, container, NowMs()); // last, so that the breakdown is not timed
 }
 
@@ -43,12 +47,17 @@ void AfterPass(TParticleEffectContainer& container, float, void*) {
     EndPassGathering(Statistics, container, NowMs());
     if (!FollowingPasses) return;
     const bool inspectedHere = DebugTools.Inspecting && LivesIn(DebugTools.Inspected, container);
-    if (!DebugMode1Checked && !inspectedHere) return;
+    if (!DebugMode1Checked && !inspectedHere && !Pick.Pending) return;
     const TScreenView view = CurrentScreenView();
     if (container.DebugMode)
         AddSystemGizmos(Gizmos, container, view, DebugTools.ShowMagnetGizmos, DebugTools.ShowGroundGizmos);
     ConsiderForPick(Pick, container, view);
-    if (inspectedHere) InspectAfterPass(DebugTools.Inspected, container, view);
+    if (!inspectedHere) return;
+    if (StillFrame) {
+        InspectStillPass(DebugTools.Inspected, container, view);
+    } else {
+        InspectAfterPass(DebugTools.Inspected, container, view);
+    }
 }
 
 } // namespace
@@ -101,13 +110,17 @@ void EndFrameStatistics(double frameMs) {
     WriteStatsLine(StatsFile, DebugTools.Last);
 }
 
-void BeginDebugView() {
+void BeginDebugView(bool still) {
     Gizmos.clear();
     StartPickSearch(Pick);
     // A particle belongs to the effect it was picked in: another effect (even one drawing into the
-    // same shared system) ends the inspection.
-    if (!DebugMode1Checked || (DebugTools.Inspecting && DebugTools.Inspected.Slot != CurrentEffect))
+    // same shared system) ends the inspection. So does leaving debug mode, the user's way out of
+    // every debugging aid at once.
+    const bool debugModeLeft = DebugModeBefore && !DebugMode1Checked;
+    DebugModeBefore = DebugMode1Checked;
+    if (debugModeLeft || (DebugTools.Inspecting && DebugTools.Inspected.Slot != CurrentEffect))
         ClearInspection();
+    StillFrame = still;
     DebugTools.Inspected.Running = false; // until a pass of its system runs
     FollowingPasses = true;
 }

@@ -42,10 +42,12 @@ void EndEffectPassStatistics();
 /// After the frame's buffer swap: completes the frame's statistics and writes its --stats line.
 void EndFrameStatistics(double frameMs);
 
-/// Around the effect pass, in debug mode or while a particle is inspected: its passes are offered to a
-/// pending pick, followed for the inspected particle and turned into gizmos. Begin ends an inspection
-/// when debug mode is off or another effect runs than the one it was picked in; End answers the pick.
-void BeginDebugView();
+/// Around the effect pass: its passes are offered to a pending pick (in any mode), followed for the
+/// inspected particle and, in debug mode, turned into gizmos. `still`: the pass only draws the effect
+/// as it stands (the timeline is paused), so the inspected particle keeps the step it last took.
+/// Begin ends an inspection when debug mode is switched off or another effect runs than the one it
+/// was picked in; End answers the pick.
+void BeginDebugView(bool still = false);
 void EndDebugView();
 /// Draws this frame's gizmos and the inspected particle's mark over the picture (expects the banner's
 /// pixel projection left behind).

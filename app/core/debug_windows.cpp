@@ -123,7 +123,9 @@ void DrawStatisticsWindow() {
     // Sized to its content, which keeps one width; only a long list of systems scrolls.
     ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_FirstUseEver);
     LimitNextWindowToViewport();
-    if (!ImGui::Begin("Statistics", &DebugTools.StatisticsVisible, ImGuiWindowFlags_AlwaysAutoResize)) {
+    // No keyboard navigation inside, as in the inspector: space and the right arrow stay the timeline's.
+    if (!ImGui::Begin("Statistics", &DebugTools.StatisticsVisible,
+                      ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoNavInputs)) {
         ImGui::End();
         return;
     }
@@ -181,18 +183,21 @@ void DrawStatisticsWindow() {
     ImGui::Checkbox("Ground grid", &DebugTools.ShowGroundGizmos);
     NoteLastItem("Ground grid");
     if (!DebugMode1Checked) ImGui::TextDisabled("Debug mode is off (right-click menu).");
+    if (!DebugTools.Inspecting) {
+        ImGui::TextDisabled("Click a particle to inspect it.");
+        NoteLastItem("Pick hint");
+    }
     ImGui::End();
 }
 
 void HandleInspectorClick() {
-    if (!DebugMode1Checked) return;
     const ImGuiIO& io = ImGui::GetIO();
     if (io.WantCaptureMouse || ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId)) return;
     if (ImGui::IsMouseClicked(ImGuiMouseButton_Left)) RequestPick(io.MousePos.x, io.MousePos.y);
 }
 
 void DrawParticleInspector() {
-    if (!DebugMode1Checked || !DebugTools.Inspecting) return;
+    if (!DebugTools.Inspecting) return;
     // Right-hand side below the banner, placed anew whenever a selection opens it: by its top-right
     // corner, which ImGui places once the width of the sized-to-content window is known. Where the
     // viewport is too small for it, KeepWindowsInside moves it in.
@@ -202,7 +207,9 @@ void DrawParticleInspector() {
         ImGuiCond_Appearing, ImVec2(1.0f, 0.0f));
     LimitNextWindowToViewport();
     bool open = true;
-    if (!ImGui::Begin("Particle inspector", &open, ImGuiWindowFlags_AlwaysAutoResize)) {
+    // No keyboard navigation inside: space and the right arrow stay the timeline's keys while it has focus.
+    if (!ImGui::Begin("Particle inspector", &open,
+                      ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoNavInputs)) {
         ImGui::End();
         if (!open) ClearInspection();
         return;
@@ -224,7 +231,8 @@ void DrawParticleInspector() {
         }
         ImGui::Text("Life left %.3f s of %.3f s", double(p.LifeLeft), double(p.LifeLength));
         NoteLastItem("Life left");
-        ImGui::Text("Opacity %.3f", double(p.Alpha));
+        ImGui::TextUnformatted(OpacityText(inspected).c_str());
+        NoteLastItem("Opacity");
         ImGui::Separator();
         if (inspected.StepSeen) {
             DrawStep(inspected.Step);

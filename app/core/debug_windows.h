@@ -1,7 +1,7 @@
 #pragma once
 // The windows of the debugging aids: "Statistics" (per-system counts and times, the frame-time plot,
 // the gizmo switches) and "Particle inspector" (the selected particle's record and the terms of its
-// last step), and the left click that selects a particle in debug mode.
+// last step), and the left click that selects a particle.
 
 namespace lumidor {
 
@@ -10,10 +10,10 @@ void ShowStatisticsWindow();
 /// Draws the Statistics window while shown; call once per UI frame.
 void DrawStatisticsWindow();
 
-/// In debug mode, a left click on the picture (not on a window or menu) asks for the particle nearest
+/// A left click on the picture (not on a window or menu), in any mode, asks for the particle nearest
 /// to it; call once per UI frame, before the menus and windows are drawn.
 void HandleInspectorClick();
-/// Draws the Particle inspector while a particle is selected in debug mode; call once per UI frame.
+/// Draws the Particle inspector while a particle is selected; call once per UI frame.
 void DrawParticleInspector();
 
 } // namespace lumidor

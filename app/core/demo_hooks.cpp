@@ -19,7 +19,7 @@ TAppHooks MakeDemoHooks(const THostServices& host) {
     hooks.EffectPass = [](const TFrameView& view) {
         // A seek runs first, outside the statistics: they describe the frame that is drawn.
         const TTimelineFrame frame = BeginTimelineFrame();
-        BeginDebugView();
+        BeginDebugView(frame.Still);
         BeginEffectPassStatistics();
         RunEffectPass(view, frame.Still);
         EndEffectPassStatistics();

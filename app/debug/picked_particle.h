@@ -25,6 +25,8 @@ struct TInspectedParticle {
     TParticleStepBreakdown Step; ///< the step just taken; Step.Index -1 before the first
     bool StepSeen = false;       ///< Step holds a step (the particle has been through a pass since selected)
     TScreenView View;            ///< how its system was drawn in the last pass
+    bool AlphaKeyed = false;     ///< its system has alpha keys, which multiply the fading opacity
+    TLifeSample Life;            ///< what its system's curves draw for Record (nothing without curves)
 };
 
 /// The particle a pick found (pick.Best must be set), named `system`, picked while effect `slot` ran;
@@ -40,6 +42,18 @@ void InspectBeforePass(TInspectedParticle& inspected, const TParticleEffectConta
 /// After a pass of the particle's system drawn in `view`: where the step took it, or gone.
 void InspectAfterPass(TInspectedParticle& inspected, const TParticleEffectContainer& container,
                       const TScreenView& view);
+
+/// A pass that only draws the particle's system as it stands, whose particles are put back afterwards
+/// (a paused frame): its system runs and the mark follows the view; the record and the step last
+/// taken stay, since nothing moved.
+void InspectStillPass(TInspectedParticle& inspected, const TParticleEffectContainer& container,
+                      const TScreenView& view);
+
+/// The opacity the particle is drawn with: its fading opacity times its system's alpha keys.
+float DrawnOpacity(const TInspectedParticle& inspected);
+/// The inspector's opacity line: "Opacity drawn 0.840 = fading 1.000 x alpha keys 0.840", or
+/// "Opacity drawn 0.500 (fading; no alpha keys)".
+std::string OpacityText(const TInspectedParticle& inspected);
 
 /// The mark around the particle where it was last drawn: two squares a pixel apart, so it stands out
 /// among the debug lines. Nothing for a particle gone, of a system that did not run in the last frame,

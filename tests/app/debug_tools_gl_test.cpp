@@ -6,6 +6,7 @@
 #include "app/core/effect_menu.h"
 #include "app/core/effects_startup.h"
 #include "app/core/properties_window.h"
+#include "app/core/timeline_control.h"
 #include "app/core/ui_item_rects.h"
 #include "app/core/window_placement.h"
 #include "app/desktop/frame_loop.h"
@@ -47,6 +48,7 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
         DebugTools.StatisticsVisible = false;
         Properties = {}; // a Properties window left open would take a later test's clicks
         ClearInspection();
+        Timeline = TTimeline{};
         if (hooks.Shutdown) hooks.Shutdown();
         DemoWindowTest::TearDown();
     }
@@ -295,4 +297,54 @@ TEST_F(DebugToolsGL, InspectorFollowsAClickedSnowFlakeUntilItIsGone) {
     Choose("Debug mode");
     RunFrames(1);
     EXPECT_FALSE(DebugTools.Inspecting);
+}
+
+TEST_F(DebugToolsGL, APickWithoutDebugModeLeavesTheArrowToTheTimelineAndShowsTheStepItRan) {
+    Choose("Snow (10000)");
+    RunFrames(60);
+    PressKey(SDLK_RIGHT); // paused, one step on
+    RunFrames(2);
+    ASSERT_TRUE(Timeline.Paused);
+    ASSERT_FALSE(DebugMode1Checked);
+
+    // Paused, the flakes stand still: click one that falls, alone within 4 pixels, away from the banner.
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window.Window, &width, &height);
+    const TScreenView camera = DemoCamera(width, height);
+    std::vector<std::pair<float, float>> onScreen(std::size_t(ParticleCount(FloorEffect)), {-1e9f, -1e9f});
+    for (std::int32_t i = 0; i < ParticleCount(FloorEffect); ++i)
+        ProjectToWindow(camera, ReadParticle(FloorEffect, i).Position, onScreen[std::size_t(i)].first,
+                        onScreen[std::size_t(i)].second);
+    std::int32_t chosen = -1;
+    for (std::int32_t i = 0; i < ParticleCount(FloorEffect) && chosen < 0; ++i) {
+        const TParticle flake = ReadParticle(FloorEffect, i);
+        const auto [x, y] = onScreen[std::size_t(i)];
+        if (flake.Velocity.y > -0.1f || flake.LifeLeft < 0.5f || x < 60 || x > width - 330 || y < 200 ||
+            y > height - 60)
+            continue;
+        bool alone = true;
+        for (std::size_t k = 0; k < onScreen.size() && alone; ++k)
+            alone = k == std::size_t(i) || std::hypot(onScreen[k].first - x, onScreen[k].second - y) > 4.0f;
+        if (alone) chosen = i;
+    }
+    ASSERT_GE(chosen, 0) << "no lone falling flake on screen";
+    Click(onScreen[std::size_t(chosen)].first + 0.5f, onScreen[std::size_t(chosen)].second + 0.5f);
+    ASSERT_TRUE(DebugTools.Inspecting) << "a click picks without debug mode";
+    ASSERT_TRUE(WindowRect("Particle inspector"));
+    EXPECT_EQ(DebugTools.Inspected.Record.Position.y, ReadParticle(FloorEffect, chosen).Position.y);
+    EXPECT_FALSE(ImGui::GetIO().WantCaptureKeyboard) << "the inspector takes no keys";
+
+    // The right arrow steps the effect, and the inspector shows that step while paused frames follow.
+    const double before = EffectTimeline(CurrentEffect).Seconds;
+    PressKey(SDLK_RIGHT);
+    RunFrames(3);
+    EXPECT_NEAR(EffectTimeline(CurrentEffect).Seconds - before, double(TimelineStepSeconds), 1e-9);
+    const TInspectedParticle& inspected = DebugTools.Inspected;
+    ASSERT_TRUE(inspected.StepSeen);
+    EXPECT_EQ(inspected.Step.Dt, TimelineStepSeconds);
+    EXPECT_LT(inspected.Step.After.Position.y, inspected.Step.Before.Position.y);
+    EXPECT_EQ(inspected.Record.Position.y, inspected.Step.After.Position.y);
+    EXPECT_EQ(inspected.Record.Velocity.y, inspected.Step.After.Velocity.y);
+    EXPECT_TRUE(ItemShownInLastFrame("Opacity"));
+    Picture("inspector_after_a_step.png");
 }

@@ -4,12 +4,16 @@
 
 #include "app/core/command_line.h"
 #include "app/core/debug_tools.h"
+#include "app/core/effect_menu.h"
+#include "app/core/effects_startup.h"
 #include "app/debug/debug_gizmos.h"
 #include "app/debug/frame_statistics.h"
 #include "app/desktop/recording.h"
 #include "demo_camera.h"
 #include "effects/effects.h"
+#include "effects/preset_timeline.h"
 #include "engine/gl_recorder.h"
+#include "engine/particle_step_breakdown.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +33,39 @@ std::filesystem::path TempPath(const std::string& name) {
 }
 
 using lumidor::testing::DemoCamera;
+
+// The recording GL table, answering the matrix and viewport queries as the demo's camera does, and
+// counting the projection queries: only the debugging aids ask for the projection.
+int projectionQueries = 0;
+void (*recordedGetIntegerv)(GLenum, GLint*) = nullptr;
+
+void InstallDemoCameraGL() {
+    InstallGLRecorder();
+    projectionQueries = 0;
+    recordedGetIntegerv = GL.GetIntegerv;
+    GL.GetFloatv = [](GLenum pname, GLfloat* params) {
+        const TScreenView camera = DemoCamera();
+        projectionQueries += pname == GL_PROJECTION_MATRIX;
+        const float* matrix = pname == GL_PROJECTION_MATRIX ? camera.Projection : camera.Modelview;
+        std::copy(matrix, matrix + 16, params);
+    };
+    GL.GetIntegerv = [](GLenum pname, GLint* params) {
+        if (pname != GL_VIEWPORT) return recordedGetIntegerv(pname, params);
+        const GLint viewport[4] = {0, 0, 800, 600};
+        std::copy(viewport, viewport + 4, params);
+    };
+}
+
+// One effect pass of the demo's hook around a pass of FloorEffect: `still` draws it as it stands.
+void FloorEffectPass(bool still) {
+    BeginDebugView(still);
+    if (still) {
+        DrawContainerStill(FloorEffect);
+    } else {
+        UpdateAndDraw(FloorEffect, 1.0f / 60.0f);
+    }
+    EndDebugView();
+}
 
 } // namespace
 
@@ -237,4 +274,46 @@ TEST(DebugGizmos, GroundGridFollowsTheHeightFieldAroundTheParticles) {
     lines.clear();
     AddGroundGrid(lines, view, container.World, -10, 10, -10, 0); // all in front of the camera
     EXPECT_EQ(lines.size(), std::size_t(2 * kGroundGridLines * (kGroundGridLines - 1)));
+}
+
+TEST(DebugTools, AClickPicksInAnyModeAndAPausedFrameKeepsTheStepLastTaken) {
+    InstallDemoCameraGL();
+    ResetEffectsForTesting();
+    InstallDebugTools();
+    CurrentEffect = 16;
+    DebugMode1Checked = false;
+    AddParticle(FloorEffect, {0.0f, 0.5f, 0.0f}, {0.1f, 0.1f, 0}, {1, 1, 1}, 0, 5.0f);
+    SetParticleForce(FloorEffect, {0.0f, -3.0f, 0.0f}, 0);
+    float x = 0, y = 0;
+    ASSERT_TRUE(ProjectToWindow(DemoCamera(), {0.0f, 0.5f, 0.0f}, x, y));
+
+    FloorEffectPass(false); // nobody picks: the passes are not looked at
+    EXPECT_EQ(projectionQueries, 0);
+    RequestPick(x + 3.0f, y);
+    FloorEffectPass(false);
+    ASSERT_TRUE(DebugTools.Inspecting) << "a click picks without debug mode";
+    EXPECT_EQ(DebugTools.Inspected.System, "FloorEffect");
+
+    FloorEffectPass(false); // the frame of a step: 1/60 s run
+    const TInspectedParticle& inspected = DebugTools.Inspected;
+    ASSERT_TRUE(inspected.StepSeen);
+    const TParticle stepped = inspected.Record;
+    EXPECT_LT(inspected.Step.After.Velocity.y, inspected.Step.Before.Velocity.y);
+    for (int frame = 0; frame < 3; ++frame) {
+        FloorEffectPass(true); // paused: drawn as it stands
+        EXPECT_TRUE(inspected.Running);
+        EXPECT_EQ(inspected.Step.Dt, 1.0f / 60.0f);
+        EXPECT_EQ(inspected.Step.After.Velocity.y, stepped.Velocity.y);
+        EXPECT_EQ(inspected.Record.Position.y, stepped.Position.y);
+    }
+
+    // Debug mode on keeps the inspection; switching it off ends it.
+    DebugMode1Checked = true;
+    FloorEffectPass(false);
+    EXPECT_TRUE(DebugTools.Inspecting);
+    DebugMode1Checked = false;
+    FloorEffectPass(false);
+    EXPECT_FALSE(DebugTools.Inspecting);
+    RemoveDebugTools();
+    ResetEffectsForTesting();
 }

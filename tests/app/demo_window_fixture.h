@@ -82,6 +82,16 @@ class DemoWindowTest : public ::testing::Test {
         options.ScreenshotFile = screenshot;
         ASSERT_EQ(RunFrameLoop(window, hooks, options), 0);
     }
+    /// Queues a press and release of `key`.
+    void PressKey(SDL_Keycode key) {
+        for (Uint32 type : {Uint32(SDL_KEYDOWN), Uint32(SDL_KEYUP)}) {
+            SDL_Event event{};
+            event.type = type;
+            event.key.keysym.sym = key;
+            event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+            ASSERT_EQ(SDL_PushEvent(&event), 1);
+        }
+    }
     /// A left (or other) click at window pixel (x, y), then three frames for the UI to act on it.
     void Click(float x, float y, Uint8 button = SDL_BUTTON_LEFT) {
         Push(SDL_MOUSEMOTION, x, y);

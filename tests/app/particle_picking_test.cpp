@@ -156,3 +156,73 @@ TEST(ParticleInspection, APickedParticleIsFollowedThroughTheSweepAndMarkedWhereI
     AddInspectionMark(lines, inspected);
     EXPECT_TRUE(lines.empty());
 }
+
+TEST(ParticleInspection, AStillPassKeepsTheStepLastTakenAndMovesTheMark) {
+    InstallGLRecorder();
+    TParticleEffectContainer container;
+    Add(container, {0.0f, 0.0f, 0.0f});
+    SetParticleVelocity(container, {0.0f, 1.0f, 0.0f}, 0);
+    SetParticleForce(container, {0.0f, -2.0f, 0.0f}, 0);
+    const TScreenView view = DemoCamera();
+    TPick pick;
+    RequestPick(pick, 400.0f, 300.0f);
+    StartPickSearch(pick);
+    ConsiderForPick(pick, container, view);
+    TInspectedParticle inspected = InspectPickedParticle(pick, "FloorEffect", 0);
+    const float step = 1.0f / 60.0f;
+    InspectBeforePass(inspected, container, step);
+    UpdateAndDraw(container, step);
+    InspectAfterPass(inspected, container, view);
+    ASSERT_TRUE(inspected.StepSeen);
+    const TParticle moved = inspected.Record;
+    EXPECT_NE(inspected.Step.Before.Velocity.y, inspected.Step.After.Velocity.y);
+    EXPECT_NE(inspected.Step.Before.Position.y, moved.Position.y);
+
+    // Paused frames draw the system with no time and put its particles back; the inspector still
+    // shows the step that moved the particle, and the mark follows the latest view.
+    const TScreenView shifted = DemoCamera(800, 600, 0.3f);
+    for (int frame = 0; frame < 3; ++frame) {
+        inspected.Running = false;
+        TParticleEffectContainer other;
+        InspectStillPass(inspected, other, shifted); // another system: nothing
+        EXPECT_FALSE(inspected.Running);
+        InspectStillPass(inspected, container, shifted);
+        EXPECT_TRUE(inspected.Running);
+    }
+    EXPECT_EQ(inspected.Step.Dt, step);
+    EXPECT_EQ(inspected.Record.Position.y, moved.Position.y);
+    EXPECT_EQ(inspected.Step.After.Velocity.y, moved.Velocity.y);
+    EXPECT_EQ(inspected.View.Modelview[12], 0.3f);
+}
+
+TEST(ParticleInspection, TheOpacityShownIsTheOneDrawn) {
+    InstallGLRecorder();
+    const struct {
+        std::vector<TLifeAlphaKey> Keys;
+        const char* Text; // after half a second of a life of two, fading out from the start
+    } cases[] = {
+        {{}, "Opacity drawn 0.750 (fading; no alpha keys)"},
+        {{{0.0f, 1.0f}, {1.0f, 0.2f}}, "Opacity drawn 0.600 = fading 0.750 x alpha keys 0.800"},
+        {{{0.0f, 0.5f}}, "Opacity drawn 0.375 = fading 0.750 x alpha keys 0.500"},
+    };
+    for (const auto& c : cases) {
+        TParticleEffectContainer container;
+        Add(container, {0.0f, 0.0f, 0.0f}, 2.0f);
+        SetParticleBeginFadeOut(container, 0, 0.0f);
+        container.Life.AlphaKeys = c.Keys;
+        TPick pick;
+        RequestPick(pick, 400.0f, 300.0f);
+        StartPickSearch(pick);
+        ConsiderForPick(pick, container, DemoCamera());
+        TInspectedParticle inspected = InspectPickedParticle(pick, "System", 0);
+        InspectBeforePass(inspected, container, 0.5f);
+        TVertexBuffer vertices(4);
+        SimulateParticles(container, 0.5f, TCameraAxes{}, vertices.data());
+        InspectAfterPass(inspected, container, DemoCamera());
+        ASSERT_FALSE(inspected.Gone);
+        EXPECT_EQ(OpacityText(inspected), c.Text);
+        // The opacity the vertices carry, to the byte.
+        EXPECT_EQ(ColorChannelByte(DrawnOpacity(inspected)), vertices[0].A) << c.Text;
+        EXPECT_EQ(inspected.Life.AlphaFactor, inspected.Step.Life.AlphaFactor);
+    }
+}

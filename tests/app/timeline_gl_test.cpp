@@ -53,15 +53,6 @@ class TimelineGL : public lumidor::testing::DemoWindowTest {
         }
         ClickItem(entry);
     }
-    void PressKey(SDL_Keycode key) {
-        for (Uint32 type : {Uint32(SDL_KEYDOWN), Uint32(SDL_KEYUP)}) {
-            SDL_Event event{};
-            event.type = type;
-            event.key.keysym.sym = key;
-            event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-            ASSERT_EQ(SDL_PushEvent(&event), 1);
-        }
-    }
     /// Pixels that differ between two pictures, in the scene's part above the Timeline window.
     static int SceneDifference(const lumidor::testing::TPngPicture& a,
                                const lumidor::testing::TPngPicture& b) {
