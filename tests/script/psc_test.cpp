@@ -1,59 +1,15 @@
 // lumidor-psc run as a program: exit codes, the log as text and as raw bytes, the JSON dump, and
 // the three demo scripts loading without a single error.
 
+#include "psc_run.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
-
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-/// Runs lumidor-psc with `arguments` in directory `dir`.
-TRun RunPsc(const std::string& dir, const std::string& arguments) {
-    const std::string errFile =
-        std::filesystem::temp_directory_path() / ("psc-err-" + std::to_string(getpid()));
-    const std::string command = "cd '" + dir + "' && '" LUMIDOR_PSC "' " + arguments + " 2>'" + errFile + "'";
-    TRun run;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.Out.append(buffer, got);
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile, std::ios::binary);
-    std::stringstream text;
-    text << err.rdbuf();
-    run.Err = text.str();
-    std::filesystem::remove(errFile);
-    return run;
-}
-
-class Psc : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/lumidor-psc-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    void Write(const std::string& name, const std::string& content) {
-        std::ofstream(dir / name, std::ios::binary) << content;
-    }
-    std::filesystem::path dir;
-};
 
 const std::string Header = "Lumidor ScriptDebugger log\rLumidor version: 2005.08.09\rDebugger version: 2.1\r";
 

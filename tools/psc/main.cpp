@@ -3,14 +3,20 @@
 // log, with --dump a JSON description of what the script compiled to, or with --format=gcc one
 // "FILE:LINE:COLUMN: error: MESSAGE" line per problem for editors and CI. Texture names are read
 // below --root (the demo reads them below its data folder), without changing the working directory.
+// With --simulate it runs the script instead and prints one line of what its particles are, the
+// line every host that runs scripts prints alike (script/script_hash.h).
 //
 // Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
+// With --simulate: 0 the line is printed, 1 file not readable, 2 bad arguments.
 
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
+#include "script/script_hash.h"
+#include "tools/psc/psc_simulate.h"
 #include "tools/psc/script_dump.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -20,6 +26,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--name NAME] [--root DIR] FILE\n"
+    "       lumidor-psc --simulate SECONDS [--seed S] [--step-by-step] [--name NAME] [--root DIR] FILE\n"
     "  Loads the particle script FILE and prints its debugger log, each CR shown as a line break.\n"
     "  --raw        print the exact log bytes (lines end with a single CR)\n"
     "  --dump       print a JSON object of what the script compiled to instead of the log\n"
@@ -28,7 +35,20 @@ constexpr const char* Usage =
     "  --name NAME  the file name shown on the log's \"File:\" line and in gcc lines (default: FILE)\n"
     "  --root DIR   the folder \"loadtexture\" names are relative to, as the demo's data folder is\n"
     "               (default: the current directory); e.g. --root data data/scripts/ParticleScript1.psc\n"
-    "exit status: 0 no errors, 1 errors reported, 2 file cannot be opened or bad arguments\n";
+    "  --simulate SECONDS\n"
+    "               run the script from its start (after its prewarm) for the whole number of 1/60 s\n"
+    "               steps nearest to SECONDS, a decimal number from 0 to 3600, at the origin, and print\n"
+    "               one line: t=SECONDS steps=N particles=P hash=H (t the time of the N steps, P the\n"
+    "               live particles of every type, H 16 hex digits of their hash; see the README). The\n"
+    "               script's problems go to standard error as gcc lines; --format is not used, and\n"
+    "               --raw and --dump cannot be combined with it\n"
+    "  --seed S     with --simulate: the random generator's seed, decimal 0 .. 18446744073709551615\n"
+    "               (default 0)\n"
+    "  --step-by-step\n"
+    "               with --simulate: run the steps as frames one at a time instead of as one seek\n"
+    "               (the same line)\n"
+    "exit status: 0 no errors, 1 errors reported, 2 file cannot be opened or bad arguments;\n"
+    "  with --simulate: 0 the line is printed, 1 the file cannot be read, 2 bad arguments\n";
 
 struct TOptions {
     bool Raw = false;
@@ -38,7 +58,32 @@ struct TOptions {
     bool HasName = false;
     std::string Root;
     std::string File;
+    bool Simulate = false;
+    std::int64_t Steps = 0; ///< fixed steps --simulate runs
+    bool HasSeed = false;
+    std::uint64_t Seed = 0;
+    bool StepByStep = false;
 };
+
+/// The value of an option given as "--option VALUE" or "--option=VALUE" at argv[i]; false (after a
+/// message) when it is missing.
+bool OptionValue(int argc, char** argv, int& i, const std::string& option, std::string& value) {
+    const std::string argument = argv[i];
+    if (argument.size() > option.size()) {
+        value = argument.substr(option.size() + 1);
+        return true;
+    }
+    if (i + 1 >= argc) {
+        std::cerr << "lumidor-psc: " << option << " needs a value\n" << Usage;
+        return false;
+    }
+    value = argv[++i];
+    return true;
+}
+
+bool IsOption(const std::string& argument, const std::string& option) {
+    return argument == option || argument.starts_with(option + "=");
+}
 
 /// Returns 0 when the options are complete, 2 on a usage error, -1 after --help.
 int ParseArguments(int argc, char** argv, TOptions& options) {
@@ -87,6 +132,30 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
                 std::cerr << "lumidor-psc: --root: \"" << options.Root << "\" is not a folder\n";
                 return 2;
             }
+        } else if (!filesOnly && IsOption(argument, "--simulate")) {
+            std::string text;
+            if (!OptionValue(argc, argv, i, "--simulate", text)) return 2;
+            double seconds = 0.0;
+            if (!lumidor::ParseSimulateSeconds(text, seconds)) {
+                std::cerr << "lumidor-psc: --simulate: \"" << text
+                          << "\" is not a number of seconds from 0 to 3600\n"
+                          << Usage;
+                return 2;
+            }
+            options.Simulate = true;
+            options.Steps = lumidor::StepsForSeconds(seconds);
+        } else if (!filesOnly && IsOption(argument, "--seed")) {
+            std::string text;
+            if (!OptionValue(argc, argv, i, "--seed", text)) return 2;
+            if (!lumidor::ParseSimulateSeed(text, options.Seed)) {
+                std::cerr << "lumidor-psc: --seed: \"" << text
+                          << "\" is not a whole number from 0 to 18446744073709551615\n"
+                          << Usage;
+                return 2;
+            }
+            options.HasSeed = true;
+        } else if (!filesOnly && argument == "--step-by-step") {
+            options.StepByStep = true;
         } else if (!filesOnly && argument == "--") {
             filesOnly = true;
         } else if (!filesOnly && argument.size() > 1 && argument[0] == '-') {
@@ -105,6 +174,18 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
     }
     if (options.Dump && options.Gcc) {
         std::cerr << "lumidor-psc: --dump and --format=gcc cannot be combined\n" << Usage;
+        return 2;
+    }
+    if (!options.Simulate && (options.HasSeed || options.StepByStep)) {
+        std::cerr << "lumidor-psc: " << (options.HasSeed ? "--seed" : "--step-by-step")
+                  << " needs --simulate\n"
+                  << Usage;
+        return 2;
+    }
+    if (options.Simulate && (options.Dump || options.Raw)) {
+        std::cerr << "lumidor-psc: --simulate and " << (options.Dump ? "--dump" : "--raw")
+                  << " cannot be combined\n"
+                  << Usage;
         return 2;
     }
     return 0;
@@ -131,7 +212,13 @@ int main(int argc, char** argv) {
     const lumidor::TScriptLoadReport report =
         lumidor::LoadScriptWithReport(script, shownName, options.File, options.Root);
 
-    if (options.Gcc) {
+    if (options.Simulate) {
+        std::cerr << lumidor::FormatGccDiagnostics(shownName, report);
+        if (report.FileOpened) {
+            lumidor::SimulateScript(script, options.Steps, options.Seed, options.StepByStep);
+            std::cout << lumidor::SimulationLine(options.Steps, script.Containers) << '\n';
+        }
+    } else if (options.Gcc) {
         std::cout << lumidor::FormatGccDiagnostics(shownName, report);
     } else if (options.Dump && report.FileOpened) {
         std::cout << lumidor::DumpScriptJson(script, report) << '\n';
@@ -147,6 +234,7 @@ int main(int argc, char** argv) {
         std::cerr << "lumidor-psc: texture names are read below the current directory; --root DIR reads "
                      "them below DIR (the demo reads them below its data folder)\n";
     }
-    if (!report.FileOpened) return 2;
+    if (!report.FileOpened) return options.Simulate ? 1 : 2;
+    if (options.Simulate) return 0;
     return report.ErrorCount > 0 ? 1 : 0;
 }
