@@ -117,6 +117,11 @@ struct TScriptEmission {
     std::vector<TScriptSubEmitter> SubEmitters; ///< "ondeath" and "onbounce", in script order
 };
 
+/// Most work a prewarm may cost, in particle-steps (the particles each of its passes sweeps, added up):
+/// about a second or two of one core. A prewarm that reaches it stops there, with one line in the
+/// debugger log, and the script plays on from where it stands.
+inline constexpr std::int64_t MaxScriptPrewarmParticleSteps = 50'000'000;
+
 /// One script; the value-initialised record is a valid empty script. Settings arrays have one
 /// element per container, element t belonging to particle type t.
 struct TParticleScript {
@@ -141,6 +146,8 @@ struct TParticleScript {
     std::int64_t PrewarmStepsRun = 0;   ///< prewarm steps run since the start; runtime state
     /// Particle-steps the prewarm has cost so far (particles each of its passes swept); runtime state.
     std::int64_t PrewarmWork = 0;
+    /// Most particle-steps the prewarm may cost before it stops (a host may lower it).
+    std::int64_t PrewarmWorkLimit = MaxScriptPrewarmParticleSteps;
     bool PrewarmStopLogged = false; ///< the runtime's one log line about a stopped prewarm is written
 };
 
@@ -197,10 +204,6 @@ inline constexpr std::int32_t MaxScriptSubParticlesPerStep = 100'000;
 inline constexpr float ScriptStepSeconds = FixedStepSeconds;
 /// Latest time SeekScript goes to, seconds.
 inline constexpr double MaxScriptSeekSeconds = 3600.0;
-/// Most work a prewarm may cost, in particle-steps (the particles each of its passes sweeps, added up):
-/// about a second or two of one core. A prewarm that reaches it stops there, with one line in the
-/// debugger log, and the script plays on from where it stands.
-inline constexpr std::int64_t MaxScriptPrewarmParticleSteps = 50'000'000;
 
 /// Reads the file (opened relative to the working directory; "\" is taken as "/") and appends its
 /// particle types, settings and log to `script`. Without GL set up (GLAvailable), "loadtexture"

@@ -84,7 +84,9 @@ bool AtTarget(const TScriptSeeker& seeker, const TParticleScript& script) {
 } // namespace
 
 void ClearScriptCheckpoints(TScriptSeeker& seeker) {
+    const std::size_t budget = seeker.ByteBudget;
     seeker = TScriptSeeker{};
+    seeker.ByteBudget = budget;
 }
 
 void BeginScriptSeek(TScriptSeeker& seeker, TParticleScript& script, const TVector3& origin,

@@ -51,7 +51,7 @@ struct TScriptSeeker {
     TRandomState Random;       ///< the generator between two slices, so other draws do not disturb a seek
 };
 
-/// Forgets every checkpoint (the script was reloaded or changed) and any seek under way.
+/// Forgets every checkpoint (the script was reloaded or changed) and any seek under way; the budget stays.
 void ClearScriptCheckpoints(TScriptSeeker& seeker);
 /// Starts a seek of `script` to `steps` steps of play (clamped to 0 .. MaxFixedSteps) for `seed` at
 /// `origin`: from the latest checkpoint at or before it when there is one for this seed and origin,

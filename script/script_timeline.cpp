@@ -77,7 +77,7 @@ void LogPrewarmStop(TParticleScript& script) {
     AppendRuntimeLine(script, "Runtime: prewarm stopped after " +
                                   SecondsText(SecondsOfSteps(script.PrewarmStepsRun)) + " of " +
                                   SecondsText(double(script.Prewarm)) + " s - it reached its most work (" +
-                                  std::to_string(MaxScriptPrewarmParticleSteps) +
+                                  std::to_string(script.PrewarmWorkLimit) +
                                   " particle-steps); the script plays on from there");
 }
 
@@ -227,7 +227,7 @@ std::int64_t RunPrewarmSteps(TParticleScript& script, const TVector3& origin, st
         --script.PrewarmStepsLeft;
         ++script.PrewarmStepsRun;
         ++run;
-        if (script.PrewarmStepsLeft > 0 && script.PrewarmWork >= MaxScriptPrewarmParticleSteps) {
+        if (script.PrewarmStepsLeft > 0 && script.PrewarmWork >= script.PrewarmWorkLimit) {
             script.PrewarmStepsLeft = 0;
             LogPrewarmStop(script);
         }
