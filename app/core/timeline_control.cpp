@@ -170,7 +170,8 @@ bool ContinueWork() {
         const float hostFrameTime = FrameTime;
         const TSilentDrawing silent;
         RestoreRandom(Work.Random);
-        while (Work.Done < Work.Target && budget.Left()) {
+        // At least one step a frame, however small the budget: the work always gets on.
+        for (bool first = true; Work.Done < Work.Target && (first || budget.Left()); first = false) {
             RunPresetStep(Work.Slot, TimelineStepSeconds);
             ++Work.Done;
         }
@@ -295,6 +296,10 @@ bool TakeFrameClockRestart() {
     const bool wanted = ClockRestartWanted;
     ClockRestartWanted = false;
     return wanted;
+}
+
+void CancelTimelineWork() {
+    Work = TTimelineWork{};
 }
 
 void ForgetScriptTimeline(const TParticleScript& script) {

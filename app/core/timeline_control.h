@@ -53,6 +53,8 @@ void EndTimelineFrame();
 /// True once after a frame that did timeline work, resumed a paused effect or replaced a script: the
 /// host then starts its frame clock again, so the next frame does not count that work.
 bool TakeFrameClockRestart();
+/// Drops the timeline work under way (the effects were reset).
+void CancelTimelineWork();
 /// A script record was (re)loaded: its checkpoints and any work on it are dropped, and the next frame's
 /// clock starts after the load.
 void ForgetScriptTimeline(const TParticleScript& script);

@@ -63,10 +63,14 @@ class TimelineEffects : public ::testing::Test {
         InitEffects();
         Timeline = TTimeline{};
         Timeline.Seed = 42;
+        CancelTimelineWork();
+        TimelineWorkBudgetMs = 0.0;
         PlayedScripts.clear();
         FrameTime = 0.0f;
     }
     void TearDown() override {
+        CancelTimelineWork();
+        TimelineWorkBudgetMs = 0.0;
         PlayedScripts.clear();
         Timeline = TTimeline{};
         ResetEffectsForTesting();
@@ -254,6 +258,54 @@ TEST_F(TimelineEffects, RestartingPresetsClearsTheSharedSystemsAndState) {
         EXPECT_TRUE(PresetTimeline(slot).CanSeek) << slot;
     EXPECT_FALSE(PresetTimeline(19).CanSeek);
     EXPECT_FALSE(DrawPresetStill(-1));
+}
+
+TEST_F(TimelineEffects, WithABudgetASeekGoesOnOverFramesCanBeReplacedAndLandsWhereAnAtOnceSeekDoes) {
+    CurrentEffect = 2; // Explosion
+    ASSERT_TRUE(SeekEffect(2, 1.0));
+    const std::vector<float> atOnce = StateOf(FloorEffect);
+    TakeFrameClockRestart(); // the start-up's loads
+    Frame(0.02f);
+    EXPECT_FALSE(TakeFrameClockRestart()) << "a frame without timeline work keeps its clock";
+
+    TimelineWorkBudgetMs = 1e-9;   // a step a frame
+    ToggleTimelinePause(Timeline); // so the frame that ends the work adds no time of its own
+    Frame(0.02f);
+    EXPECT_FALSE(TakeFrameClockRestart());
+    SeekTimeline(Timeline, 50.0);
+    for (int k = 0; k < 5; ++k)
+        Frame(0.02f);
+    EXPECT_EQ(TimelineWorkText(), "Seeking 0.1 s of 50.0 s");
+    EXPECT_TRUE(TakeFrameClockRestart());
+    SeekTimeline(Timeline, 1.0); // replaces the long one
+    int frames = 0;
+    for (; !TimelineWorkText().empty() && frames < 1000; ++frames)
+        Frame(0.02f);
+    EXPECT_EQ(frames, 60) << "a step in each frame";
+    EXPECT_EQ(StateOf(FloorEffect), atOnce);
+    EXPECT_NEAR(EffectTimeline(2).Seconds, 1.0, 1e-9);
+    ToggleTimelinePause(Timeline);
+    Frame(0.02f);
+    EXPECT_TRUE(TakeFrameClockRestart()) << "resuming is not the effect's time";
+}
+
+TEST_F(TimelineEffects, WithABudgetAPrewarmGoesOnOverFramesThenThePlayStarts) {
+    TimelineWorkBudgetMs = 1e-9;
+    const int slot = PlayExampleScript(ExampleScripts[1]); // the campfire: prewarm(2)
+    TParticleScript& script = PlayedScripts[0].Script;
+    ASSERT_EQ(script.Prewarm, 2.0f);
+    Frame(0.02f);
+    EXPECT_EQ(TimelineWorkText(), "Prewarming 0 %");
+    for (int k = 0; k < 59; ++k)
+        Frame(0.02f);
+    EXPECT_EQ(TimelineWorkText(), "Prewarming 50 %");
+    EXPECT_TRUE(ScriptWarmingUp(script));
+    EXPECT_EQ(EffectTimeline(slot).Seconds, 0.0);
+    for (int k = 0; k < 60; ++k)
+        Frame(0.02f);
+    EXPECT_EQ(TimelineWorkText(), "");
+    EXPECT_FALSE(ScriptWarmingUp(script));
+    EXPECT_NEAR(script.Time, 2.0 + 0.02, 1e-5) << "120 prewarm steps, then the frame that ended them ran";
 }
 
 TEST_F(TimelineEffects, AnExampleSeeksAndStepsAsItsRuntimeDoes) {

@@ -59,8 +59,9 @@ TEST_F(ScriptSeek, SeekingToNStepsIsNPlayedStepsUpToAnHour) {
     TParticleScript played = SmallScript();
     SeedRandom(5);
     std::int64_t stepsPlayed = 0;
-    for (const std::int64_t n : {std::int64_t(0), std::int64_t(1), std::int64_t(600), std::int64_t(1900), std::int64_t(2000),
-                                 std::int64_t(2400), std::int64_t(3600), std::int64_t(100'000), MaxFixedSteps}) {
+    for (const std::int64_t n :
+         {std::int64_t(0), std::int64_t(1), std::int64_t(600), std::int64_t(1900), std::int64_t(2000),
+          std::int64_t(2400), std::int64_t(3600), std::int64_t(100'000), MaxFixedSteps}) {
         for (; stepsPlayed < n; ++stepsPlayed)
             AdvanceScript(played, {1, 0, 0}, ScriptStepSeconds);
         TParticleScript sought = SmallScript();
@@ -165,9 +166,10 @@ TEST_F(ScriptSeek, ABurstAtTheCapCreatesWhatFitsAndSaysHowManyItDropped) {
     for (int frame = 0; frame < 6; ++frame)
         AdvanceScript(script, {}, 0.05f);
     EXPECT_EQ(ParticleCount(script.Containers[0]), MaxScriptParticlesPerScript);
-    EXPECT_EQ(script.DebugLog,
-              "Runtime: a burst of particle type 0 at 0.1 s dropped 15 of 25 particles - the script holds its "
-              "most particles (1000000 a type, 1000000 in all); later drops of this burst are not logged\r");
+    EXPECT_EQ(
+        script.DebugLog,
+        "Runtime: a burst of particle type 0 at 0.1 s dropped 15 of 25 particles - the script holds its "
+        "most particles (1000000 a type, 1000000 in all); later drops of this burst are not logged\r");
 }
 
 TEST_F(ScriptSeek, ARetiredScriptStopsCollectingEvents) {
