@@ -185,10 +185,23 @@ bool ContinueWork() {
     return done;
 }
 
-std::string Format(const char* format, double a, double b = 0.0) {
+std::string Format(const char* format, double a) {
     char text[96];
-    std::snprintf(text, sizeof text, format, a, b);
+    std::snprintf(text, sizeof text, format, a);
     return text;
+}
+
+/// Seconds as a person reads them: at most two decimals, no trailing zeros ("12.5", "60").
+std::string SecondsText(double seconds) {
+    std::string text = Format("%.2f", seconds);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+std::string SeekingText(std::int64_t reached, std::int64_t target) {
+    return "Seeking " + SecondsText(SecondsOfSteps(reached)) + " s of " +
+           SecondsText(SecondsOfSteps(target)) + " s";
 }
 
 } // namespace
@@ -234,13 +247,12 @@ std::string TimelineWorkText() {
         const TScriptSeeker& seeker = Seekers[Work.Script];
         const double progress = ScriptSeekProgress(seeker, *Work.Script);
         if (ScriptWarmingUp(*Work.Script))
-            return Format("Seeking %.1f s: prewarming %.0f %%", SecondsOfSteps(Work.Target),
-                          std::floor(100.0 * progress));
-        const std::int64_t played = seeker.Position - Work.Script->PrewarmStepsRun;
-        return Format("Seeking %.1f s of %.1f s", SecondsOfSteps(played), SecondsOfSteps(Work.Target));
+            return SeekingText(0, Work.Target) +
+                   Format(" (prewarming %.0f %%)", std::floor(100.0 * progress));
+        return SeekingText(seeker.Position - Work.Script->PrewarmStepsRun, Work.Target);
     }
     case TWorkKind::PresetSeek:
-        return Format("Seeking %.1f s of %.1f s", SecondsOfSteps(Work.Done), SecondsOfSteps(Work.Target));
+        return SeekingText(Work.Done, Work.Target);
     }
     return "";
 }

@@ -40,8 +40,8 @@ struct TEffectTimeline {
 /// played scripts from FirstPlayedSlot on.
 TEffectTimeline EffectTimeline(int slot);
 
-/// Timeline work under way, for the window and the caption: "Seeking 12.5 s of 60 s" or
-/// "Prewarming 40 %"; empty when there is none.
+/// Timeline work under way, for the window and the caption: "Seeking 12.5 s of 60 s" (how far the seek
+/// has come, and its target) or "Prewarming 40 %"; empty when there is none.
 std::string TimelineWorkText();
 
 /// Before the effect pass: follows CurrentEffect, starts a pending seek or restart or a script's prewarm

@@ -22,16 +22,40 @@ struct THostileScript {
 };
 
 const THostileScript kHostileScripts[] = {
-    {"prewarm_bomb", "loadtexture('scripts/lumina.tga');\ncontiniuous(true);\nsetnewparticletype();\ntextureproperties(2,4);\nparticlecount(1000000);\n"
-                     "lifelength(0,0.001);\nprewarm(60);\n"},
-    {"burst_bomb", "loadtexture('scripts/lumina.tga');\nsetnewparticletype();\ntextureproperties(2,4);\nlifelength(0,100);\nburst(0,1000000);\n"
-                   "burst(0,1000000,0.001,1000000);\nburst(0.01,1000000,0.001,1000000);\n"
-                   "setnewparticletype();\ntextureproperties(2,4);\nlifelength(0,100);\nburst(0,1000000,0.001,1000000);\n"},
-    {"sub_emitter_chain", "loadtexture('scripts/lumina.tga');\ncontiniuous(true);\nsetnewparticletype();\ntextureproperties(2,4);\nparticlecount(1000);\n"
-                          "lifelength(0,0.01);\nvelocity([0,0],[-5,-5],[0,0]);\n"
-                          "ondeath(1,1000);\nonbounce(1,1000);\n"
-                          "setnewparticletype();\ntextureproperties(2,4);\nlifelength(0,0.01);\nvelocity([0,0],[-5,-5],[0,0]);\n"
-                          "ondeath(0,1000);\nonbounce(0,1000);\nonbounce(1,1000);\n"},
+    {"prewarm_bomb", "loadtexture('scripts/lumina.tga');\n"
+                     "continiuous(true);\n"
+                     "setnewparticletype();\n"
+                     "textureproperties(2,4);\n"
+                     "particlecount(1000000);\n"
+                     "lifelength(0,0.001);\n"
+                     "prewarm(60);\n"},
+    {"burst_bomb", "loadtexture('scripts/lumina.tga');\n"
+                   "setnewparticletype();\n"
+                   "textureproperties(2,4);\n"
+                   "lifelength(0,100);\n"
+                   "burst(0,1000000);\n"
+                   "burst(0,1000000,0.001,1000000);\n"
+                   "burst(0.01,1000000,0.001,1000000);\n"
+                   "setnewparticletype();\n"
+                   "textureproperties(2,4);\n"
+                   "lifelength(0,100);\n"
+                   "burst(0,1000000,0.001,1000000);\n"},
+    {"sub_emitter_chain", "loadtexture('scripts/lumina.tga');\n"
+                          "continiuous(true);\n"
+                          "setnewparticletype();\n"
+                          "textureproperties(2,4);\n"
+                          "particlecount(1000);\n"
+                          "lifelength(0,0.01);\n"
+                          "velocity([0,0],[-5,-5],[0,0]);\n"
+                          "ondeath(1,1000);\n"
+                          "onbounce(1,1000);\n"
+                          "setnewparticletype();\n"
+                          "textureproperties(2,4);\n"
+                          "lifelength(0,0.01);\n"
+                          "velocity([0,0],[-5,-5],[0,0]);\n"
+                          "ondeath(0,1000);\n"
+                          "onbounce(0,1000);\n"
+                          "onbounce(1,1000);\n"},
 };
 
 class HostileScripts : public ::testing::TestWithParam<THostileScript> {
