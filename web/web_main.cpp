@@ -47,9 +47,10 @@ struct TWebDemo {
     bool UiReady = false;
     bool Stopped = false;
     std::int32_t FramesDrawn = 0;
-    double StartMs = 0.0;      ///< clock at start-up
-    double LastFrameMs = 0.0;  ///< clock at the previous frame
-    double FirstFrameMs = 0.0; ///< clock when the first frame began
+    double StartMs = 0.0;       ///< clock at start-up
+    double LastFrameMs = 0.0;   ///< clock at the previous frame
+    double EffectClockMs = 0.0; ///< when the effect's time starts again after timeline work; 0: not
+    double FirstFrameMs = 0.0;  ///< clock when the first frame began
     double LastCaptionMs = 0.0;
     float FramesPerSecond = 0.0f;
     std::string Failure; ///< the first problem reported; the title says it when the run ends
@@ -120,8 +121,11 @@ void DrawFrame() {
     const double now = emscripten_get_now();
     if (Demo.FramesDrawn == 0) Demo.FirstFrameMs = now;
     const float elapsed = float((now - Demo.LastFrameMs) / 1000.0);
+    // After timeline work or a hidden spell the effect's time starts again; the rate still counts it.
+    const float effectTime = Demo.EffectClockMs > 0.0 ? float((now - Demo.EffectClockMs) / 1000.0) : elapsed;
+    Demo.EffectClockMs = 0.0;
     Demo.LastFrameMs = now;
-    FrameTime = Demo.Options.FixedFrameTime ? *Demo.Options.FixedFrameTime : elapsed;
+    FrameTime = Demo.Options.FixedFrameTime ? *Demo.Options.FixedFrameTime : effectTime;
     Demo.FramesPerSecond = 1.0f / elapsed;
 
     const TFrameView view = CanvasView();
@@ -140,7 +144,8 @@ void DrawFrame() {
         Finish();
     }
     // Timeline work (a seek, a prewarm, a reload) is not the effect's time: the next frame starts here.
-    if (Demo.Hooks.TakeClockRestart && Demo.Hooks.TakeClockRestart()) Demo.LastFrameMs = emscripten_get_now();
+    if (Demo.Hooks.TakeClockRestart && Demo.Hooks.TakeClockRestart())
+        Demo.EffectClockMs = emscripten_get_now();
 }
 
 void RunFrame() {
@@ -158,7 +163,7 @@ void RunFrame() {
 
 // A hidden tab draws no frames; its time is not the effect's, so the clock starts again on return.
 EM_BOOL PageVisibilityChanged(int, const EmscriptenVisibilityChangeEvent* event, void*) {
-    if (!event->hidden) Demo.LastFrameMs = emscripten_get_now();
+    if (!event->hidden) Demo.EffectClockMs = emscripten_get_now();
     return EM_FALSE;
 }
 

@@ -10,6 +10,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <string>
 
 namespace lumidor {
@@ -59,14 +60,17 @@ void TimelineKey(TAppKey key) {
 void DrawTimelineWindow() {
     if (!TimelineVisible) return;
     ImGui::SetNextWindowPos(ImVec2(20.0f, 420.0f), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(360.0f, 0.0f), ImGuiCond_FirstUseEver);
+    // A fixed width and the height of what it shows: the progress line of timeline work comes and goes
+    // without pushing the slider out of sight.
+    ImGui::SetNextWindowSizeConstraints(ImVec2(360.0f, 0.0f), ImVec2(360.0f, FLT_MAX));
     if (bringForward) {
         ImGui::SetNextWindowFocus();
         bringForward = false;
     }
     // No keyboard navigation inside: space and the right arrow stay the timeline's keys while it has focus.
     if (ImGui::Begin("Timeline", &TimelineVisible,
-                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNavInputs)) {
+                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNavInputs |
+                         ImGuiWindowFlags_AlwaysAutoResize)) {
         const TEffectTimeline effect = EffectTimeline(CurrentEffect);
         if (ImGui::Button(Timeline.Paused ? "Play" : "Pause", ImVec2(60.0f, 0.0f)))
             ToggleTimelinePause(Timeline);

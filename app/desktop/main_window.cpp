@@ -162,7 +162,13 @@ TFrameView QueryFrameView(const TMainWindow& window) {
 bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest& request) {
     const Uint64 frameStart = SDL_GetPerformanceCounter();
     Tick(window.FrameClock);
-    FrameTime = request.FixedFrameTime ? *request.FixedFrameTime : window.FrameClock.Elapsed;
+    float effectTime = window.FrameClock.Elapsed;
+    if (window.EffectClockRestarted) {
+        Tick(window.EffectClock);
+        effectTime = window.EffectClock.Elapsed;
+        window.EffectClockRestarted = false;
+    }
+    FrameTime = request.FixedFrameTime ? *request.FixedFrameTime : effectTime;
     // Two readings in the same tick give an infinite rate; floating-point exceptions are masked.
     window.FramesPerSecond = 1.0f / window.FrameClock.Elapsed;
     if (!window.GLReady) return request.ScreenshotFile.empty();
@@ -193,8 +199,12 @@ bool DrawFrame(TMainWindow& window, const TAppHooks& hooks, const TFrameRequest&
         }
     }
     SDL_GL_SwapWindow(window.Window);
-    // Timeline work (a seek, a prewarm, a reload) is not the effect's time: the next frame starts here.
-    if (hooks.TakeClockRestart && hooks.TakeClockRestart()) Tick(window.FrameClock);
+    // Timeline work (a seek, a prewarm, a reload) is not the effect's time: the next frame's effect time
+    // starts here (the frame rate still measures the whole frame).
+    if (hooks.TakeClockRestart && hooks.TakeClockRestart()) {
+        Start(window.EffectClock);
+        window.EffectClockRestarted = true;
+    }
     if (hooks.FrameDone)
         hooks.FrameDone(1000.0 * double(SDL_GetPerformanceCounter() - frameStart) /
                         double(SDL_GetPerformanceFrequency()));

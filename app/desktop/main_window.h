@@ -28,8 +28,12 @@ struct TMainWindow {
     int WantedOuterWidth = 0;              ///< configured outer size in a window; 0 in full screen
     int WantedOuterHeight = 0;             ///< configured outer height in a window; 0 in full screen
     THighResCounter FrameClock;            ///< the frame timer
-    float FramesPerSecond = 0.0f;          ///< 1 / duration of the last frame; 0 until the first frame
-    TPointerFeed Pointer;                  ///< mouse state for the UI, from the events received
+    /// Started after timeline work; the next frame's FrameTime is read from it, so the effect does not
+    /// count the work, while the frame rate still does.
+    THighResCounter EffectClock;
+    bool EffectClockRestarted = false; ///< the next frame reads FrameTime from EffectClock
+    float FramesPerSecond = 0.0f;      ///< 1 / duration of the last frame; 0 until the first frame
+    TPointerFeed Pointer;              ///< mouse state for the UI, from the events received
 };
 
 /// What one frame should do beyond drawing.
