@@ -11,6 +11,10 @@
 #include <memory>
 #include <utility>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace lumidor {
 
 // Every field of a particle kept in its block, by kind (LifeLeft, Color and DebugTip are kept
@@ -183,6 +187,16 @@ TParticle TParticleArray::operator[](std::size_t index) const {
 TParticleFields TParticleArray::Fields() {
     if (!Storage) return {nullptr, nullptr, nullptr};
     return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data()};
+}
+
+void AdviseHugePages(void* p, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    // Advice only: where the kernel has no huge pages the memory is simply used as it comes.
+    madvise(p, bytes, MADV_HUGEPAGE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
 }
 
 TParticleStorage& TParticleArray::Grow(std::size_t blocks) {

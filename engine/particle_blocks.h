@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace lumidor {
@@ -66,6 +67,40 @@ struct alignas(64) TParticleColdBlock {
     TBlockVector3 DebugTip; ///< TParticle::DebugTip of each particle
 };
 
+/// Asks the kernel for huge pages under [p, p + bytes) where it offers them; nothing elsewhere.
+void AdviseHugePages(void* p, std::size_t bytes);
+
+/// Allocates particle blocks; a large array (4 MiB and more) on 2 MiB boundaries, and on Linux the kernel
+/// is asked to back it with huge pages: a million particles are 176 MB, and touching them first page by
+/// 4 KiB page costs more than writing them.
+template <typename T> struct TBlockAllocator {
+    using value_type = T; ///< what is allocated
+    TBlockAllocator() = default;
+    /// Rebinding, as containers do.
+    template <typename U> TBlockAllocator(const TBlockAllocator<U>&) {}
+    /// Room for n values.
+    T* allocate(std::size_t n) {
+        const std::size_t bytes = n * sizeof(T);
+        if (bytes < kLargeBytes) return static_cast<T*>(::operator new (bytes, std::align_val_t{alignof(T)}));
+        void* p = ::operator new (bytes, std::align_val_t{kHugePage});
+        AdviseHugePages(p, bytes);
+        return static_cast<T*>(p);
+    }
+    /// Returns what allocate gave.
+    void deallocate(T* p, std::size_t n) {
+        if (n * sizeof(T) < kLargeBytes) {
+            ::operator delete (p, std::align_val_t{alignof(T)});
+        } else {
+            ::operator delete (p, std::align_val_t{kHugePage});
+        }
+    }
+    /// Every instance frees what any other allocated.
+    bool operator==(const TBlockAllocator&) const { return true; }
+
+    static constexpr std::size_t kHugePage = std::size_t(2) << 20;   ///< alignment of a large array
+    static constexpr std::size_t kLargeBytes = std::size_t(4) << 20; ///< from here an array is large
+};
+
 /// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8] and of
 /// Cold[i / 8], and its remaining life is LifeLeft[i]. All null while the array never held a particle.
 struct TParticleFields {
@@ -77,9 +112,9 @@ struct TParticleFields {
 /// What a TParticleArray owns. Blocks come in pairs (a sweep may read sixteen lanes from two blocks);
 /// lanes past the array's count hold no particle.
 struct TParticleStorage {
-    std::vector<TParticleBlock> Blocks;                      ///< the particles, eight a block
-    std::vector<TParticleColdBlock> Cold;                    ///< one per block of Blocks
-    std::vector<float, TCacheLineAllocator<float>> LifeLeft; ///< one per lane of Blocks
+    std::vector<TParticleBlock, TBlockAllocator<TParticleBlock>> Blocks; ///< the particles, eight a block
+    std::vector<TParticleColdBlock, TBlockAllocator<TParticleColdBlock>> Cold; ///< one per block of Blocks
+    std::vector<float, TCacheLineAllocator<float>> LifeLeft;                   ///< one per lane of Blocks
 
     /// Block `block` (< Blocks.size()).
     const TParticleBlock& operator[](std::size_t block) const { return Blocks[block]; }

@@ -77,8 +77,8 @@ void DropRetired(TLiveScript& live) {
     live.Retired.clear();
 }
 
-/// Each script's checkpoints, kept while the same version runs (the records never move: the slot
-/// scripts are globals, the played ones live in a deque).
+/// The checkpoints of the script seeked last, kept while the same version runs (the records never
+/// move: the slot scripts are globals, the played ones live in a deque).
 std::map<const TParticleScript*, TScriptSeeker> Seekers;
 
 enum class TWorkKind { None, ScriptSeek, PresetSeek, Prewarm };
@@ -126,6 +126,8 @@ void BeginSeekWork(int slot, std::int64_t steps) {
         DropRetired(*of.Live);
         Work.Kind = TWorkKind::ScriptSeek;
         Work.Script = of.Script;
+        // Checkpoints are kept for the script being seeked only, so they hold one budget in all.
+        std::erase_if(Seekers, [&](const auto& entry) { return entry.first != of.Script; });
         BeginScriptSeek(Seekers[of.Script], *of.Script, ScriptOrigin, Work.Target, Timeline.Seed);
         return;
     }

@@ -115,12 +115,17 @@ const std::vector<TStillScene>& Scenes() {
     return scenes;
 }
 
+// Byte for byte; empty arrays may have no storage at all, which memcmp must not be given.
+bool SameMemory(const void* a, const void* b, std::size_t bytes) {
+    return bytes == 0 || std::memcmp(a, b, bytes) == 0;
+}
+
 bool SameBytes(const std::vector<TDebugLine>& a, const std::vector<TDebugLine>& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(TDebugLine)) == 0;
+    return a.size() == b.size() && SameMemory(a.data(), b.data(), a.size() * sizeof(TDebugLine));
 }
 
 bool SameEvents(const std::vector<TParticleEvent>& a, const std::vector<TParticleEvent>& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(TParticleEvent)) == 0;
+    return a.size() == b.size() && SameMemory(a.data(), b.data(), a.size() * sizeof(TParticleEvent));
 }
 
 // Every call with the same name and the same argument bits.
@@ -128,8 +133,7 @@ bool SameCalls(const std::vector<TGLCall>& a, const std::vector<TGLCall>& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (a[i].Name != b[i].Name || a[i].Args.size() != b[i].Args.size()) return false;
-        if (std::memcmp(a[i].Args.data(), b[i].Args.data(), a[i].Args.size() * sizeof(double)) != 0)
-            return false;
+        if (!SameMemory(a[i].Args.data(), b[i].Args.data(), a[i].Args.size() * sizeof(double))) return false;
     }
     return true;
 }
