@@ -5,9 +5,10 @@
 
 #include "engine/fixed_steps.h"
 
-#include <bit>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace lumidor {
 
@@ -24,7 +25,9 @@ std::uint64_t HashLittleEndian(std::uint64_t hash, std::uint64_t value, int byte
 }
 
 std::uint64_t HashFloat(std::uint64_t hash, float value) {
-    return HashLittleEndian(hash, std::bit_cast<std::uint32_t>(value), 4);
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return HashLittleEndian(hash, bits, 4);
 }
 
 std::uint64_t HashVector(std::uint64_t hash, const TVector3& value) {
@@ -68,10 +71,21 @@ std::int64_t LiveParticleCount(const std::vector<TParticleEffectContainer>& cont
 std::string FormatStepSeconds(std::int64_t steps) {
     // Fixed notation keeps the shortest round-trip digits and never switches to an exponent: every
     // count of steps up to an hour is at least 1/60 and below 1e21, where JavaScript writes the same.
+    const double seconds = SecondsOfSteps(steps);
     char text[64];
+#if defined(__EMSCRIPTEN__)
+    // This libc++ has no floating-point to_chars; a page always runs in the "C" locale, so printf's
+    // fewest significant digits that read back to the same double, without an exponent, are the same.
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, seconds);
+        if (std::strchr(text, 'e') == nullptr && std::strtod(text, nullptr) == seconds) break;
+    }
+    return text;
+#else
     const std::to_chars_result end =
-        std::to_chars(text, text + sizeof text, SecondsOfSteps(steps), std::chars_format::fixed);
+        std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed);
     return std::string(text, end.ptr);
+#endif
 }
 
 std::string SimulationLine(std::int64_t steps, const std::vector<TParticleEffectContainer>& containers) {
