@@ -269,6 +269,8 @@ bool ScriptWarmingUp(const TParticleScript& script);
 /// with nothing drawn; returns the steps run. What AdvanceScript's first call does at once, a slice
 /// at a time, so a host can spread a long prewarm over several frames.
 std::int64_t RunPrewarmSteps(TParticleScript& script, const TVector3& origin, std::int64_t maxSteps);
+/// Starts the script if it has not started and runs whatever is left of its prewarm, drawing nothing.
+void FinishPrewarm(TParticleScript& script, const TVector3& origin);
 /// One fixed step of play (ScriptStepSeconds) with nothing drawn, the prewarm first if it has not run.
 void RunScriptStep(TParticleScript& script, const TVector3& origin);
 /// Seconds of play since the start, the prewarm not counted; 0 before the first frame.

@@ -201,8 +201,7 @@ void EmitParticles(TParticleScript& script, const TVector3& origin) {
 }
 
 void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt) {
-    while (ScriptWarmingUp(script))
-        RunPrewarmSteps(script, origin, MaxFixedSteps);
+    FinishPrewarm(script, origin);
     script_detail::StepScript(script, origin, dt, true);
 }
 

@@ -235,9 +235,13 @@ std::int64_t RunPrewarmSteps(TParticleScript& script, const TVector3& origin, st
     return run;
 }
 
-void RunScriptStep(TParticleScript& script, const TVector3& origin) {
+void FinishPrewarm(TParticleScript& script, const TVector3& origin) {
     while (ScriptWarmingUp(script))
         RunPrewarmSteps(script, origin, MaxFixedSteps);
+}
+
+void RunScriptStep(TParticleScript& script, const TVector3& origin) {
+    FinishPrewarm(script, origin);
     script_detail::StepScript(script, origin, ScriptStepSeconds, false);
 }
 
@@ -268,8 +272,7 @@ void SeekScript(TParticleScript& script, const TVector3& origin, double seconds,
     const double steps = std::min(std::floor(seconds / double(step) + 0.5), MostSteps);
     RestartScript(script);
     SeedRandom(seed);
-    while (ScriptWarmingUp(script))
-        RunPrewarmSteps(script, origin, MaxFixedSteps);
+    FinishPrewarm(script, origin);
     for (std::int64_t i = 0; i < std::int64_t(steps); ++i)
         script_detail::StepScript(script, origin, step, false);
 }

@@ -73,6 +73,32 @@ class DebugToolsGL : public lumidor::testing::DemoWindowTest {
             }
         return count;
     }
+
+    /// Where each particle of `container` lies in the window, and the first one `wanted` accepts that is
+    /// away from the edges and the banner and alone within 4 pixels; -1 when there is none.
+    template <typename Wanted>
+    std::int32_t LoneParticleOnScreen(const TParticleEffectContainer& container, Wanted wanted,
+                                      std::vector<std::pair<float, float>>& onScreen) {
+        int width = 0, height = 0;
+        SDL_GL_GetDrawableSize(window.Window, &width, &height);
+        const TScreenView camera = lumidor::testing::DemoCamera(width, height);
+        onScreen.assign(std::size_t(ParticleCount(container)), {-1e9f, -1e9f});
+        for (std::int32_t i = 0; i < ParticleCount(container); ++i)
+            ProjectToWindow(camera, ReadParticle(container, i).Position, onScreen[std::size_t(i)].first,
+                            onScreen[std::size_t(i)].second);
+        for (std::int32_t i = 0; i < ParticleCount(container); ++i) {
+            const auto [x, y] = onScreen[std::size_t(i)];
+            if (!wanted(ReadParticle(container, i)) || x < 60 || x > width - 330 || y < 200 ||
+                y > height - 60)
+                continue;
+            bool alone = true;
+            for (std::size_t k = 0; k < onScreen.size() && alone; ++k)
+                alone =
+                    k == std::size_t(i) || std::hypot(onScreen[k].first - x, onScreen[k].second - y) > 4.0f;
+            if (alone) return i;
+        }
+        return -1;
+    }
 };
 
 using lumidor::testing::DemoCamera;
@@ -250,26 +276,14 @@ TEST_F(DebugToolsGL, InspectorFollowsAClickedSnowFlakeUntilItIsGone) {
     future.World.WorldFriction = {1.0f, 1.0f, 1.0f}; // what Snow sets around its update
     for (int step = 0; step < 2; ++step)
         SimulateParticles(future, dt, TCameraAxes{}, nullptr);
-    int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(window.Window, &width, &height);
-    const TScreenView camera = DemoCamera(width, height);
-    std::vector<std::pair<float, float>> onScreen(std::size_t(ParticleCount(future)), {-1e9f, -1e9f});
-    for (std::int32_t i = 0; i < ParticleCount(future); ++i)
-        ProjectToWindow(camera, ReadParticle(future, i).Position, onScreen[std::size_t(i)].first,
-                        onScreen[std::size_t(i)].second);
-    std::int32_t chosen = -1;
-    for (std::int32_t i = 0; i < ParticleCount(future) && chosen < 0; ++i) {
-        const TParticle flake = ReadParticle(future, i);
-        const auto [x, y] = onScreen[std::size_t(i)];
-        const bool snow = flake.Color.x == 0.9f && flake.Size.x == 0.1f;
-        if (!snow || flake.LifeLeft < 0.6f || flake.LifeLeft > 1.2f || x < 60 || x > width - 330 || y < 200 ||
-            y > height - 60)
-            continue;
-        bool alone = true;
-        for (std::size_t k = 0; k < onScreen.size() && alone; ++k)
-            alone = k == std::size_t(i) || std::hypot(onScreen[k].first - x, onScreen[k].second - y) > 4.0f;
-        if (alone) chosen = i;
-    }
+    std::vector<std::pair<float, float>> onScreen;
+    const std::int32_t chosen = LoneParticleOnScreen(
+        future,
+        [](const TParticle& flake) {
+            const bool snow = flake.Color.x == 0.9f && flake.Size.x == 0.1f;
+            return snow && flake.LifeLeft >= 0.6f && flake.LifeLeft <= 1.2f;
+        },
+        onScreen);
     ASSERT_GE(chosen, 0) << "no lone flake on screen";
     const TParticle flake = ReadParticle(future, chosen);
     Click(onScreen[std::size_t(chosen)].first + 0.5f, onScreen[std::size_t(chosen)].second + 0.5f);
@@ -308,25 +322,10 @@ TEST_F(DebugToolsGL, APickWithoutDebugModeLeavesTheArrowToTheTimelineAndShowsThe
     ASSERT_FALSE(DebugMode1Checked);
 
     // Paused, the flakes stand still: click one that falls, alone within 4 pixels, away from the banner.
-    int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(window.Window, &width, &height);
-    const TScreenView camera = DemoCamera(width, height);
-    std::vector<std::pair<float, float>> onScreen(std::size_t(ParticleCount(FloorEffect)), {-1e9f, -1e9f});
-    for (std::int32_t i = 0; i < ParticleCount(FloorEffect); ++i)
-        ProjectToWindow(camera, ReadParticle(FloorEffect, i).Position, onScreen[std::size_t(i)].first,
-                        onScreen[std::size_t(i)].second);
-    std::int32_t chosen = -1;
-    for (std::int32_t i = 0; i < ParticleCount(FloorEffect) && chosen < 0; ++i) {
-        const TParticle flake = ReadParticle(FloorEffect, i);
-        const auto [x, y] = onScreen[std::size_t(i)];
-        if (flake.Velocity.y > -0.1f || flake.LifeLeft < 0.5f || x < 60 || x > width - 330 || y < 200 ||
-            y > height - 60)
-            continue;
-        bool alone = true;
-        for (std::size_t k = 0; k < onScreen.size() && alone; ++k)
-            alone = k == std::size_t(i) || std::hypot(onScreen[k].first - x, onScreen[k].second - y) > 4.0f;
-        if (alone) chosen = i;
-    }
+    std::vector<std::pair<float, float>> onScreen;
+    const std::int32_t chosen = LoneParticleOnScreen(
+        FloorEffect,
+        [](const TParticle& flake) { return flake.Velocity.y <= -0.1f && flake.LifeLeft >= 0.5f; }, onScreen);
     ASSERT_GE(chosen, 0) << "no lone falling flake on screen";
     Click(onScreen[std::size_t(chosen)].first + 0.5f, onScreen[std::size_t(chosen)].second + 0.5f);
     ASSERT_TRUE(DebugTools.Inspecting) << "a click picks without debug mode";

@@ -48,8 +48,7 @@ void SimulateScript(TParticleScript& script, std::int64_t steps, std::uint64_t s
     RestartScript(script);
     SeedRandom(seed);
     // The prewarm runs before the first frame, so that 0 steps stand where a seek to 0 leaves the script.
-    while (ScriptWarmingUp(script))
-        RunPrewarmSteps(script, origin, MaxFixedSteps);
+    FinishPrewarm(script, origin);
     for (std::int64_t i = 0; i < steps; ++i)
         AdvanceScript(script, origin, ScriptStepSeconds);
 }
