@@ -190,6 +190,23 @@ void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t 
     container.Particles[std::size_t(index)].AirResistance = value;
 }
 
+void SetParticleRotation(TParticleEffectContainer& container, std::int32_t index, float angle, float spin) {
+    if (!HoldsParticle(container, index)) return;
+    container.Rotating = true;
+    (void)angle;
+    (void)spin;
+}
+
+void TranslateParticles(TParticleEffectContainer& container, const TVector3& offset) {
+    TParticleArray& particles = container.Particles;
+    for (std::size_t i = 0; i < particles.size(); ++i) {
+        TVector3View position = particles[i].Position;
+        position.x += offset.x;
+        position.y += offset.y;
+        position.z += offset.z;
+    }
+}
+
 void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index) {
     if (!HoldsParticle(container, index)) return;
     TParticleView particle = container.Particles[std::size_t(index)];

@@ -43,6 +43,39 @@ struct TParticleVertex {
 };
 static_assert(sizeof(TParticleVertex) == 24, "GL_T2F_C4UB_V3F is 24 bytes per vertex");
 
+/// A noise force that stirs particles without gathering them anywhere: the curl of a smooth noise
+/// field, so its flow is divergence-free. Strength 0 (or Scale not above 0): none.
+struct TTurbulence {
+    float Strength = 0.0f; ///< acceleration, units per second per second, at the field's typical peak
+    float Scale = 1.0f;    ///< size of the field's features, world units
+    float Speed = 0.0f;    ///< how fast the field drifts, world units per second
+};
+
+/// A swirl about a line: particles turn about the axis through Center and are drawn towards it.
+/// Speed and Pull 0 (or a zero axis): none.
+struct TVortex {
+    TVector3 Center;        ///< a point of the axis, world units
+    TVector3 Axis{0, 1, 0}; ///< direction of the axis (any length but zero)
+    float Speed = 0.0f; ///< turn about the axis, degrees per second (positive: counter-clockwise seen from
+                        ///< the axis' tip)
+    float Pull = 0.0f;  ///< movement towards the axis, units per second (negative pushes away)
+};
+
+/// Forces beyond force, wind and magnet points that act on every particle of a system.
+struct TParticleFlow {
+    TTurbulence Turbulence; ///< curl noise
+    TVortex Vortex;         ///< swirl about an axis
+    double Time = 0.0;      ///< seconds the turbulence has drifted; UpdateAndDraw advances it by dt
+};
+
+/// Ribbons behind a system's particles through their last positions. Points 0: no trails.
+struct TParticleTrail {
+    float Seconds = 0.0f;    ///< how far back a trail reaches, seconds
+    std::int32_t Points = 0; ///< most points of one trail, the particle's own included, 2 to 64; 0: none
+    float Width = 0.0f;      ///< width at the particle, world units; it narrows to nothing at the tail
+    std::int32_t MaxParticles = 0; ///< only particles in slots below it keep a trail; 0: no limit
+};
+
 /// A particle system; the value-initialised record is a valid empty system.
 struct TParticleEffectContainer {
     TParticleArray Particles;               ///< live particles; order not stable (swap-removal)
@@ -60,6 +93,13 @@ struct TParticleEffectContainer {
     TCollisionConvexWorld World;            ///< empty Heights: no collision
     TParticleLifeCurves Life;               ///< colour, opacity, size and tile over each particle's life
     TParticleEventLog Events;               ///< deaths and bounces of the last pass, when asked for
+    bool Rotating = false;                  ///< particles carry an angle and a spin (SetParticleRotation)
+    /// Above 0: particles are drawn along their velocity as the camera sees it, their length the drawn
+    /// height plus Stretch times that speed; their angle plays no part then.
+    float Stretch = 0.0f;
+    TParticleFlow Flow;       ///< turbulence and vortex
+    bool DieOnGround = false; ///< a particle that meets the ground stops there and dies in the next pass
+    TParticleTrail Trail;     ///< ribbons behind the particles
 };
 
 // Particles (an index is valid from 0 to ParticleCount - 1; the functions below ignore any other,
@@ -93,6 +133,8 @@ struct TParticleSpawn {
     TVector3
         Velocity; ///< the velocity kept, units per second (SetParticleVelocity keeps its argument / mass)
     float LifeLength = 0.0f; ///< AddParticle's life, seconds
+    float Angle = 0.0f;      ///< SetParticleRotation's angle, degrees (kept when the container is Rotating)
+    float Spin = 0.0f;       ///< SetParticleRotation's spin, degrees per second (the same)
 };
 
 /// Calls `next` `count` times (none for a count below 1) and appends a particle for each spawn, with
@@ -125,6 +167,12 @@ void SetParticleBeginFadeOut(TParticleEffectContainer& container, std::int32_t i
 /// Fraction of the life over which the particle fades in; also sets FadeOutAlpha to 1 for fraction
 /// 0 and to 0 otherwise. An index out of range is ignored.
 void SetParticleEndFadeIn(TParticleEffectContainer& container, std::int32_t index, float fraction);
+/// Angle of the particle about the line of sight (degrees) and how fast it turns (degrees per
+/// second); marks the container Rotating. An index out of range is ignored.
+void SetParticleRotation(TParticleEffectContainer& container, std::int32_t index, float angle, float spin);
+/// Moves every particle, and its trail, by `offset` (world units): particles that travel with their
+/// emitter.
+void TranslateParticles(TParticleEffectContainer& container, const TVector3& offset);
 /// Fraction of the velocity lost per second. An index out of range is ignored.
 void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t index, float value);
 /// Stores both flags; fadeIn true also sets FadeOutAlpha to 0. An index out of range is ignored.

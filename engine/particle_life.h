@@ -50,6 +50,7 @@ struct TParticleLifeCurves {
     std::vector<TLifeAlphaKey> AlphaKeys; ///< multiply the particle's opacity when not empty
     std::vector<TLifeSizeKey> SizeKeys;   ///< replace the particle's size when not empty
     TFlipbook Flipbook;                   ///< replaces the particle's tile when TileCount > 0
+    bool TintColorKeys = false;           ///< colour keys are multiplied by each particle's own colour
 };
 
 /// What a system's curves draw for one particle at one age fraction (see SampleLifeCurves).
