@@ -10,8 +10,21 @@
 //   void StoreFade(const TFadeInputs<W>&, const TFade<W>&)
 //   TLanes3<W> Load(TField field)
 //   void Store(TField field, const TLanes3<W>&)
+// and, for the extended step (StepParticles<W, true>):
+//   TLanes<W> LoadAngle(), TLanes<W> LoadSpin()  degrees, degrees per second
+//   void StoreAngle(TLanes<W>)
+//
+// The extended step is the instantiation for containers that use what UsesExtendedStep
+// (engine/particle_extended_step.h) lists; every term of it stands under `if constexpr (Extended)`,
+// so the plain step is the very code it was without them. Where its terms go, in order:
+//   - forces on the velocity (the flow: turbulence, vortex): after the ground's bounce, before the
+//     air's loss and the move, marked "extended: forces" below;
+//   - what happens on meeting the ground (dying there): after the move, marked "extended: ground";
+//   - the angle's step (angle += spin x dt, wrapped): after the growth, its result in TMoved::Angle
+//     for the drawing.
 
 #include "engine/particle_ground.h"
+#include "engine/particle_turn.h"
 
 namespace lumidor::physics {
 namespace {
@@ -35,6 +48,7 @@ template <int W> struct TMoved {
     TLanes<W> Alpha;
     TLanes3<W> Position, Size;
     TLanes3<W> Velocity;
+    TLanes<W> Angle{}; // the extended step's angle after the step, wrapped degrees (0 in the plain step)
 };
 
 /// The step's intermediate values, for showing one particle's step; the sweep keeps none.
@@ -65,9 +79,10 @@ LUMIDOR_LANES_INLINE bool SharesFirstParticle(const TMotionPass<W>& pass, const 
     return !Any(~same);
 }
 
-/// Ages, fades and moves the accessor's particles by one step of pass.Dt. `bounced` (when not null)
-/// receives the lanes that bounced on the ground in this step.
-template <int W, typename Particles>
+/// Ages, fades and moves the accessor's particles by one step of pass.Dt (Extended: with the terms of
+/// the extended step too). `bounced` (when not null) receives the lanes that bounced on the ground in
+/// this step.
+template <int W, bool Extended = false, typename Particles>
 LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particles& particles,
                                              TStepTrace<W>* trace = nullptr, TMask<W>* bounced = nullptr) {
     const TFadeInputs<W> life = particles.FadeInputs(pass.Dt);
@@ -108,12 +123,14 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
         if (trace) trace->Contact = contact;
         if (bounced) *bounced = contact.Bounced;
     }
+    // extended: forces (they change `velocity` here)
     const TLanes<W> kept = AirKept<W>(life.AirResistance, dt);
     if (trace) {
         trace->VelocityAfterBounce = velocity;
         trace->AirKept = kept;
     }
     Move(position, velocity, kept, dt);
+    // extended: ground
     impulse = impulse * (sharesFirst ? pass.SharedImpulseKept : ImpulseKept(inertia, dt));
 
     particles.Store(TField::Position, position);
@@ -126,7 +143,12 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     const TLanes3<W> size = particles.Load(TField::Size) + particles.Load(TField::Enlargement) * dt;
     particles.Store(TField::Size, size);
     particles.Store(TField::MagnetForce, magnetForce);
-    return {fade.Alpha, position, size, velocity};
+    TMoved<W> moved{fade.Alpha, position, size, velocity};
+    if constexpr (Extended) {
+        moved.Angle = turn::AdvanceAngle<W>(particles.LoadAngle(), particles.LoadSpin(), dt);
+        particles.StoreAngle(moved.Angle);
+    }
+    return moved;
 }
 
 // The first particle's target factors, unless its inertia and mass take the term-by-term path.

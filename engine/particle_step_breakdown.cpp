@@ -5,6 +5,7 @@
 #include "engine/particle_step_breakdown.h"
 
 #include "engine/particle_blocks.h"
+#include "engine/particle_extended_step.h"
 #include "engine/particle_motion.h"
 
 #include <cstring>
@@ -26,6 +27,8 @@ TVector3 LaneZero(const TLanes3<kOne>& v) {
 struct TRecordAccessor {
     TParticle& Record;
     TVector3 TargetInverse; // as the particle's block keeps it
+    float Angle = 0.0f;     // as its turn block keeps them
+    float Spin = 0.0f;
 
     TVector3& Field(TField field) {
         switch (field) {
@@ -73,6 +76,9 @@ struct TRecordAccessor {
     }
     TLanes3<kOne> Load(TField field) { return Splat3<kOne>(Field(field)); }
     void Store(TField field, const TLanes3<kOne>& value) { Field(field) = LaneZero(value); }
+    TLanes<kOne> LoadAngle() const { return Splat<kOne>(Angle); }
+    TLanes<kOne> LoadSpin() const { return Splat<kOne>(Spin); }
+    void StoreAngle(TLanes<kOne> angle) { Angle = angle[0]; }
 };
 
 TMagnetContribution MagnetShare(const TMagnetPoint& magnet, const TVector3& position) {
@@ -116,12 +122,23 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
 
     const TParticleBlock& block = container.Particles.Blocks()[std::size_t(index) / kParticleBlockLanes];
     const std::size_t lane = std::size_t(index) % kParticleBlockLanes;
+    const TParticleTurnBlock& turn =
+        container.Particles.Blocks().Turn[std::size_t(index) / kParticleBlockLanes];
     TParticle p = step.Before;
     TRecordAccessor particle{
-        p, {block.TargetInverse.x[lane], block.TargetInverse.y[lane], block.TargetInverse.z[lane]}};
+        p,
+        {block.TargetInverse.x[lane], block.TargetInverse.y[lane], block.TargetInverse.z[lane]},
+        turn.Angle[lane],
+        turn.Spin[lane]};
+    step.AngleBefore = particle.Angle;
+    step.Spin = particle.Spin;
     const physics::TMotionPass<kOne> pass = physics::MakeMotionPass<kOne>(container, dt);
     physics::TStepTrace<kOne> trace;
-    physics::StepParticles(pass, particle, &trace);
+    if (UsesExtendedStep(container))
+        physics::StepParticles<kOne, true>(pass, particle, &trace);
+    else
+        physics::StepParticles(pass, particle, &trace);
+    step.AngleAfter = particle.Angle;
 
     step.Dies = physics::Dies(Splat<kOne>(p.LifeLeft))[0] != 0;
     step.MagnetForce = LaneZero(trace.MagnetForce);

@@ -44,6 +44,10 @@ struct TParticleStepBreakdown {
     TVector3 VelocityAfterBounce;             ///< equal to VelocityBeforeBounce unless Bounced
     float AirKept = 1.0f;                     ///< 1 - AirResistance dt: the velocity's factor on every axis
     TLifeSample Life; ///< what the container's curves draw for it in this pass (nothing without curves)
+    float AngleBefore = 0.0f; ///< its angle when the pass began, degrees (TParticleView::Angle)
+    float AngleAfter = 0.0f;  ///< its angle after the pass: AngleBefore + Spin dt wrapped into [-180, 180)
+                              ///< where the container takes the extended step, else AngleBefore
+    float Spin = 0.0f;        ///< its spin, degrees per second
 };
 
 /// Record of particle `index` (0 <= index < ParticleCount). Single particles are read through here.
