@@ -1,7 +1,8 @@
 // The per-frame particle pass on the demo's floor scene, on one thread and on oneTBB workers,
 // against the memory floor of the same particle count: reading and writing each record once and
 // streaming 96 bytes of vertices. The keyed pass draws the same scene through colour, opacity and
-// size keys and a flipbook. The still pass draws a paused frame of the floor scene.
+// size keys and a flipbook. The still pass draws a paused frame of the floor scene. The spinning,
+// stretched pass draws the same scene's particles turning and laid along their motion.
 
 #include "bench/floor_scene.h"
 #include "engine/gl_recorder.h"
@@ -25,6 +26,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace lumidor;
@@ -38,20 +40,38 @@ TParticleEffectContainer MakeFloorScene(std::int32_t count) {
     return bench::MakeFloorScene(count, bench::TFloorParticles::FadingGrowing);
 }
 
+// Tops the scene up; in a container that turns, each new particle takes an angle and a spin.
 void TopUp(TParticleEffectContainer& container, std::int32_t target) {
+    const std::int32_t first = ParticleCount(container);
     bench::TopUpFloorScene(container, target, bench::TFloorParticles::FadingGrowing);
+    if (!container.Rotating) return;
+    for (std::int32_t i = first; i < ParticleCount(container); ++i)
+        SetParticleRotation(container, i, 360.0f * R() - 180.0f, 720.0f * R() - 360.0f);
 }
+
+// How the floor scene's particles are drawn.
+struct TFloorLook {
+    TParticleLifeCurves Life; // curves over life (none: none)
+    bool Rotating = false;    // particles turn
+    float Stretch = 0.0f;     // drawn along their motion
+};
 
 // The floor scene of `count` particles drawn through `life`, run at the demo's frame rate. The
 // warm-up runs ten frames of half a second first, longer than any life: the ages are then the
 // steady mix of a running effect at any count, so particles die during the measurement at a million
 // as at ten thousand. Topping up is the host's work and is not timed.
 struct TFloorRun {
-    TFloorRun(std::int32_t count, const TParticleLifeCurves& life, const TTaskRunner& runner)
+    TFloorRun(std::int32_t count, const TFloorLook& look, const TTaskRunner& runner)
         : Count(count), Container(MakeFloorScene(count)), Runner(runner),
           // Aligned as the mapped buffer UpdateAndDraw writes into.
           Vertices(std::size_t(Container.BufferCapacity) + 4 * std::size_t(count)) {
-        Container.Life = life;
+        Container.Life = look.Life;
+        Container.Stretch = look.Stretch;
+        if (look.Rotating) {
+            Container.Rotating = true;
+            for (std::int32_t i = 0; i < count; ++i)
+                SetParticleRotation(Container, i, 360.0f * R() - 180.0f, 720.0f * R() - 360.0f);
+        }
         for (int frame = 0; frame < 10; ++frame) {
             SimulateParticles(Container, 0.5f, TCameraAxes{}, Vertices.data(), Runner);
             TopUp(Container, Count);
@@ -81,11 +101,10 @@ struct TFloorRun {
     TVertexBuffer Vertices;
 };
 
-void RunParticlePass(benchmark::State& state, const TTaskRunner& runner,
-                     const TParticleLifeCurves& life = {}) {
+void RunParticlePass(benchmark::State& state, const TTaskRunner& runner, const TFloorLook& look = {}) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
-    TFloorRun run(std::int32_t(state.range(0)), life, runner);
+    TFloorRun run(std::int32_t(state.range(0)), look, runner);
     std::int64_t deaths = 0;
     for (auto _ : state) {
         run.Frame();
@@ -103,13 +122,19 @@ void BM_ParticlePass(benchmark::State& state) {
     RunParticlePass(state, TTaskRunner{});
 }
 
+// The same scene with particles that spin and are drawn stretched along their motion: the extended
+// step reads and writes each angle, and the corners follow each particle's velocity on screen.
+void BM_ParticlePassSpinStretch(benchmark::State& state) {
+    RunParticlePass(state, TTaskRunner{}, TFloorLook{{}, true, 0.05f});
+}
+
 // A paused frame of the same scene: the still pass (WriteStillVertices), or the copy it replaced
 // (a pass of no time on the container, its particles and events put back). Neither changes the
 // scene, so there is nothing to top up.
 void RunStillFrame(benchmark::State& state, bool byCopy) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
-    TFloorRun run(std::int32_t(state.range(0)), {}, TTaskRunner{});
+    TFloorRun run(std::int32_t(state.range(0)), TFloorLook{}, TTaskRunner{});
     for (auto _ : state) {
         if (byCopy) {
             TParticleArray particles = run.Container.Particles;
@@ -148,7 +173,7 @@ TParticleLifeCurves FlameCurves() {
 }
 
 void BM_ParticlePassKeyed(benchmark::State& state) {
-    RunParticlePass(state, TTaskRunner{}, FlameCurves());
+    RunParticlePass(state, TTaskRunner{}, TFloorLook{FlameCurves()});
 }
 
 double Median(std::vector<double> values) {
@@ -163,13 +188,15 @@ double Median(std::vector<double> values) {
 // benchmark's own time is a turn of each.
 constexpr int kFramesATurn = 8;
 
-void BM_KeyedOverPlain(benchmark::State& state) {
+// Runs the floor scene plain and as `look` draws it in turns; returns the median seconds of a frame
+// of each (plain first).
+std::pair<double, double> PlainAndOther(benchmark::State& state, const TFloorLook& look) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
     const auto count = std::int32_t(state.range(0));
-    TFloorRun plain(count, {}, TTaskRunner{});
-    TFloorRun keyed(count, FlameCurves(), TTaskRunner{});
-    std::vector<double> plainSeconds, keyedSeconds;
+    TFloorRun plain(count, TFloorLook{}, TTaskRunner{});
+    TFloorRun other(count, look, TTaskRunner{});
+    std::vector<double> plainSeconds, otherSeconds;
     const auto turn = [&state](TFloorRun& run, std::vector<double>& seconds) {
         for (int frame = 0; frame < kFramesATurn; ++frame) {
             const auto start = std::chrono::steady_clock::now();
@@ -183,12 +210,26 @@ void BM_KeyedOverPlain(benchmark::State& state) {
     };
     for (auto _ : state) {
         turn(plain, plainSeconds);
-        turn(keyed, keyedSeconds);
+        turn(other, otherSeconds);
     }
-    const double plainMedian = Median(plainSeconds), keyedMedian = Median(keyedSeconds);
+    return {Median(plainSeconds), Median(otherSeconds)};
+}
+
+void BM_KeyedOverPlain(benchmark::State& state) {
+    const auto [plainMedian, keyedMedian] = PlainAndOther(state, TFloorLook{FlameCurves()});
+    const double count = double(state.range(0));
     state.counters["plain_ns_per_particle"] = plainMedian * 1e9 / count;
     state.counters["keyed_ns_per_particle"] = keyedMedian * 1e9 / count;
     state.counters["keyed_over_plain"] = keyedMedian / plainMedian;
+}
+
+// The spinning, stretched pass against the plain one, taking turns as above.
+void BM_SpinStretchOverPlain(benchmark::State& state) {
+    const auto [plainMedian, spinMedian] = PlainAndOther(state, TFloorLook{{}, true, 0.05f});
+    const double count = double(state.range(0));
+    state.counters["plain_ns_per_particle"] = plainMedian * 1e9 / count;
+    state.counters["spin_stretch_ns_per_particle"] = spinMedian * 1e9 / count;
+    state.counters["spin_stretch_over_plain"] = spinMedian / plainMedian;
 }
 
 void BM_ParticlePassParallel(benchmark::State& state) {
@@ -328,10 +369,12 @@ BENCHMARK(BM_ParticlePass)
     ->Arg(100000)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePassSpinStretch)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStill)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStillByCopy)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassKeyed)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyedOverPlain)->Arg(20000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SpinStretchOverPlain)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassParallel)
     ->Args({20000, 2})
     ->Args({1000000, 2})

@@ -48,7 +48,7 @@ template <int W> struct TMoved {
     TLanes<W> Alpha;
     TLanes3<W> Position, Size;
     TLanes3<W> Velocity;
-    TLanes<W> Angle{}; // the extended step's angle after the step, wrapped degrees (0 in the plain step)
+    TLanes<W> Angle; // the extended step's angle after the step, wrapped degrees (0 in the plain step)
 };
 
 /// The step's intermediate values, for showing one particle's step; the sweep keeps none.
@@ -143,12 +143,13 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     const TLanes3<W> size = particles.Load(TField::Size) + particles.Load(TField::Enlargement) * dt;
     particles.Store(TField::Size, size);
     particles.Store(TField::MagnetForce, magnetForce);
-    TMoved<W> moved{fade.Alpha, position, size, velocity};
     if constexpr (Extended) {
-        moved.Angle = turn::AdvanceAngle<W>(particles.LoadAngle(), particles.LoadSpin(), dt);
-        particles.StoreAngle(moved.Angle);
+        const TLanes<W> angle = turn::AdvanceAngle<W>(particles.LoadAngle(), particles.LoadSpin(), dt);
+        particles.StoreAngle(angle);
+        return {fade.Alpha, position, size, velocity, angle};
+    } else {
+        return {fade.Alpha, position, size, velocity, zero};
     }
-    return moved;
 }
 
 // The first particle's target factors, unless its inertia and mass take the term-by-term path.

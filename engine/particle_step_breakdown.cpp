@@ -157,6 +157,11 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     step.AirKept = trace.AirKept[0];
     step.After = p;
     step.Life = SampleLifeCurves(container.Life, p.LifeLength, p.LifeLeft);
+    // Tinted keys draw the key colour times the particle's own, as the sweep's vertex stage does.
+    if (step.Life.HasColor && container.Life.TintColorKeys) {
+        const TLanes3<kOne> tinted = Splat3<kOne>(step.Life.Color) * Splat3<kOne>(p.Color);
+        step.Life.Color = LaneZero(tinted);
+    }
     return step;
 }
 

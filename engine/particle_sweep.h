@@ -200,8 +200,9 @@ LUMIDOR_LANES_INLINE void FetchColdBlocks(TParticleFields particles, const TSwee
     }
 }
 
-// Writes the vertices of quads of drawn `width` and `height` turned by the step's angle or laid
-// along its velocity, as the pass's turning says (not Upright).
+// Writes the vertices of the first `lanes` particles as WriteQuadCorners does, with each quad of
+// drawn `width` and `height` upright, turned by the step's angle or laid along its velocity, as the
+// pass's turning says. One store for all three, so that the instantiation keeps one copy of it.
 template <int W, bool Streaming>
 LUMIDOR_LANES_INLINE void WriteTurnedQuads(const TWidthPass<W>& pass, const physics::TMoved<W>& moved,
                                            TLanes<W> width, TLanes<W> height, TLanes<W> alpha,
@@ -210,8 +211,10 @@ LUMIDOR_LANES_INLINE void WriteTurnedQuads(const TWidthPass<W>& pass, const phys
     turn::TCornerOffsets<W> offsets;
     if (pass.Turn.Mode == turn::TTurnMode::Stretched)
         turn::StretchedCorners<W>(pass.Turn, width, height, moved.Velocity, offsets);
-    else
+    else if (pass.Turn.Mode == turn::TTurnMode::Turned)
         turn::TurnedCorners<W>(pass.Turn, width, height, moved.Angle, offsets);
+    else
+        vertices::UprightCorners<W>(pass.Vertices, width, height, offsets);
     vertices::WriteQuadOffsets<W, Streaming>(moved.Position, offsets, alpha, colorBytes, u, v, lanes, out);
 }
 
@@ -242,26 +245,21 @@ LUMIDOR_LANES_INLINE void DrawGroup(const TWidthPass<W>& pass, const TBlockGroup
             vertices::TileCorners<W, Streaming>(
                 pass.Vertices, pass.Life.Flipbook ? life::FlipbookTile<W>(pass.Life, f) : tiles, u, v);
         if constexpr (Extended) {
-            if (pass.Turn.Mode != turn::TTurnMode::Upright) {
-                WriteTurnedQuads<W, Streaming>(pass, moved, drawn.Width, drawn.Height, drawn.Alpha,
-                                               drawn.ColorBytes, u, v, lanes, out);
-                return;
-            }
+            WriteTurnedQuads<W, Streaming>(pass, moved, drawn.Width, drawn.Height, drawn.Alpha,
+                                           drawn.ColorBytes, u, v, lanes, out);
+        } else {
+            vertices::WriteQuadCorners<W, Streaming>(pass.Vertices, moved.Position,
+                                                     {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
+                                                     drawn.ColorBytes, u, v, lanes, out);
         }
-        vertices::WriteQuadCorners<W, Streaming>(pass.Vertices, moved.Position,
-                                                 {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
-                                                 drawn.ColorBytes, u, v, lanes, out);
+    } else if constexpr (Extended) {
+        (void)lifeLeft;
+        TLanes<W> u[4], v[4];
+        vertices::TileCorners<W, Streaming>(pass.Vertices, tiles, u, v);
+        WriteTurnedQuads<W, Streaming>(pass, moved, moved.Size.x, moved.Size.y, moved.Alpha, colorBytes, u, v,
+                                       lanes, out);
     } else {
         (void)lifeLeft;
-        if constexpr (Extended) {
-            if (pass.Turn.Mode != turn::TTurnMode::Upright) {
-                TLanes<W> u[4], v[4];
-                vertices::TileCorners<W, Streaming>(pass.Vertices, tiles, u, v);
-                WriteTurnedQuads<W, Streaming>(pass, moved, moved.Size.x, moved.Size.y, moved.Alpha,
-                                               colorBytes, u, v, lanes, out);
-                return;
-            }
-        }
         vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha, colorBytes,
                                            tiles, lanes, out);
     }

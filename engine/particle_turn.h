@@ -27,9 +27,12 @@
 // not finite) q is taken as 1.
 // Stretched (Stretch > 0; the angle plays no part): the velocity V as the camera sees it is
 // v = (V . R, V . U), its speed |v| = sqrt(v.x^2 + v.y^2). Where |v| > 0 (and finite),
-// d = v / |v| and L = h + Stretch |v|; elsewhere d = (0, 1) and L = h (upright, unstretched). With
-// D = d.x R + d.y U (along the motion) and N = d.y R - d.x U (across it):
-//     corner = P + sx (w/2) N + sy (L/2) D
+// d = v x (1 / |v|) and L = h + Stretch |v|; elsewhere d = (0, 1) and L = h (upright, unstretched).
+// With the half lengths taken into d's components, along = (d.x L/2, d.y L/2) and
+// across = (d.y w/2, d.x w/2):
+//     (w/2) N = across.x R - across.y U     (across the motion)
+//     (L/2) D = along.x R + along.y U       (along it)
+//     corner  = P + sx (w/2) N + sy (L/2) D
 // so the quad's length L lies along the motion, its width w across it.
 
 #include "engine/simd_lanes.h"
@@ -50,6 +53,9 @@ template <int W> LUMIDOR_LANES_INLINE TLanes<W> Floor(TLanes<W> v) {
 /// degrees) give 0.
 template <int W> LUMIDOR_LANES_INLINE TLanes<W> WrapDegrees(TLanes<W> a) {
     const TLanes<W> full = Splat<W>(360.0f), half = Splat<W>(180.0f);
+    // Commonly the angle is inside already: one comparison and nothing else.
+    const TMask<W> inside = (a >= -half) & (a < half);
+    if (!Any(~inside)) return a;
     const TLanes<W> turns = Floor<W>((a + half) * Splat<W>(1.0f / 360.0f));
     TLanes<W> wrapped = a - turns * full;
     wrapped = Select(wrapped >= half, wrapped - full, wrapped);
@@ -143,13 +149,18 @@ LUMIDOR_LANES_INLINE void StretchedCorners(const TTurnPass& pass, TLanes<W> widt
     const TLanes<W> vx = Dot(velocity, right), vy = Dot(velocity, up);
     const TLanes<W> speed = Sqrt(vx * vx + vy * vy);
     const TMask<W> moving = (speed > Splat<W>(0.0f)) & (speed <= Splat<W>(3.4028235e38f));
-    const TLanes<W> dx = Select(moving, vx / speed, Splat<W>(0.0f));
-    const TLanes<W> dy = Select(moving, vy / speed, Splat<W>(1.0f));
+    const TLanes<W> inverse = Splat<W>(1.0f) / speed;
+    const TLanes<W> dx = Select(moving, vx * inverse, Splat<W>(0.0f));
+    const TLanes<W> dy = Select(moving, vy * inverse, Splat<W>(1.0f));
     const TLanes<W> length = Select(moving, height + Splat<W>(pass.Stretch) * speed, height);
     const TLanes<W> halfWidth = width * Splat<W>(0.5f), halfLength = length * Splat<W>(0.5f);
-    const TLanes3<W> along{dx * right.x + dy * up.x, dx * right.y + dy * up.y, dx * right.z + dy * up.z};
-    const TLanes3<W> across{dy * right.x - dx * up.x, dy * right.y - dx * up.y, dy * right.z - dx * up.z};
-    const TLanes3<W> a = across * halfWidth, b = along * halfLength;
+    // (w/2) N and (L/2) D, the half lengths taken into d's components first.
+    const TLanes<W> alongX = dx * halfLength, alongY = dy * halfLength;
+    const TLanes<W> acrossX = dy * halfWidth, acrossY = dx * halfWidth;
+    const TLanes3<W> a{acrossX * right.x - acrossY * up.x, acrossX * right.y - acrossY * up.y,
+                       acrossX * right.z - acrossY * up.z};
+    const TLanes3<W> b{alongX * right.x + alongY * up.x, alongX * right.y + alongY * up.y,
+                       alongX * right.z + alongY * up.z};
     out[0] = a + b;
     out[1] = b - a;
     out[2] = {-out[0].x, -out[0].y, -out[0].z};

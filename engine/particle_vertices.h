@@ -333,6 +333,20 @@ LUMIDOR_LANES_INLINE void WriteQuadCorners(const TVertexPass& pass, const TLanes
     TVertexLayout<W, Streaming>::Store(columns, lanes, out);
 }
 
+/// The corners' offsets from the centre that WriteQuadCorners adds for quads of `width` and `height`
+/// (so that WriteQuadOffsets with them writes its very bits).
+template <int W>
+LUMIDOR_LANES_INLINE void UprightCorners(const TVertexPass& pass, TLanes<W> width, TLanes<W> height,
+                                         TLanes3<W> (&offsets)[4]) {
+    const TLanes<W> halfX = width * Splat<W>(0.5f);
+    const TLanes<W> halfY = height * Splat<W>(0.5f);
+    LUMIDOR_UNROLL
+    for (int corner = 0; corner < 4; ++corner) {
+        const TVector3& axes = pass.CornerAxes[corner];
+        offsets[corner] = {Splat<W>(axes.x) * halfX, Splat<W>(axes.y) * halfY, Splat<W>(axes.z) * halfY};
+    }
+}
+
 /// Writes the four vertices of the first `lanes` particles as WriteQuadCorners does, each corner at
 /// `position` + its offset (a turned or stretched quad: engine/particle_turn.h).
 template <int W, bool Streaming>

@@ -6,6 +6,7 @@
 #include "engine/particle_extended_step.h"
 #include "engine/particle_step_breakdown.h"
 #include "engine/particle_turn.h"
+#include "engine/particle_vertices.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "engine/simulation_wide.h"
@@ -194,6 +195,28 @@ TEST(TurnStep, TheBreakdownShowsTheSweepsAngle) {
     }
 }
 
+TEST(TurnDrawing, UprightOffsetsWriteTheUnturnedVerticesBitForBit) {
+    // The extended instantiation draws an upright quad through its offsets and one store.
+    TParticleEffectContainer container;
+    SetTextureProperties(container, 1, 2, 2);
+    const vertices::TVertexPass pass =
+        vertices::MakeVertexPass(container, {0.6f, 0.0f, -0.8f}, {0.48f, 0.6f, 0.64f});
+    const lanes::TLanes3<4> position{
+        {0.1f, -3.0f, 7.7f, 1e5f}, {2.5f, -0.0f, 0.3f, 1.0f}, {-1.0f, 0.7f, 2.0f, 3.0f}};
+    const lanes::TLanes<4> width{0.3f, 1.7f, 0.0f, 2.1f}, height{1.1f, 0.2f, 5.0f, 2.1f},
+        alpha{0.2f, 1, 0.5f, 0.9f};
+    const lanes::TMask<4> color{0x102030, 0xffffff, 0, 0x0a0b0c}, tiles{0, 1, 3, 9};
+    TParticleVertex expected[16], written[16];
+    vertices::WriteQuads<4, false>(pass, position, {width, height, lanes::Splat<4>(0.0f)}, alpha, color,
+                                   tiles, 4, expected);
+    lanes::TLanes<4> u[4], v[4];
+    vertices::TileCorners<4, false>(pass, tiles, u, v);
+    lanes::TLanes3<4> offsets[4];
+    vertices::UprightCorners<4>(pass, width, height, offsets);
+    vertices::WriteQuadOffsets<4, false>(position, offsets, alpha, color, u, v, 4, written);
+    EXPECT_EQ(std::memcmp(expected, written, sizeof expected), 0);
+}
+
 // The vertices of `container`'s particles after a pass of no time seen along `camera`.
 std::vector<TParticleVertex> DrawnNow(TParticleEffectContainer container, const TCameraAxes& camera) {
     std::vector<TParticleVertex> vertices(4 * container.Particles.size());
@@ -300,6 +323,14 @@ TEST(TurnDrawing, TintedColourKeysMultiplyTheParticlesColour) {
         EXPECT_EQ(q[2].G, ColorChannelByte(0.5f));
         EXPECT_EQ(q[2].B, tinted ? ColorChannelByte(0.2f) : 255);
     }
+    // The step breakdown shows the tinted colour.
+    TParticleEffectContainer inspected;
+    inspected.Life.ColorKeys = {{0.0f, {1.0f, 0.5f, 1.0f}}};
+    inspected.Life.TintColorKeys = true;
+    AddParticle(inspected, {0, 0, 0}, {1, 1, 0}, {0.5f, 1.0f, 0.2f}, 0, 5.0f);
+    const TLifeSample sample = BreakDownParticleStep(inspected, 0, 0.1f).Life;
+    EXPECT_EQ(sample.Color.x, 0.5f);
+    EXPECT_EQ(sample.Color.z, 0.2f);
     // Without colour keys the flag changes nothing: the particle's own colour is drawn.
     TParticleEffectContainer alphaOnly;
     alphaOnly.Life.AlphaKeys = {{0.0f, 1.0f}};
