@@ -232,12 +232,14 @@ LUMIDOR_LANES_INLINE void DrawGroup(const TWidthPass<W>& pass, const TBlockGroup
         const TLanes<W> f = life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane), lifeLeft);
         life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes};
         const auto bytes = [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); };
+        // Tinted keys multiply the particles' own colours, read from the cold blocks only then.
+        TLanes3<W> colors;
+        const TLanes3<W>* tint = nullptr;
         if (pass.Life.TintColorKeys && pass.Life.Color.Count) {
-            const TLanes3<W> tint = group.LoadColor();
-            life::ApplyLifeKeys<W>(pass.Life, f, bytes, drawn, &tint);
-        } else {
-            life::ApplyLifeKeys<W>(pass.Life, f, bytes, drawn);
+            colors = group.LoadColor();
+            tint = &colors;
         }
+        life::ApplyLifeKeys<W>(pass.Life, f, bytes, drawn, tint);
         TLanes<W> u[4], v[4];
         if (pass.Book.Tiles > 0 && pass.Book.Tiles <= W)
             vertices::BookCorners<W>(pass.Book, life::FlipbookPlaces<W>(pass.Life, f), u, v);
