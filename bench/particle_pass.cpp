@@ -1,7 +1,8 @@
 // The per-frame particle pass on the demo's floor scene, on one thread and on oneTBB workers,
 // against the memory floor of the same particle count: reading and writing each record once and
 // streaming 96 bytes of vertices. The keyed pass draws the same scene through colour, opacity and
-// size keys and a flipbook. The still pass draws a paused frame of the floor scene.
+// size keys and a flipbook. The still pass draws a paused frame of the floor scene. The turbulent
+// pass stirs the same scene with curl-noise turbulence.
 
 #include "bench/floor_scene.h"
 #include "engine/gl_recorder.h"
@@ -47,11 +48,13 @@ void TopUp(TParticleEffectContainer& container, std::int32_t target) {
 // steady mix of a running effect at any count, so particles die during the measurement at a million
 // as at ten thousand. Topping up is the host's work and is not timed.
 struct TFloorRun {
-    TFloorRun(std::int32_t count, const TParticleLifeCurves& life, const TTaskRunner& runner)
+    TFloorRun(std::int32_t count, const TParticleLifeCurves& life, const TTaskRunner& runner,
+              const TParticleFlow& flow = {})
         : Count(count), Container(MakeFloorScene(count)), Runner(runner),
           // Aligned as the mapped buffer UpdateAndDraw writes into.
           Vertices(std::size_t(Container.BufferCapacity) + 4 * std::size_t(count)) {
         Container.Life = life;
+        Container.Flow = flow;
         for (int frame = 0; frame < 10; ++frame) {
             SimulateParticles(Container, 0.5f, TCameraAxes{}, Vertices.data(), Runner);
             TopUp(Container, Count);
@@ -63,6 +66,7 @@ struct TFloorRun {
     // One frame, the timed part.
     void Frame() {
         SimulateParticles(Container, frameTime, TCameraAxes{}, Vertices.data(), Runner);
+        Container.Flow.Time += frameTime; // as UpdateAndDraw does
         benchmark::DoNotOptimize(Vertices.data());
         benchmark::ClobberMemory();
     }
@@ -81,11 +85,11 @@ struct TFloorRun {
     TVertexBuffer Vertices;
 };
 
-void RunParticlePass(benchmark::State& state, const TTaskRunner& runner,
-                     const TParticleLifeCurves& life = {}) {
+void RunParticlePass(benchmark::State& state, const TTaskRunner& runner, const TParticleLifeCurves& life = {},
+                     const TParticleFlow& flow = {}) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
-    TFloorRun run(std::int32_t(state.range(0)), life, runner);
+    TFloorRun run(std::int32_t(state.range(0)), life, runner, flow);
     std::int64_t deaths = 0;
     for (auto _ : state) {
         run.Frame();
@@ -145,6 +149,13 @@ TParticleLifeCurves FlameCurves() {
     life.SizeKeys = {{0.0f, 0.1f, 0.1f}, {1.0f, 0.4f, 0.5f}};
     life.Flipbook = {0, 8, 2.0f};
     return life;
+}
+
+// Turbulence of strength 2 with features a unit apart, drifting up half a unit a second.
+void BM_ParticlePassTurbulence(benchmark::State& state) {
+    TParticleFlow flow;
+    flow.Turbulence = {2.0f, 1.0f, 0.5f};
+    RunParticlePass(state, TTaskRunner{}, {}, flow);
 }
 
 void BM_ParticlePassKeyed(benchmark::State& state) {
@@ -330,6 +341,7 @@ BENCHMARK(BM_ParticlePass)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStill)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStillByCopy)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePassTurbulence)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassKeyed)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyedOverPlain)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassParallel)

@@ -10,6 +10,7 @@
 //   void StoreFade(const TFadeInputs<W>&, const TFade<W>&)
 //   TLanes3<W> Load(TField field)
 //   void Store(TField field, const TLanes3<W>&)
+//   void EndLives(TMask<W> ended)                 the ended lanes' LifeLeft below zero (kEndedLife)
 
 #include "engine/particle_ground.h"
 
@@ -43,10 +44,16 @@ template <int W> struct TStepTrace {
     TTargetTerms<W> Terms;
     TLanes3<W> Target, Step;
     TMask3<W> Accelerated;
+    TLanes3<W> Turbulence; // zero without turbulence
     TLanes3<W> VelocityBeforeBounce, VelocityAfterBounce;
     TGroundContact<W> Contact;
+    TMask<W> Stopped; // lanes the ground stopped, to die in the next pass
     TLanes<W> AirKept;
+    TLanes3<W> VortexMove; // zero without a vortex
 };
+
+/// The life left of a particle stopped by the ground: below zero, so the next pass removes it.
+constexpr float kEndedLife = -1.0f;
 
 // Sixteen lanes are bound by their operations: a group whose particles share the pass's inertia
 // and mass takes its target factors and impulse decay from the pass. Eight and four lanes have half
@@ -156,6 +163,7 @@ template <int W> TMotionPass<W> MakeMotionPass(const TParticleEffectContainer& c
     SetWorld(pass, container.World);
     pass.Debug = container.DebugMode;
     pass.DebugScale = container.DebugScale;
+    pass.Flow = MakeFlowPass<W>(container, dt);
     return pass;
 }
 

@@ -73,6 +73,9 @@ struct TRecordAccessor {
     }
     TLanes3<kOne> Load(TField field) { return Splat3<kOne>(Field(field)); }
     void Store(TField field, const TLanes3<kOne>& value) { Field(field) = LaneZero(value); }
+    void EndLives(TMask<kOne> ended) {
+        if (ended[0]) Record.LifeLeft = physics::kEndedLife;
+    }
 };
 
 TMagnetContribution MagnetShare(const TMagnetPoint& magnet, const TVector3& position) {

@@ -95,6 +95,10 @@ template <int W> struct TBlockGroup {
         StoreSpread<W>(values.y + Lane, spread, value.y);
         StoreSpread<W>(values.z + Lane, spread, value.z);
     }
+    LUMIDOR_LANES_INLINE void EndLives(TMask<W> ended) const {
+        StoreContiguous<W>(LifeLeft,
+                           Select(ended, Splat<W>(physics::kEndedLife), LoadContiguous<W>(LifeLeft)));
+    }
 };
 
 // A group read as TBlockGroup reads it whose stores never reach the blocks: the still pass draws
@@ -114,6 +118,7 @@ template <int W> struct TStillGroup {
     LUMIDOR_LANES_INLINE void Store(TField field, const TLanes3<W>& value) {
         if (field == TField::DebugTip) DebugTip = value;
     }
+    LUMIDOR_LANES_INLINE void EndLives(TMask<W>) {} // the still pass writes no life
 };
 
 // Room for one group of any width gathered from its slots (sixteen lanes span two blocks), for the
