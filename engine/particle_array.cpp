@@ -82,6 +82,10 @@ TParticleColdBlock& ColdBlock(TParticleStorage& storage, std::size_t index) {
     return storage.Cold[index / kParticleBlockLanes];
 }
 
+TParticleTurnBlock& TurnBlock(TParticleStorage& storage, std::size_t index) {
+    return storage.Turn[index / kParticleBlockLanes];
+}
+
 // The view of particle `index`'s value in `field`, the field of the block holding it.
 TVector3View FieldView(TBlockVector3& field, std::size_t index) {
     const std::size_t lane = index % kParticleBlockLanes;
@@ -135,7 +139,9 @@ TParticleView::TParticleView(TParticleStorage& storage, std::size_t index)
       EndFadeIn(HotBlock(storage, index).EndFadeIn[index % kParticleBlockLanes]),
       AirResistance(HotBlock(storage, index).AirResistance[index % kParticleBlockLanes]),
       FadeOut(HotBlock(storage, index).FadeOut[index % kParticleBlockLanes]),
-      FadeIn(HotBlock(storage, index).FadeIn[index % kParticleBlockLanes]), Storage(storage), Index(index) {}
+      FadeIn(HotBlock(storage, index).FadeIn[index % kParticleBlockLanes]),
+      Angle(TurnBlock(storage, index).Angle[index % kParticleBlockLanes]),
+      Spin(TurnBlock(storage, index).Spin[index % kParticleBlockLanes]), Storage(storage), Index(index) {}
 
 TParticleView::operator TParticle() const {
     const std::size_t block = Index / kParticleBlockLanes;
@@ -149,7 +155,10 @@ TParticleView& TParticleView::operator=(const TParticle& record) {
 }
 
 TParticleView& TParticleView::operator=(const TParticleView& other) {
-    return *this = TParticle(other);
+    *this = TParticle(other);
+    Angle = other.Angle;
+    Spin = other.Spin;
+    return *this;
 }
 
 TParticleArray::TParticleArray() = default;
@@ -185,8 +194,8 @@ TParticle TParticleArray::operator[](std::size_t index) const {
 }
 
 TParticleFields TParticleArray::Fields() {
-    if (!Storage) return {nullptr, nullptr, nullptr};
-    return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data()};
+    if (!Storage) return {nullptr, nullptr, nullptr, nullptr};
+    return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data(), Storage->Turn.data()};
 }
 
 void AdviseHugePages(void* p, std::size_t bytes) {
@@ -203,6 +212,7 @@ TParticleStorage& TParticleArray::Grow(std::size_t blocks) {
     if (!Storage) Storage = std::make_unique<TParticleStorage>();
     Storage->Blocks.resize(blocks);
     Storage->Cold.resize(blocks);
+    Storage->Turn.resize(blocks);
     Storage->LifeLeft.resize(blocks * kParticleBlockLanes);
     return *Storage;
 }
@@ -214,6 +224,9 @@ void TParticleArray::push_back(const TParticle& particle) {
     const std::size_t block = Count / kParticleBlockLanes;
     WriteRecord(storage.Blocks[block], storage.Cold[block], storage.LifeLeft[Count],
                 Count % kParticleBlockLanes, particle);
+    // A record carries no angle: a new particle starts unturned.
+    storage.Turn[block].Angle[Count % kParticleBlockLanes] = 0.0f;
+    storage.Turn[block].Spin[Count % kParticleBlockLanes] = 0.0f;
     ++Count;
 }
 
@@ -230,6 +243,7 @@ void TParticleArray::resize(std::size_t count) {
     if (!Storage) Storage = std::make_unique<TParticleStorage>();
     Storage->Blocks.reserve(blocks);
     Storage->Cold.reserve(blocks);
+    Storage->Turn.reserve(blocks);
     Storage->LifeLeft.reserve(blocks * kParticleBlockLanes);
     while (Count < count)
         push_back(TParticle{});
@@ -256,6 +270,7 @@ static_assert(offsetof(TParticleBlock, FadeOut) % kRowBytes == 0 &&
 static_assert(sizeof(TParticleBlock) % kRowBytes == 0);
 static_assert(sizeof(TParticleBlock) == 19 * 64, "a block is whole cache lines, with no padding to read");
 static_assert(sizeof(TParticleColdBlock) == 3 * 64 && sizeof(TParticleColdBlock) % kRowBytes == 0);
+static_assert(sizeof(TParticleTurnBlock) == 64, "a turn block is one cache line");
 
 void CopyParticle(TParticleFields source, std::size_t from, TParticleFields target, std::size_t to) {
     // Lane by lane, derived values included: a dying particle's slot takes the last one as it is.
@@ -277,6 +292,10 @@ void CopyParticle(TParticleFields source, std::size_t from, TParticleFields targ
     auto* coldTarget = reinterpret_cast<unsigned char*>(target.Cold + to / kParticleBlockLanes);
     for (std::size_t base = 0; base < sizeof(TParticleColdBlock); base += kRowBytes)
         std::memcpy(coldTarget + base + 4 * toLane, coldSource + base + 4 * fromLane, 4);
+    const TParticleTurnBlock& turnSource = source.Turn[from / kParticleBlockLanes];
+    TParticleTurnBlock& turnTarget = target.Turn[to / kParticleBlockLanes];
+    turnTarget.Angle[toLane] = turnSource.Angle[fromLane];
+    turnTarget.Spin[toLane] = turnSource.Spin[fromLane];
 }
 
 bool SameParticleBits(const TParticle& x, const TParticle& y) {
@@ -295,6 +314,9 @@ bool SameParticleBits(const TParticleArray& a, const TParticleArray& b, std::siz
     if (a.size() < count || b.size() < count) return false;
     for (std::size_t i = 0; i < count; ++i) {
         if (!SameParticleBits(a[i], b[i])) return false;
+        const std::size_t block = i / kParticleBlockLanes, lane = i % kParticleBlockLanes;
+        const TParticleTurnBlock &x = a.Blocks().Turn[block], &y = b.Blocks().Turn[block];
+        if (!SameBits(x.Angle[lane], y.Angle[lane]) || !SameBits(x.Spin[lane], y.Spin[lane])) return false;
     }
     return true;
 }

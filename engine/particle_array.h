@@ -125,6 +125,10 @@ struct TParticleView {
     float& AirResistance;       ///< TParticle::AirResistance
     bool& FadeOut;              ///< TParticle::FadeOut
     bool& FadeIn;               ///< TParticle::FadeIn
+    /// Angle about the line of sight, degrees (drawn when the container is Rotating). Not part of
+    /// TParticle: a record assigned to the view leaves it as it was.
+    float& Angle;
+    float& Spin; ///< how fast Angle turns, degrees per second (the same)
 
     /// The view of the same particle (views are not rebound: see operator=).
     TParticleView(const TParticleView&) = default;
@@ -132,7 +136,7 @@ struct TParticleView {
     operator TParticle() const;
     /// Stores a whole record into the array.
     TParticleView& operator=(const TParticle& record);
-    /// Stores the other particle's record (the view is not rebound).
+    /// Stores the other particle's record, angle and spin included (the view is not rebound).
     TParticleView& operator=(const TParticleView& other);
 
   private:
@@ -224,9 +228,11 @@ class TParticleArray {
 
 /// True when every field of both records has the same bits (so NaN equals the same NaN, 0 differs from -0).
 bool SameParticleBits(const TParticle& a, const TParticle& b);
-/// True when both arrays hold the same number of particles, each with the same bits as its counterpart.
+/// True when both arrays hold the same number of particles, each with the same bits as its counterpart
+/// (angle and spin included).
 bool SameParticleBits(const TParticleArray& a, const TParticleArray& b);
-/// True when both arrays hold at least `count` particles and the first `count` have the same bits.
+/// True when both arrays hold at least `count` particles and the first `count` have the same bits
+/// (angle and spin included).
 bool SameParticleBits(const TParticleArray& a, const TParticleArray& b, std::size_t count);
 
 } // namespace lumidor

@@ -67,6 +67,14 @@ struct alignas(64) TParticleColdBlock {
     TBlockVector3 DebugTip; ///< TParticle::DebugTip of each particle
 };
 
+/// The angle and spin of the eight particles of a TParticleBlock, kept apart so that only the sweep of
+/// a container whose particles turn (TParticleEffectContainer::Rotating) reads them: one cache line
+/// a block, which the plain sweep never touches.
+struct alignas(64) TParticleTurnBlock {
+    float Angle[kParticleBlockLanes]; ///< TParticleView::Angle of each particle, degrees
+    float Spin[kParticleBlockLanes];  ///< TParticleView::Spin of each particle, degrees per second
+};
+
 /// Asks the kernel for huge pages under [p, p + bytes) where it offers them; nothing elsewhere.
 void AdviseHugePages(void* p, std::size_t bytes);
 
@@ -102,11 +110,13 @@ template <typename T> struct TBlockAllocator {
 };
 
 /// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8] and of
-/// Cold[i / 8], and its remaining life is LifeLeft[i]. All null while the array never held a particle.
+/// Cold[i / 8] and Turn[i / 8], and its remaining life is LifeLeft[i]. All null while the array never
+/// held a particle.
 struct TParticleFields {
     TParticleBlock* Blocks;   ///< every field but LifeLeft, Color and DebugTip, eight particles a block
     TParticleColdBlock* Cold; ///< Color and DebugTip, eight particles a block
     float* LifeLeft;          ///< TParticle::LifeLeft of each particle, in index order
+    TParticleTurnBlock* Turn; ///< angle and spin, eight particles a block
 };
 
 /// What a TParticleArray owns. Blocks come in pairs (a sweep may read sixteen lanes from two blocks);
@@ -115,6 +125,7 @@ struct TParticleStorage {
     std::vector<TParticleBlock, TBlockAllocator<TParticleBlock>> Blocks; ///< the particles, eight a block
     std::vector<TParticleColdBlock, TBlockAllocator<TParticleColdBlock>> Cold; ///< one per block of Blocks
     std::vector<float, TCacheLineAllocator<float>> LifeLeft;                   ///< one per lane of Blocks
+    std::vector<TParticleTurnBlock, TBlockAllocator<TParticleTurnBlock>> Turn; ///< one per block of Blocks
 
     /// Block `block` (< Blocks.size()).
     const TParticleBlock& operator[](std::size_t block) const { return Blocks[block]; }

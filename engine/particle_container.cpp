@@ -95,12 +95,14 @@ void AddParticles(TParticleEffectContainer& container, const TSharedParticleValu
     const std::size_t first = particles.AppendUnwritten(std::size_t(count));
     const std::size_t end = first + std::size_t(count);
     const TParticleFields fields = particles.Fields();
+    const bool rotating = container.Rotating; // otherwise every particle keeps the model's 0, 0
     for (std::size_t index = first; index < end; ++index) {
         const std::size_t lane = index % kParticleBlockLanes;
         TParticleBlock& block = fields.Blocks[index / kParticleBlockLanes];
         if (lane == 0 && index + kParticleBlockLanes <= end) {
             block = alike.Blocks[0];
             fields.Cold[index / kParticleBlockLanes] = alike.Cold[0];
+            fields.Turn[index / kParticleBlockLanes] = alike.Turn[0];
         } else if (lane == 0 || index == first) {
             for (std::size_t in = lane; in < kParticleBlockLanes && index - lane + in < end; ++in)
                 CopyParticle(alike, in, fields, index - lane + in);
@@ -117,6 +119,11 @@ void AddParticles(TParticleEffectContainer& container, const TSharedParticleValu
         block.Velocity.z[lane] = spawn.Velocity.z;
         block.LifeLength[lane] = spawn.LifeLength;
         fields.LifeLeft[index] = spawn.LifeLength;
+        if (rotating) {
+            TParticleTurnBlock& turn = fields.Turn[index / kParticleBlockLanes];
+            turn.Angle[lane] = spawn.Angle;
+            turn.Spin[lane] = spawn.Spin;
+        }
     }
 
     if (!GLAvailable()) return;
@@ -193,8 +200,9 @@ void SetParticleAirResistance(TParticleEffectContainer& container, std::int32_t 
 void SetParticleRotation(TParticleEffectContainer& container, std::int32_t index, float angle, float spin) {
     if (!HoldsParticle(container, index)) return;
     container.Rotating = true;
-    (void)angle;
-    (void)spin;
+    TParticleView particle = container.Particles[std::size_t(index)];
+    particle.Angle = angle;
+    particle.Spin = spin;
 }
 
 void TranslateParticles(TParticleEffectContainer& container, const TVector3& offset) {

@@ -59,8 +59,9 @@ struct TLifePass {
     float FirstTile = 0.0f;
     float TileCount = 1.0f;
     float InverseTileCount = 1.0f;
-    float Steps = 1.0f;    // tiles shown over one life, Cycles x TileCount
-    float LastStep = 0.0f; // the step shown at f = 1
+    float Steps = 1.0f;         // tiles shown over one life, Cycles x TileCount
+    float LastStep = 0.0f;      // the step shown at f = 1
+    bool TintColorKeys = false; // colour keys are multiplied by each particle's own colour
 };
 
 // Steps are counted in floats converted through 32-bit integers: beyond this they are capped (a
@@ -121,6 +122,7 @@ inline TLifePass MakeLifePass(TParticleLifeCurves& life) {
     pass.Color = MakeKeyList(life.ColorKeys);
     pass.Alpha = MakeKeyList(life.AlphaKeys);
     pass.Size = MakeKeyList(life.SizeKeys);
+    pass.TintColorKeys = life.TintColorKeys;
     const TFlipbook& book = life.Flipbook;
     // NaN or non-positive cycles play no flipbook rather than an undefined tile.
     if (book.TileCount > 0 && book.Cycles > 0.0f) {
@@ -236,13 +238,15 @@ template <int W> struct TLifeDrawn {
 /// Applies the keys at f to what the step left for drawing: colour keys replace the colour, alpha
 /// keys multiply the fading opacity, size keys replace the drawn width and height (the particle's
 /// own size, grown by its enlargement, is kept and comes back when the keys are removed).
-/// `channelBytes` turns a colour channel into its vertex byte. The flipbook, which replaces the
-/// tile, is the caller's: FlipbookTile or FlipbookPlaces.
+/// `channelBytes` turns a colour channel into its vertex byte. `tint` (when not null) multiplies the
+/// keys' colour channel by channel before that: the particles' own colours, for TintColorKeys. The
+/// flipbook, which replaces the tile, is the caller's: FlipbookTile or FlipbookPlaces.
 template <int W, typename TChannelBytes>
 LUMIDOR_LANES_INLINE void ApplyLifeKeys(const TLifePass& pass, TLanes<W> f, TChannelBytes channelBytes,
-                                        TLifeDrawn<W>& drawn) {
+                                        TLifeDrawn<W>& drawn, const TLanes3<W>* tint = nullptr) {
     if (pass.Color.Count) {
-        const TLanes3<W> rgb = ColorAt<W>(pass, f);
+        TLanes3<W> rgb = ColorAt<W>(pass, f);
+        if (tint) rgb = rgb * *tint;
         drawn.ColorBytes = channelBytes(rgb.x) | channelBytes(rgb.y) << 8 | channelBytes(rgb.z) << 16;
     }
     if (pass.Alpha.Count) {

@@ -10,9 +10,26 @@
 //   void StoreFade(const TFadeInputs<W>&, const TFade<W>&)
 //   TLanes3<W> Load(TField field)
 //   void Store(TField field, const TLanes3<W>&)
+// and, for the extended step (StepParticles<W, true>):
+//   TLanes<W> LoadAngle(), TLanes<W> LoadSpin()  degrees, degrees per second
+//   void StoreAngle(TLanes<W>)
 //   void EndLives(TMask<W> ended)                 the ended lanes' LifeLeft below zero (kEndedLife)
+//
+// The extended step is the instantiation for containers that use what UsesExtendedStep
+// (engine/particle_extended_step.h) lists; every term of it stands under `if constexpr (Extended)`,
+// so the plain step is the very code it was without them. Where its terms go, in order:
+//   - the turbulence (engine/particle_flow.h): its acceleration times dt is added to the velocity
+//     after the target speed's, before the ground's bounce;
+//   - dying on the ground: a lane that meets the ground keeps its velocity into it for the move, so
+//     it goes on to where it meets the ground, then stops there (zero velocity) and its life ends
+//     (EndLives), so that the next pass removes it; its bounce is still reported;
+//   - the vortex: after the move, the position turns about the axis and is drawn towards it (the
+//     velocity is left as it is: the swirl carries the particle); a stopped lane stays put;
+//   - the angle's step (angle += spin x dt, wrapped): after the growth, its result in TMoved::Angle
+//     for the drawing.
 
 #include "engine/particle_ground.h"
+#include "engine/particle_turn.h"
 
 namespace lumidor::physics {
 namespace {
@@ -36,6 +53,7 @@ template <int W> struct TMoved {
     TLanes<W> Alpha;
     TLanes3<W> Position, Size;
     TLanes3<W> Velocity;
+    TLanes<W> Angle{}; // the extended step's angle after the step, wrapped degrees (0 in the plain step)
 };
 
 /// The step's intermediate values, for showing one particle's step; the sweep keeps none.
@@ -72,9 +90,10 @@ LUMIDOR_LANES_INLINE bool SharesFirstParticle(const TMotionPass<W>& pass, const 
     return !Any(~same);
 }
 
-/// Ages, fades and moves the accessor's particles by one step of pass.Dt. `bounced` (when not null)
-/// receives the lanes that bounced on the ground in this step.
-template <int W, typename Particles>
+/// Ages, fades and moves the accessor's particles by one step of pass.Dt (Extended: with the terms of
+/// the extended step too). `bounced` (when not null) receives the lanes that bounced on the ground in
+/// this step.
+template <int W, bool Extended = false, typename Particles>
 LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particles& particles,
                                              TStepTrace<W>* trace = nullptr, TMask<W>* bounced = nullptr) {
     const TFadeInputs<W> life = particles.FadeInputs(pass.Dt);
@@ -101,6 +120,13 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     TLanes3<W> velocity = particles.Load(TField::Velocity);
     const TMask3<W> climbs = Accelerates(velocity, target, step);
     velocity = Accelerate(velocity, climbs, step);
+    if constexpr (Extended) {
+        if (pass.Flow.Turbulent) {
+            const TLanes3<W> stir = TurbulenceAcceleration<W>(pass.Flow, position);
+            velocity = velocity + stir * dt;
+            if (trace) trace->Turbulence = stir;
+        }
+    }
     if (trace) {
         trace->MagnetForce = magnetForce;
         trace->Terms = terms;
@@ -109,11 +135,20 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
         trace->Accelerated = climbs;
         trace->VelocityBeforeBounce = velocity;
     }
+    [[maybe_unused]] TMask<W> stopped{}; // the lanes the ground stops (dying on the ground)
     if (pass.World) {
         TGroundContact<W> contact;
-        velocity = Collide(pass, position, velocity, trace || bounced ? &contact : nullptr);
+        const bool stops = Extended && pass.Flow.DieOnGround;
+        const TLanes3<W> arriving = velocity;
+        velocity = Collide(pass, position, velocity, trace || bounced || stops ? &contact : nullptr);
         if (trace) trace->Contact = contact;
         if (bounced) *bounced = contact.Bounced;
+        if constexpr (Extended) {
+            if (stops) {
+                stopped = contact.Bounced;
+                velocity = Select3(stopped, arriving, velocity);
+            }
+        }
     }
     const TLanes<W> kept = AirKept<W>(life.AirResistance, dt);
     if (trace) {
@@ -121,6 +156,18 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
         trace->AirKept = kept;
     }
     Move(position, velocity, kept, dt);
+    if constexpr (Extended) {
+        if (Any(stopped)) {
+            velocity = Select3(stopped, TLanes3<W>{zero, zero, zero}, velocity);
+            particles.EndLives(stopped);
+        }
+        if (trace) trace->Stopped = stopped;
+        if (pass.Flow.Swirls) {
+            const TLanes3<W> swirled = Select3(stopped, position, Swirl<W>(pass.Flow, position));
+            if (trace) trace->VortexMove = swirled - position;
+            position = swirled;
+        }
+    }
     impulse = impulse * (sharesFirst ? pass.SharedImpulseKept : ImpulseKept(inertia, dt));
 
     particles.Store(TField::Position, position);
@@ -133,7 +180,12 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     const TLanes3<W> size = particles.Load(TField::Size) + particles.Load(TField::Enlargement) * dt;
     particles.Store(TField::Size, size);
     particles.Store(TField::MagnetForce, magnetForce);
-    return {fade.Alpha, position, size, velocity};
+    TMoved<W> moved{fade.Alpha, position, size, velocity};
+    if constexpr (Extended) {
+        moved.Angle = turn::AdvanceAngle<W>(particles.LoadAngle(), particles.LoadSpin(), dt);
+        particles.StoreAngle(moved.Angle);
+    }
+    return moved;
 }
 
 // The first particle's target factors, unless its inertia and mass take the term-by-term path.

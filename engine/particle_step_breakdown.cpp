@@ -5,6 +5,7 @@
 #include "engine/particle_step_breakdown.h"
 
 #include "engine/particle_blocks.h"
+#include "engine/particle_extended_step.h"
 #include "engine/particle_motion.h"
 
 #include <cstring>
@@ -26,6 +27,8 @@ TVector3 LaneZero(const TLanes3<kOne>& v) {
 struct TRecordAccessor {
     TParticle& Record;
     TVector3 TargetInverse; // as the particle's block keeps it
+    float Angle = 0.0f;     // as its turn block keeps them
+    float Spin = 0.0f;
 
     TVector3& Field(TField field) {
         switch (field) {
@@ -76,6 +79,9 @@ struct TRecordAccessor {
     void EndLives(TMask<kOne> ended) {
         if (ended[0]) Record.LifeLeft = physics::kEndedLife;
     }
+    TLanes<kOne> LoadAngle() const { return Splat<kOne>(Angle); }
+    TLanes<kOne> LoadSpin() const { return Splat<kOne>(Spin); }
+    void StoreAngle(TLanes<kOne> angle) { Angle = angle[0]; }
 };
 
 TMagnetContribution MagnetShare(const TMagnetPoint& magnet, const TVector3& position) {
@@ -119,14 +125,26 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
 
     const TParticleBlock& block = container.Particles.Blocks()[std::size_t(index) / kParticleBlockLanes];
     const std::size_t lane = std::size_t(index) % kParticleBlockLanes;
+    const TParticleTurnBlock& turn =
+        container.Particles.Blocks().Turn[std::size_t(index) / kParticleBlockLanes];
     TParticle p = step.Before;
     TRecordAccessor particle{
-        p, {block.TargetInverse.x[lane], block.TargetInverse.y[lane], block.TargetInverse.z[lane]}};
+        p,
+        {block.TargetInverse.x[lane], block.TargetInverse.y[lane], block.TargetInverse.z[lane]},
+        turn.Angle[lane],
+        turn.Spin[lane]};
+    step.AngleBefore = particle.Angle;
+    step.Spin = particle.Spin;
     const physics::TMotionPass<kOne> pass = physics::MakeMotionPass<kOne>(container, dt);
-    physics::TStepTrace<kOne> trace;
-    physics::StepParticles(pass, particle, &trace);
+    physics::TStepTrace<kOne> trace{}; // the terms a step leaves out stay zero
+    if (UsesExtendedStep(container))
+        physics::StepParticles<kOne, true>(pass, particle, &trace);
+    else
+        physics::StepParticles(pass, particle, &trace);
+    step.AngleAfter = particle.Angle;
 
-    step.Dies = physics::Dies(Splat<kOne>(p.LifeLeft))[0] != 0;
+    // From the aged life: a particle stopped on the ground lives through this pass with its life ended.
+    step.Dies = physics::Dies(physics::Age(Splat<kOne>(step.Before.LifeLeft), dt))[0] != 0;
     step.MagnetForce = LaneZero(trace.MagnetForce);
     step.ForceTerm = LaneZero(trace.Terms.Force);
     step.WindTerm = LaneZero(trace.Terms.Wind);
@@ -136,11 +154,14 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     step.Accelerated[0] = trace.Accelerated.x[0] != 0;
     step.Accelerated[1] = trace.Accelerated.y[0] != 0;
     step.Accelerated[2] = trace.Accelerated.z[0] != 0;
+    step.Turbulence = LaneZero(trace.Turbulence);
     step.VelocityBeforeBounce = LaneZero(trace.VelocityBeforeBounce);
     step.Bounced = pass.World && trace.Contact.Bounced[0] != 0;
     if (step.Bounced) step.GroundNormal = LaneZero(trace.Contact.Normal);
     step.VelocityAfterBounce = LaneZero(trace.VelocityAfterBounce);
     step.AirKept = trace.AirKept[0];
+    step.StoppedOnGround = trace.Stopped[0] != 0;
+    step.VortexMove = LaneZero(trace.VortexMove);
     step.After = p;
     step.Life = SampleLifeCurves(container.Life, p.LifeLength, p.LifeLeft);
     return step;

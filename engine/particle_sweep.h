@@ -5,11 +5,15 @@
 // StillSweepOfWidth for its widths; the scheduling around it is compiled once
 // (engine/sweep_schedule.cpp). Curves over a particle's life, the bounce events and the still pass
 // (what a pass of no time draws, with nothing written back) are instantiations of their own, chosen
-// once per pass, so a container that uses none of them runs the very code it ran without them.
+// once per pass, so a container that uses none of them runs the very code it ran without them. So is
+// the extended step (engine/particle_extended_step.h): particles that turn, drawn turned or
+// stretched, reading their angles from the turn blocks that no other instantiation touches.
 
 #include "engine/particle_blocks.h"
+#include "engine/particle_extended_step.h"
 #include "engine/particle_life_curves.h"
 #include "engine/particle_motion.h"
+#include "engine/particle_turn.h"
 #include "engine/particle_vertices.h"
 #include "engine/simulation.h"
 #include "engine/sweep_schedule.h"
@@ -27,7 +31,8 @@ template <int W> struct TBlockGroup {
     TParticleBlock* Block;
     TParticleColdBlock* Cold; // the block's colour and debug tip
     std::size_t Lane;
-    float* LifeLeft; // the first particle's, followed by the others'
+    float* LifeLeft;          // the first particle's, followed by the others'
+    TParticleTurnBlock* Turn; // the block's angles and spins, read only by the extended step
 
     template <typename Vector = TLanes<W>, typename Value>
     LUMIDOR_LANES_INLINE static Vector Get(const Value* first) {
@@ -99,6 +104,22 @@ template <int W> struct TBlockGroup {
         StoreContiguous<W>(LifeLeft,
                            Select(ended, Splat<W>(physics::kEndedLife), LoadContiguous<W>(LifeLeft)));
     }
+    LUMIDOR_LANES_INLINE TLanes<W> LoadAngle() const {
+        return LoadSpread<W>(Turn->Angle + Lane, sizeof(TParticleTurnBlock));
+    }
+    LUMIDOR_LANES_INLINE TLanes<W> LoadSpin() const {
+        return LoadSpread<W>(Turn->Spin + Lane, sizeof(TParticleTurnBlock));
+    }
+    LUMIDOR_LANES_INLINE void StoreAngle(TLanes<W> angle) const {
+        StoreSpread<W>(Turn->Angle + Lane, sizeof(TParticleTurnBlock), angle);
+    }
+    // The colours of the group's particles, 0..1 per channel, from its cold blocks.
+    LUMIDOR_LANES_INLINE TLanes3<W> LoadColor() const {
+        const TBlockVector3& color = Cold->Color;
+        return {LoadSpread<W>(color.x + Lane, sizeof(TParticleColdBlock)),
+                LoadSpread<W>(color.y + Lane, sizeof(TParticleColdBlock)),
+                LoadSpread<W>(color.z + Lane, sizeof(TParticleColdBlock))};
+    }
 };
 
 // A group read as TBlockGroup reads it whose stores never reach the blocks: the still pass draws
@@ -119,6 +140,13 @@ template <int W> struct TStillGroup {
         if (field == TField::DebugTip) DebugTip = value;
     }
     LUMIDOR_LANES_INLINE void EndLives(TMask<W>) {} // the still pass writes no life
+} LUMIDOR_LANES_INLINE TLanes<W> LoadAngle() const {
+    return Group.LoadAngle();
+}
+LUMIDOR_LANES_INLINE TLanes<W> LoadSpin() const {
+    return Group.LoadSpin();
+}
+LUMIDOR_LANES_INLINE void StoreAngle(TLanes<W>) const {} // the drawing takes the step's own
 };
 
 // Room for one group of any width gathered from its slots (sixteen lanes span two blocks), for the
@@ -127,6 +155,7 @@ struct TGatheredGroup {
     TParticleBlock Blocks[2];
     TParticleColdBlock Cold[2];
     alignas(64) float LifeLeft[2 * kParticleBlockLanes];
+    TParticleTurnBlock Turn[2];
 };
 
 /// What every group of one pass reads.
@@ -136,14 +165,17 @@ template <int W> struct TWidthPass {
     TParticleFields Particles;
     life::TLifePass Life;        // read only by the keyed instantiation
     vertices::TBookCorners Book; // the same
+    turn::TTurnPass Turn;        // read only by the extended instantiation
     TDebugLine* Lines;           // the still pass's debug lines, by final index (null: none)
 };
 
-/// Which extras a pass's instantiation carries: curves over life, bounce events, the still pass.
+/// Which extras a pass's instantiation carries: curves over life, bounce events, the still pass, the
+/// extended step.
 struct TSweepExtras {
     bool Keyed;
     bool Events;
     bool Still = false;
+    bool Extended = false;
 };
 
 // Appends a bounce event for every lane of the first `lanes` that bounced.
@@ -161,7 +193,7 @@ void ReportBounces(TMask<W> bounced, const physics::TMoved<W>& moved, int lanes,
 template <int W> LUMIDOR_LANES_INLINE TBlockGroup<W> GroupAt(TParticleFields particles, std::size_t index) {
     const std::size_t block = index / kParticleBlockLanes;
     return {particles.Blocks + block, particles.Cold + block, index % kParticleBlockLanes,
-            particles.LifeLeft + index};
+            particles.LifeLeft + index, particles.Turn + block};
 }
 
 // A move also copies colour and debug tip, from a cold block the sweep does not otherwise read into
@@ -177,9 +209,25 @@ LUMIDOR_LANES_INLINE void FetchColdBlocks(TParticleFields particles, const TSwee
     }
 }
 
+// Writes the vertices of quads of drawn `width` and `height` turned by the step's angle or laid
+// along its velocity, as the pass's turning says (not Upright).
+template <int W, bool Streaming>
+LUMIDOR_LANES_INLINE void WriteTurnedQuads(const TWidthPass<W>& pass, const physics::TMoved<W>& moved,
+                                           TLanes<W> width, TLanes<W> height, TLanes<W> alpha,
+                                           TMask<W> colorBytes, const TLanes<W> (&u)[4],
+                                           const TLanes<W> (&v)[4], int lanes, TParticleVertex* out) {
+    turn::TCornerOffsets<W> offsets;
+    if (pass.Turn.Mode == turn::TTurnMode::Stretched)
+        turn::StretchedCorners<W>(pass.Turn, width, height, moved.Velocity, offsets);
+    else
+        turn::TurnedCorners<W>(pass.Turn, width, height, moved.Angle, offsets);
+    vertices::WriteQuadOffsets<W, Streaming>(moved.Position, offsets, alpha, colorBytes, u, v, lanes, out);
+}
+
 // Writes the vertices of the first `lanes` particles of `group` as the step left them, their lives
-// aged to `lifeLeft`.
-template <int W, bool Streaming, bool Keyed>
+// aged to `lifeLeft`. The extended instantiation draws them turned or stretched when the container
+// asks for it (and as the plain one does otherwise).
+template <int W, bool Streaming, bool Keyed, bool Extended>
 LUMIDOR_LANES_INLINE void DrawGroup(const TWidthPass<W>& pass, const TBlockGroup<W>& group,
                                     TLanes<W> lifeLeft, const physics::TMoved<W>& moved, int lanes,
                                     TParticleVertex* out) {
@@ -189,19 +237,40 @@ LUMIDOR_LANES_INLINE void DrawGroup(const TWidthPass<W>& pass, const TBlockGroup
     if constexpr (Keyed) {
         const TLanes<W> f = life::AgeFraction<W>(group.Get(block.LifeLength + group.Lane), lifeLeft);
         life::TLifeDrawn<W> drawn{moved.Alpha, moved.Size.x, moved.Size.y, colorBytes};
-        life::ApplyLifeKeys<W>(
-            pass.Life, f, [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); }, drawn);
+        const auto bytes = [](TLanes<W> c) { return vertices::ChannelBytes<W>(c); };
+        if (pass.Life.TintColorKeys && pass.Life.Color.Count) {
+            const TLanes3<W> tint = group.LoadColor();
+            life::ApplyLifeKeys<W>(pass.Life, f, bytes, drawn, &tint);
+        } else {
+            life::ApplyLifeKeys<W>(pass.Life, f, bytes, drawn);
+        }
         TLanes<W> u[4], v[4];
         if (pass.Book.Tiles > 0 && pass.Book.Tiles <= W)
             vertices::BookCorners<W>(pass.Book, life::FlipbookPlaces<W>(pass.Life, f), u, v);
         else
             vertices::TileCorners<W, Streaming>(
                 pass.Vertices, pass.Life.Flipbook ? life::FlipbookTile<W>(pass.Life, f) : tiles, u, v);
+        if constexpr (Extended) {
+            if (pass.Turn.Mode != turn::TTurnMode::Upright) {
+                WriteTurnedQuads<W, Streaming>(pass, moved, drawn.Width, drawn.Height, drawn.Alpha,
+                                               drawn.ColorBytes, u, v, lanes, out);
+                return;
+            }
+        }
         vertices::WriteQuadCorners<W, Streaming>(pass.Vertices, moved.Position,
                                                  {drawn.Width, drawn.Height, moved.Size.z}, drawn.Alpha,
                                                  drawn.ColorBytes, u, v, lanes, out);
     } else {
         (void)lifeLeft;
+        if constexpr (Extended) {
+            if (pass.Turn.Mode != turn::TTurnMode::Upright) {
+                TLanes<W> u[4], v[4];
+                vertices::TileCorners<W, Streaming>(pass.Vertices, tiles, u, v);
+                WriteTurnedQuads<W, Streaming>(pass, moved, moved.Size.x, moved.Size.y, moved.Alpha,
+                                               colorBytes, u, v, lanes, out);
+                return;
+            }
+        }
         vertices::WriteQuads<W, Streaming>(pass.Vertices, moved.Position, moved.Size, moved.Alpha, colorBytes,
                                            tiles, lanes, out);
     }
@@ -219,7 +288,7 @@ LUMIDOR_LANES_INLINE void StepGroupStill(const TWidthPass<W>& pass, std::size_t 
     TStillGroup<W> group{GroupAt<W>(pass.Particles, first)};
     TGatheredGroup gathered;
     if (lanes < W || (move != movesEnd && move->Hole < groupEnd)) {
-        const TParticleFields into{gathered.Blocks, gathered.Cold, gathered.LifeLeft};
+        const TParticleFields into{gathered.Blocks, gathered.Cold, gathered.LifeLeft, gathered.Turn};
         std::size_t source = first;
         for (std::size_t lane = 0; lane < std::size_t(W); ++lane) {
             if (lane < std::size_t(lanes)) {
@@ -230,8 +299,10 @@ LUMIDOR_LANES_INLINE void StepGroupStill(const TWidthPass<W>& pass, std::size_t 
         }
         group.Group = GroupAt<W>(into, 0);
     }
-    const physics::TMoved<W> moved = physics::StepParticles(pass.Motion, group);
-    if (out) DrawGroup<W, Streaming, Extras.Keyed>(pass, group.Group, group.LifeLeft, moved, lanes, out);
+    const physics::TMoved<W> moved = physics::StepParticles<W, Extras.Extended>(pass.Motion, group);
+    if (out)
+        DrawGroup<W, Streaming, Extras.Keyed, Extras.Extended>(pass, group.Group, group.LifeLeft, moved,
+                                                               lanes, out);
     if (!pass.Lines) return;
     for (int lane = 0; lane < lanes; ++lane) {
         const std::size_t at = group.Group.Lane + std::size_t(lane);
@@ -265,16 +336,26 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
     for (std::size_t pad = groupEnd; pad < first + std::size_t(W); ++pad)
         CopyParticle(particles, groupEnd - 1, pad);
     TBlockGroup<W> group = GroupAt<W>(particles, first);
+    // The curves draw a particle that dies on the ground as it lived this step, not by the life it
+    // is left with, which is already below zero.
+    [[maybe_unused]] TLanes<W> drawnLife{};
+    if constexpr (Extras.Extended && Extras.Keyed) {
+        if (out) drawnLife = physics::Age(LoadContiguous<W>(group.LifeLeft), pass.Motion.Dt);
+    }
     physics::TMoved<W> moved;
     if constexpr (Extras.Events) {
         TMask<W> bounced{};
-        moved = physics::StepParticles<W>(pass.Motion, group, nullptr, &bounced);
+        moved = physics::StepParticles<W, Extras.Extended>(pass.Motion, group, nullptr, &bounced);
         if (Any(bounced)) ReportBounces<W>(bounced, moved, lanes, *bounces);
     } else {
-        moved = physics::StepParticles(pass.Motion, group);
+        moved = physics::StepParticles<W, Extras.Extended>(pass.Motion, group);
     }
     if (!out) return;
-    DrawGroup<W, Streaming, Extras.Keyed>(pass, group, LoadContiguous<W>(group.LifeLeft), moved, lanes, out);
+    if constexpr (Extras.Extended && Extras.Keyed)
+        DrawGroup<W, Streaming, true, true>(pass, group, drawnLife, moved, lanes, out);
+    else
+        DrawGroup<W, Streaming, Extras.Keyed, Extras.Extended>(pass, group, LoadContiguous<W>(group.LifeLeft),
+                                                               moved, lanes, out);
 }
 
 // TRangeStepper::Step of this width: whole groups with the lane count known (which leaves out every
@@ -304,6 +385,7 @@ TWidthPass<W> MakeWidthPass(TParticleEffectContainer& container, float dt, const
                        particles.Fields(),
                        {},
                        {},
+                       turn::MakeTurnPass(container.Rotating, container.Stretch, camera.Right, camera.Up),
                        nullptr};
     if (keyed) {
         pass.Life = life::MakeLifePass(container.Life);
@@ -337,51 +419,71 @@ std::int32_t SweepWithExtras(TSweepContext& context, TParticleEffectContainer& c
     return std::int32_t(4 * survivors);
 }
 
+/// SweepWithExtras with curves and events as given, the extended step when `extended`.
+template <int W, bool Streaming, bool Keyed, bool Events>
+std::int32_t SweepChoosingStep(bool extended, TSweepContext& context, TParticleEffectContainer& container,
+                               float dt, const TCameraAxes& camera, TParticleVertex* vertices,
+                               const TTaskRunner& runner) {
+    if (extended)
+        return SweepWithExtras<W, Streaming, TSweepExtras{Keyed, Events, false, true}>(
+            context, container, dt, camera, vertices, runner);
+    return SweepWithExtras<W, Streaming, TSweepExtras{Keyed, Events}>(context, container, dt, camera,
+                                                                      vertices, runner);
+}
+
 /// The whole sweep on W lanes: the instantiation for what the container uses, chosen once per pass.
 template <int W, bool Streaming>
 std::int32_t SweepOfWidth(TSweepContext& context, TParticleEffectContainer& container, float dt,
                           const TCameraAxes& camera, TParticleVertex* vertices, const TTaskRunner& runner) {
     // Curves change only the vertices, so a pass without vertices takes the plain step.
     const bool keyed = vertices && life::HasLifeCurves(container.Life);
+    const bool extended = UsesExtendedStep(container);
     if (container.Events.Enabled) {
         if (keyed)
-            return SweepWithExtras<W, Streaming, TSweepExtras{true, true}>(context, container, dt, camera,
-                                                                           vertices, runner);
-        return SweepWithExtras<W, Streaming, TSweepExtras{false, true}>(context, container, dt, camera,
-                                                                        vertices, runner);
+            return SweepChoosingStep<W, Streaming, true, true>(extended, context, container, dt, camera,
+                                                               vertices, runner);
+        return SweepChoosingStep<W, Streaming, false, true>(extended, context, container, dt, camera,
+                                                            vertices, runner);
     }
     if (keyed)
-        return SweepWithExtras<W, Streaming, TSweepExtras{true, false}>(context, container, dt, camera,
-                                                                        vertices, runner);
-    return SweepWithExtras<W, Streaming, TSweepExtras{false, false}>(context, container, dt, camera, vertices,
-                                                                     runner);
+        return SweepChoosingStep<W, Streaming, true, false>(extended, context, container, dt, camera,
+                                                            vertices, runner);
+    return SweepChoosingStep<W, Streaming, false, false>(extended, context, container, dt, camera, vertices,
+                                                         runner);
 }
 
 /// What SweepOfWidth with no time would draw, the same vertices in the same slots, with no particle
 /// and no event changed: the dead of such a pass are listed (in context.Dead) and their slots drawn
 /// as the particles that would fill them, but nothing is removed. In debug mode `lines` (null: none)
 /// receives every drawn particle's debug line, by its slot. Events are not recorded.
-template <int W, bool Streaming, bool Keyed>
+template <int W, bool Streaming, bool Keyed, bool Extended>
 std::int32_t StillSweep(TSweepContext& context, TParticleEffectContainer& container,
                         const TCameraAxes& camera, TParticleVertex* vertices, TDebugLine* lines,
                         const TTaskRunner& runner) {
     TWidthPass<W> pass = MakeWidthPass<W>(container, 0.0f, camera, Keyed);
     pass.Lines = container.DebugMode ? lines : nullptr;
     const std::size_t count = container.Particles.size();
-    const TRangeStepper stepper{&StepRange<W, Streaming, TSweepExtras{Keyed, false, true}>, &pass,
+    const TRangeStepper stepper{&StepRange<W, Streaming, TSweepExtras{Keyed, false, true, Extended}>, &pass,
                                 std::size_t(W)};
     return std::int32_t(4 * SweepInRanges(context, stepper, pass.Particles, 0.0f, count, vertices, runner,
                                           SweepRangeCount(runner, count)));
 }
 
-/// StillSweep with curves over life when the container has them and there are vertices to write.
+/// StillSweep with curves over life when the container has them and there are vertices to write, and
+/// with the extended step when the container takes it.
 template <int W, bool Streaming>
 std::int32_t StillSweepOfWidth(TSweepContext& context, TParticleEffectContainer& container,
                                const TCameraAxes& camera, TParticleVertex* vertices, TDebugLine* lines,
                                const TTaskRunner& runner) {
-    if (vertices && life::HasLifeCurves(container.Life))
-        return StillSweep<W, Streaming, true>(context, container, camera, vertices, lines, runner);
-    return StillSweep<W, Streaming, false>(context, container, camera, vertices, lines, runner);
+    const bool keyed = vertices && life::HasLifeCurves(container.Life);
+    if (UsesExtendedStep(container)) {
+        if (keyed)
+            return StillSweep<W, Streaming, true, true>(context, container, camera, vertices, lines, runner);
+        return StillSweep<W, Streaming, false, true>(context, container, camera, vertices, lines, runner);
+    }
+    if (keyed)
+        return StillSweep<W, Streaming, true, false>(context, container, camera, vertices, lines, runner);
+    return StillSweep<W, Streaming, false, false>(context, container, camera, vertices, lines, runner);
 }
 
 } // namespace

@@ -333,6 +333,27 @@ LUMIDOR_LANES_INLINE void WriteQuadCorners(const TVertexPass& pass, const TLanes
     TVertexLayout<W, Streaming>::Store(columns, lanes, out);
 }
 
+/// Writes the four vertices of the first `lanes` particles as WriteQuadCorners does, each corner at
+/// `position` + its offset (a turned or stretched quad: engine/particle_turn.h).
+template <int W, bool Streaming>
+LUMIDOR_LANES_INLINE void WriteQuadOffsets(const TLanes3<W>& position, const TLanes3<W> (&offsets)[4],
+                                           TLanes<W> alpha, TMask<W> colorBytes, const TLanes<W> (&u)[4],
+                                           const TLanes<W> (&v)[4], int lanes, TParticleVertex* out) {
+    const TMask<W> packed = colorBytes | ChannelBytes<W>(alpha) << 24; // R, G, B, A in memory order
+    TLanes<W> columns[24];
+    LUMIDOR_UNROLL
+    for (int corner = 0; corner < 4; ++corner) {
+        TLanes<W>* vertex = columns + 6 * corner;
+        vertex[0] = u[corner];
+        vertex[1] = v[corner];
+        vertex[2] = TLanes<W>(packed);
+        vertex[3] = position.x + offsets[corner].x;
+        vertex[4] = position.y + offsets[corner].y;
+        vertex[5] = position.z + offsets[corner].z;
+    }
+    TVertexLayout<W, Streaming>::Store(columns, lanes, out);
+}
+
 /// WriteQuadCorners with each lane's corners taken from its atlas tile.
 template <int W, bool Streaming>
 LUMIDOR_LANES_INLINE void WriteQuads(const TVertexPass& pass, const TLanes3<W>& position,
