@@ -140,13 +140,9 @@ template <int W> struct TStillGroup {
         if (field == TField::DebugTip) DebugTip = value;
     }
     LUMIDOR_LANES_INLINE void EndLives(TMask<W>) {} // the still pass writes no life
-} LUMIDOR_LANES_INLINE TLanes<W> LoadAngle() const {
-    return Group.LoadAngle();
-}
-LUMIDOR_LANES_INLINE TLanes<W> LoadSpin() const {
-    return Group.LoadSpin();
-}
-LUMIDOR_LANES_INLINE void StoreAngle(TLanes<W>) const {} // the drawing takes the step's own
+    LUMIDOR_LANES_INLINE TLanes<W> LoadAngle() const { return Group.LoadAngle(); }
+    LUMIDOR_LANES_INLINE TLanes<W> LoadSpin() const { return Group.LoadSpin(); }
+    LUMIDOR_LANES_INLINE void StoreAngle(TLanes<W>) const {} // the drawing takes the step's own
 };
 
 // Room for one group of any width gathered from its slots (sixteen lanes span two blocks), for the

@@ -348,6 +348,9 @@ TEST(Flow, TheBreakdownShowsTheTurbulenceAndTheSwirlOfTheSweepsStep) {
     InstallGLRecorder();
     TParticleEffectContainer scene = FlowScene(200, false);
     scene.Flow.Time = 0.75;
+    for (std::size_t i = 0; i < scene.Particles.size(); i += 4)
+        scene.Particles[i].Position.y = -0.95f; // on the ground
+
     const float dt = 1.0f / 30;
     int stirred = 0, swirled = 0, stopped = 0;
     for (std::int32_t i = 0; i < ParticleCount(scene); ++i) {
