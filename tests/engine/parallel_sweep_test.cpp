@@ -82,7 +82,16 @@ void AddRandomParticle(TParticleEffectContainer& scene) {
     AddParticle(scene, {R() * 4 - 2, R() * 3 - 1, R() * 4 - 2}, {0.2f, 0.3f, 0}, {R(), R(), 1.5f},
                 std::int32_t(R() * 9), 0.05f + R() * 0.6f);
     RandomizeParticle(scene, ParticleCount(scene) - 1);
+    // In a container that turns, each particle has an angle and a spin of its own.
+    if (scene.Rotating)
+        SetParticleRotation(scene, ParticleCount(scene) - 1, 900 * R() - 450, 3000 * R() - 1500);
 }
+
+// What the scene of ExpectIdentical draws beyond every path: turned or stretched particles.
+struct TSceneTurn {
+    bool Rotating = false;
+    float Stretch = 0.0f;
+};
 
 using TSimulate = TSweepFunction;
 
@@ -94,10 +103,13 @@ std::int32_t Dispatched(TParticleEffectContainer& container, float dt, const TCa
 // Runs the scene serially and on `runner` side by side, topping both up alike every frame, and
 // compares everything after every frame. Returns how many of the ranges the parallel sweep cuts
 // lost a particle in at least one frame.
-int ExpectIdentical(TSimulate simulate, const TTaskRunner& runner, std::int32_t size, int frames) {
+int ExpectIdentical(TSimulate simulate, const TTaskRunner& runner, std::int32_t size, int frames,
+                    TSceneTurn turn = {}) {
     InstallGLRecorder();
     SeedRandom(5);
     TParticleEffectContainer serial = MakeScene();
+    serial.Rotating = turn.Rotating;
+    serial.Stretch = turn.Stretch;
     for (std::int32_t i = 0; i < size; ++i)
         AddRandomParticle(serial);
     TParticleEffectContainer parallel = serial;
@@ -126,6 +138,7 @@ int ExpectIdentical(TSimulate simulate, const TTaskRunner& runner, std::int32_t 
         while (ParticleCount(serial) < size) {
             AddRandomParticle(serial);
             parallel.Particles.push_back(serial.Particles.back());
+            parallel.Particles.back() = serial.Particles.back(); // a view's copy carries the angle too
         }
     }
     return rangesWithDeaths();
@@ -144,6 +157,17 @@ TEST(ParallelSweep, ShuffledRangesGiveTheOneThreadResult) {
     }
     // Ranges of one to three particles: no range holds a whole group.
     ExpectIdentical(Dispatched, ShuffledRunner(5), 37, 40);
+}
+
+TEST(ParallelSweep, TurnedAndStretchedParticlesGiveTheOneThreadResult) {
+    std::vector<TSimulate> sweeps = SupportedSweeps();
+    sweeps.push_back(Dispatched);
+    const TSceneTurn turns[] = {{true, 0.0f}, {false, 0.1f}, {true, 0.1f}};
+    for (const TSceneTurn& turn : turns) {
+        for (const TSimulate simulate : sweeps)
+            EXPECT_GE(ExpectIdentical(simulate, ShuffledRunner(4), 1003, 40, turn), 15);
+        EXPECT_GE(ExpectIdentical(Dispatched, ThreadRunner(3), 2501, 30, turn), 11);
+    }
 }
 
 TEST(ParallelSweep, ThreadsGiveTheOneThreadResult) {

@@ -47,6 +47,12 @@ void AddCurves(TParticleEffectContainer& scene, std::int32_t flipbookTiles) {
     scene.Life.Flipbook = {1, flipbookTiles, 1.5f};
 }
 
+// An angle (some outside [-180, 180), which a pass wraps) and a spin for every particle.
+void AddTurns(TParticleEffectContainer& scene) {
+    for (std::int32_t i = 0; i < ParticleCount(scene); ++i)
+        SetParticleRotation(scene, i, 900 * R() - 450, 2000 * R() - 1000);
+}
+
 struct TStillScene {
     const char* Name;
     std::function<void(TParticleEffectContainer&)> Make;
@@ -110,6 +116,29 @@ const std::vector<TStillScene>& Scenes() {
              s.DebugMode = false;
              AddCurves(s, 4);
              AddParticles(s, 120011, 997);
+         }},
+        {"turned, tinted keys",
+         [](TParticleEffectContainer& s) {
+             s = MakeEveryPathScene();
+             AddCurves(s, 6);
+             s.Life.TintColorKeys = true;
+             AddParticles(s, 150, 7);
+             AddTurns(s);
+         }},
+        {"stretched",
+         [](TParticleEffectContainer& s) {
+             s = MakeEveryPathScene();
+             s.Stretch = 0.2f;
+             AddParticles(s, 77, 6);
+             AddTurns(s);
+             SetParticleVelocity(s, {0.0f, 0.0f, 0.0f}, 3); // at rest: upright
+         }},
+        {"large: turned, streaming and threads",
+         [](TParticleEffectContainer& s) {
+             s = MakeEveryPathScene();
+             s.DebugMode = false;
+             AddParticles(s, 120011, 997);
+             AddTurns(s);
          }},
     };
     return scenes;
