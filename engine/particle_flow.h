@@ -39,10 +39,10 @@ template <int W> using TUnsignedLanes = typename TUnsignedOf<W>::Type;
 // the edge.
 constexpr float kLatticeLimit = 4194304.0f;
 
-// Odd multipliers spreading each axis's cell index over the word, and the corner hash's two mixing
-// multipliers.
+// Odd multipliers spreading each axis's cell index over the word, and the corner hash's mixing
+// multiplier.
 constexpr std::uint32_t kHashX = 0x8da6b343u, kHashY = 0xd8163841u, kHashZ = 0xcb1ab31fu;
-constexpr std::uint32_t kMixA = 0x7feb352du, kMixB = 0x846ca68bu;
+constexpr std::uint32_t kMix = 0x846ca68bu;
 
 /// One axis of a lattice point: its cell's hash term and the fraction within the cell, in [0, 1).
 template <int W> struct TLatticeAxis {
@@ -60,22 +60,24 @@ template <int W> LUMIDOR_LANES_INLINE TLatticeAxis<W> LatticeAxis(TLanes<W> q, s
     return {low, low + multiplier, clamped - __builtin_convertvector(cell, TLanes<W>)};
 }
 
-// The corner's hash from the xor of its axes' terms.
+// The corner's hash from the xor of its axes' terms: an xorshift brings the high bits down, the
+// multiply spreads every bit upwards.
 template <int W> LUMIDOR_LANES_INLINE TUnsignedLanes<W> MixCorner(TUnsignedLanes<W> h) {
-    h = h * kMixA;
-    h = h ^ (h >> 15);
-    return h * kMixB;
+    return (h ^ (h >> 15)) * kMix;
 }
 
-/// The three channels of the potential at one corner, whole numbers in [-512, 511]: the hash's top,
-/// middle and low ten bits.
+// Ten bits of the hash as the top of a float's mantissa with the exponent of 1: a number in [1, 2)
+// in steps of 2^-10, with no conversion (one shift, one and-or).
+constexpr std::uint32_t kMantissaTop = 0x007fe000u, kExponentOfOne = 0x3f800000u;
+template <int W> LUMIDOR_LANES_INLINE TLanes<W> TenBits(TUnsignedLanes<W> shifted) {
+    return TLanes<W>((shifted & kMantissaTop) | kExponentOfOne);
+}
+
+/// The three channels of the potential at one corner, in [1, 2): the hash's bits 22 to 31, 12 to 21
+/// and 2 to 11. Only their differences count, so the offset of 1 drops out.
 template <int W> struct TCornerValues { TLanes<W> A, B, C; };
 template <int W> LUMIDOR_LANES_INLINE TCornerValues<W> CornerValues(TUnsignedLanes<W> h) {
-    const TMask<W> top = TMask<W>(h) >> 22;
-    const TMask<W> middle = TMask<W>(h << 10) >> 22;
-    const TMask<W> low = TMask<W>(h << 20) >> 22;
-    return {__builtin_convertvector(top, TLanes<W>), __builtin_convertvector(middle, TLanes<W>),
-            __builtin_convertvector(low, TLanes<W>)};
+    return {TenBits<W>(h >> 9), TenBits<W>(h << 1), TenBits<W>(h << 11)};
 }
 
 // ---- Noise and curl ------------------------------------------------------------------------
@@ -107,8 +109,8 @@ LUMIDOR_LANES_INLINE TLanes3<W> ChannelGradient(const TLanes<W> (&c)[8], const T
             f.DZ * ((k3 + k6 * f.X) + (k5 * f.Y + k7 * uv))};
 }
 
-// Curl of the potential per unit of corner value (the values are whole numbers up to 512) at the
-// lattice point q; multiplied by kCurlToUnit it is about 1 at a typical stretch's largest.
+// Curl of the potential (corner values in [1, 2)) at the lattice point q; times kCurlToUnit, 95 % of
+// the field is below 1.
 template <int W> LUMIDOR_LANES_INLINE TLanes3<W> RawCurl(const TLanes3<W>& q) {
     const TLatticeAxis<W> x = LatticeAxis<W>(q.x, kHashX);
     const TLatticeAxis<W> y = LatticeAxis<W>(q.y, kHashY);
@@ -135,9 +137,10 @@ template <int W> LUMIDOR_LANES_INLINE TLanes3<W> RawCurl(const TLanes3<W>& q) {
     return {gc.y - gb.z, ga.z - gc.x, gb.x - ga.y};
 }
 
-/// What turns RawCurl into the unit field: the values' 1/512 and the size 95 % of the raw field stays
-/// under (measured over many stretches of the field; tests/engine/flow_test.cpp holds it).
-constexpr float kCurlToUnit = 1.0f / (512.0f * 3.1f);
+/// What turns RawCurl into the unit field: 2 (the values span 1 where the unit field's span 2) over the
+/// size 95 % of the raw field stays under (measured over many stretches of the field;
+/// tests/engine/flow_test.cpp holds it).
+constexpr float kCurlToUnit = 2.0f / 3.1f;
 
 // ---- The pass's flow constants -------------------------------------------------------------
 

@@ -119,26 +119,6 @@ TEST(CurlNoise, TheFieldDriftsUpAtItsSpeedAndScalesWithItsFeatures) {
     }
 }
 
-TEST(Vortex, CosAndSinOfWholeAndOddAngles) {
-    const struct {
-        double Degrees;
-        float Cos, Sin;
-    } cases[] = {{0, 1, 0},
-                 {90, 0, 1},
-                 {-90, 0, -1},
-                 {180, -1, 0},
-                 {450, 0, 1},
-                 {30, 0.866025404f, 0.5f},
-                 {-1.5, 0.999657325f, -0.0261769483f},
-                 {359.9, 0.999998477f, -0.00174532837f}};
-    for (const auto& c : cases) {
-        float cosine = 2, sine = 2;
-        physics::CosSinDegrees(c.Degrees, cosine, sine);
-        EXPECT_NEAR(cosine, c.Cos, 1e-7f) << c.Degrees;
-        EXPECT_NEAR(sine, c.Sin, 1e-7f) << c.Degrees;
-    }
-}
-
 namespace {
 
 // One particle of no force and no velocity at center + offset, swirled by `vortex` for `steps`
