@@ -228,7 +228,7 @@ template <int W> TFlowPass<W> MakeFlowPass(const TParticleEffectContainer& conta
         const double length = std::sqrt(x * x + y * y + z * z);
         pass.Axis = {float(x / length), float(y / length), float(z / length)};
         const double degrees = double(vortex.Speed) * double(dt);
-        pass.Turns = std::isfinite(vortex.Speed) && degrees != 0.0;
+        pass.Turns = std::isfinite(degrees) && degrees != 0.0; // a NaN time step turns nothing
         if (pass.Turns) CosSinDegrees(degrees, pass.Cos, pass.Sin);
         pass.PullStep = std::isfinite(vortex.Pull) ? vortex.Pull * dt : 0.0f;
         pass.Pulls = pass.PullStep != 0.0f && std::isfinite(pass.PullStep);
