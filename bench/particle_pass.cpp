@@ -2,7 +2,8 @@
 // against the memory floor of the same particle count: reading and writing each record once and
 // streaming 96 bytes of vertices. The keyed pass draws the same scene through colour, opacity and
 // size keys and a flipbook. The still pass draws a paused frame of the floor scene. The spinning,
-// stretched pass draws the same scene's particles turning and laid along their motion.
+// stretched pass draws the same scene's particles turning and laid along their motion; the turbulent
+// pass stirs it with curl-noise turbulence.
 
 #include "bench/floor_scene.h"
 #include "engine/gl_recorder.h"
@@ -54,6 +55,7 @@ struct TFloorLook {
     TParticleLifeCurves Life; // curves over life (none: none)
     bool Rotating = false;    // particles turn
     float Stretch = 0.0f;     // drawn along their motion
+    TParticleFlow Flow;       // turbulence and vortex (none: none)
 };
 
 // The floor scene of `count` particles drawn through `life`, run at the demo's frame rate. The
@@ -67,6 +69,7 @@ struct TFloorRun {
           Vertices(std::size_t(Container.BufferCapacity) + 4 * std::size_t(count)) {
         Container.Life = look.Life;
         Container.Stretch = look.Stretch;
+        Container.Flow = look.Flow;
         if (look.Rotating) {
             Container.Rotating = true;
             for (std::int32_t i = 0; i < count; ++i)
@@ -83,6 +86,7 @@ struct TFloorRun {
     // One frame, the timed part.
     void Frame() {
         SimulateParticles(Container, frameTime, TCameraAxes{}, Vertices.data(), Runner);
+        Container.Flow.Time += frameTime; // as UpdateAndDraw does
         benchmark::DoNotOptimize(Vertices.data());
         benchmark::ClobberMemory();
     }
@@ -170,6 +174,13 @@ TParticleLifeCurves FlameCurves() {
     life.SizeKeys = {{0.0f, 0.1f, 0.1f}, {1.0f, 0.4f, 0.5f}};
     life.Flipbook = {0, 8, 2.0f};
     return life;
+}
+
+// Turbulence of strength 2 with features a unit apart, drifting up half a unit a second.
+void BM_ParticlePassTurbulence(benchmark::State& state) {
+    TParticleFlow flow;
+    flow.Turbulence = {2.0f, 1.0f, 0.5f};
+    RunParticlePass(state, TTaskRunner{}, TFloorLook{{}, false, 0.0f, flow});
 }
 
 void BM_ParticlePassKeyed(benchmark::State& state) {
@@ -372,6 +383,7 @@ BENCHMARK(BM_ParticlePass)
 BENCHMARK(BM_ParticlePassSpinStretch)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStill)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStillByCopy)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePassTurbulence)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassKeyed)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyedOverPlain)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SpinStretchOverPlain)->Arg(20000)->Unit(benchmark::kMicrosecond);

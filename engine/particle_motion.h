@@ -13,13 +13,18 @@
 // and, for the extended step (StepParticles<W, true>):
 //   TLanes<W> LoadAngle(), TLanes<W> LoadSpin()  degrees, degrees per second
 //   void StoreAngle(TLanes<W>)
+//   void EndLives(TMask<W> ended)                 the ended lanes' LifeLeft below zero (kEndedLife)
 //
 // The extended step is the instantiation for containers that use what UsesExtendedStep
 // (engine/particle_extended_step.h) lists; every term of it stands under `if constexpr (Extended)`,
 // so the plain step is the very code it was without them. Where its terms go, in order:
-//   - forces on the velocity (the flow: turbulence, vortex): after the ground's bounce, before the
-//     air's loss and the move, marked "extended: forces" below;
-//   - what happens on meeting the ground (dying there): after the move, marked "extended: ground";
+//   - the turbulence (engine/particle_flow.h): its acceleration times dt is added to the velocity
+//     after the target speed's, before the ground's bounce;
+//   - dying on the ground: a lane that meets the ground keeps its velocity into it for the move, so
+//     it goes on to where it meets the ground, then stops there (zero velocity) and its life ends
+//     (EndLives), so that the next pass removes it; its bounce is still reported;
+//   - the vortex: after the move, the position turns about the axis and is drawn towards it (the
+//     velocity is left as it is: the swirl carries the particle); a stopped lane stays put;
 //   - the angle's step (angle += spin x dt, wrapped): after the growth, its result in TMoved::Angle
 //     for the drawing.
 
@@ -57,10 +62,16 @@ template <int W> struct TStepTrace {
     TTargetTerms<W> Terms;
     TLanes3<W> Target, Step;
     TMask3<W> Accelerated;
+    TLanes3<W> Turbulence; // zero without turbulence
     TLanes3<W> VelocityBeforeBounce, VelocityAfterBounce;
     TGroundContact<W> Contact;
+    TMask<W> Stopped; // lanes the ground stopped, to die in the next pass
     TLanes<W> AirKept;
+    TLanes3<W> VortexMove; // zero without a vortex
 };
+
+/// The life left of a particle stopped by the ground: below zero, so the next pass removes it.
+constexpr float kEndedLife = -1.0f;
 
 // Sixteen lanes are bound by their operations: a group whose particles share the pass's inertia
 // and mass takes its target factors and impulse decay from the pass. Eight and four lanes have half
@@ -109,6 +120,13 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     TLanes3<W> velocity = particles.Load(TField::Velocity);
     const TMask3<W> climbs = Accelerates(velocity, target, step);
     velocity = Accelerate(velocity, climbs, step);
+    if constexpr (Extended) {
+        if (pass.Flow.Turbulent) {
+            const TLanes3<W> stir = TurbulenceAcceleration<W>(pass.Flow, position);
+            velocity = velocity + stir * dt;
+            if (trace) trace->Turbulence = stir;
+        }
+    }
     if (trace) {
         trace->MagnetForce = magnetForce;
         trace->Terms = terms;
@@ -117,20 +135,39 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
         trace->Accelerated = climbs;
         trace->VelocityBeforeBounce = velocity;
     }
+    [[maybe_unused]] TMask<W> stopped{}; // the lanes the ground stops (dying on the ground)
     if (pass.World) {
         TGroundContact<W> contact;
-        velocity = Collide(pass, position, velocity, trace || bounced ? &contact : nullptr);
+        const bool stops = Extended && pass.Flow.DieOnGround;
+        const TLanes3<W> arriving = velocity;
+        velocity = Collide(pass, position, velocity, trace || bounced || stops ? &contact : nullptr);
         if (trace) trace->Contact = contact;
         if (bounced) *bounced = contact.Bounced;
+        if constexpr (Extended) {
+            if (stops) {
+                stopped = contact.Bounced;
+                velocity = Select3(stopped, arriving, velocity);
+            }
+        }
     }
-    // extended: forces (they change `velocity` here)
     const TLanes<W> kept = AirKept<W>(life.AirResistance, dt);
     if (trace) {
         trace->VelocityAfterBounce = velocity;
         trace->AirKept = kept;
     }
     Move(position, velocity, kept, dt);
-    // extended: ground
+    if constexpr (Extended) {
+        if (Any(stopped)) {
+            velocity = Select3(stopped, TLanes3<W>{zero, zero, zero}, velocity);
+            particles.EndLives(stopped);
+        }
+        if (trace) trace->Stopped = stopped;
+        if (pass.Flow.Swirls) {
+            const TLanes3<W> swirled = Select3(stopped, position, Swirl<W>(pass.Flow, position));
+            if (trace) trace->VortexMove = swirled - position;
+            position = swirled;
+        }
+    }
     impulse = impulse * (sharesFirst ? pass.SharedImpulseKept : ImpulseKept(inertia, dt));
 
     particles.Store(TField::Position, position);
@@ -179,6 +216,7 @@ template <int W> TMotionPass<W> MakeMotionPass(const TParticleEffectContainer& c
     SetWorld(pass, container.World);
     pass.Debug = container.DebugMode;
     pass.DebugScale = container.DebugScale;
+    pass.Flow = MakeFlowPass<W>(container, dt);
     return pass;
 }
 

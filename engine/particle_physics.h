@@ -7,6 +7,7 @@
 // contraction, so the result does not depend on the width.
 
 #include "engine/particle_container.h"
+#include "engine/particle_flow.h"
 #include "engine/simd_lanes.h"
 
 #include <cstring>
@@ -255,6 +256,7 @@ template <int W> struct TMotionPass {
     TLanes3<W> SharedImpulseKept{};                                         // its 1 - dt / inertia
     bool Debug = false;
     float DebugScale = 0.0f;
+    TFlowPass<W> Flow{}; // turbulence, vortex, dying on the ground: read only by the extended step
 };
 
 } // namespace

@@ -76,6 +76,9 @@ struct TRecordAccessor {
     }
     TLanes3<kOne> Load(TField field) { return Splat3<kOne>(Field(field)); }
     void Store(TField field, const TLanes3<kOne>& value) { Field(field) = LaneZero(value); }
+    void EndLives(TMask<kOne> ended) {
+        if (ended[0]) Record.LifeLeft = physics::kEndedLife;
+    }
     TLanes<kOne> LoadAngle() const { return Splat<kOne>(Angle); }
     TLanes<kOne> LoadSpin() const { return Splat<kOne>(Spin); }
     void StoreAngle(TLanes<kOne> angle) { Angle = angle[0]; }
@@ -133,14 +136,15 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     step.AngleBefore = particle.Angle;
     step.Spin = particle.Spin;
     const physics::TMotionPass<kOne> pass = physics::MakeMotionPass<kOne>(container, dt);
-    physics::TStepTrace<kOne> trace;
+    physics::TStepTrace<kOne> trace{}; // the terms a step leaves out stay zero
     if (UsesExtendedStep(container))
         physics::StepParticles<kOne, true>(pass, particle, &trace);
     else
         physics::StepParticles(pass, particle, &trace);
     step.AngleAfter = particle.Angle;
 
-    step.Dies = physics::Dies(Splat<kOne>(p.LifeLeft))[0] != 0;
+    // From the aged life: a particle stopped on the ground lives through this pass with its life ended.
+    step.Dies = physics::Dies(physics::Age(Splat<kOne>(step.Before.LifeLeft), dt))[0] != 0;
     step.MagnetForce = LaneZero(trace.MagnetForce);
     step.ForceTerm = LaneZero(trace.Terms.Force);
     step.WindTerm = LaneZero(trace.Terms.Wind);
@@ -150,11 +154,14 @@ TParticleStepBreakdown BreakDownParticleStep(const TParticleEffectContainer& con
     step.Accelerated[0] = trace.Accelerated.x[0] != 0;
     step.Accelerated[1] = trace.Accelerated.y[0] != 0;
     step.Accelerated[2] = trace.Accelerated.z[0] != 0;
+    step.Turbulence = LaneZero(trace.Turbulence);
     step.VelocityBeforeBounce = LaneZero(trace.VelocityBeforeBounce);
     step.Bounced = pass.World && trace.Contact.Bounced[0] != 0;
     if (step.Bounced) step.GroundNormal = LaneZero(trace.Contact.Normal);
     step.VelocityAfterBounce = LaneZero(trace.VelocityAfterBounce);
     step.AirKept = trace.AirKept[0];
+    step.StoppedOnGround = trace.Stopped[0] != 0;
+    step.VortexMove = LaneZero(trace.VortexMove);
     step.After = p;
     step.Life = SampleLifeCurves(container.Life, p.LifeLength, p.LifeLeft);
     // Tinted keys draw the key colour times the particle's own, as the sweep's vertex stage does.

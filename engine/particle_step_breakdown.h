@@ -38,11 +38,21 @@ struct TParticleStepBreakdown {
     TVector3 Target;                          ///< target speed A = (ForceTerm + WindTerm) + MagnetTerm
     TVector3 Step;                            ///< A dt, added on each axis where Accelerated
     bool Accelerated[3] = {};                 ///< per axis: |V - A| > A dt
-    TVector3 VelocityBeforeBounce;            ///< Before.Velocity after the acceleration
-    bool Bounced = false;                     ///< the ground reflected the velocity
-    TVector3 GroundNormal;                    ///< normal of the cell it bounced on (when Bounced)
-    TVector3 VelocityAfterBounce;             ///< equal to VelocityBeforeBounce unless Bounced
-    float AirKept = 1.0f;                     ///< 1 - AirResistance dt: the velocity's factor on every axis
+    /// The container's turbulence at the particle, units per second per second: Turbulence dt is
+    /// added after the acceleration (zero without turbulence)
+    TVector3 Turbulence;
+    TVector3 VelocityBeforeBounce; ///< Before.Velocity after the acceleration and the turbulence
+    bool Bounced = false;          ///< the ground reflected the velocity (or stopped it: StoppedOnGround)
+    /// The container's DieOnGround stopped the particle where it met the ground: After has no
+    /// velocity and a life below zero, so the next pass removes it
+    bool StoppedOnGround = false;
+    TVector3 GroundNormal; ///< normal of the cell it bounced on (when Bounced)
+    /// Equal to VelocityBeforeBounce unless Bounced; when StoppedOnGround, it too: the particle goes on
+    /// into the ground this step, to where it meets it
+    TVector3 VelocityAfterBounce;
+    float AirKept = 1.0f; ///< 1 - AirResistance dt: the velocity's factor on every axis
+    /// How the vortex moved the particle after the velocity had carried it (zero without a vortex)
+    TVector3 VortexMove;
     TLifeSample Life; ///< what the container's curves draw for it in this pass (nothing without curves)
     float AngleBefore = 0.0f; ///< its angle when the pass began, degrees (TParticleView::Angle)
     float AngleAfter = 0.0f;  ///< its angle after the pass: AngleBefore + Spin dt wrapped into [-180, 180)

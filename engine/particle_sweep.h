@@ -100,6 +100,10 @@ template <int W> struct TBlockGroup {
         StoreSpread<W>(values.y + Lane, spread, value.y);
         StoreSpread<W>(values.z + Lane, spread, value.z);
     }
+    LUMIDOR_LANES_INLINE void EndLives(TMask<W> ended) const {
+        StoreContiguous<W>(LifeLeft,
+                           Select(ended, Splat<W>(physics::kEndedLife), LoadContiguous<W>(LifeLeft)));
+    }
     LUMIDOR_LANES_INLINE TLanes<W> LoadAngle() const {
         return LoadSpread<W>(Turn->Angle + Lane, sizeof(TParticleTurnBlock));
     }
@@ -135,6 +139,7 @@ template <int W> struct TStillGroup {
     LUMIDOR_LANES_INLINE void Store(TField field, const TLanes3<W>& value) {
         if (field == TField::DebugTip) DebugTip = value;
     }
+    LUMIDOR_LANES_INLINE void EndLives(TMask<W>) {} // the still pass writes no life
     LUMIDOR_LANES_INLINE TLanes<W> LoadAngle() const { return Group.LoadAngle(); }
     LUMIDOR_LANES_INLINE TLanes<W> LoadSpin() const { return Group.LoadSpin(); }
     LUMIDOR_LANES_INLINE void StoreAngle(TLanes<W>) const {} // the drawing takes the step's own
@@ -327,6 +332,12 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
     for (std::size_t pad = groupEnd; pad < first + std::size_t(W); ++pad)
         CopyParticle(particles, groupEnd - 1, pad);
     TBlockGroup<W> group = GroupAt<W>(particles, first);
+    // The curves draw a particle that dies on the ground as it lived this step, not by the life it
+    // is left with, which is already below zero.
+    [[maybe_unused]] TLanes<W> drawnLife{};
+    if constexpr (Extras.Extended && Extras.Keyed) {
+        if (out) drawnLife = physics::Age(LoadContiguous<W>(group.LifeLeft), pass.Motion.Dt);
+    }
     physics::TMoved<W> moved;
     if constexpr (Extras.Events) {
         TMask<W> bounced{};
@@ -336,8 +347,11 @@ LUMIDOR_LANES_INLINE void FillAndStepGroup(const TWidthPass<W>& pass, std::size_
         moved = physics::StepParticles<W, Extras.Extended>(pass.Motion, group);
     }
     if (!out) return;
-    DrawGroup<W, Streaming, Extras.Keyed, Extras.Extended>(pass, group, LoadContiguous<W>(group.LifeLeft),
-                                                           moved, lanes, out);
+    if constexpr (Extras.Extended && Extras.Keyed)
+        DrawGroup<W, Streaming, true, true>(pass, group, drawnLife, moved, lanes, out);
+    else
+        DrawGroup<W, Streaming, Extras.Keyed, Extras.Extended>(pass, group, LoadContiguous<W>(group.LifeLeft),
+                                                               moved, lanes, out);
 }
 
 // TRangeStepper::Step of this width: whole groups with the lane count known (which leaves out every

@@ -85,15 +85,17 @@ void EndQuads(TParticleEffectContainer& container, std::int32_t vertexCount) {
 void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
     NotifyBeforePass(container, dt);
     // A container that never held a particle has no buffer object: nothing to simulate or draw, and
-    // binding name 0 would only raise GL errors.
+    // binding name 0 would only raise GL errors. The flow's clock runs all the same.
     if (container.VertexBuffer == 0) {
         SimulateParticles(container, dt, TCameraAxes{}, nullptr);
+        container.Flow.Time += dt;
         NotifyAfterPass(container, dt);
         return;
     }
     const TCameraAxes camera = BeginQuads(container);
     // A failed map (out of memory) still advances the particles; only this frame's draw is lost.
     EndQuads(container, SimulateParticles(container, dt, camera, container.WriteCursor));
+    container.Flow.Time += dt;
     if (container.DebugMode) DrawDebugLines(container);
     NotifyAfterPass(container, dt);
 }

@@ -133,6 +133,15 @@ const std::vector<TStillScene>& Scenes() {
              AddTurns(s);
              SetParticleVelocity(s, {0.0f, 0.0f, 0.0f}, 3); // at rest: upright
          }},
+        {"flow: turbulence, vortex, dying on the ground",
+         [](TParticleEffectContainer& s) {
+             s = MakeEveryPathScene();
+             s.Flow = {{2.0f, 0.8f, 0.5f}, {{0.3f, 0.0f, 0.2f}, {0.2f, 1.0f, 0.0f}, 90.0f, 0.5f}, 1.5};
+             s.DieOnGround = true;
+             s.Events.Enabled = true;
+             AddCurves(s, 6);
+             AddParticles(s, 140, 9);
+         }},
         {"large: turned, streaming and threads",
          [](TParticleEffectContainer& s) {
              s = MakeEveryPathScene();
