@@ -185,8 +185,9 @@ TParticle TParticleArray::operator[](std::size_t index) const {
 }
 
 TParticleFields TParticleArray::Fields() {
-    if (!Storage) return {nullptr, nullptr, nullptr};
-    return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data()};
+    if (!Storage) return {nullptr, nullptr, nullptr, nullptr};
+    return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data(),
+            Storage->Trail.Ring > 0 ? &Storage->Trail : nullptr};
 }
 
 void AdviseHugePages(void* p, std::size_t bytes) {
@@ -204,6 +205,7 @@ TParticleStorage& TParticleArray::Grow(std::size_t blocks) {
     Storage->Blocks.resize(blocks);
     Storage->Cold.resize(blocks);
     Storage->LifeLeft.resize(blocks * kParticleBlockLanes);
+    FitTrailHistory(*Storage);
     return *Storage;
 }
 
@@ -214,6 +216,7 @@ void TParticleArray::push_back(const TParticle& particle) {
     const std::size_t block = Count / kParticleBlockLanes;
     WriteRecord(storage.Blocks[block], storage.Cold[block], storage.LifeLeft[Count],
                 Count % kParticleBlockLanes, particle);
+    ClearTrails(storage.Trail, Count, Count + 1);
     ++Count;
 }
 
@@ -241,6 +244,7 @@ std::size_t TParticleArray::AppendUnwritten(std::size_t count) {
     const std::size_t blocks = (first + count + pair - 1) / pair * 2;
     // The vectors grow their capacity geometrically, so that appending in turns stays linear.
     if (!Storage || Storage->Blocks.size() < blocks) Grow(blocks);
+    ClearTrails(Storage->Trail, first, first + count);
     Count += count;
     return first;
 }
@@ -277,6 +281,7 @@ void CopyParticle(TParticleFields source, std::size_t from, TParticleFields targ
     auto* coldTarget = reinterpret_cast<unsigned char*>(target.Cold + to / kParticleBlockLanes);
     for (std::size_t base = 0; base < sizeof(TParticleColdBlock); base += kRowBytes)
         std::memcpy(coldTarget + base + 4 * toLane, coldSource + base + 4 * fromLane, 4);
+    if (target.Trail) CopyTrail(source.Trail, from, *target.Trail, to);
 }
 
 bool SameParticleBits(const TParticle& x, const TParticle& y) {

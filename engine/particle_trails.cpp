@@ -1,0 +1,149 @@
+// The ribbons of a container's trails, written as quads from the particles and their recorded points
+// with no GL: a pure function of the container and the camera's axes, which rendering.cpp draws.
+
+#include "engine/particle_trails.h"
+
+#include "engine/particle_blocks.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumidor {
+
+namespace {
+
+// The whole texture, for a tile outside the atlas (as the particles' own vertices take it).
+constexpr TTextureTile kWholeTexture{{1, 0, 0, 1}, {1, 1, 0, 0}};
+
+TVector3 Cross(const TVector3& a, const TVector3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// One trail as it is drawn: its points from the head back, their ages and sides.
+struct TRibbon {
+    TVector3 Points[kMostTrailPoints];
+    double Ages[kMostTrailPoints];
+    TVector3 Sides[kMostTrailPoints];
+    std::size_t Count = 0;
+};
+
+// Unit sides across each point's segment (towards the older neighbour; the last point's towards the
+// newer) and the direction to the eye; a segment with no side (zero length, or seen end on) takes
+// its neighbour's, and a ribbon with none at all lies along the camera's right.
+void FindSides(TRibbon& ribbon, const TVector3& toEye, const TVector3& right) {
+    const std::size_t n = ribbon.Count;
+    bool found[kMostTrailPoints];
+    std::size_t firstFound = n;
+    for (std::size_t i = 0; i < n; ++i) {
+        const TVector3& a = ribbon.Points[i + 1 < n ? i : i - 1];
+        const TVector3& b = ribbon.Points[i + 1 < n ? i + 1 : i];
+        TVector3 side = Cross({a.x - b.x, a.y - b.y, a.z - b.z}, toEye);
+        const float length = std::sqrt(side.x * side.x + side.y * side.y + side.z * side.z);
+        found[i] = length > 0.0f && std::isfinite(length);
+        if (found[i]) {
+            side = {side.x / length, side.y / length, side.z / length};
+            firstFound = std::min(firstFound, i);
+        } else if (i > 0 && found[i - 1]) {
+            side = ribbon.Sides[i - 1];
+            found[i] = true;
+        }
+        ribbon.Sides[i] = side;
+    }
+    const TVector3 lead = firstFound < n ? ribbon.Sides[firstFound] : right;
+    for (std::size_t i = 0; i < std::min(firstFound, n); ++i)
+        ribbon.Sides[i] = lead;
+}
+
+TParticleVertex Vertex(float u, float v, std::uint32_t colorBytes, std::uint8_t alpha, const TVector3& at) {
+    return {u,
+            v,
+            std::uint8_t(colorBytes & 0xff),
+            std::uint8_t(colorBytes >> 8 & 0xff),
+            std::uint8_t(colorBytes >> 16 & 0xff),
+            alpha,
+            at.x,
+            at.y,
+            at.z};
+}
+
+} // namespace
+
+std::size_t TrailVertexCapacity(const TParticleEffectContainer& container) {
+    if (container.Particles.empty() || container.Trail.Points < 2) return 0;
+    const TParticleTrailHistory& trail = container.Particles.Blocks().Trail;
+    return std::min(container.Particles.size(), trail.Slots) * std::size_t(trail.Ring) * 4;
+}
+
+std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const TCameraAxes& camera,
+                               TParticleVertex* vertices, std::size_t room) {
+    const TParticleArray& particles = container.Particles;
+    if (particles.empty() || !vertices || container.Trail.Points < 2) return 0;
+    const TParticleStorage& storage = particles.Blocks();
+    const TParticleTrailHistory& trail = storage.Trail;
+    const float width = container.Trail.Width;
+    const double seconds = container.Trail.Seconds;
+    if (trail.Ring == 0 || !(width > 0.0f) || !std::isfinite(width) || !(seconds > 0.0) ||
+        !std::isfinite(seconds))
+        return 0;
+    const double interval = seconds / double(trail.Ring);
+    const auto ring = std::size_t(trail.Ring);
+    const TVector3 toEye = Cross(camera.Right, camera.Up);
+    const std::size_t slots = std::min(particles.size(), trail.Slots);
+    TRibbon ribbon;
+    std::size_t written = 0;
+    for (std::size_t slot = 0; slot < slots; ++slot) {
+        const std::size_t owned = trail.Owned[slot];
+        if (owned == 0 || storage.LifeLeft[slot] < 0.0f) continue;
+        const TParticleBlock& block = storage.Blocks[slot / kParticleBlockLanes];
+        const std::size_t lane = slot % kParticleBlockLanes;
+        ribbon.Points[0] = {block.Position.x[lane], block.Position.y[lane], block.Position.z[lane]};
+        ribbon.Ages[0] = 0.0;
+        ribbon.Count = 1;
+        for (std::size_t k = 0; k < owned; ++k) {
+            const double age = trail.Clock + double(k) * interval;
+            if (age > seconds) break;
+            ribbon.Points[ribbon.Count] =
+                trail.Positions[slot * ring + (std::size_t(trail.Newest) + ring - k) % ring];
+            ribbon.Ages[ribbon.Count++] = age;
+        }
+        const std::size_t n = ribbon.Count;
+        if (n < 2) continue;
+        if (written + 4 * (n - 1) > room) break;
+        FindSides(ribbon, toEye, camera.Right);
+
+        const std::int32_t tileIndex = block.Tile[lane];
+        const TTextureTile& tile = std::uint32_t(tileIndex) < container.TextureTiles.size()
+                                       ? container.TextureTiles[std::size_t(tileIndex)]
+                                       : kWholeTexture;
+        const float leftU = tile.U[1], rightU = tile.U[0], middleV = 0.5f * (tile.V[0] + tile.V[2]);
+        const std::uint32_t colorBytes = block.ColorBytes[lane];
+        const float alpha = float(ColorChannelByte(block.Alpha[lane]));
+        const double oldest = ribbon.Ages[n - 1];
+        TParticleVertex previousLeft{}, previousRight{};
+        for (std::size_t i = 0; i < n; ++i) {
+            // 1 at the head, 0 at the tail, linear in age (in place when the ages are all zero).
+            const float remaining = float(oldest > 0.0 ? 1.0 - ribbon.Ages[i] / oldest : 1.0 - double(i) / double(n - 1));
+            const float half = 0.5f * width * remaining;
+            const TVector3& p = ribbon.Points[i];
+            const TVector3& side = ribbon.Sides[i];
+            const auto a = std::uint8_t(alpha * remaining);
+            const TParticleVertex leftEdge =
+                Vertex(leftU, middleV, colorBytes, a, {p.x - side.x * half, p.y - side.y * half, p.z - side.z * half});
+            const TParticleVertex rightEdge =
+                Vertex(rightU, middleV, colorBytes, a, {p.x + side.x * half, p.y + side.y * half, p.z + side.z * half});
+            if (i > 0) {
+                TParticleVertex* quad = vertices + written;
+                quad[0] = previousLeft;
+                quad[1] = previousRight;
+                quad[2] = rightEdge;
+                quad[3] = leftEdge;
+                written += 4;
+            }
+            previousLeft = leftEdge;
+            previousRight = rightEdge;
+        }
+    }
+    return written;
+}
+
+} // namespace lumidor
