@@ -1,11 +1,13 @@
 // The per-frame particle pass on the demo's floor scene, on one thread and on oneTBB workers,
 // against the memory floor of the same particle count: reading and writing each record once and
 // streaming 96 bytes of vertices. The keyed pass draws the same scene through colour, opacity and
-// size keys and a flipbook. The still pass draws a paused frame of the floor scene.
+// size keys and a flipbook. The still pass draws a paused frame of the floor scene. The trail pass
+// runs the same scene with 16-point trails: the pass, the recording and the ribbons' vertices.
 
 #include "bench/floor_scene.h"
 #include "engine/gl_recorder.h"
 #include "engine/particle_container.h"
+#include "engine/particle_trails.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "engine/task_runner.h"
@@ -42,28 +44,41 @@ void TopUp(TParticleEffectContainer& container, std::int32_t target) {
     bench::TopUpFloorScene(container, target, bench::TFloorParticles::FadingGrowing);
 }
 
-// The floor scene of `count` particles drawn through `life`, run at the demo's frame rate. The
-// warm-up runs ten frames of half a second first, longer than any life: the ages are then the
-// steady mix of a running effect at any count, so particles die during the measurement at a million
-// as at ten thousand. Topping up is the host's work and is not timed.
+// The floor scene of `count` particles drawn through `life`, with `trail`, run at the demo's frame
+// rate. The warm-up runs ten frames of half a second first, longer than any life: the ages are then
+// the steady mix of a running effect at any count, so particles die during the measurement at a
+// million as at ten thousand; its frames of the demo's rate fill the trails as a running effect has
+// them. Topping up is the host's work and is not timed.
 struct TFloorRun {
-    TFloorRun(std::int32_t count, const TParticleLifeCurves& life, const TTaskRunner& runner)
+    TFloorRun(std::int32_t count, const TParticleLifeCurves& life, const TTaskRunner& runner,
+              const TParticleTrail& trail = {})
         : Count(count), Container(MakeFloorScene(count)), Runner(runner),
           // Aligned as the mapped buffer UpdateAndDraw writes into.
           Vertices(std::size_t(Container.BufferCapacity) + 4 * std::size_t(count)) {
         Container.Life = life;
+        Container.Trail = trail;
         for (int frame = 0; frame < 10; ++frame) {
             SimulateParticles(Container, 0.5f, TCameraAxes{}, Vertices.data(), Runner);
+            RecordTrails(Container, 0.5f);
             TopUp(Container, Count);
         }
-        for (int frame = 0; frame < 10; ++frame)
+        TrailVertices.resize(TrailVertexCapacity(Container));
+        for (int frame = 0; frame < (trail.Points > 0 ? 40 : 10); ++frame)
             Frame();
         TopUp(Container, Count);
+        TrailVertices.resize(TrailVertexCapacity(Container));
     }
-    // One frame, the timed part.
+    // One frame, the timed part: the pass, and with trails their recording and ribbons, as
+    // UpdateAndDraw runs them.
     void Frame() {
         SimulateParticles(Container, frameTime, TCameraAxes{}, Vertices.data(), Runner);
+        if (Container.Trail.Points > 0) {
+            RecordTrails(Container, frameTime);
+            TrailCount =
+                WriteTrailVertices(Container, TCameraAxes{}, TrailVertices.data(), TrailVertices.size());
+        }
         benchmark::DoNotOptimize(Vertices.data());
+        benchmark::DoNotOptimize(TrailVertices.data());
         benchmark::ClobberMemory();
     }
     // Back to Count particles; returns how many had died.
@@ -72,6 +87,7 @@ struct TFloorRun {
         TopUp(Container, Count);
         if (Vertices.size() < std::size_t(Container.BufferCapacity))
             Vertices.resize(std::size_t(Container.BufferCapacity));
+        TrailVertices.resize(TrailVertexCapacity(Container));
         return deaths;
     }
 
@@ -79,17 +95,21 @@ struct TFloorRun {
     TParticleEffectContainer Container;
     TTaskRunner Runner;
     TVertexBuffer Vertices;
+    TVertexBuffer TrailVertices;
+    std::size_t TrailCount = 0; // vertices the last frame's ribbons took
 };
 
-void RunParticlePass(benchmark::State& state, const TTaskRunner& runner,
-                     const TParticleLifeCurves& life = {}) {
+void RunParticlePass(benchmark::State& state, const TTaskRunner& runner, const TParticleLifeCurves& life = {},
+                     const TParticleTrail& trail = {}) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
-    TFloorRun run(std::int32_t(state.range(0)), life, runner);
+    TFloorRun run(std::int32_t(state.range(0)), life, runner, trail);
+    std::int64_t trailVertices = 0;
     std::int64_t deaths = 0;
     for (auto _ : state) {
         run.Frame();
         state.PauseTiming();
+        trailVertices += std::int64_t(run.TrailCount);
         deaths += run.TopUpAfterFrame();
         state.ResumeTiming();
     }
@@ -97,10 +117,18 @@ void RunParticlePass(benchmark::State& state, const TTaskRunner& runner,
         benchmark::Counter(double(run.Count) * double(state.iterations()),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["deaths_per_frame"] = double(deaths) / double(state.iterations());
+    if (trail.Points > 0)
+        state.counters["trail_vertices_per_frame"] = double(trailVertices) / double(state.iterations());
 }
 
 void BM_ParticlePass(benchmark::State& state) {
     RunParticlePass(state, TTaskRunner{});
+}
+
+// The same scene with trail(0.5, 16, 0.05): every particle records every other frame and draws a
+// ribbon of up to 15 quads.
+void BM_ParticlePassTrail16(benchmark::State& state) {
+    RunParticlePass(state, TTaskRunner{}, {}, TParticleTrail{0.5f, 16, 0.05f, 0});
 }
 
 // A paused frame of the same scene: the still pass (WriteStillVertices), or the copy it replaced
@@ -328,6 +356,7 @@ BENCHMARK(BM_ParticlePass)
     ->Arg(100000)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePassTrail16)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStill)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStillByCopy)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassKeyed)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);

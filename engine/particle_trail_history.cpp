@@ -108,7 +108,8 @@ std::vector<TVector3> TrailPoints(const TParticleEffectContainer& container, std
     if (std::size_t(index) >= trail.Slots) return points;
     const auto ring = std::size_t(trail.Ring);
     for (std::size_t k = 0; k < trail.Owned[std::size_t(index)]; ++k)
-        points.push_back(trail.Positions[std::size_t(index) * ring + (std::size_t(trail.Newest) + ring - k) % ring]);
+        points.push_back(
+            trail.Positions[std::size_t(index) * ring + (std::size_t(trail.Newest) + ring - k) % ring]);
     return points;
 }
 

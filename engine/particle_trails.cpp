@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace lumidor {
 
@@ -19,10 +20,11 @@ TVector3 Cross(const TVector3& a, const TVector3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-// One trail as it is drawn: its points from the head back, their ages and sides.
+// One trail as it is drawn: its points from the head back, how much of the head's width and opacity
+// each keeps, and their sides.
 struct TRibbon {
     TVector3 Points[kMostTrailPoints];
-    double Ages[kMostTrailPoints];
+    float Remaining[kMostTrailPoints];
     TVector3 Sides[kMostTrailPoints];
     std::size_t Count = 0;
 };
@@ -32,20 +34,20 @@ struct TRibbon {
 // its neighbour's, and a ribbon with none at all lies along the camera's right.
 void FindSides(TRibbon& ribbon, const TVector3& toEye, const TVector3& right) {
     const std::size_t n = ribbon.Count;
-    bool found[kMostTrailPoints];
     std::size_t firstFound = n;
+    bool previousFound = false;
     for (std::size_t i = 0; i < n; ++i) {
         const TVector3& a = ribbon.Points[i + 1 < n ? i : i - 1];
         const TVector3& b = ribbon.Points[i + 1 < n ? i + 1 : i];
         TVector3 side = Cross({a.x - b.x, a.y - b.y, a.z - b.z}, toEye);
         const float length = std::sqrt(side.x * side.x + side.y * side.y + side.z * side.z);
-        found[i] = length > 0.0f && std::isfinite(length);
-        if (found[i]) {
-            side = {side.x / length, side.y / length, side.z / length};
+        if (length > 0.0f && length <= std::numeric_limits<float>::max()) {
+            const float inverse = 1.0f / length;
+            side = {side.x * inverse, side.y * inverse, side.z * inverse};
             firstFound = std::min(firstFound, i);
-        } else if (i > 0 && found[i - 1]) {
+            previousFound = true;
+        } else if (previousFound) {
             side = ribbon.Sides[i - 1];
-            found[i] = true;
         }
         ribbon.Sides[i] = side;
     }
@@ -97,18 +99,26 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
         const TParticleBlock& block = storage.Blocks[slot / kParticleBlockLanes];
         const std::size_t lane = slot % kParticleBlockLanes;
         ribbon.Points[0] = {block.Position.x[lane], block.Position.y[lane], block.Position.z[lane]};
-        ribbon.Ages[0] = 0.0;
-        ribbon.Count = 1;
-        for (std::size_t k = 0; k < owned; ++k) {
-            const double age = trail.Clock + double(k) * interval;
+        // The recorded points no older than Seconds, newest first, walking the ring backwards.
+        const TVector3* row = trail.Positions.data() + slot * ring;
+        std::size_t entry = std::size_t(trail.Newest), n = 1;
+        double oldest = 0.0;
+        for (; n <= owned; ++n) {
+            const double age = trail.Clock + double(n - 1) * interval;
             if (age > seconds) break;
-            ribbon.Points[ribbon.Count] =
-                trail.Positions[slot * ring + (std::size_t(trail.Newest) + ring - k) % ring];
-            ribbon.Ages[ribbon.Count++] = age;
+            oldest = age;
+            ribbon.Points[n] = row[entry];
+            entry = entry == 0 ? ring - 1 : entry - 1;
         }
-        const std::size_t n = ribbon.Count;
         if (n < 2) continue;
         if (written + 4 * (n - 1) > room) break;
+        ribbon.Count = n;
+        // 1 at the head, 0 at the tail, linear in age (in even steps when the ages are all zero).
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            const double age = i == 0 ? 0.0 : trail.Clock + double(i - 1) * interval;
+            ribbon.Remaining[i] = float(oldest > 0.0 ? 1.0 - age / oldest : 1.0 - double(i) / double(n - 1));
+        }
+        ribbon.Remaining[n - 1] = 0.0f;
         FindSides(ribbon, toEye, camera.Right);
 
         const std::int32_t tileIndex = block.Tile[lane];
@@ -118,19 +128,19 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
         const float leftU = tile.U[1], rightU = tile.U[0], middleV = 0.5f * (tile.V[0] + tile.V[2]);
         const std::uint32_t colorBytes = block.ColorBytes[lane];
         const float alpha = float(ColorChannelByte(block.Alpha[lane]));
-        const double oldest = ribbon.Ages[n - 1];
         TParticleVertex previousLeft{}, previousRight{};
         for (std::size_t i = 0; i < n; ++i) {
-            // 1 at the head, 0 at the tail, linear in age (in place when the ages are all zero).
-            const float remaining = float(oldest > 0.0 ? 1.0 - ribbon.Ages[i] / oldest : 1.0 - double(i) / double(n - 1));
+            const float remaining = ribbon.Remaining[i];
             const float half = 0.5f * width * remaining;
             const TVector3& p = ribbon.Points[i];
             const TVector3& side = ribbon.Sides[i];
             const auto a = std::uint8_t(alpha * remaining);
             const TParticleVertex leftEdge =
-                Vertex(leftU, middleV, colorBytes, a, {p.x - side.x * half, p.y - side.y * half, p.z - side.z * half});
+                Vertex(leftU, middleV, colorBytes, a,
+                       {p.x - side.x * half, p.y - side.y * half, p.z - side.z * half});
             const TParticleVertex rightEdge =
-                Vertex(rightU, middleV, colorBytes, a, {p.x + side.x * half, p.y + side.y * half, p.z + side.z * half});
+                Vertex(rightU, middleV, colorBytes, a,
+                       {p.x + side.x * half, p.y + side.y * half, p.z + side.z * half});
             if (i > 0) {
                 TParticleVertex* quad = vertices + written;
                 quad[0] = previousLeft;

@@ -152,8 +152,8 @@ TEST_F(TrailTest, MaxParticlesKeepsTrailsInLowSlotsOnly) {
 }
 
 TEST_F(TrailTest, AChangeOfShapeEmptiesEveryTrail) {
-    const TParticleTrail shapes[] = {{0.76f, 9, 0.1f, 0}, {0.19f, 3, 0.1f, 0}, {0.38f, 5, 0.1f, 2},
-                                     {0.38f, 0, 0.1f, 0}};
+    const TParticleTrail shapes[] = {
+        {0.76f, 9, 0.1f, 0}, {0.19f, 3, 0.1f, 0}, {0.38f, 5, 0.1f, 2}, {0.38f, 0, 0.1f, 0}};
     for (const TParticleTrail& shape : shapes) {
         SCOPED_TRACE(shape.Points * 100 + shape.MaxParticles);
         TParticleEffectContainer container = Resting(20, {0.38f, 5, 0.1f, 0});
@@ -164,7 +164,8 @@ TEST_F(TrailTest, AChangeOfShapeEmptiesEveryTrail) {
         for (std::int32_t i = 0; i < 20; ++i)
             EXPECT_TRUE(TrailPoints(container, i).empty());
         EXPECT_EQ(TrailVertexCapacity(container),
-                  shape.Points < 2 ? 0u : std::size_t(shape.Points - 1) * 4u * (shape.MaxParticles ? 2u : 20u));
+                  shape.Points < 2 ? 0u
+                                   : std::size_t(shape.Points - 1) * 4u * (shape.MaxParticles ? 2u : 20u));
         PassAt(container, 7, 0.1f); // the new shape records within its bounds
         EXPECT_EQ(TrailPoints(container, 0).size(), shape.Points < 2 ? 0u : 1u);
     }
@@ -280,7 +281,8 @@ TEST_F(TrailTest, RibbonsNarrowAndFadeToNothingFacingTheCamera) {
         TParticleEffectContainer container = Resting(1, {0.38f, 5, 0.5f, 0});
         SetTextureProperties(container, 1, 2, 2); // tile 0: u 0 .. 0.5, v 0.5 .. 1
         for (int pass = 1; pass <= 6; ++pass) {
-            container.Particles[0].Position = TVector3{float(pass), 0.1f * float(pass * pass), -0.5f * float(pass)};
+            container.Particles[0].Position =
+                TVector3{float(pass), 0.1f * float(pass * pass), -0.5f * float(pass)};
             UpdateAndDraw(container, 0.1f);
         }
         container.Particles[0].Position = TVector3{7.5f, 5, -4};

@@ -66,7 +66,9 @@ class ParticleTrailsGL : public ::testing::Test {
     }
 
     // The red of pixel (x, y), y counted from the bottom.
-    int Red(const std::vector<std::uint8_t>& pixels, int x, int y) { return pixels[std::size_t((y * size + x) * 4)]; }
+    int Red(const std::vector<std::uint8_t>& pixels, int x, int y) {
+        return pixels[std::size_t((y * size + x) * 4)];
+    }
 
     GLuint texture = 0;
 };
