@@ -55,8 +55,9 @@ void CopyTrail(const TParticleTrailHistory* source, std::size_t from, TParticleT
         return;
     }
     const auto ring = std::size_t(target.Ring);
-    std::memcpy(target.Positions.data() + to * ring, source->Positions.data() + from * ring,
-                ring * sizeof(TVector3));
+    // memmove: removing the last particle copies it onto itself.
+    std::memmove(target.Positions.data() + to * ring, source->Positions.data() + from * ring,
+                 ring * sizeof(TVector3));
     target.Owned[to] = source->Owned[from];
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Trails: ribbons behind a container's particles through their last positions (the container's
 // Trail). Every particle of an array records its position at the same moments, every Seconds /
-// (Points - 1) of pass time, after UpdateAndDraw's pass; the history lives beside the particles
-// (engine/particle_blocks.h), so swap-removal, RemoveParticle and copies of the array carry it. The
+// (Points - 1) of pass time, after UpdateAndDraw's pass; the history lives beside the particles in
+// the array's storage, so swap-removal, RemoveParticle and copies of the array carry it. The
 // ribbons are written by a pure function, from the particle's current position through its recorded
 // points, newest first, facing the camera; UpdateAndDraw and DrawParticlesStill draw them right before
 // the particles, from the same buffer object.
@@ -12,8 +12,8 @@
 // type its share of 4 million points (MaxParticles = share / Points), so a script's trails take at
 // most about 48 MB.
 
-#include "engine/particle_container.h"
-#include "engine/simulation.h"
+#include "particle_container.h"
+#include "simulation.h"
 
 #include <cstddef>
 #include <cstdint>
