@@ -6,7 +6,9 @@
 #include "engine/particle_blocks.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace lumidor {
@@ -56,16 +58,18 @@ void FindSides(TRibbon& ribbon, const TVector3& toEye, const TVector3& right) {
         ribbon.Sides[i] = lead;
 }
 
-TParticleVertex Vertex(float u, float v, std::uint32_t colorBytes, std::uint8_t alpha, const TVector3& at) {
-    return {u,
-            v,
-            std::uint8_t(colorBytes & 0xff),
-            std::uint8_t(colorBytes >> 8 & 0xff),
-            std::uint8_t(colorBytes >> 16 & 0xff),
-            alpha,
-            at.x,
-            at.y,
-            at.z};
+// A vertex with colour bytes R, G, B (low to high) and opacity `alpha`.
+TParticleVertex Vertex(float u, float v, std::uint32_t colorBytes, std::uint32_t alpha, const TVector3& at) {
+    TParticleVertex vertex;
+    vertex.U = u;
+    vertex.V = v;
+    const std::uint32_t rgba = colorBytes | alpha << 24; // R, G, B, A in memory order on little endian
+    static_assert(std::endian::native == std::endian::little);
+    std::memcpy(&vertex.R, &rgba, sizeof rgba);
+    vertex.X = at.x;
+    vertex.Y = at.y;
+    vertex.Z = at.z;
+    return vertex;
 }
 
 } // namespace
@@ -134,7 +138,7 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
             const float half = 0.5f * width * remaining;
             const TVector3& p = ribbon.Points[i];
             const TVector3& side = ribbon.Sides[i];
-            const auto a = std::uint8_t(alpha * remaining);
+            const auto a = std::uint32_t(alpha * remaining);
             const TParticleVertex leftEdge =
                 Vertex(leftU, middleV, colorBytes, a,
                        {p.x - side.x * half, p.y - side.y * half, p.z - side.z * half});
