@@ -8,8 +8,12 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace lumidor {
 
@@ -58,18 +62,42 @@ void FindSides(TRibbon& ribbon, const TVector3& toEye, const TVector3& right) {
         ribbon.Sides[i] = lead;
 }
 
-// A vertex with colour bytes R, G, B (low to high) and opacity `alpha`.
-TParticleVertex Vertex(float u, float v, std::uint32_t colorBytes, std::uint32_t alpha, const TVector3& at) {
-    TParticleVertex vertex;
-    vertex.U = u;
-    vertex.V = v;
-    const std::uint32_t rgba = colorBytes | alpha << 24; // R, G, B, A in memory order on little endian
-    static_assert(std::endian::native == std::endian::little);
-    std::memcpy(&vertex.R, &rgba, sizeof rgba);
-    vertex.X = at.x;
-    vertex.Y = at.y;
-    vertex.Z = at.z;
-    return vertex;
+static_assert(std::endian::native == std::endian::little,
+              "vertex colour bytes are packed into the low bits first");
+
+// A point's two corners and their colour: the vertex bytes R, G, B, A, kept as the float they make.
+struct TRibbonEdge {
+    float Color;
+    TVector3 Left, Right;
+};
+
+// The quad between a point and the next older one: the newer point's left and right corners, then
+// the older's right and left. Ribbons take some twenty times the bytes of the particles' own
+// vertices, far more than the caches hold: with `stream` (16-byte aligned vertices, as a mapped
+// buffer and a TVertexBuffer are) the quad leaves as six rows of streaming stores, built in registers,
+// so its lines are not read in first only to be overwritten.
+void StoreQuad(const TRibbonEdge& newer, const TRibbonEdge& older, float leftU, float rightU, float v,
+               TParticleVertex* out, bool stream) {
+#if defined(__SSE2__)
+    if (stream) {
+        auto* to = reinterpret_cast<float*>(out);
+        _mm_stream_ps(to, _mm_setr_ps(leftU, v, newer.Color, newer.Left.x));
+        _mm_stream_ps(to + 4, _mm_setr_ps(newer.Left.y, newer.Left.z, rightU, v));
+        _mm_stream_ps(to + 8, _mm_setr_ps(newer.Color, newer.Right.x, newer.Right.y, newer.Right.z));
+        _mm_stream_ps(to + 12, _mm_setr_ps(rightU, v, older.Color, older.Right.x));
+        _mm_stream_ps(to + 16, _mm_setr_ps(older.Right.y, older.Right.z, leftU, v));
+        _mm_stream_ps(to + 20, _mm_setr_ps(older.Color, older.Left.x, older.Left.y, older.Left.z));
+        return;
+    }
+#else
+    (void)stream;
+#endif
+    const float floats[24] = {leftU,  v, newer.Color, newer.Left.x,  newer.Left.y,  newer.Left.z,
+                              rightU, v, newer.Color, newer.Right.x, newer.Right.y, newer.Right.z,
+                              rightU, v, older.Color, older.Right.x, older.Right.y, older.Right.z,
+                              leftU,  v, older.Color, older.Left.x,  older.Left.y,  older.Left.z};
+    static_assert(sizeof floats == 4 * sizeof(TParticleVertex));
+    std::memcpy(out, floats, sizeof floats);
 }
 
 } // namespace
@@ -97,6 +125,7 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
     const std::size_t slots = std::min(particles.size(), trail.Slots);
     TRibbon ribbon;
     std::size_t written = 0;
+    const bool stream = reinterpret_cast<std::uintptr_t>(vertices) % 16 == 0;
     for (std::size_t slot = 0; slot < slots; ++slot) {
         const std::size_t owned = trail.Owned[slot];
         if (owned == 0 || storage.LifeLeft[slot] < 0.0f) continue;
@@ -132,31 +161,27 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
         const float leftU = tile.U[1], rightU = tile.U[0], middleV = 0.5f * (tile.V[0] + tile.V[2]);
         const std::uint32_t colorBytes = block.ColorBytes[lane];
         const float alpha = float(ColorChannelByte(block.Alpha[lane]));
-        TParticleVertex previousLeft{}, previousRight{};
+        TRibbonEdge newer{};
         for (std::size_t i = 0; i < n; ++i) {
             const float remaining = ribbon.Remaining[i];
             const float half = 0.5f * width * remaining;
             const TVector3& p = ribbon.Points[i];
             const TVector3& side = ribbon.Sides[i];
-            const auto a = std::uint32_t(alpha * remaining);
-            const TParticleVertex leftEdge =
-                Vertex(leftU, middleV, colorBytes, a,
-                       {p.x - side.x * half, p.y - side.y * half, p.z - side.z * half});
-            const TParticleVertex rightEdge =
-                Vertex(rightU, middleV, colorBytes, a,
-                       {p.x + side.x * half, p.y + side.y * half, p.z + side.z * half});
+            const std::uint32_t rgba = colorBytes | std::uint32_t(alpha * remaining) << 24;
+            const TRibbonEdge edge{std::bit_cast<float>(rgba),
+                                   {p.x - side.x * half, p.y - side.y * half, p.z - side.z * half},
+                                   {p.x + side.x * half, p.y + side.y * half, p.z + side.z * half}};
             if (i > 0) {
-                TParticleVertex* quad = vertices + written;
-                quad[0] = previousLeft;
-                quad[1] = previousRight;
-                quad[2] = rightEdge;
-                quad[3] = leftEdge;
+                StoreQuad(newer, edge, leftU, rightU, middleV, vertices + written, stream);
                 written += 4;
             }
-            previousLeft = leftEdge;
-            previousRight = rightEdge;
+            newer = edge;
         }
     }
+#if defined(__SSE2__)
+    if (stream)
+        _mm_sfence(); // streaming stores are weakly ordered: done before the vertices count as written
+#endif
     return written;
 }
 

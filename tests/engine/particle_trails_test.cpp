@@ -397,3 +397,20 @@ TEST_F(TrailTest, UpdateAndDrawDrawsTheRibbonsFirstFromTheParticlesBuffer) {
                           32 * sizeof(TParticleVertex)),
               0);
 }
+
+TEST_F(TrailTest, RibbonsAreTheSameWhereverTheyAreWritten) {
+    // 16-byte aligned vertices take streaming stores, others plain ones: the same bytes.
+    TParticleEffectContainer container = Resting(4, {0.38f, 6, 0.3f, 0});
+    for (int pass = 1; pass <= 7; ++pass) {
+        for (std::size_t i = 0; i < 4; ++i)
+            container.Particles[i].Position.z = float(pass * pass) * 0.1f * float(i);
+        PassAt(container, float(pass), 0.1f);
+    }
+    const std::size_t count = TrailVertexCapacity(container);
+    ASSERT_EQ(count, 4u * 5u * 4u);
+    TVertexBuffer aligned(count);
+    std::vector<TParticleVertex> shifted(count + 1);
+    ASSERT_EQ(WriteTrailVertices(container, TCameraAxes{}, aligned.data(), count), count);
+    ASSERT_EQ(WriteTrailVertices(container, TCameraAxes{}, shifted.data() + 1, count), count);
+    EXPECT_EQ(std::memcmp(aligned.data(), shifted.data() + 1, count * sizeof(TParticleVertex)), 0);
+}
