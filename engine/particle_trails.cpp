@@ -168,7 +168,9 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
             const TVector3& p = ribbon.Points[i];
             const TVector3& side = ribbon.Sides[i];
             const std::uint32_t rgba = colorBytes | std::uint32_t(alpha * remaining) << 24;
-            const TRibbonEdge edge{std::bit_cast<float>(rgba),
+            float color; // the bytes as they lie in a vertex (memcpy: the browser's libc++ has no bit_cast)
+            std::memcpy(&color, &rgba, sizeof color);
+            const TRibbonEdge edge{color,
                                    {p.x - side.x * half, p.y - side.y * half, p.z - side.z * half},
                                    {p.x + side.x * half, p.y + side.y * half, p.z + side.z * half}};
             if (i > 0) {
