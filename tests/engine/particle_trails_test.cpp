@@ -1,6 +1,6 @@
-// Trails: the history recorded after each pass follows its particle through swap-removal and copies,
-// keeps its cadence and its limits, moves with the particles; the ribbons narrow and fade to nothing
-// and face the camera; the still pass draws them and records nothing.
+// Trails: the history recorded after each pass keeps its cadence and limits, follows its particle
+// through swap-removal and copies and moves with it; the ribbons narrow and fade to nothing facing
+// the camera and are drawn first, from the particles' buffer.
 
 #include "engine/gl_recorder.h"
 #include "engine/particle_container.h"
@@ -11,7 +11,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <string>
+#include <functional>
 #include <vector>
 
 using namespace lumidor;
@@ -30,15 +30,15 @@ TParticleEffectContainer Resting(std::int32_t count, const TParticleTrail& trail
 }
 
 // A pass of dt with every particle first lifted to y = `height` (resting particles stay there).
-void PassAt(TParticleEffectContainer& container, float height, float dt) {
+void PassAt(TParticleEffectContainer& container, float height, float dt = 0.1f) {
     for (std::size_t i = 0; i < container.Particles.size(); ++i)
         container.Particles[i].Position.y = height;
     UpdateAndDraw(container, dt);
 }
 
-std::vector<float> Heights(const std::vector<TVector3>& points) {
+std::vector<float> Heights(const TParticleEffectContainer& container, std::int32_t index) {
     std::vector<float> heights;
-    for (const TVector3& point : points)
+    for (const TVector3& point : TrailPoints(container, index))
         heights.push_back(point.y);
     return heights;
 }
@@ -51,311 +51,228 @@ class TrailTest : public ::testing::Test {
 } // namespace
 
 TEST_F(TrailTest, RecordingCadenceOverSecondsWithPoints) {
-    // Passes of 0.1 s at heights 1, 2, 3, ...: what particle 0 holds after `passes`, newest first.
-    // Every 0.33 s, the moments fall in passes 4, 7, 10, 14, 17, 20 (the clock keeps what is left over).
+    // Passes of 0.1 s at heights 1, 2, 3, ...; newest first. Every 0.33 s the moments fall in passes
+    // 4, 7, 10, 14, 17, 20: the clock keeps what is left over.
     struct TCase {
         const char* Name;
         TParticleTrail Trail;
         int Passes;
         std::vector<float> Heights;
-    };
-    const TCase cases[] = {
+    } const cases[] = {
         {"before the first moment", {1.32f, 5, 0.1f, 0}, 3, {}},
         {"every 0.33 s", {1.32f, 5, 0.1f, 0}, 10, {10, 7, 4}},
         {"full: the oldest leave", {1.32f, 5, 0.1f, 0}, 20, {20, 17, 14, 10}},
         {"two points: one recorded", {0.27f, 2, 0.1f, 0}, 7, {6}},
         {"every pass", {0.38f, 5, 0.1f, 0}, 6, {6, 5, 4, 3}},
         {"one point is no trail", {1.0f, 1, 0.1f, 0}, 9, {}},
-        {"no seconds, no recording", {0.0f, 5, 0.1f, 0}, 9, {}},
+        {"no seconds", {0.0f, 5, 0.1f, 0}, 9, {}},
         {"negative seconds", {-1.0f, 5, 0.1f, 0}, 9, {}},
     };
     for (const TCase& test : cases) {
         SCOPED_TRACE(test.Name);
         TParticleEffectContainer container = Resting(3, test.Trail);
         for (int pass = 1; pass <= test.Passes; ++pass)
-            PassAt(container, float(pass), 0.1f);
-        EXPECT_EQ(Heights(TrailPoints(container, 0)), test.Heights);
-        EXPECT_EQ(Heights(TrailPoints(container, 2)), test.Heights);
+            PassAt(container, float(pass));
+        EXPECT_EQ(Heights(container, 0), test.Heights);
+        EXPECT_EQ(Heights(container, 2), test.Heights);
     }
-}
-
-TEST_F(TrailTest, PointsAreAtMostSixtyFour) {
-    TParticleEffectContainer container = Resting(2, {6.3f, 1000, 0.1f, 0});
+    TParticleEffectContainer many = Resting(2, {6.3f, 1000, 0.1f, 0}); // at most 64 points
     for (int pass = 1; pass <= 200; ++pass)
-        PassAt(container, float(pass), 0.2f);
-    EXPECT_EQ(TrailPoints(container, 1).size(), std::size_t(kMostTrailPoints - 1));
-    EXPECT_EQ(TrailPoints(container, 1).front().y, 200.0f);
+        PassAt(many, float(pass), 0.2f);
+    EXPECT_EQ(Heights(many, 1).size(), std::size_t(kMostTrailPoints - 1));
+    EXPECT_EQ(Heights(many, 1).front(), 200.0f);
 }
 
 TEST_F(TrailTest, HistoryFollowsItsParticleThroughSwapRemoval) {
+    // Twelve particles record at passes 1 to 3; some die in pass 4. Slots from Limit up keep nothing,
+    // and a particle moved from there into a lower slot starts an empty trail.
     struct TCase {
         const char* Name;
         std::vector<std::int32_t> Dying;
-    };
-    const TCase cases[] = {
-        {"in the middle", {3, 4, 7}},
-        {"first and last", {0, 11}},
-        {"all but one", {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11}},
-        {"across blocks", {1, 9, 10}},
+        std::int32_t Limit;
+    } const cases[] = {
+        {"in the middle", {3, 4, 7}, 0},
+        {"first and last", {0, 11}, 0},
+        {"all but one", {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11}, 0},
+        {"limited to 4", {1}, 4},
+        {"limited to 8, across blocks", {0, 5, 9}, 8},
     };
     for (const TCase& test : cases) {
         SCOPED_TRACE(test.Name);
-        TParticleEffectContainer container = Resting(12, {0.38f, 5, 0.1f, 0});
+        TParticleEffectContainer container = Resting(12, {0.38f, 5, 0.1f, test.Limit});
         for (int pass = 1; pass <= 3; ++pass)
-            PassAt(container, float(pass), 0.1f);
+            PassAt(container, float(pass));
         for (const std::int32_t i : test.Dying)
             container.Particles[std::size_t(i)].LifeLeft = 0.05f;
-        PassAt(container, 4, 0.1f);
+        PassAt(container, 4);
         ASSERT_EQ(ParticleCount(container), 12 - std::int32_t(test.Dying.size()));
-        for (std::int32_t i = 0; i < ParticleCount(container); ++i) {
-            const float x = container.Particles[std::size_t(i)].Position.x;
-            const std::vector<TVector3> points = TrailPoints(container, i);
-            EXPECT_EQ(Heights(points), (std::vector<float>{4, 3, 2, 1})) << "slot " << i;
-            for (const TVector3& point : points)
-                EXPECT_EQ(point.x, x) << "slot " << i << " holds another particle's trail";
+        const std::int32_t limit = test.Limit > 0 ? test.Limit : 12;
+        for (std::int32_t slot = 0; slot < ParticleCount(container); ++slot) {
+            const float x = container.Particles[std::size_t(slot)].Position.x;
+            const std::vector<float> all{4, 3, 2, 1};
+            const std::size_t kept = slot >= limit ? 0 : x < float(limit) ? 4 : 1;
+            EXPECT_EQ(Heights(container, slot), std::vector<float>(all.begin(), all.begin() + kept)) << slot;
+            for (const TVector3& point : TrailPoints(container, slot))
+                EXPECT_EQ(point.x, x) << "slot " << slot << " holds another particle's trail";
         }
     }
 }
 
 TEST_F(TrailTest, RemoveParticleMovesTheLastTrailAndNewbornsStartEmpty) {
     TParticleEffectContainer container = Resting(5, {0.38f, 5, 0.1f, 0});
-    PassAt(container, 1, 0.1f);
-    container.Particles[4].Position.x = 40.0f; // the last, which takes slot 1
-    PassAt(container, 2, 0.1f);
-    RemoveParticle(container, 1);
-    ASSERT_EQ(TrailPoints(container, 1).size(), 2u);
-    EXPECT_EQ(TrailPoints(container, 1)[0].x, 40.0f);
-    EXPECT_EQ(TrailPoints(container, 1)[1].x, 4.0f);
-    // A newborn in the freed slot and one past it: neither inherits what the slots held.
+    PassAt(container, 1);
+    PassAt(container, 2);
+    RemoveParticle(container, 1); // the last takes slot 1
+    EXPECT_EQ(TrailPoints(container, 1).front().x, 4.0f);
+    EXPECT_EQ(Heights(container, 1), (std::vector<float>{2, 1}));
+    // A newborn in the freed slot and one past it inherit nothing of what the slots held.
     AddParticle(container, {7, 0, 0}, {1, 1, 0}, {1, 1, 1}, 0, 10.0f);
     AddParticle(container, {8, 0, 0}, {1, 1, 0}, {1, 1, 1}, 0, 10.0f);
     EXPECT_TRUE(TrailPoints(container, 4).empty());
     EXPECT_TRUE(TrailPoints(container, 5).empty());
-    PassAt(container, 3, 0.1f);
-    EXPECT_EQ(Heights(TrailPoints(container, 4)), std::vector<float>{3});
-    EXPECT_EQ(Heights(TrailPoints(container, 0)), (std::vector<float>{3, 2, 1}));
-}
-
-TEST_F(TrailTest, MaxParticlesKeepsTrailsInLowSlotsOnly) {
-    TParticleEffectContainer container = Resting(10, {0.38f, 5, 0.1f, 4});
-    for (int pass = 1; pass <= 2; ++pass)
-        PassAt(container, float(pass), 0.1f);
-    for (std::int32_t i = 0; i < 10; ++i)
-        EXPECT_EQ(TrailPoints(container, i).size(), i < 4 ? 2u : 0u) << "slot " << i;
-    EXPECT_EQ(TrailVertexCapacity(container), 4u * 4u * 4u);
-    // Slot 1's particle dies: the one from slot 9 has no trail and starts an empty one there.
-    container.Particles[1].LifeLeft = 0.05f;
-    PassAt(container, 3, 0.1f);
-    EXPECT_EQ(TrailPoints(container, 1).size(), 1u);
-    EXPECT_EQ(TrailPoints(container, 1)[0].x, 9.0f);
-    EXPECT_EQ(TrailPoints(container, 2).size(), 3u);
+    PassAt(container, 3);
+    EXPECT_EQ(Heights(container, 4), std::vector<float>{3});
 }
 
 TEST_F(TrailTest, AChangeOfShapeEmptiesEveryTrail) {
-    const TParticleTrail shapes[] = {
-        {0.76f, 9, 0.1f, 0}, {0.19f, 3, 0.1f, 0}, {0.38f, 5, 0.1f, 2}, {0.38f, 0, 0.1f, 0}};
-    for (const TParticleTrail& shape : shapes) {
+    for (const TParticleTrail& shape :
+         {TParticleTrail{0.76f, 9, 0.1f, 0}, TParticleTrail{0.19f, 3, 0.1f, 0},
+          TParticleTrail{0.38f, 5, 0.1f, 2}, TParticleTrail{0.38f, 0, 0.1f, 0}}) {
         SCOPED_TRACE(shape.Points * 100 + shape.MaxParticles);
         TParticleEffectContainer container = Resting(20, {0.38f, 5, 0.1f, 0});
         for (int pass = 1; pass <= 6; ++pass)
-            PassAt(container, float(pass), 0.1f);
+            PassAt(container, float(pass));
         container.Trail = shape;
         ShapeTrails(container);
         for (std::int32_t i = 0; i < 20; ++i)
             EXPECT_TRUE(TrailPoints(container, i).empty());
-        EXPECT_EQ(TrailVertexCapacity(container),
-                  shape.Points < 2 ? 0u
-                                   : std::size_t(shape.Points - 1) * 4u * (shape.MaxParticles ? 2u : 20u));
-        PassAt(container, 7, 0.1f); // the new shape records within its bounds
-        EXPECT_EQ(TrailPoints(container, 0).size(), shape.Points < 2 ? 0u : 1u);
+        const std::size_t points = shape.Points < 2 ? 0 : std::size_t(shape.Points - 1);
+        EXPECT_EQ(TrailVertexCapacity(container), 4 * points * (shape.MaxParticles ? 2 : 20));
+        PassAt(container, 7); // the new shape records within its bounds
+        EXPECT_EQ(Heights(container, 0).size(), std::min<std::size_t>(points, 1));
     }
 }
 
-TEST_F(TrailTest, TranslateParticlesMovesTheTrails) {
-    TParticleEffectContainer container = Resting(9, {0.38f, 5, 0.1f, 0});
-    for (int pass = 1; pass <= 3; ++pass)
-        PassAt(container, float(pass), 0.1f);
-    TranslateParticles(container, {10, 20, 30});
-    for (std::int32_t i = 0; i < 9; ++i) {
-        const std::vector<TVector3> points = TrailPoints(container, i);
-        ASSERT_EQ(points.size(), 3u);
-        for (std::size_t k = 0; k < points.size(); ++k) {
-            EXPECT_EQ(points[k].x, float(i) + 10.0f);
-            EXPECT_EQ(points[k].y, float(3 - k) + 20.0f);
-            EXPECT_EQ(points[k].z, 30.0f);
-        }
-    }
-}
-
-TEST_F(TrailTest, ACopyOfTheArrayKeepsTheHistory) {
-    TParticleEffectContainer container = Resting(11, {0.38f, 5, 0.1f, 0});
-    for (int pass = 1; pass <= 3; ++pass)
-        PassAt(container, float(pass), 0.1f);
-    TParticleEffectContainer copy = container;
-    TParticleArray assigned;
-    assigned = container.Particles;
-    PassAt(container, 4, 0.1f); // the original goes on; the copies keep what they had
-    for (std::int32_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(Heights(TrailPoints(copy, i)), (std::vector<float>{3, 2, 1}));
-        EXPECT_EQ(Heights(TrailPoints(container, i)), (std::vector<float>{4, 3, 2, 1}));
-    }
-    copy.Particles = assigned;
-    PassAt(copy, 4, 0.1f); // and record on, in step with the original
-    for (std::int32_t i = 0; i < 11; ++i)
-        EXPECT_EQ(Heights(TrailPoints(copy, i)), Heights(TrailPoints(container, i)));
-}
-
-TEST_F(TrailTest, TheStillPassDrawsTrailsAndRecordsNothing) {
-    TParticleEffectContainer container = Resting(3, {0.38f, 5, 0.5f, 0});
-    TParticleEffectContainer played = Resting(3, {0.38f, 5, 0.5f, 0});
-    for (int pass = 1; pass <= 3; ++pass) {
-        PassAt(container, float(pass), 0.1f);
-        PassAt(played, float(pass), 0.1f);
-    }
-    for (int frame = 0; frame < 5; ++frame) {
-        GLRecorder().Calls.clear();
-        DrawParticlesStill(container);
-        // The ribbons first, from past the particles' room, then the particles.
-        std::vector<std::vector<double>> draws;
-        for (const TGLCall& call : GLRecorder().Calls)
-            if (call.Name == "DrawArrays") draws.push_back(call.Args);
-        ASSERT_EQ(draws.size(), 2u);
-        EXPECT_EQ(draws[0], (std::vector<double>{GL_QUADS, double(container.BufferCapacity), 3 * 4 * 3}));
-        EXPECT_EQ(draws[1], (std::vector<double>{GL_QUADS, 0, 12}));
-    }
-    for (int pass = 4; pass <= 9; ++pass) {
-        PassAt(container, float(pass), 0.1f);
-        PassAt(played, float(pass), 0.1f);
-        for (std::int32_t i = 0; i < 3; ++i)
-            EXPECT_EQ(Heights(TrailPoints(container, i)), Heights(TrailPoints(played, i))) << "pass " << pass;
-    }
-}
-
-TEST_F(TrailTest, HistoryIsRecordedWithoutGL) {
-    GL.Ready = false;
-    TParticleEffectContainer container = Resting(3, {0.38f, 5, 0.5f, 0});
-    for (int pass = 1; pass <= 3; ++pass)
-        PassAt(container, float(pass), 0.1f);
-    GL.Ready = true;
-    EXPECT_TRUE(GLRecorder().Calls.empty());
-    EXPECT_EQ(container.VertexBuffer, 0u);
-    EXPECT_EQ(Heights(TrailPoints(container, 2)), (std::vector<float>{3, 2, 1}));
-}
-
-namespace {
-
-// A quad's corners: the older point's left and right edges are corners 3 and 2, the newer's 0 and 1.
-struct TEdge {
-    TParticleVertex Left, Right;
-};
-
-// The edges of one ribbon of n points from its 4 (n - 1) vertices, head first.
-std::vector<TEdge> Edges(const std::vector<TParticleVertex>& v) {
-    std::vector<TEdge> edges;
-    for (std::size_t quad = 0; quad * 4 < v.size(); ++quad) {
-        if (quad == 0) edges.push_back({v[0], v[1]});
-        edges.push_back({v[4 * quad + 3], v[4 * quad + 2]});
-    }
-    return edges;
-}
-
-TVector3 At(const TParticleVertex& v) {
-    return {v.X, v.Y, v.Z};
-}
-
-} // namespace
-
-TEST_F(TrailTest, RibbonsNarrowAndFadeToNothingFacingTheCamera) {
+TEST_F(TrailTest, WhatKeepsAndMovesTheHistory) {
+    // After passes at heights 1 to 3: what each operation leaves of particle i's points (i, h, 0).
     struct TCase {
         const char* Name;
-        TCameraAxes Camera;
+        std::function<void(TParticleEffectContainer&)> Operation;
+        TVector3 Moved;
+    } const cases[] = {
+        {"TranslateParticles",
+         [](TParticleEffectContainer& c) {
+             TranslateParticles(c, {10, 20, 30});
+         },
+         {10, 20, 30}},
+        {"still passes record nothing",
+         [](TParticleEffectContainer& c) {
+             for (int frame = 0; frame < 5; ++frame)
+                 DrawParticlesStill(c);
+         },
+         {}},
+        {"a copy of the array keeps them",
+         [](TParticleEffectContainer& c) {
+             const TParticleArray copy = c.Particles;
+             PassAt(c, 9);
+             c.Particles = copy;
+         },
+         {}},
     };
-    const TCase cases[] = {
-        {"looking along -z", {{1, 0, 0}, {0, 1, 0}}},
-        {"turned about y", {{0, 0, -1}, {0, 1, 0}}},
-        {"looking down", {{1, 0, 0}, {0, 0, -1}}},
-        {"askew", {{0.6f, 0, 0.8f}, {0, 1, 0}}},
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TParticleEffectContainer container = Resting(9, {0.38f, 5, 0.1f, 0});
+        for (int pass = 1; pass <= 3; ++pass)
+            PassAt(container, float(pass));
+        test.Operation(container);
+        for (std::int32_t i = 0; i < 9; ++i) {
+            const std::vector<TVector3> points = TrailPoints(container, i);
+            ASSERT_EQ(points.size(), 3u);
+            for (std::size_t k = 0; k < points.size(); ++k) {
+                EXPECT_EQ(points[k].x, float(i) + test.Moved.x);
+                EXPECT_EQ(points[k].y, float(3 - k) + test.Moved.y);
+                EXPECT_EQ(points[k].z, test.Moved.z);
+            }
+        }
+    }
+    GL.Ready = false; // without GL the history is still recorded, and nothing GL is called
+    GLRecorder().Calls.clear();
+    TParticleEffectContainer headless = Resting(3, {0.38f, 5, 0.5f, 0});
+    PassAt(headless, 1);
+    GL.Ready = true;
+    EXPECT_EQ(Heights(headless, 2), std::vector<float>{1});
+    EXPECT_TRUE(GLRecorder().Calls.empty());
+}
+
+TEST_F(TrailTest, RibbonsNarrowAndFadeToNothingFacingTheCamera) {
+    const struct TCase {
+        const char* Name;
+        TCameraAxes Camera;
+        bool Moving; // else every segment has no length, and the ribbon lies along the camera's right
+    } cases[] = {
+        {"looking along -z", {{1, 0, 0}, {0, 1, 0}}, true},
+        {"turned about y", {{0, 0, -1}, {0, 1, 0}}, true},
+        {"looking down", {{1, 0, 0}, {0, 0, -1}}, true},
+        {"askew", {{0.6f, 0, 0.8f}, {0, 1, 0}}, true},
+        {"resting, turned", {{0, 0, -1}, {0, 1, 0}}, false},
     };
     for (const TCase& test : cases) {
         SCOPED_TRACE(test.Name);
         TParticleEffectContainer container = Resting(1, {0.38f, 5, 0.5f, 0});
         SetTextureProperties(container, 1, 2, 2); // tile 0: u 0 .. 0.5, v 0.5 .. 1
-        for (int pass = 1; pass <= 6; ++pass) {
-            container.Particles[0].Position =
-                TVector3{float(pass), 0.1f * float(pass * pass), -0.5f * float(pass)};
-            UpdateAndDraw(container, 0.1f);
+        for (int pass = 1; pass <= 7; ++pass) {
+            if (test.Moving)
+                container.Particles[0].Position = TVector3{float(pass), 0.1f * float(pass * pass), -0.5f};
+            if (pass < 7) UpdateAndDraw(container, 0.1f); // the seventh is the head, not recorded
         }
-        container.Particles[0].Position = TVector3{7.5f, 5, -4};
         std::vector<TVector3> points = TrailPoints(container, 0);
         points.insert(points.begin(), TVector3(container.Particles[0].Position));
-        ASSERT_EQ(points.size(), 5u);
-
         std::vector<TParticleVertex> v(TrailVertexCapacity(container));
-        ASSERT_EQ(v.size(), 16u);
         ASSERT_EQ(WriteTrailVertices(container, test.Camera, v.data(), v.size()), 16u);
-        const std::vector<TEdge> edges = Edges(v);
-        ASSERT_EQ(edges.size(), 5u);
         const TVector3 toEye = CrossProduct(test.Camera.Right, test.Camera.Up);
-        float lastWidth = 1e9f;
+        float lastWidth = 1.0f;
         int lastAlpha = 256;
-        for (std::size_t i = 0; i < edges.size(); ++i) {
+        for (std::size_t i = 0; i < points.size(); ++i) {
             SCOPED_TRACE(i);
-            const TVector3 across = VectorSub(At(edges[i].Right), At(edges[i].Left));
+            // Point i's left and right corners: the first two of its quad, the last two of the one before.
+            const TParticleVertex& left = i == 0 ? v[0] : v[4 * i - 1];
+            const TParticleVertex& right = i == 0 ? v[1] : v[4 * i - 2];
+            const TVector3 across{right.X - left.X, right.Y - left.Y, right.Z - left.Z};
             const float width = VectorLength(across);
             EXPECT_LT(width, lastWidth);
-            EXPECT_LT(int(edges[i].Left.A), lastAlpha);
+            EXPECT_LT(int(left.A), lastAlpha);
             lastWidth = width;
-            lastAlpha = edges[i].Left.A;
-            // Through the point, across its segment, in the plane facing the camera.
-            const TVector3 middle = VectorAdd(At(edges[i].Left), At(edges[i].Right));
-            EXPECT_NEAR(middle.x / 2, points[i].x, 1e-4f);
-            EXPECT_NEAR(middle.y / 2, points[i].y, 1e-4f);
-            EXPECT_NEAR(middle.z / 2, points[i].z, 1e-4f);
+            lastAlpha = left.A;
+            EXPECT_NEAR((left.X + right.X) / 2, points[i].x, 1e-4f);
+            EXPECT_NEAR((left.Y + right.Y) / 2, points[i].y, 1e-4f);
+            EXPECT_NEAR((left.Z + right.Z) / 2, points[i].z, 1e-4f);
             const TVector3 along = VectorSub(points[i == 4 ? 3 : i], points[i == 4 ? 4 : i + 1]);
-            if (width > 0) {
-                EXPECT_NEAR(DotProduct(across, toEye) / width, 0.0f, 1e-5f);
-                EXPECT_NEAR(DotProduct(across, along) / width, 0.0f, 1e-4f);
-            }
-            EXPECT_EQ(edges[i].Left.A, edges[i].Right.A);
-            for (const TParticleVertex& corner : {edges[i].Left, edges[i].Right}) {
-                EXPECT_EQ(corner.R, 255);
-                EXPECT_EQ(corner.G, 127);
-                EXPECT_EQ(corner.B, 63);
-                EXPECT_EQ(corner.V, 0.75f); // the middle of the tile along the ribbon
-            }
-            EXPECT_EQ(edges[i].Left.U, 0.0f);
-            EXPECT_EQ(edges[i].Right.U, 0.5f);
+            EXPECT_NEAR(DotProduct(across, toEye), 0.0f, 1e-5f);
+            EXPECT_NEAR(VectorLength(CrossProduct(across, test.Moving ? toEye : test.Camera.Right)),
+                        test.Moving ? width : 0.0f, 1e-5f);
+            EXPECT_NEAR(DotProduct(across, along), 0.0f, 1e-4f); // a resting ribbon has no along
+            EXPECT_EQ(right.A, left.A);
+            EXPECT_EQ((std::vector<int>{left.R, left.G, left.B, right.R}),
+                      (std::vector<int>{255, 127, 63, 255}));
+            EXPECT_EQ((std::vector<float>{left.U, right.U, left.V, right.V}),
+                      (std::vector<float>{0, 0.5f, 0.75f, 0.75f}));
         }
-        EXPECT_NEAR(VectorLength(VectorSub(At(edges[0].Right), At(edges[0].Left))), 0.5f, 1e-5f);
-        EXPECT_EQ(edges[0].Left.A, 255); // the particle's own opacity at the head
+        EXPECT_NEAR(VectorLength(VectorSub({v[1].X, v[1].Y, v[1].Z}, {v[0].X, v[0].Y, v[0].Z})), 0.5f, 1e-5f);
+        EXPECT_EQ(v[0].A, 255); // the particle's own opacity at the head
         EXPECT_EQ(lastWidth, 0.0f);
         EXPECT_EQ(lastAlpha, 0);
     }
 }
 
-TEST_F(TrailTest, ARibbonWithoutLengthLiesAlongTheCameraRight) {
-    // Resting particles: every segment has no length, so no side of its own.
-    TParticleEffectContainer container = Resting(2, {0.285f, 4, 1.0f, 0});
-    for (int pass = 1; pass <= 4; ++pass)
-        UpdateAndDraw(container, 0.1f);
-    const TCameraAxes camera{{0, 0, -1}, {0, 1, 0}};
-    std::vector<TParticleVertex> v(TrailVertexCapacity(container));
-    ASSERT_EQ(WriteTrailVertices(container, camera, v.data(), v.size()), 24u);
-    EXPECT_EQ(At(v[0]).x, 0.0f);
-    EXPECT_EQ(At(v[0]).z, 0.5f);
-    EXPECT_EQ(At(v[1]).z, -0.5f);
-    EXPECT_EQ(At(v[12]).x, 1.0f); // the second particle's ribbon
-}
-
-TEST_F(TrailTest, OnlyWholeRibbonsAreWrittenAndFewerWithoutWidthOrLife) {
+TEST_F(TrailTest, OnlyWholeRibbonsAreWrittenWhereverTheyGo) {
+    // Three ribbons of twelve vertices each.
     struct TCase {
         const char* Name;
         float Width;
         std::size_t Room;
-        float DeadLife; // particle 1's life (below 0: a pass would remove it)
+        float Life; // particle 1's (below 0: a pass would remove it, and it draws none)
         std::size_t Written;
-    };
-    const TCase cases[] = {
+    } const cases[] = {
         {"room for all", 1.0f, 36, 5.0f, 36}, {"room for two", 1.0f, 35, 5.0f, 24},
         {"room for none", 1.0f, 11, 5.0f, 0}, {"no width", 0.0f, 36, 5.0f, 0},
         {"NaN width", NAN, 36, 5.0f, 0},      {"a dying particle", 1.0f, 36, -1.0f, 24},
@@ -364,53 +281,38 @@ TEST_F(TrailTest, OnlyWholeRibbonsAreWrittenAndFewerWithoutWidthOrLife) {
         SCOPED_TRACE(test.Name);
         TParticleEffectContainer container = Resting(3, {0.285f, 4, test.Width, 0});
         for (int pass = 1; pass <= 3; ++pass)
-            PassAt(container, float(pass), 0.1f);
-        container.Particles[1].LifeLeft = test.DeadLife;
-        std::vector<TParticleVertex> v(36);
-        EXPECT_EQ(WriteTrailVertices(container, TCameraAxes{}, v.data(), test.Room), test.Written);
+            PassAt(container, float(pass));
+        container.Particles[1].LifeLeft = test.Life;
+        // 16-byte aligned vertices take streaming stores, others plain ones: the same bytes.
+        TVertexBuffer aligned(36);
+        std::vector<TParticleVertex> shifted(37);
+        EXPECT_EQ(WriteTrailVertices(container, TCameraAxes{}, aligned.data(), test.Room), test.Written);
+        EXPECT_EQ(WriteTrailVertices(container, TCameraAxes{}, shifted.data() + 1, test.Room), test.Written);
+        EXPECT_EQ(std::memcmp(aligned.data(), shifted.data() + 1, test.Written * sizeof(TParticleVertex)), 0);
     }
 }
 
 TEST_F(TrailTest, UpdateAndDrawDrawsTheRibbonsFirstFromTheParticlesBuffer) {
     TParticleEffectContainer container = Resting(2, {0.38f, 5, 0.5f, 0});
     for (int pass = 1; pass <= 3; ++pass)
-        PassAt(container, float(pass), 0.1f);
+        PassAt(container, float(pass));
     GLRecorder().Calls.clear();
-    PassAt(container, 4, 0.1f);
+    PassAt(container, 4);
     ASSERT_EQ(container.BufferCapacity, 40);
-    std::vector<std::vector<double>> draws;
+    std::vector<std::vector<double>> draws, data;
     for (const TGLCall& call : GLRecorder().Calls) {
         if (call.Name == "DrawArrays") draws.push_back(call.Args);
-        if (call.Name == "BufferDataARB") {
-            EXPECT_EQ(call.Args[1], (40.0 + 2 * 4 * 4) * 24);
-        }
+        if (call.Name == "BufferDataARB") data.push_back(call.Args);
     }
-    ASSERT_EQ(draws.size(), 2u);
-    EXPECT_EQ(draws[0], (std::vector<double>{GL_QUADS, 40, 32}));
-    EXPECT_EQ(draws[1], (std::vector<double>{GL_QUADS, 0, 8}));
+    EXPECT_EQ(draws, (std::vector<std::vector<double>>{{GL_QUADS, 40, 32}, {GL_QUADS, 0, 8}}));
+    ASSERT_EQ(data.size(), 1u);
+    EXPECT_EQ(data[0][1], double((40 + 32) * sizeof(TParticleVertex)));
     // What was drawn is what the pure function writes for the camera of the pass.
     std::vector<TParticleVertex> expected(32);
     ASSERT_EQ(WriteTrailVertices(container, TCameraAxes{}, expected.data(), expected.size()), 32u);
     const std::vector<std::uint8_t>& mapped = GLRecorder().LastMappedCopy;
     ASSERT_EQ(mapped.size(), 72 * sizeof(TParticleVertex));
     EXPECT_EQ(std::memcmp(mapped.data() + 40 * sizeof(TParticleVertex), expected.data(),
-                          32 * sizeof(TParticleVertex)),
+                          sizeof(TParticleVertex) * 32),
               0);
-}
-
-TEST_F(TrailTest, RibbonsAreTheSameWhereverTheyAreWritten) {
-    // 16-byte aligned vertices take streaming stores, others plain ones: the same bytes.
-    TParticleEffectContainer container = Resting(4, {0.38f, 6, 0.3f, 0});
-    for (int pass = 1; pass <= 7; ++pass) {
-        for (std::size_t i = 0; i < 4; ++i)
-            container.Particles[i].Position.z = float(pass * pass) * 0.1f * float(i);
-        PassAt(container, float(pass), 0.1f);
-    }
-    const std::size_t count = TrailVertexCapacity(container);
-    ASSERT_EQ(count, 4u * 5u * 4u);
-    TVertexBuffer aligned(count);
-    std::vector<TParticleVertex> shifted(count + 1);
-    ASSERT_EQ(WriteTrailVertices(container, TCameraAxes{}, aligned.data(), count), count);
-    ASSERT_EQ(WriteTrailVertices(container, TCameraAxes{}, shifted.data() + 1, count), count);
-    EXPECT_EQ(std::memcmp(aligned.data(), shifted.data() + 1, count * sizeof(TParticleVertex)), 0);
 }
