@@ -113,8 +113,8 @@ struct TParticleTrailHistory {
     std::int32_t Newest = 0; ///< ring entry of the latest recording
     double Clock = 0.0;      ///< seconds of passes since the latest recording
     std::vector<TVector3> Positions; ///< Slots x Ring positions, world units, slot after slot
-    std::vector<std::uint8_t>
-        Owned; ///< per slot, how many of the ring's latest entries are its own (<= Ring)
+    /// Per slot, how many of the ring's latest entries are its own (at most Ring).
+    std::vector<std::uint8_t> Owned;
 };
 
 /// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8] and of

@@ -92,7 +92,7 @@ std::int32_t WriteTrails(TParticleEffectContainer& container, const TCameraAxes&
 
 // Unmaps the buffer, draws the trails' vertices, then the particles' (none when the map failed),
 // and restores the state BeginQuads set.
-void EndQuads(TParticleEffectContainer& container, std::int32_t vertexCount, std::int32_t trailCount = 0) {
+void EndQuads(TParticleEffectContainer& container, std::int32_t vertexCount, std::int32_t trailCount) {
     const bool mapped = container.WriteCursor != nullptr;
     container.WriteCursor = nullptr;
     if (mapped) GL.UnmapBufferARB(GL_ARRAY_BUFFER_ARB);
