@@ -3,11 +3,13 @@
 // streaming 96 bytes of vertices. The keyed pass draws the same scene through colour, opacity and
 // size keys and a flipbook. The still pass draws a paused frame of the floor scene. The spinning,
 // stretched pass draws the same scene's particles turning and laid along their motion; the turbulent
-// pass stirs it with curl-noise turbulence.
+// pass stirs it with curl-noise turbulence. The trail pass runs it with 16-point trails: the pass,
+// the recording and the ribbons' vertices.
 
 #include "bench/floor_scene.h"
 #include "engine/gl_recorder.h"
 #include "engine/particle_container.h"
+#include "engine/particle_trails.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "engine/task_runner.h"
@@ -56,12 +58,14 @@ struct TFloorLook {
     bool Rotating = false;    // particles turn
     float Stretch = 0.0f;     // drawn along their motion
     TParticleFlow Flow;       // turbulence and vortex (none: none)
+    TParticleTrail Trail;     // trails (none: none)
 };
 
-// The floor scene of `count` particles drawn through `life`, run at the demo's frame rate. The
+// The floor scene of `count` particles drawn as `look` says, run at the demo's frame rate. The
 // warm-up runs ten frames of half a second first, longer than any life: the ages are then the
 // steady mix of a running effect at any count, so particles die during the measurement at a million
-// as at ten thousand. Topping up is the host's work and is not timed.
+// as at ten thousand; its frames of the demo's rate fill the trails as a running effect has them.
+// Topping up is the host's work and is not timed.
 struct TFloorRun {
     TFloorRun(std::int32_t count, const TFloorLook& look, const TTaskRunner& runner)
         : Count(count), Container(MakeFloorScene(count)), Runner(runner),
@@ -70,6 +74,7 @@ struct TFloorRun {
         Container.Life = look.Life;
         Container.Stretch = look.Stretch;
         Container.Flow = look.Flow;
+        Container.Trail = look.Trail;
         if (look.Rotating) {
             Container.Rotating = true;
             for (std::int32_t i = 0; i < count; ++i)
@@ -77,17 +82,27 @@ struct TFloorRun {
         }
         for (int frame = 0; frame < 10; ++frame) {
             SimulateParticles(Container, 0.5f, TCameraAxes{}, Vertices.data(), Runner);
+            RecordTrails(Container, 0.5f);
             TopUp(Container, Count);
         }
-        for (int frame = 0; frame < 10; ++frame)
+        TrailVertices.resize(TrailVertexCapacity(Container));
+        for (int frame = 0; frame < (look.Trail.Points > 0 ? 40 : 10); ++frame)
             Frame();
         TopUp(Container, Count);
+        TrailVertices.resize(TrailVertexCapacity(Container));
     }
-    // One frame, the timed part.
+    // One frame, the timed part: the pass, and with trails their recording and ribbons, as
+    // UpdateAndDraw runs them.
     void Frame() {
         SimulateParticles(Container, frameTime, TCameraAxes{}, Vertices.data(), Runner);
         Container.Flow.Time += frameTime; // as UpdateAndDraw does
+        if (Container.Trail.Points > 0) {
+            RecordTrails(Container, frameTime);
+            TrailCount =
+                WriteTrailVertices(Container, TCameraAxes{}, TrailVertices.data(), TrailVertices.size());
+        }
         benchmark::DoNotOptimize(Vertices.data());
+        benchmark::DoNotOptimize(TrailVertices.data());
         benchmark::ClobberMemory();
     }
     // Back to Count particles; returns how many had died.
@@ -96,6 +111,7 @@ struct TFloorRun {
         TopUp(Container, Count);
         if (Vertices.size() < std::size_t(Container.BufferCapacity))
             Vertices.resize(std::size_t(Container.BufferCapacity));
+        TrailVertices.resize(TrailVertexCapacity(Container));
         return deaths;
     }
 
@@ -103,16 +119,20 @@ struct TFloorRun {
     TParticleEffectContainer Container;
     TTaskRunner Runner;
     TVertexBuffer Vertices;
+    TVertexBuffer TrailVertices;
+    std::size_t TrailCount = 0; // vertices the last frame's ribbons took
 };
 
 void RunParticlePass(benchmark::State& state, const TTaskRunner& runner, const TFloorLook& look = {}) {
     InstallGLRecorder().Recording = false;
     SeedRandom(7);
     TFloorRun run(std::int32_t(state.range(0)), look, runner);
+    std::int64_t trailVertices = 0;
     std::int64_t deaths = 0;
     for (auto _ : state) {
         run.Frame();
         state.PauseTiming();
+        trailVertices += std::int64_t(run.TrailCount);
         deaths += run.TopUpAfterFrame();
         state.ResumeTiming();
     }
@@ -120,6 +140,8 @@ void RunParticlePass(benchmark::State& state, const TTaskRunner& runner, const T
         benchmark::Counter(double(run.Count) * double(state.iterations()),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["deaths_per_frame"] = double(deaths) / double(state.iterations());
+    if (trail.Points > 0)
+        state.counters["trail_vertices_per_frame"] = double(trailVertices) / double(state.iterations());
 }
 
 void BM_ParticlePass(benchmark::State& state) {
@@ -130,6 +152,12 @@ void BM_ParticlePass(benchmark::State& state) {
 // step reads and writes each angle, and the corners follow each particle's velocity on screen.
 void BM_ParticlePassSpinStretch(benchmark::State& state) {
     RunParticlePass(state, TTaskRunner{}, TFloorLook{{}, true, 0.05f});
+}
+
+// The same scene with trail(0.5, 16, 0.05): every particle records every other frame and draws a
+// ribbon of up to 15 quads.
+void BM_ParticlePassTrail16(benchmark::State& state) {
+    RunParticlePass(state, TTaskRunner{}, TFloorLook{{}, false, 0.0f, {}, TParticleTrail{0.5f, 16, 0.05f, 0}});
 }
 
 // A paused frame of the same scene: the still pass (WriteStillVertices), or the copy it replaced
@@ -381,6 +409,7 @@ BENCHMARK(BM_ParticlePass)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassSpinStretch)->Arg(20000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParticlePassTrail16)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStill)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassStillByCopy)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParticlePassTurbulence)->Arg(20000)->Unit(benchmark::kMicrosecond);

@@ -22,6 +22,7 @@ set(LUMIDOR_PUBLIC_HEADERS
     engine/particle_container.h
     engine/particle_life.h
     engine/particle_step_breakdown.h
+    engine/particle_trails.h
     engine/pass_observer.h
     engine/random.h
     engine/simulation.h

@@ -194,8 +194,9 @@ TParticle TParticleArray::operator[](std::size_t index) const {
 }
 
 TParticleFields TParticleArray::Fields() {
-    if (!Storage) return {nullptr, nullptr, nullptr, nullptr};
-    return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data(), Storage->Turn.data()};
+    if (!Storage) return {nullptr, nullptr, nullptr, nullptr, nullptr};
+    return {Storage->Blocks.data(), Storage->Cold.data(), Storage->LifeLeft.data(), Storage->Turn.data(),
+            Storage->Trail.Ring > 0 ? &Storage->Trail : nullptr};
 }
 
 void AdviseHugePages(void* p, std::size_t bytes) {
@@ -214,6 +215,7 @@ TParticleStorage& TParticleArray::Grow(std::size_t blocks) {
     Storage->Cold.resize(blocks);
     Storage->Turn.resize(blocks);
     Storage->LifeLeft.resize(blocks * kParticleBlockLanes);
+    FitTrailHistory(*Storage);
     return *Storage;
 }
 
@@ -227,6 +229,7 @@ void TParticleArray::push_back(const TParticle& particle) {
     // A record carries no angle: a new particle starts unturned.
     storage.Turn[block].Angle[Count % kParticleBlockLanes] = 0.0f;
     storage.Turn[block].Spin[Count % kParticleBlockLanes] = 0.0f;
+    ClearTrails(storage.Trail, Count, Count + 1);
     ++Count;
 }
 
@@ -255,6 +258,7 @@ std::size_t TParticleArray::AppendUnwritten(std::size_t count) {
     const std::size_t blocks = (first + count + pair - 1) / pair * 2;
     // The vectors grow their capacity geometrically, so that appending in turns stays linear.
     if (!Storage || Storage->Blocks.size() < blocks) Grow(blocks);
+    ClearTrails(Storage->Trail, first, first + count);
     Count += count;
     return first;
 }
@@ -296,6 +300,7 @@ void CopyParticle(TParticleFields source, std::size_t from, TParticleFields targ
     TParticleTurnBlock& turnTarget = target.Turn[to / kParticleBlockLanes];
     turnTarget.Angle[toLane] = turnSource.Angle[fromLane];
     turnTarget.Spin[toLane] = turnSource.Spin[fromLane];
+    if (target.Trail) CopyTrail(source.Trail, from, *target.Trail, to);
 }
 
 bool SameParticleBits(const TParticle& x, const TParticle& y) {

@@ -195,6 +195,9 @@ class TParticleArray {
     TParticleFields Fields();
     /// The storage, read only, for the engine's own code (see Fields()); only while not empty().
     const TParticleStorage& Blocks() const { return *Storage; }
+    /// The storage, for the engine's own code that shapes what is kept beside the particles (their
+    /// trails); null while the array never held a particle.
+    TParticleStorage* EngineStorage() { return Storage.get(); }
 
     /// Index-based iteration yielding views (mutable array) or copies (const array).
     template <typename Array, typename Value> struct TIterator {

@@ -109,14 +109,31 @@ template <typename T> struct TBlockAllocator {
     static constexpr std::size_t kLargeBytes = std::size_t(4) << 20; ///< from here an array is large
 };
 
+/// The recent positions of an array's particles, which its container's trails are drawn through
+/// (engine/particle_trails.h). Every particle records at the same moments into a ring shared by the
+/// array: entry r of slot s is Positions[s * Ring + r], the latest recording is entry Newest, and slot
+/// s owns the Owned[s] latest entries (a newborn none). Kept beside the blocks so that whatever moves
+/// or copies a particle moves or copies its trail. Ring 0: no history, nothing allocated.
+struct TParticleTrailHistory {
+    std::int32_t Ring = 0;   ///< entries a slot keeps: the trail's points but the particle's own, 0..63
+    std::size_t Limit = 0;   ///< slots from this one up keep no trail (the container's MaxParticles)
+    std::size_t Slots = 0;   ///< slots with room: the lanes of the blocks, at most Limit
+    std::int32_t Newest = 0; ///< ring entry of the latest recording
+    double Clock = 0.0;      ///< seconds of passes since the latest recording
+    std::vector<TVector3> Positions; ///< Slots x Ring positions, world units, slot after slot
+    /// Per slot, how many of the ring's latest entries are its own (at most Ring).
+    std::vector<std::uint8_t> Owned;
+};
+
 /// Where the particles of an array live: particle i is lane i % 8 of Blocks[i / 8] and of
 /// Cold[i / 8] and Turn[i / 8], and its remaining life is LifeLeft[i]. All null while the array never
 /// held a particle.
 struct TParticleFields {
-    TParticleBlock* Blocks;   ///< every field but LifeLeft, Color and DebugTip, eight particles a block
-    TParticleColdBlock* Cold; ///< Color and DebugTip, eight particles a block
-    float* LifeLeft;          ///< TParticle::LifeLeft of each particle, in index order
-    TParticleTurnBlock* Turn; ///< angle and spin, eight particles a block
+    TParticleBlock* Blocks;       ///< every field but LifeLeft, Color and DebugTip, eight particles a block
+    TParticleColdBlock* Cold;     ///< Color and DebugTip, eight particles a block
+    float* LifeLeft;              ///< TParticle::LifeLeft of each particle, in index order
+    TParticleTurnBlock* Turn;     ///< angle and spin, eight particles a block
+    TParticleTrailHistory* Trail; ///< the particles' recent positions; null when they keep none
 };
 
 /// What a TParticleArray owns. Blocks come in pairs (a sweep may read sixteen lanes from two blocks);
@@ -126,6 +143,7 @@ struct TParticleStorage {
     std::vector<TParticleColdBlock, TBlockAllocator<TParticleColdBlock>> Cold; ///< one per block of Blocks
     std::vector<float, TCacheLineAllocator<float>> LifeLeft;                   ///< one per lane of Blocks
     std::vector<TParticleTurnBlock, TBlockAllocator<TParticleTurnBlock>> Turn; ///< one per block of Blocks
+    TParticleTrailHistory Trail; ///< recent positions, for trails; Ring 0 without
 
     /// Block `block` (< Blocks.size()).
     const TParticleBlock& operator[](std::size_t block) const { return Blocks[block]; }
@@ -141,7 +159,23 @@ void SetBlockColor(TParticleBlock& block, TParticleColdBlock& cold, std::size_t 
 /// Stores inertia and mass for the particle in `lane` of `block`, with the target divisor they give.
 void SetBlockInertiaAndMass(TParticleBlock& block, std::size_t lane, const TVector3& inertia, float mass);
 
-/// Copies particle `from` of `source` to particle `to` of `target`, field by field.
+/// Sets the history up for trails of `points` points (0, or 2 to 64) kept by slots below `limit`,
+/// every trail empty; a history of the same shape is left as it is. Points below 2: none is kept.
+void ShapeTrailHistory(TParticleStorage& storage, std::int32_t points, std::size_t limit);
+/// Gives the history room for every lane of the blocks (up to its Limit): after they grow.
+void FitTrailHistory(TParticleStorage& storage);
+/// Empties the trails of slots [first, end): particles born there. Nothing without a history.
+inline void ClearTrails(TParticleTrailHistory& trail, std::size_t first, std::size_t end) {
+    for (std::size_t slot = first; slot < end && slot < trail.Slots; ++slot)
+        trail.Owned[slot] = 0;
+}
+/// Slot `to` of `target` takes the trail of slot `from` of `source` (null: none), or starts an empty
+/// one when the source keeps none there; a slot without room keeps nothing.
+void CopyTrail(const TParticleTrailHistory* source, std::size_t from, TParticleTrailHistory& target,
+               std::size_t to);
+
+/// Copies particle `from` of `source` to particle `to` of `target`, field by field, and its trail
+/// when the target keeps trails.
 void CopyParticle(TParticleFields source, std::size_t from, TParticleFields target, std::size_t to);
 /// Copies particle `from` to particle `to` of the same particles, field by field.
 inline void CopyParticle(TParticleFields particles, std::size_t from, std::size_t to) {

@@ -1,6 +1,7 @@
 #include "engine/particle_container.h"
 
 #include "engine/particle_blocks.h"
+#include "engine/particle_trails.h"
 
 #include <algorithm>
 #include <cmath>
@@ -213,6 +214,7 @@ void TranslateParticles(TParticleEffectContainer& container, const TVector3& off
         position.y += offset.y;
         position.z += offset.z;
     }
+    TranslateTrails(container, offset);
 }
 
 void SetParticleFading(TParticleEffectContainer& container, bool fadeOut, bool fadeIn, std::int32_t index) {

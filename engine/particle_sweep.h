@@ -284,7 +284,7 @@ LUMIDOR_LANES_INLINE void StepGroupStill(const TWidthPass<W>& pass, std::size_t 
     TStillGroup<W> group{GroupAt<W>(pass.Particles, first)};
     TGatheredGroup gathered;
     if (lanes < W || (move != movesEnd && move->Hole < groupEnd)) {
-        const TParticleFields into{gathered.Blocks, gathered.Cold, gathered.LifeLeft, gathered.Turn};
+        const TParticleFields into{gathered.Blocks, gathered.Cold, gathered.LifeLeft, gathered.Turn, nullptr};
         std::size_t source = first;
         for (std::size_t lane = 0; lane < std::size_t(W); ++lane) {
             if (lane < std::size_t(lanes)) {

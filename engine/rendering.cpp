@@ -1,11 +1,16 @@
 // The GL half of the per-frame pass: maps a container's vertex buffer, hands it to the CPU sweep
 // (a real pass, or the still pass of a paused frame), draws the quads and the debug lines, and
-// restores the GL state it changed.
+// restores the GL state it changed. A container with trails keeps their ribbons in the same buffer,
+// after the particles' room, and draws them first.
 
 #include "engine/particle_container.h"
+#include "engine/particle_trails.h"
 #include "engine/pass_observer.h"
 #include "engine/simulation.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -46,9 +51,17 @@ void DrawDebugLines(std::span<const TDebugLine> lines) {
     EndDebugLines();
 }
 
-// Sets the state the quads are drawn with, respecifies and maps the container's buffer into
-// container.WriteCursor (null when the map failed) and returns the camera's axes.
-TCameraAxes BeginQuads(TParticleEffectContainer& container) {
+// Room for the trails' vertices after the particles' in the buffer: what they may need, within what
+// a draw can address.
+std::int32_t TrailRoom(const TParticleEffectContainer& container) {
+    const auto most = std::size_t(std::numeric_limits<std::int32_t>::max() - container.BufferCapacity);
+    return std::int32_t(std::min(TrailVertexCapacity(container), most));
+}
+
+// Sets the state the quads are drawn with, respecifies and maps the container's buffer (room for
+// its particles, then `trailRoom` vertices of trails) into container.WriteCursor (null when the map
+// failed) and returns the camera's axes.
+TCameraAxes BeginQuads(TParticleEffectContainer& container, std::int32_t trailRoom) {
     GL.Enable(GL_BLEND);
     GL.Enable(GL_ALPHA_TEST);
     GL.AlphaFunc(GL_GREATER, 0.0f); // fully transparent fragments write neither colour nor depth
@@ -58,7 +71,8 @@ TCameraAxes BeginQuads(TParticleEffectContainer& container) {
     GL.EnableClientState(GL_VERTEX_ARRAY);
     // Respecify the storage every frame so the driver never waits on last frame's draw.
     GL.BufferDataARB(GL_ARRAY_BUFFER_ARB,
-                     GLsizeiptrARB(container.BufferCapacity) * GLsizeiptrARB(sizeof(TParticleVertex)),
+                     (GLsizeiptrARB(container.BufferCapacity) + trailRoom) *
+                         GLsizeiptrARB(sizeof(TParticleVertex)),
                      nullptr, GL_DYNAMIC_DRAW_ARB);
     container.WriteCursor =
         static_cast<TParticleVertex*>(GL.MapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB));
@@ -67,13 +81,23 @@ TCameraAxes BeginQuads(TParticleEffectContainer& container) {
     return CameraAxesFromModelview(modelview);
 }
 
-// Unmaps the buffer, draws the vertices written into it (none when the map failed) and restores
-// the state BeginQuads set.
-void EndQuads(TParticleEffectContainer& container, std::int32_t vertexCount) {
+// Writes the trails' ribbons after the particles' room in the mapped buffer (none when the map
+// failed) and returns how many vertices they took.
+std::int32_t WriteTrails(TParticleEffectContainer& container, const TCameraAxes& camera,
+                         std::int32_t trailRoom) {
+    if (!container.WriteCursor || trailRoom == 0) return 0;
+    return std::int32_t(WriteTrailVertices(
+        container, camera, container.WriteCursor + container.BufferCapacity, std::size_t(trailRoom)));
+}
+
+// Unmaps the buffer, draws the trails' vertices, then the particles' (none when the map failed),
+// and restores the state BeginQuads set.
+void EndQuads(TParticleEffectContainer& container, std::int32_t vertexCount, std::int32_t trailCount) {
     const bool mapped = container.WriteCursor != nullptr;
     container.WriteCursor = nullptr;
     if (mapped) GL.UnmapBufferARB(GL_ARRAY_BUFFER_ARB);
     GL.InterleavedArrays(GL_T2F_C4UB_V3F, GLsizei(sizeof(TParticleVertex)), nullptr);
+    if (mapped && trailCount > 0) GL.DrawArrays(GL_QUADS, container.BufferCapacity, trailCount);
     GL.DrawArrays(GL_QUADS, 0, mapped ? vertexCount : 0);
     GL.DisableClientState(GL_VERTEX_ARRAY);
     GL.Disable(GL_BLEND);
@@ -88,14 +112,19 @@ void UpdateAndDraw(TParticleEffectContainer& container, float dt) {
     // binding name 0 would only raise GL errors. The flow's clock runs all the same.
     if (container.VertexBuffer == 0) {
         SimulateParticles(container, dt, TCameraAxes{}, nullptr);
+        RecordTrails(container, dt);
         container.Flow.Time += dt;
         NotifyAfterPass(container, dt);
         return;
     }
-    const TCameraAxes camera = BeginQuads(container);
+    ShapeTrails(container);
+    const std::int32_t trailRoom = TrailRoom(container);
+    const TCameraAxes camera = BeginQuads(container, trailRoom);
     // A failed map (out of memory) still advances the particles; only this frame's draw is lost.
-    EndQuads(container, SimulateParticles(container, dt, camera, container.WriteCursor));
+    const std::int32_t vertexCount = SimulateParticles(container, dt, camera, container.WriteCursor);
+    RecordTrails(container, dt);
     container.Flow.Time += dt;
+    EndQuads(container, vertexCount, WriteTrails(container, camera, trailRoom));
     if (container.DebugMode) DrawDebugLines(container);
     NotifyAfterPass(container, dt);
 }
@@ -110,10 +139,12 @@ void DrawParticlesStill(TParticleEffectContainer& container) {
     // from frame to frame.
     static thread_local std::vector<TDebugLine> lines;
     if (container.DebugMode) lines.resize(container.Particles.size());
-    const TCameraAxes camera = BeginQuads(container);
+    // The trails are drawn as they stand: a still pass records nothing.
+    const std::int32_t trailRoom = TrailRoom(container);
+    const TCameraAxes camera = BeginQuads(container, trailRoom);
     const std::int32_t vertexCount = WriteStillVertices(container, camera, container.WriteCursor,
                                                         container.DebugMode ? lines.data() : nullptr);
-    EndQuads(container, vertexCount);
+    EndQuads(container, vertexCount, WriteTrails(container, camera, trailRoom));
     if (container.DebugMode) DrawDebugLines(std::span(lines).first(std::size_t(vertexCount / 4)));
     NotifyAfterPass(container, 0.0f);
 }

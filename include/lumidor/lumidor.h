@@ -23,6 +23,7 @@
 #include "engine/particle_container.h"
 #include "engine/particle_life.h"
 #include "engine/particle_step_breakdown.h"
+#include "engine/particle_trails.h"
 #include "engine/pass_observer.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
