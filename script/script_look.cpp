@@ -60,7 +60,8 @@ void HandOver(TParticleEffectContainer& container, const TScriptLook& look, cons
     container.Trail = look.Trail;
     container.Trail.MaxParticles = look.Trail.Points > 0 ? trailShare / look.Trail.Points : 0;
     container.Life.TintColorKeys = look.HasTint && !container.Life.ColorKeys.empty();
-    if (look.HasBounce) SetWorldFriction(container, {1.0f - look.KeepXZ, 1.0f - look.KeepY, 1.0f - look.KeepXZ});
+    if (look.HasBounce)
+        SetWorldFriction(container, {1.0f - look.KeepXZ, 1.0f - look.KeepY, 1.0f - look.KeepXZ});
 }
 
 } // namespace
@@ -137,7 +138,8 @@ void EmitAtRate(TParticleScript& script, const TVector3& origin, float dt) {
         look.RateCarry -= whole;
         std::int64_t wanted = std::int64_t(std::min(whole, double(MaxScriptParticlesPerType)));
         // A particle count above 0 caps the live particles of a type with a rate.
-        const std::int32_t cap = std::min(TruncToInt32(script.Values[type].NumParticles), MaxScriptParticlesPerType);
+        const std::int32_t cap =
+            std::min(TruncToInt32(script.Values[type].NumParticles), MaxScriptParticlesPerType);
         if (cap > 0) wanted = std::min<std::int64_t>(wanted, cap - ParticleCount(script.Containers[type]));
         if (wanted <= 0) continue;
         if (held < 0) held = ParticlesHeld(script);

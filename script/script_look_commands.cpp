@@ -27,8 +27,8 @@ constexpr TLookCommandShape LookShapes[] = {
 };
 
 constexpr TLookCommandShape MotionShapes[] = {
-    {true, "f"}, {true, "fff"}, {true, "fffff"}, {false, "f"},
-    {true, "ff"}, {true, "b"},  {true, "fff"},   {true, "b"},
+    {true, "f"},  {true, "fff"}, {true, "fffff"}, {false, "f"},
+    {true, "ff"}, {true, "b"},   {true, "fff"},   {true, "b"},
 };
 
 /// Largest angle, turning speed and ground height the commands take (degrees, degrees a second, units).
@@ -62,7 +62,8 @@ TVector3 VectorOf(const TArguments& a, int first) {
 /// "spread,base" of rotation and spin.
 bool RunTurn(TLoadState& state, const TArguments& a, std::string_view what, std::string_view command,
              TScriptLifeRange& range) {
-    const std::string bounds = "lie between " + BoundText(-MaxLookMagnitude) + " and " + BoundText(MaxLookMagnitude);
+    const std::string bounds =
+        "lie between " + BoundText(-MaxLookMagnitude) + " and " + BoundText(MaxLookMagnitude);
     if (!Require(state, AllWithin(a, 0, 2, -MaxLookMagnitude, MaxLookMagnitude), what, command, bounds))
         return false;
     range = TScriptLifeRange{float(a.Value[0]), float(a.Value[1])};
@@ -82,7 +83,8 @@ bool RunTrail(TLoadState& state, const TArguments& a) {
     if (!Require(state, a.Value[0] > 0.0 && a.Value[0] <= MaxScriptTrailSeconds, "Seconds", "trail",
                  "be above 0 and at most " + BoundText(MaxScriptTrailSeconds)))
         return false;
-    if (!RequireWithin(state, a.Value[1], 2.0, MaxScriptTrailPointsPerParticle, "Points", "trail")) return false;
+    if (!RequireWithin(state, a.Value[1], 2.0, MaxScriptTrailPointsPerParticle, "Points", "trail"))
+        return false;
     if (!RequireNotNegative(state, a.Value[2], "Width", "trail")) return false;
     TParticleTrail& trail = CurrentLook(state).Trail;
     trail.Seconds = float(a.Value[0]);
@@ -152,7 +154,8 @@ bool RunMotion(TLoadState& state, int index, const TArguments& a) {
         state.Script.GroundHeight = float(a.Value[0]);
         return false; // script-wide: no type's look is used by it
     case Bounce:
-        if (!Require(state, AllWithin(a, 0, 2, 0.0, 1.0), "Share", "bounce", "lie between 0 and 1")) return false;
+        if (!Require(state, AllWithin(a, 0, 2, 0.0, 1.0), "Share", "bounce", "lie between 0 and 1"))
+            return false;
         CurrentLook(state).HasBounce = true;
         CurrentLook(state).KeepY = float(a.Value[0]);
         CurrentLook(state).KeepXZ = float(a.Value[1]);
@@ -174,7 +177,8 @@ bool RunMotion(TLoadState& state, int index, const TArguments& a) {
 } // namespace
 
 int RunLookCommand(TLoadState& state, int row, int index, std::string_view text) {
-    const TLookCommandShape& shape = row == 7 ? LookShapes[std::size_t(index)] : MotionShapes[std::size_t(index)];
+    const TLookCommandShape& shape =
+        row == 7 ? LookShapes[std::size_t(index)] : MotionShapes[std::size_t(index)];
     if (shape.PerType && state.CurrentType == -1) {
         ReportLineError(state, "): No particle type has been set yet.");
         return 2;
