@@ -68,7 +68,7 @@ struct TScriptVectorRanges {
 
 /// Where a type's new particles start: the box of "position" (Box), or a shape centred on the
 /// position's fixed part plus the origin (the position's random part is not used then). Discs and
-/// rings lie in the horizontal x-z plane.
+/// rings lie in the horizontal x-z plane unless the type's "shapeaxis" names another normal.
 enum class TEmitterShape : std::int32_t {
     Box,         ///< Base + R * Spread per axis, as "position" says
     Sphere,      ///< anywhere inside a ball of Radius
@@ -285,8 +285,11 @@ TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string&
 /// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.
 std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int32_t existing);
 /// One frame, dt in seconds. The first call of a script (after a load or RestartScript) first runs its
-/// prewarm in steps of ScriptStepSeconds without drawing (what RunPrewarmSteps left of it). Then: top-up
-/// (continuous scripts only), the bursts whose time Time has reached, UpdateAndDraw on every container (each
+/// prewarm in steps of ScriptStepSeconds without drawing (what RunPrewarmSteps left of it). Every step
+/// works at `origin` plus EmitterPathOffset(EmitterPath, Time): first the types' looks are handed to
+/// their containers ("local" particles carried by the origin's move, the "ground" laid under it). Then:
+/// top-up (continuous scripts only), the bursts whose time Time has reached, the births of each "rate"
+/// (floor(carry + rate x dt), the fraction carried on), UpdateAndDraw on every container (each
 /// type's Events cleared first and switched on for a type with sub-emitters), RunSubEmitters, and Time += dt
 /// (a dt that is not a positive number leaves Time as it is). A script that uses none of the newer commands
 /// runs exactly as it did before them.
@@ -299,16 +302,17 @@ void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt);
 /// record). The events are left in place; AdvanceScript clears them before the next pass.
 void RunSubEmitters(TParticleScript& script);
 /// True when the script can show nothing more: no live particle, no continuous top-up of a type with a
-/// particle count of 1 or more, and no burst left to fire.
+/// particle count of 1 or more, no "rate" above 0, and no burst left to fire.
 bool ScriptFinished(const TParticleScript& script);
 /// Seconds of play (the prewarm not counted) after which the script shows nothing more, when that can
 /// be known from its settings: no continuous top-up, every burst's last firing plus the longest life of
-/// its type, and sub-emitted types' lives after that. Unknown (empty) for a continuous script or a
-/// chain of sub-emitters that can go round.
+/// its type, and sub-emitted types' lives after that. Unknown (empty) for a continuous script, a type
+/// with a "rate" above 0 or a chain of sub-emitters that can go round.
 std::optional<double> ScriptLength(const TParticleScript& script);
 /// Back to the state right after the load: every particle and event removed, Time 0, every burst
-/// unfired; the next AdvanceScript runs the prewarm again, as a first frame does. Settings, tiles,
-/// magnets, blending, debug view and buffer objects stay. The random generator is not touched.
+/// unfired, no rate carry and no last origin; the next AdvanceScript runs the prewarm again, as a first frame
+/// does. Settings, tiles, magnets, blending, debug view and buffer objects stay. The random generator is not
+/// touched.
 void RestartScript(TParticleScript& script);
 /// Brings the script to `steps` fixed steps of play after its start (its prewarm first) from the
 /// beginning: RestartScript, SeedRandom(seed), the prewarm, then `steps` steps of ScriptStepSeconds
@@ -333,7 +337,7 @@ void FinishPrewarm(TParticleScript& script, const TVector3& origin);
 void RunScriptStep(TParticleScript& script, const TVector3& origin);
 /// Seconds of play since the start, the prewarm not counted; 0 before the first frame.
 double ScriptPlayedSeconds(const TParticleScript& script);
-/// Ends every emission of the script for good (continuous top-up, bursts, sub-emitters); the live
+/// Ends every emission of the script for good (continuous top-up, rates, bursts, sub-emitters); the live
 /// particles fly on. For an earlier version of a script that is being replaced.
 void StopScriptEmission(TParticleScript& script);
 /// Creates the particles of every type: the missing ones (continuous) or the full count. Bursts and

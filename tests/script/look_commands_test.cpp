@@ -39,8 +39,8 @@ bool LookUntouched(const TParticleScript& script) {
     const TScriptLook& look = script.Look[0];
     return !look.Used && !look.HasRotation && !look.HasSpin && look.Stretch == 0.0f && !look.HasRate &&
            !look.HasTint && look.Turbulence.Strength == 0.0f && look.Turbulence.Scale == 1.0f &&
-           look.Vortex.Speed == 0.0f && look.Vortex.Axis.y == 1.0f && look.Trail.Points == 0 && !look.HasBounce &&
-           !look.DieOnGround && !look.HasShapeAxis && !look.Local && !script.HasGround;
+           look.Vortex.Speed == 0.0f && look.Vortex.Axis.y == 1.0f && look.Trail.Points == 0 &&
+           !look.HasBounce && !look.DieOnGround && !look.HasShapeAxis && !look.Local && !script.HasGround;
 }
 
 } // namespace
@@ -55,9 +55,12 @@ TEST_F(LookCommands, AcceptedValuesAreStored) {
              return l.HasRotation && l.Rotation.Spread == 360.0f && l.Rotation.Base == -45.0f;
          }},
         {"spin(180,-90);",
-         [](const TParticleScript& s) { return s.Look[0].HasSpin && s.Look[0].Spin.Spread == 180.0f && s.Look[0].Spin.Base == -90.0f; }},
+         [](const TParticleScript& s) {
+             return s.Look[0].HasSpin && s.Look[0].Spin.Spread == 180.0f && s.Look[0].Spin.Base == -90.0f;
+         }},
         {"stretch(0.05);", [](const TParticleScript& s) { return s.Look[0].Stretch == 0.05f; }},
-        {"rate(1000000);", [](const TParticleScript& s) { return s.Look[0].HasRate && s.Look[0].Rate == 1e6f; }},
+        {"rate(1000000);",
+         [](const TParticleScript& s) { return s.Look[0].HasRate && s.Look[0].Rate == 1e6f; }},
         {"rate(0);", [](const TParticleScript& s) { return s.Look[0].HasRate && s.Look[0].Rate == 0.0f; }},
         {"tint(1,0.5,0,0,0.25,1);",
          [](const TParticleScript& s) {
@@ -82,17 +85,22 @@ TEST_F(LookCommands, AcceptedValuesAreStored) {
          }},
         {"trail(0.5,2,0.05);", [](const TParticleScript& s) { return s.Look[0].Trail.Points == 2; }},
         {"bounce(0,1);",
-         [](const TParticleScript& s) { return s.Look[0].HasBounce && s.Look[0].KeepY == 0.0f && s.Look[0].KeepXZ == 1.0f; }},
+         [](const TParticleScript& s) {
+             return s.Look[0].HasBounce && s.Look[0].KeepY == 0.0f && s.Look[0].KeepXZ == 1.0f;
+         }},
         {"dieonground(true);", [](const TParticleScript& s) { return s.Look[0].DieOnGround; }},
         {"dieonground(1);", [](const TParticleScript& s) { return s.Look[0].DieOnGround; }},
         {"shapeaxis(0,0,-3);",
          [](const TParticleScript& s) { return s.Look[0].HasShapeAxis && s.Look[0].ShapeAxis.z == -3.0f; }},
         {"local(TRUE);", [](const TParticleScript& s) { return s.Look[0].Local; }},
-        {"ground(-1.5);", [](const TParticleScript& s) { return s.HasGround && s.GroundHeight == -1.5f && !s.Look[0].Used; }},
+        {"ground(-1.5);",
+         [](const TParticleScript& s) { return s.HasGround && s.GroundHeight == -1.5f && !s.Look[0].Used; }},
     };
     for (const TAccepted& c : cases) {
         TParticleScript script;
-        EXPECT_EQ(Problems(script, std::string("setnewparticletype();textureproperties(1,1);\n") + c.Command + "\n"), "")
+        EXPECT_EQ(Problems(script,
+                           std::string("setnewparticletype();textureproperties(1,1);\n") + c.Command + "\n"),
+                  "")
             << c.Command;
         ASSERT_EQ(script.Look.size(), 1u) << c.Command;
         EXPECT_TRUE(c.Stored(script)) << c.Command;
@@ -140,8 +148,8 @@ TEST_F(LookCommands, RefusalsSayWhyAndStoreNothing) {
     };
     for (const TRefused& c : cases) {
         TParticleScript script;
-        const std::string problems =
-            Problems(script, std::string("setnewparticletype();textureproperties(1,1);\n") + c.Command + "mass(3);\n");
+        const std::string problems = Problems(
+            script, std::string("setnewparticletype();textureproperties(1,1);\n") + c.Command + "mass(3);\n");
         // Any value problem is reported before the range; the commands after it on the line still run.
         EXPECT_NE(problems.find(Line(2, c.Message)), std::string::npos) << c.Command << "\n" << problems;
         EXPECT_TRUE(LookUntouched(script)) << c.Command;
@@ -150,16 +158,17 @@ TEST_F(LookCommands, RefusalsSayWhyAndStoreNothing) {
 }
 
 TEST_F(LookCommands, PerTypeCommandsNeedATypeAndGroundDoesNot) {
-    EXPECT_EQ(Problems("rotation(1,1);spin(1,1);stretch(1);tint(1,1,1,1,1,1);trail(1,2,1);rate(1);\n"
-                       "turbulence(1,1,1);vortex(0,1,0,1,1);bounce(1,1);dieonground(1);shapeaxis(0,1,0);\n"
-                       "local(1);ground(-1);\n"),
-              std::string() + Line(1, "No particle type has been set yet.") +
-                  Line(1, "No particle type has been set yet.") + Line(1, "No particle type has been set yet.") +
-                  Line(1, "No particle type has been set yet.") + Line(1, "No particle type has been set yet.") +
-                  Line(1, "No particle type has been set yet.") + Line(2, "No particle type has been set yet.") +
-                  Line(2, "No particle type has been set yet.") + Line(2, "No particle type has been set yet.") +
-                  Line(2, "No particle type has been set yet.") + Line(2, "No particle type has been set yet.") +
-                  Line(3, "No particle type has been set yet."));
+    EXPECT_EQ(
+        Problems("rotation(1,1);spin(1,1);stretch(1);tint(1,1,1,1,1,1);trail(1,2,1);rate(1);\n"
+                 "turbulence(1,1,1);vortex(0,1,0,1,1);bounce(1,1);dieonground(1);shapeaxis(0,1,0);\n"
+                 "local(1);ground(-1);\n"),
+        std::string() + Line(1, "No particle type has been set yet.") +
+            Line(1, "No particle type has been set yet.") + Line(1, "No particle type has been set yet.") +
+            Line(1, "No particle type has been set yet.") + Line(1, "No particle type has been set yet.") +
+            Line(1, "No particle type has been set yet.") + Line(2, "No particle type has been set yet.") +
+            Line(2, "No particle type has been set yet.") + Line(2, "No particle type has been set yet.") +
+            Line(2, "No particle type has been set yet.") + Line(2, "No particle type has been set yet.") +
+            Line(3, "No particle type has been set yet."));
 }
 
 TEST_F(LookCommands, EachTypeKeepsItsOwnLookAndALaterCommandReplaces) {
@@ -177,8 +186,8 @@ TEST_F(LookCommands, EachTypeKeepsItsOwnLookAndALaterCommandReplaces) {
 
 TEST_F(LookCommands, MisspeltCommandsGetSuggestions) {
     const std::pair<const char*, const char*> cases[] = {
-        {"rotaton", "rotation"}, {"turbulance", "turbulence"}, {"dieonground", ""},
-        {"shapeaxes", "shapeaxis"}, {"vortx", "vortex"},       {"strech", "stretch"},
+        {"rotaton", "rotation"},    {"turbulance", "turbulence"}, {"dieonground", ""},
+        {"shapeaxes", "shapeaxis"}, {"vortx", "vortex"},          {"strech", "stretch"},
     };
     for (const auto& [typed, meant] : cases)
         EXPECT_EQ(SuggestKeyword(typed), meant) << typed;

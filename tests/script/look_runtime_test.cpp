@@ -62,11 +62,8 @@ TEST_F(LookRuntime, RateEmitsEvenlyWithTheFractionCarried) {
         std::int32_t InOneSecond;
     };
     const TCase cases[] = {
-        {90.0f, {1, 2, 1, 2, 1, 2}, 90},
-        {30.0f, {0, 1, 0, 1, 0, 1}, 30},
-        {60.0f, {1, 1, 1, 1, 1, 1}, 60},
-        {0.5f, {0, 0, 0, 0, 0, 0}, 0},
-        {0.0f, {0, 0, 0, 0, 0, 0}, 0},
+        {90.0f, {1, 2, 1, 2, 1, 2}, 90}, {30.0f, {0, 1, 0, 1, 0, 1}, 30}, {60.0f, {1, 1, 1, 1, 1, 1}, 60},
+        {0.5f, {0, 0, 0, 0, 0, 0}, 0},   {0.0f, {0, 0, 0, 0, 0, 0}, 0},
     };
     for (const TCase& c : cases) {
         TParticleScript script = StillScript();
@@ -251,7 +248,8 @@ TEST_F(LookRuntime, TypesWithoutNewBirthCommandsDrawTheSameRandomNumbers) {
     for (int f = 0; f < 90; ++f)
         AdvanceScript(looked, {0, 1, 0}, ScriptStepSeconds);
     for (std::size_t type = 0; type < 2; ++type)
-        EXPECT_TRUE(SameParticleBits(plain.Containers[type].Particles, looked.Containers[type].Particles)) << type;
+        EXPECT_TRUE(SameParticleBits(plain.Containers[type].Particles, looked.Containers[type].Particles))
+            << type;
 }
 
 TEST_F(LookRuntime, TintsLieBetweenTheirColoursTimesTheTypesColour) {
@@ -322,10 +320,14 @@ TEST_F(LookRuntime, EmitterPathsAndTheirNames) {
         TVector3 Offset;
     };
     const TCase cases[] = {
-        {TEmitterPath::Still, 3.0, {0, 0, 0}},         {TEmitterPath::Circle, 0.0, {1.5f, 0, 0}},
-        {TEmitterPath::Circle, 1.0, {0, 0, 1.5f}},     {TEmitterPath::Circle, 2.0, {-1.5f, 0, 0}},
-        {TEmitterPath::Circle, 4.0, {1.5f, 0, 0}},     {TEmitterPath::FigureOfEight, 0.0, {1.5f, 0, 0}},
-        {TEmitterPath::FigureOfEight, 1.5, {0, 0, 0}}, {TEmitterPath::FigureOfEight, 3.0, {-1.5f, 0, 0}},
+        {TEmitterPath::Still, 3.0, {0, 0, 0}},
+        {TEmitterPath::Circle, 0.0, {1.5f, 0, 0}},
+        {TEmitterPath::Circle, 1.0, {0, 0, 1.5f}},
+        {TEmitterPath::Circle, 2.0, {-1.5f, 0, 0}},
+        {TEmitterPath::Circle, 4.0, {1.5f, 0, 0}},
+        {TEmitterPath::FigureOfEight, 0.0, {1.5f, 0, 0}},
+        {TEmitterPath::FigureOfEight, 1.5, {0, 0, 0}},
+        {TEmitterPath::FigureOfEight, 3.0, {-1.5f, 0, 0}},
         {TEmitterPath::FigureOfEight, 6.0, {1.5f, 0, 0}},
     };
     for (const TCase& c : cases) {
