@@ -134,14 +134,14 @@ struct TScriptLook {
     TVector3 TintFirst{1, 1, 1};  ///< "tint": the colour at blend factor 0
     TVector3 TintSecond{1, 1, 1}; ///< "tint": the colour at blend factor 1
     TTurbulence Turbulence;       ///< "turbulence"
-    TVortex Vortex;               ///< "vortex" (its Center is the origin, set every frame)
+    TVortex Vortex;               ///< "vortex", its axis made a unit vector (Center: the origin, every frame)
     TParticleTrail Trail;         ///< "trail" (MaxParticles is the type's share, set by the runtime)
     bool HasBounce = false;       ///< "bounce" was given
     float KeepY = 0.6f;           ///< "bounce": share of the vertical speed kept
     float KeepXZ = 0.8f;          ///< "bounce": share of the horizontal speed kept
     bool DieOnGround = false;     ///< "dieonground"
     bool HasShapeAxis = false;    ///< "shapeaxis" was given
-    TVector3 ShapeAxis{0, 1, 0};  ///< "shapeaxis": normal of the plane of discs and rings, not zero
+    TVector3 ShapeAxis{0, 1, 0};  ///< "shapeaxis": unit normal of the plane of discs and rings
     bool Local = false;           ///< "local": particles move with the origin
     double RateCarry = 0.0;       ///< fraction of a particle "rate" carries to the next frame; runtime state
     bool HasLastOrigin = false;   ///< LastOrigin holds the origin of the last pass; runtime state

@@ -59,6 +59,14 @@ TVector3 VectorOf(const TArguments& a, int first) {
     return TVector3{float(a.Value[first]), float(a.Value[first + 1]), float(a.Value[first + 2])};
 }
 
+/// The direction of an axis RequireAxis accepted, as a unit vector: normalised here in doubles, so an
+/// axis of tiny or huge components reaches the engine as a direction a float can hold.
+TVector3 UnitVectorOf(const TArguments& a, int first) {
+    const double x = a.Value[first], y = a.Value[first + 1], z = a.Value[first + 2];
+    const double length = std::sqrt(x * x + y * y + z * z);
+    return TVector3{float(x / length), float(y / length), float(z / length)};
+}
+
 /// "spread,base" of rotation and spin.
 bool RunTurn(TLoadState& state, const TArguments& a, std::string_view what, std::string_view command,
              TScriptLifeRange& range) {
@@ -130,7 +138,7 @@ bool RunVortex(TLoadState& state, const TArguments& a) {
     if (!RequireFinite(state, a.Value[3], "Speed", "vortex")) return false;
     if (!RequireFinite(state, a.Value[4], "Pull", "vortex")) return false;
     TVortex& vortex = CurrentLook(state).Vortex;
-    vortex.Axis = VectorOf(a, 0);
+    vortex.Axis = UnitVectorOf(a, 0);
     vortex.Speed = float(a.Value[3]);
     vortex.Pull = float(a.Value[4]);
     return true;
@@ -166,7 +174,7 @@ bool RunMotion(TLoadState& state, int index, const TArguments& a) {
     case ShapeAxis:
         if (!RequireAxis(state, a, 0, "shapeaxis")) return false;
         CurrentLook(state).HasShapeAxis = true;
-        CurrentLook(state).ShapeAxis = VectorOf(a, 0);
+        CurrentLook(state).ShapeAxis = UnitVectorOf(a, 0);
         return true;
     default:
         CurrentLook(state).Local = a.Value[0] != 0.0;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -76,7 +77,7 @@ TEST_F(LookCommands, AcceptedValuesAreStored) {
         {"vortex(0,0,2,90,-0.5);",
          [](const TParticleScript& s) {
              const TVortex& v = s.Look[0].Vortex;
-             return v.Axis.z == 2.0f && v.Axis.y == 0.0f && v.Speed == 90.0f && v.Pull == -0.5f;
+             return v.Axis.z == 1.0f && v.Axis.y == 0.0f && v.Speed == 90.0f && v.Pull == -0.5f;
          }},
         {"trail(60,64,0);",
          [](const TParticleScript& s) {
@@ -91,7 +92,17 @@ TEST_F(LookCommands, AcceptedValuesAreStored) {
         {"dieonground(true);", [](const TParticleScript& s) { return s.Look[0].DieOnGround; }},
         {"dieonground(1);", [](const TParticleScript& s) { return s.Look[0].DieOnGround; }},
         {"shapeaxis(0,0,-3);",
-         [](const TParticleScript& s) { return s.Look[0].HasShapeAxis && s.Look[0].ShapeAxis.z == -3.0f; }},
+         [](const TParticleScript& s) { return s.Look[0].HasShapeAxis && s.Look[0].ShapeAxis.z == -1.0f; }},
+        {"shapeaxis(3e-40,0,4e-40);",
+         [](const TParticleScript& s) {
+             const TVector3 a = s.Look[0].ShapeAxis;
+             return std::fabs(a.x - 0.6f) < 1e-6f && a.y == 0.0f && std::fabs(a.z - 0.8f) < 1e-6f;
+         }},
+        {"vortex(3e38,0,-3e38,1,0);",
+         [](const TParticleScript& s) {
+             const TVector3 a = s.Look[0].Vortex.Axis;
+             return std::fabs(a.x - 0.70710678f) < 1e-6f && std::fabs(a.z + 0.70710678f) < 1e-6f;
+         }},
         {"local(TRUE);", [](const TParticleScript& s) { return s.Look[0].Local; }},
         {"ground(-1.5);",
          [](const TParticleScript& s) { return s.HasGround && s.GroundHeight == -1.5f && !s.Look[0].Used; }},

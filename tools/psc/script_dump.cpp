@@ -79,7 +79,8 @@ TJson Emission(const TScriptEmission& emission) {
     return json;
 }
 
-/// The look commands a type was given, each under its command's name (as the script writes them).
+/// The look commands a type was given, each under its command's name, in the order the script writes
+/// their arguments (the axes of vortex and shapeaxis as unit vectors).
 TJson Look(const TScriptLook& look) {
     TJson json = TJson::object();
     if (look.HasRotation) json["rotation"] = TJson::array({look.Rotation.Spread, look.Rotation.Base});
