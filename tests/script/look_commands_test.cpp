@@ -2,6 +2,7 @@
 // refusal with its exact line and nothing stored, the type they need, and scripts without them
 // loading to the same record as before.
 
+#include "engine/random.h"
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
 #include "script_test_support.h"
@@ -202,4 +203,49 @@ TEST_F(LookCommands, MisspeltCommandsGetSuggestions) {
     };
     for (const auto& [typed, meant] : cases)
         EXPECT_EQ(SuggestKeyword(typed), meant) << typed;
+}
+
+TEST_F(LookCommands, GeneratedLookScriptsLoadWithinTheirRangesAndRun) {
+    // Every look command with arguments drawn from awkward numbers, then frames of the runtime: what
+    // is stored lies in its range, and the runtime neither crashes nor creates particles past the caps.
+    const char* names[] = {"rotation", "spin",   "stretch",     "tint",      "trail", "rate",   "turbulence",
+                           "vortex",   "ground", "dieonground", "shapeaxis", "local", "bounce", "disc"};
+    const int counts[] = {2, 2, 1, 6, 3, 1, 3, 5, 1, 1, 3, 1, 2, 1};
+    const char* numbers[] = {"0",  "1",    "-1",  "0.5", "1e39", "-1e39", "3.4e38", "1e-45", "2",
+                             "64", "1000", "1e6", "-0",  "x",    "true",  "65",     "60.5",  "0.001"};
+    std::uint32_t state = 12345;
+    const auto next = [&state](std::uint32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % n;
+    };
+    SeedRandom(4);
+    for (int n = 0; n < 300; ++n) {
+        std::string text =
+            "loadtexture('tex.tga');setnewparticletype();textureproperties(1,1);lifelength(0,0.5);\n";
+        for (int c = 0; c < 6; ++c) {
+            const std::size_t k = next(14);
+            text += names[k];
+            text += '(';
+            for (int a = 0; a < counts[k]; ++a)
+                text += std::string(a ? "," : "") + numbers[next(18)];
+            text += ");";
+        }
+        TParticleScript script;
+        LoadScriptFromText(script, "g.psc", text + "\n");
+        SCOPED_TRACE(text);
+        ASSERT_EQ(script.Look.size(), 1u);
+        const TScriptLook& look = script.Look[0];
+        ASSERT_TRUE(look.Trail.Points == 0 || (look.Trail.Points >= 2 && look.Trail.Points <= 64));
+        ASSERT_TRUE(look.Rate >= 0.0f && look.Rate <= MaxScriptRate);
+        ASSERT_TRUE(std::isfinite(look.Stretch) && look.Stretch >= 0.0f);
+        ASSERT_TRUE(std::fabs(VectorLength(look.ShapeAxis) - 1.0f) < 1e-5f);
+        ASSERT_TRUE(std::fabs(VectorLength(look.Vortex.Axis) - 1.0f) < 1e-5f);
+        for (int frame = 0; frame < 4; ++frame)
+            AdvanceScript(script, {0.5f, 0, 0}, 0.02f);
+        ASSERT_LE(ParticleCount(script.Containers[0]), MaxScriptParticlesPerType);
+        for (std::size_t i = 0; i < script.Containers[0].Particles.size(); ++i) {
+            const TParticle p = script.Containers[0].Particles[i];
+            ASSERT_TRUE(std::isfinite(p.Color.x) && p.Color.x >= 0.0f && p.Color.x <= 1.0f);
+        }
+    }
 }
