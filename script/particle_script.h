@@ -68,7 +68,7 @@ struct TScriptVectorRanges {
 
 /// Where a type's new particles start: the box of "position" (Box), or a shape centred on the
 /// position's fixed part plus the origin (the position's random part is not used then). Discs and
-/// rings lie in the horizontal x-z plane.
+/// rings lie in the horizontal x-z plane unless the type's "shapeaxis" names another normal.
 enum class TEmitterShape : std::int32_t {
     Box,         ///< Base + R * Spread per axis, as "position" says
     Sphere,      ///< anywhere inside a ball of Radius
@@ -117,6 +117,50 @@ struct TScriptEmission {
     std::vector<TScriptSubEmitter> SubEmitters; ///< "ondeath" and "onbounce", in script order
 };
 
+/// How a type's particles look and move beyond the original commands: turning, stretching, a rate of
+/// births, a tint, flow forces, trails, the ground's bounce, the plane of its discs and rings, and
+/// moving with the origin. The value-initialised record uses none of them (Used false), and a type
+/// whose record is unused is created and run exactly as without it.
+struct TScriptLook {
+    bool Used = false;            ///< any of the commands below was given for the type
+    bool HasRotation = false;     ///< "rotation" was given
+    TScriptLifeRange Rotation;    ///< "rotation": start angle, degrees, Base + R * Spread
+    bool HasSpin = false;         ///< "spin" was given
+    TScriptLifeRange Spin;        ///< "spin": degrees a second, Base + R * Spread
+    float Stretch = 0.0f;         ///< "stretch": length = drawn height + Stretch x speed seen; 0: none
+    bool HasRate = false;         ///< "rate" was given
+    float Rate = 0.0f;            ///< "rate": particles a second
+    bool HasTint = false;         ///< "tint" was given
+    TVector3 TintFirst{1, 1, 1};  ///< "tint": the colour at blend factor 0
+    TVector3 TintSecond{1, 1, 1}; ///< "tint": the colour at blend factor 1
+    TTurbulence Turbulence;       ///< "turbulence"
+    TVortex Vortex;               ///< "vortex", its axis made a unit vector (Center: the origin, every frame)
+    TParticleTrail Trail;         ///< "trail" (MaxParticles is the type's share, set by the runtime)
+    bool HasBounce = false;       ///< "bounce" was given
+    float KeepY = 0.6f;           ///< "bounce": share of the vertical speed kept
+    float KeepXZ = 0.8f;          ///< "bounce": share of the horizontal speed kept
+    bool DieOnGround = false;     ///< "dieonground"
+    bool HasShapeAxis = false;    ///< "shapeaxis" was given
+    TVector3 ShapeAxis{0, 1, 0};  ///< "shapeaxis": unit normal of the plane of discs and rings
+    bool Local = false;           ///< "local": particles move with the origin
+    double RateCarry = 0.0;       ///< fraction of a particle "rate" carries to the next frame; runtime state
+    bool HasLastOrigin = false;   ///< LastOrigin holds the origin of the last pass; runtime state
+    TVector3 LastOrigin;          ///< origin of the last pass, for "local"; runtime state
+};
+
+/// A path the host may have the script's origin follow (a host setting, not a command): the offset is
+/// evaluated at the script's Time, so restarts, seeks and checkpoints replay it exactly.
+enum class TEmitterPath : std::int32_t {
+    Still,         ///< no offset
+    Circle,        ///< a circle of radius 1.5 in the x-z plane, one turn every 4 s
+    FigureOfEight, ///< a lemniscate 3 wide along x in the x-z plane, one loop every 6 s
+};
+
+/// The offset of `path` from the host's origin after `seconds` of the script's clock.
+TVector3 EmitterPathOffset(TEmitterPath path, double seconds);
+/// "still", "circle", "eight" or "figure-of-eight" (any letter case); empty for any other name.
+std::optional<TEmitterPath> ParseEmitterPath(std::string_view name);
+
 /// Most work a prewarm may cost, in particle-steps (the particles each of its passes sweeps, added up):
 /// about a second or two of one core. A prewarm that reaches it stops there, with one line in the
 /// debugger log, and the script plays on from where it stands.
@@ -136,6 +180,10 @@ struct TParticleScript {
     std::vector<TScriptVectors> Vectors;              ///< vectors per type
     std::vector<TScriptVectorRanges> VectorRanges;    ///< vector ranges per type
     std::vector<TScriptEmission> Emission;            ///< shapes, bursts and sub-emitters per type
+    std::vector<TScriptLook> Look;                    ///< turning, rate, tint, flow, trails ... per type
+    bool HasGround = false;                           ///< "ground" was given
+    float GroundHeight = 0.0f;                        ///< "ground": height of the ground below the origin
+    TEmitterPath EmitterPath = TEmitterPath::Still;   ///< the host's path for the origin
     float Prewarm = 0.0f;                             ///< "prewarm": seconds run before the first frame
     /// Seconds the script has run since its start, prewarm included (a prewarmed script shows its
     /// first frame at Time == Prewarm); bursts fire by it. Runtime state, 0 after a load or restart.
@@ -195,6 +243,16 @@ inline constexpr std::int32_t MaxScriptSubEmitterCount = 1'000;
 inline constexpr std::int32_t MaxScriptBurstValue = 1'000'000;
 /// Most times a flipbook's tiles are played over one life.
 inline constexpr float MaxScriptFlipbookCycles = 10'000.0f;
+/// Most trail points one script holds; each trailing type gets an equal share.
+inline constexpr std::int32_t MaxScriptTrailPoints = 4'000'000;
+/// Most points of one "trail".
+inline constexpr std::int32_t MaxScriptTrailPointsPerParticle = 64;
+/// Longest "trail", seconds.
+inline constexpr float MaxScriptTrailSeconds = 60.0f;
+/// Most particles a second one "rate" asks for.
+inline constexpr float MaxScriptRate = 1'000'000.0f;
+/// Width and depth of the flat ground of "ground", world units, centred under the origin.
+inline constexpr float ScriptGroundSize = 1000.0f;
 /// Longest "prewarm", seconds.
 inline constexpr float MaxScriptPrewarmSeconds = 60.0f;
 /// Most particles all sub-emitters of one script create in one frame (or one prewarm or seek step);
@@ -227,8 +285,11 @@ TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string&
 /// `existing` (continuous) or trunc(numParticles), never below 0 nor past MaxScriptParticlesPerType held.
 std::int32_t ScriptParticlesToEmit(float numParticles, bool continuous, std::int32_t existing);
 /// One frame, dt in seconds. The first call of a script (after a load or RestartScript) first runs its
-/// prewarm in steps of ScriptStepSeconds without drawing (what RunPrewarmSteps left of it). Then: top-up
-/// (continuous scripts only), the bursts whose time Time has reached, UpdateAndDraw on every container (each
+/// prewarm in steps of ScriptStepSeconds without drawing (what RunPrewarmSteps left of it). Every step
+/// works at `origin` plus EmitterPathOffset(EmitterPath, Time): first the types' looks are handed to
+/// their containers ("local" particles carried by the origin's move, the "ground" laid under it). Then:
+/// top-up (continuous scripts only), the bursts whose time Time has reached, the births of each "rate"
+/// (floor(carry + rate x dt), the fraction carried on), UpdateAndDraw on every container (each
 /// type's Events cleared first and switched on for a type with sub-emitters), RunSubEmitters, and Time += dt
 /// (a dt that is not a positive number leaves Time as it is). A script that uses none of the newer commands
 /// runs exactly as it did before them.
@@ -241,16 +302,17 @@ void AdvanceScript(TParticleScript& script, const TVector3& origin, float dt);
 /// record). The events are left in place; AdvanceScript clears them before the next pass.
 void RunSubEmitters(TParticleScript& script);
 /// True when the script can show nothing more: no live particle, no continuous top-up of a type with a
-/// particle count of 1 or more, and no burst left to fire.
+/// particle count of 1 or more, no "rate" above 0, and no burst left to fire.
 bool ScriptFinished(const TParticleScript& script);
 /// Seconds of play (the prewarm not counted) after which the script shows nothing more, when that can
 /// be known from its settings: no continuous top-up, every burst's last firing plus the longest life of
-/// its type, and sub-emitted types' lives after that. Unknown (empty) for a continuous script or a
-/// chain of sub-emitters that can go round.
+/// its type, and sub-emitted types' lives after that. Unknown (empty) for a continuous script, a type
+/// with a "rate" above 0 or a chain of sub-emitters that can go round.
 std::optional<double> ScriptLength(const TParticleScript& script);
 /// Back to the state right after the load: every particle and event removed, Time 0, every burst
-/// unfired; the next AdvanceScript runs the prewarm again, as a first frame does. Settings, tiles,
-/// magnets, blending, debug view and buffer objects stay. The random generator is not touched.
+/// unfired, no rate carry and no last origin; the next AdvanceScript runs the prewarm again, as a first frame
+/// does. Settings, tiles, magnets, blending, debug view and buffer objects stay. The random generator is not
+/// touched.
 void RestartScript(TParticleScript& script);
 /// Brings the script to `steps` fixed steps of play after its start (its prewarm first) from the
 /// beginning: RestartScript, SeedRandom(seed), the prewarm, then `steps` steps of ScriptStepSeconds
@@ -275,7 +337,7 @@ void FinishPrewarm(TParticleScript& script, const TVector3& origin);
 void RunScriptStep(TParticleScript& script, const TVector3& origin);
 /// Seconds of play since the start, the prewarm not counted; 0 before the first frame.
 double ScriptPlayedSeconds(const TParticleScript& script);
-/// Ends every emission of the script for good (continuous top-up, bursts, sub-emitters); the live
+/// Ends every emission of the script for good (continuous top-up, rates, bursts, sub-emitters); the live
 /// particles fly on. For an earlier version of a script that is being replaced.
 void StopScriptEmission(TParticleScript& script);
 /// Creates the particles of every type: the missing ones (continuous) or the full count. Bursts and

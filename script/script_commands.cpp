@@ -105,6 +105,7 @@ void RunSetNewParticleType(TLoadState& state) {
     script.Vectors.resize(count);
     script.VectorRanges.resize(count);
     script.Emission.resize(count);
+    script.Look.resize(count);
     state.Report.TilesSet.resize(count, false);
     state.Report.TilesSet[count - 1] = false;
     SetBlendFactor(script.Containers.back(), GL_SRC_ALPHA, GL_ONE);

@@ -45,16 +45,8 @@ constexpr TEffectCommandShape EmissionShapes[] = {
     {"ondeath", true, "ii", 1, -1}, {"onbounce", true, "ii", 1, -1}, {"prewarm", false, "f", 0, -1},
 };
 
-/// The pattern that splits a command of `commas` + 1 arguments; 0 commas keeps the generic match.
-constexpr std::string_view PatternByCommas[] = {"%(%);%", "%(%,%);%", "%(%,%,%);%", "%(%,%,%,%);%"};
+} // namespace
 
-/// A command's converted arguments.
-struct TArguments {
-    int Count = 0;
-    double Value[4] = {};
-};
-
-/// "0", "1", "1000000", or the shortest form of other bounds.
 std::string BoundText(double value) {
     if (value == std::floor(value) && std::fabs(value) < 1e15) return std::to_string(std::int64_t(value));
     char text[32];
@@ -62,7 +54,6 @@ std::string BoundText(double value) {
     return text;
 }
 
-/// Reports "WHAT of COMMAND must TEXT - skipping command." unless `ok`.
 bool Require(TLoadState& state, bool ok, std::string_view what, std::string_view command,
              const std::string& condition) {
     if (ok) return true;
@@ -77,20 +68,17 @@ bool Require(TLoadState& state, bool ok, std::string_view what, std::string_view
     return false;
 }
 
-/// `value` in [low, high] (NaN never is).
 bool RequireWithin(TLoadState& state, double value, double low, double high, std::string_view what,
                    std::string_view command) {
     return Require(state, value >= low && value <= high, what, command,
                    "lie between " + BoundText(low) + " and " + BoundText(high));
 }
 
-/// A finite `value` of at least 0 (stored as a float, so the float range is the limit).
 bool RequireNotNegative(TLoadState& state, double value, std::string_view what, std::string_view command) {
     return Require(state, std::isfinite(float(value)) && value >= 0.0, what, command,
                    "be a finite number of at least 0");
 }
 
-/// Reports "Too many COMMANDS commands for particle type T (at most CAP)" when `held` reached `cap`.
 bool RequireRoom(TLoadState& state, std::size_t held, std::int32_t cap, std::string_view commands) {
     if (held < std::size_t(cap)) return true;
     ReportLineError(state, "): Too many " + std::string(commands) + " commands for particle type " +
@@ -99,7 +87,6 @@ bool RequireRoom(TLoadState& state, std::size_t held, std::int32_t cap, std::str
     return false;
 }
 
-/// Converts slots 1..count by `kinds`; every bad value is reported. Nullopt when any was bad.
 std::optional<TArguments> ConvertArguments(TLoadState& state, std::string_view kinds, int count) {
     TArguments arguments;
     arguments.Count = count;
@@ -115,6 +102,15 @@ std::optional<TArguments> ConvertArguments(TLoadState& state, std::string_view k
             }
             continue;
         }
+        if (kinds[std::size_t(i)] == 'b') {
+            if (const std::optional<bool> value = ConvertBoolean(slot)) {
+                arguments.Value[i] = *value ? 1.0 : 0.0;
+            } else {
+                ReportBadValue(state, slot, TValueKind::Boolean);
+                good = false;
+            }
+            continue;
+        }
         const std::string text = ReplaceDotsByCommas(slot);
         if (const std::optional<float> value = ConvertFloat(text)) {
             arguments.Value[i] = *value;
@@ -126,6 +122,8 @@ std::optional<TArguments> ConvertArguments(TLoadState& state, std::string_view k
     if (!good) return std::nullopt;
     return arguments;
 }
+
+namespace {
 
 TParticleLifeCurves& CurrentLife(TLoadState& state) {
     return state.Script.Containers[std::size_t(state.CurrentType)].Life;

@@ -1,6 +1,7 @@
 // LoadScript: the log header, the line loop with the semicolon rule, the keyword lookup, the
 // commands of keyword rows 0 to 3 (values stored per particle type) and the end checks. Row 4 is in
-// script_commands.cpp, rows 5 and 6 (the newer commands) in script_effect_commands.cpp.
+// script_commands.cpp, rows 5 and 6 (the newer commands) in script_effect_commands.cpp, rows 7 and 8
+// (looks and motion) in script_look_commands.cpp.
 
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
@@ -156,7 +157,8 @@ bool ProcessCommand(TLoadState& state, std::string_view& text) {
     }
     const int restSlot = row < 4    ? RunValueCommand(state, row, k, text)
                          : row == 4 ? script_detail::RunOwnRuleCommand(state, k, text)
-                                    : script_detail::RunEffectCommand(state, row, k, text);
+                         : row <= 6 ? script_detail::RunEffectCommand(state, row, k, text)
+                                    : script_detail::RunLookCommand(state, row, k, text);
     text = state.Slots[std::size_t(restSlot)];
     return false;
 }

@@ -54,11 +54,40 @@ void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind);
 /// Number of `c` in `text` up to and including its first ";" (0 when there is none).
 int CountBeforeFirstSemicolon(std::string_view text, char c);
 
+/// The pattern that splits a command of `commas` + 1 arguments; 0 commas keeps the generic match.
+inline constexpr std::string_view PatternByCommas[] = {"%(%);%",       "%(%,%);%",       "%(%,%,%);%",
+                                                       "%(%,%,%,%);%", "%(%,%,%,%,%);%", "%(%,%,%,%,%,%);%"};
+
+/// A command's converted arguments.
+struct TArguments {
+    int Count = 0;
+    double Value[6] = {};
+};
+
+/// "0", "1", "1000000", or the shortest form of other bounds.
+std::string BoundText(double value);
+/// Reports "WHAT of COMMAND must TEXT - skipping command." unless `ok`.
+bool Require(TLoadState& state, bool ok, std::string_view what, std::string_view command,
+             const std::string& condition);
+/// `value` in [low, high] (NaN never is).
+bool RequireWithin(TLoadState& state, double value, double low, double high, std::string_view what,
+                   std::string_view command);
+/// A finite `value` of at least 0 (stored as a float, so the float range is the limit).
+bool RequireNotNegative(TLoadState& state, double value, std::string_view what, std::string_view command);
+/// Reports "Too many COMMANDS commands for particle type T (at most CAP)" when `held` reached `cap`.
+bool RequireRoom(TLoadState& state, std::size_t held, std::int32_t cap, std::string_view commands);
+/// Converts slots 1..count by `kinds` ('f' float, 'i' integer, 'b' boolean); every bad value is
+/// reported. Nullopt when any was bad.
+std::optional<TArguments> ConvertArguments(TLoadState& state, std::string_view kinds, int count);
+
 /// Runs row-4 command `index` on `text` (already matched by the generic pattern); returns the slot
 /// that holds the rest of the line.
 int RunOwnRuleCommand(TLoadState& state, int index, std::string_view text);
 /// Runs command `index` of keyword row 5 or 6 (the newer commands); returns the rest-of-line slot.
 int RunEffectCommand(TLoadState& state, int row, int index, std::string_view text);
+/// Runs command `index` of keyword row 7 or 8 (how particles look and move); returns the rest-of-line
+/// slot.
+int RunLookCommand(TLoadState& state, int row, int index, std::string_view text);
 /// After "textureproperties" changed the atlas of `type`: a flipbook that no longer fits is dropped
 /// with a message.
 void RecheckFlipbook(TLoadState& state, std::size_t type);

@@ -25,9 +25,10 @@ TVector3 Scaled(const TVector3& v, float k) {
 
 /// A unit direction out of the shape's centre and the distance along it, drawn for one particle:
 /// sphere and shell draw the height (y) and the angle around it, then the sphere its distance (cube
-/// root, so the ball fills evenly); disc and ring draw the angle in the x-z plane, then the disc
-/// its distance (square root, so the disc fills evenly).
-void DrawShapePoint(const TScriptEmitter& emitter, TVector3& direction, float& distance) {
+/// root, so the ball fills evenly); disc and ring draw the angle in their plane (x-z unless
+/// "shapeaxis" tilts it), then the disc its distance (square root, so the disc fills evenly).
+void DrawShapePoint(const TScriptEmitter& emitter, const script_detail::TDiscPlane& plane,
+                    TVector3& direction, float& distance) {
     if (emitter.Shape == TEmitterShape::Sphere || emitter.Shape == TEmitterShape::SphereShell) {
         const float height = 2.0f * R() - 1.0f;
         const float angle = TwoPi * R();
@@ -37,13 +38,38 @@ void DrawShapePoint(const TScriptEmitter& emitter, TVector3& direction, float& d
         return;
     }
     const float angle = TwoPi * R();
-    direction = TVector3{std::cos(angle), 0.0f, std::sin(angle)};
+    direction = plane.Tilted ? VectorAdd(Scaled(plane.U, std::cos(angle)), Scaled(plane.V, std::sin(angle)))
+                             : TVector3{std::cos(angle), 0.0f, std::sin(angle)};
     distance = emitter.Shape == TEmitterShape::Disc ? emitter.Radius * std::sqrt(R()) : emitter.Radius;
+}
+
+/// c1 + t (c2 - c1) per channel.
+TVector3 TintAt(const TScriptLook& look, float t) {
+    const TVector3& a = look.TintFirst;
+    const TVector3& b = look.TintSecond;
+    return TVector3{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+}
+
+/// Gives the particles from `first` on their tint: the colour keys, when the type has them, multiply
+/// it in the pass (TintColorKeys), so the particle's colour is the tint alone; without keys it is the
+/// type's colour times the tint.
+void Tint(TParticleEffectContainer& container, const TScriptLook& look, bool keyed, std::int32_t first,
+          const std::vector<float>& tints) {
+    for (std::size_t k = 0; k < tints.size(); ++k) {
+        const std::size_t index = std::size_t(first) + k;
+        TParticle particle = container.Particles[index];
+        const TVector3 tint = TintAt(look, tints[k]);
+        particle.Color =
+            keyed ? tint
+                  : TVector3{particle.Color.x * tint.x, particle.Color.y * tint.y, particle.Color.z * tint.z};
+        container.Particles[index] = particle;
+    }
 }
 
 // Appends `n` particles of `type` at `origin` to its container. The order of the draws is part of
 // the behaviour, particle by particle: position x, y, z (or the shape's draws); velocity x, y, z; the
-// size only when the random-size range is open; the life.
+// size only when the random-size range is open; the life; then, for a type that has them, the start
+// angle, the spin and the tint's blend factor.
 void CreateParticlesOfType(TParticleScript& script, std::size_t type, const TVector3& origin,
                            std::int64_t n) {
     TParticleEffectContainer& container = script.Containers[type];
@@ -53,6 +79,11 @@ void CreateParticlesOfType(TParticleScript& script, std::size_t type, const TVec
     const TScriptVectorRanges& vectorRanges = script.VectorRanges[type];
     const TScriptEmitter emitter =
         type < script.Emission.size() ? script.Emission[type].Emitter : TScriptEmitter{};
+    const TScriptLook* look = script_detail::UsedLook(script, type);
+    const script_detail::TDiscPlane plane = script_detail::MakeDiscPlane(look);
+    // AddParticles keeps the spawn's angle and spin only for a container that turns its particles.
+    if (look != nullptr && (look->HasRotation || look->HasSpin)) container.Rotating = true;
+    std::vector<float> tints;
 
     // A tile outside the type's table is clamped into it, so drawing never reads past the table. A
     // type without tiles ("textureproperties" never succeeded; the loader warns) gets tile 0, which
@@ -95,7 +126,7 @@ void CreateParticlesOfType(TParticleScript& script, std::size_t type, const TVec
             }
         } else {
             float distance = 0.0f;
-            DrawShapePoint(emitter, outward, distance);
+            DrawShapePoint(emitter, plane, outward, distance);
             position = VectorAdd(VectorAdd(origin, place.Base), Scaled(outward, distance));
         }
 
@@ -115,9 +146,15 @@ void CreateParticlesOfType(TParticleScript& script, std::size_t type, const TVec
             particle.Size = TVector3{s, s, 0.0f};
         }
         particle.LifeLength = R() * ranges.Life.Spread + ranges.Life.Base;
+        if (look == nullptr) return particle;
+        if (look->HasRotation) particle.Angle = R() * look->Rotation.Spread + look->Rotation.Base;
+        if (look->HasSpin) particle.Spin = R() * look->Spin.Spread + look->Spin.Base;
+        if (look->HasTint) tints.push_back(R());
         return particle;
     };
+    const std::int32_t first = ParticleCount(container);
     AddParticles(container, shared, std::int32_t(n), spawn);
+    if (!tints.empty()) Tint(container, *look, !container.Life.ColorKeys.empty(), first, tints);
 }
 
 } // namespace
@@ -147,9 +184,12 @@ std::int64_t CreateParticles(TParticleScript& script, std::size_t type, const TV
     return n;
 }
 
-std::int64_t StepScript(TParticleScript& script, const TVector3& origin, float dt, bool draw) {
+std::int64_t StepScript(TParticleScript& script, const TVector3& hostOrigin, float dt, bool draw) {
+    const TVector3 origin = ScriptOrigin(script, hostOrigin);
+    PrepareLook(script, origin);
     if (script.Continuous) EmitParticles(script, origin);
     FireBursts(script, origin);
+    EmitAtRate(script, origin, dt);
     std::int64_t swept = 0;
     for (std::size_t type = 0; type < script.Containers.size(); ++type) {
         TParticleEffectContainer& container = script.Containers[type];

@@ -18,6 +18,8 @@ const std::array<TScriptKeywordRow, ScriptKeywordRows> ScriptKeywords = {{
      "textureproperties", "blendfactor", "mposition", "continiuous", "fading"},
     {"colorkey", "alphakey", "sizekey", "flipbook"},
     {"burst", "sphere", "shell", "disc", "ring", "outward", "ondeath", "onbounce", "prewarm"},
+    {"rotation", "spin", "stretch", "tint", "trail"},
+    {"rate", "turbulence", "vortex", "ground", "bounce", "dieonground", "shapeaxis", "local"},
 }};
 
 namespace {

@@ -20,9 +20,9 @@ using TScriptSlots = std::array<std::string, ScriptSlotCount>;
 using TScriptSlotViews = std::array<std::string_view, ScriptSlotCount>;
 
 /// Rows x entries of the keyword table; rows 0 to 3 hold the commands of argument shape k, row 4 the
-/// original commands with rules of their own, rows 5 (over a particle's life) and 6 (emission) the
-/// newer commands, each checked by rules of its own.
-inline constexpr int ScriptKeywordRows = 7;
+/// original commands with rules of their own, rows 5 (over a particle's life), 6 (emission), 7 (how
+/// a particle looks) and 8 (how it moves) the newer commands, each checked by rules of its own.
+inline constexpr int ScriptKeywordRows = 9;
 inline constexpr int ScriptKeywordsPerRow = 11;
 using TScriptKeywordRow = std::array<std::string_view, ScriptKeywordsPerRow>;
 /// The command names, all lower case; unused entries are empty.

@@ -1,6 +1,7 @@
 // Seeks in slices with checkpoints (script_seek.h). A checkpoint holds everything a step changes: the
-// containers' particles and events, the bursts fired, the clock, the prewarm's progress and the random
-// generator; so a run from a checkpoint repeats the run from the start bit for bit.
+// containers' particles and events, the bursts fired, the looks' rate carries and last origins, the
+// clock, the prewarm's progress and the random generator; so a run from a checkpoint repeats the run from the
+// start bit for bit.
 
 #include "script/script_seek.h"
 
@@ -30,7 +31,11 @@ TScriptCheckpoint TakeCheckpoint(const TParticleScript& script, std::int64_t ste
     for (const TScriptEmission& emission : script.Emission)
         for (const TScriptBurst& burst : emission.Bursts)
             checkpoint.BurstsFired.push_back(burst.Fired);
-    checkpoint.Bytes = bytes + checkpoint.BurstsFired.size() * sizeof(std::int32_t);
+    for (const TScriptLook& look : script.Look)
+        checkpoint.Looks.push_back(
+            TScriptLookCheckpoint{look.RateCarry, look.HasLastOrigin, look.LastOrigin});
+    checkpoint.Bytes = bytes + checkpoint.BurstsFired.size() * sizeof(std::int32_t) +
+                       checkpoint.Looks.size() * sizeof(TScriptLookCheckpoint);
     return checkpoint;
 }
 
@@ -43,6 +48,11 @@ void RestoreCheckpoint(TParticleScript& script, const TScriptCheckpoint& checkpo
     for (TScriptEmission& emission : script.Emission)
         for (TScriptBurst& burst : emission.Bursts)
             if (next < checkpoint.BurstsFired.size()) burst.Fired = checkpoint.BurstsFired[next++];
+    for (std::size_t i = 0; i < script.Look.size() && i < checkpoint.Looks.size(); ++i) {
+        script.Look[i].RateCarry = checkpoint.Looks[i].RateCarry;
+        script.Look[i].HasLastOrigin = checkpoint.Looks[i].HasLastOrigin;
+        script.Look[i].LastOrigin = checkpoint.Looks[i].LastOrigin;
+    }
     script.Time = checkpoint.Time;
     script.Started = true;
     script.PrewarmStepsLeft = checkpoint.PrewarmStepsLeft;

@@ -22,18 +22,26 @@ inline constexpr std::int64_t ScriptCheckpointSpacing = 60;
 /// Most bytes the checkpoints of one seeker hold (particles and events, counted by their records).
 inline constexpr std::size_t MaxScriptCheckpointBytes = std::size_t(256) << 20;
 
+/// The runtime state of one type's look: what "rate" carries and where "local" last saw the origin.
+struct TScriptLookCheckpoint {
+    double RateCarry = 0.0;     ///< TScriptLook::RateCarry
+    bool HasLastOrigin = false; ///< TScriptLook::HasLastOrigin
+    TVector3 LastOrigin;        ///< TScriptLook::LastOrigin
+};
+
 /// A script's whole runtime state after `Step` fixed steps since its start (prewarm included).
 struct TScriptCheckpoint {
-    std::int64_t Step = 0;                 ///< steps since the start, prewarm steps included
-    std::vector<TParticleArray> Particles; ///< each container's particles
-    std::vector<TParticleEventLog> Events; ///< each container's events of the last pass
-    std::vector<std::int32_t> BurstsFired; ///< every burst's Fired, types and bursts in order
-    double Time = 0.0;                     ///< the script's Time
-    std::int64_t PrewarmStepsLeft = 0;     ///< as the script held them
-    std::int64_t PrewarmStepsRun = 0;      ///< as the script held them
-    std::int64_t PrewarmWork = 0;          ///< as the script held it
-    TRandomState Random;                   ///< the random generator after the step
-    std::size_t Bytes = 0;                 ///< what the checkpoint holds, by record size
+    std::int64_t Step = 0;                    ///< steps since the start, prewarm steps included
+    std::vector<TParticleArray> Particles;    ///< each container's particles
+    std::vector<TParticleEventLog> Events;    ///< each container's events of the last pass
+    std::vector<std::int32_t> BurstsFired;    ///< every burst's Fired, types and bursts in order
+    std::vector<TScriptLookCheckpoint> Looks; ///< each type's look state
+    double Time = 0.0;                        ///< the script's Time
+    std::int64_t PrewarmStepsLeft = 0;        ///< as the script held them
+    std::int64_t PrewarmStepsRun = 0;         ///< as the script held them
+    std::int64_t PrewarmWork = 0;             ///< as the script held it
+    TRandomState Random;                      ///< the random generator after the step
+    std::size_t Bytes = 0;                    ///< what the checkpoint holds, by record size
 };
 
 /// The checkpoints of one script and the seek in progress; value-initialised: none, idle.

@@ -81,6 +81,11 @@ void LogPrewarmStop(TParticleScript& script) {
                                   " particle-steps); the script plays on from there");
 }
 
+/// A type that emits at a "rate" of more than nothing.
+bool EmitsAtRate(const TScriptLook& look) {
+    return look.Used && look.HasRate && look.Rate > 0.0f;
+}
+
 /// Steps the script's "prewarm" asks for: whole steps, the nearest to its seconds.
 std::int64_t PrewarmSteps(const TParticleScript& script) {
     return StepsForSeconds(double(std::min(script.Prewarm, MaxScriptPrewarmSeconds)));
@@ -144,6 +149,8 @@ bool ScriptFinished(const TParticleScript& script) {
         for (std::size_t type = 0; type < types; ++type)
             if (ScriptParticlesToEmit(script.Values[type].NumParticles, true, 0) > 0) return false;
     }
+    for (std::size_t type = 0; type < std::min(types, script.Look.size()); ++type)
+        if (EmitsAtRate(script.Look[type])) return false;
     for (std::size_t type = 0; type < std::min(types, script.Emission.size()); ++type) {
         for (const TScriptBurst& burst : script.Emission[type].Bursts)
             if (std::isfinite(burst.Time) && burst.Fired < BurstTotal(burst) && burst.Count > 0) return false;
@@ -156,6 +163,8 @@ std::optional<double> ScriptLength(const TParticleScript& script) {
     for (std::size_t type = 0; type < types; ++type)
         if (script.Continuous && ScriptParticlesToEmit(script.Values[type].NumParticles, true, 0) > 0)
             return {};
+    for (std::size_t type = 0; type < std::min(types, script.Look.size()); ++type)
+        if (EmitsAtRate(script.Look[type])) return {};
     constexpr double None = -std::numeric_limits<double>::infinity();
     std::vector<double> longestLife(types), lastDeath(types, None);
     for (std::size_t type = 0; type < types; ++type) {
@@ -203,6 +212,7 @@ void RestartScript(TParticleScript& script) {
     for (TScriptEmission& emission : script.Emission)
         for (TScriptBurst& burst : emission.Bursts)
             burst.Fired = 0;
+    script_detail::RestartLook(script);
     script.Time = 0.0;
     script.Started = false;
     script.PrewarmStepsLeft = 0;
@@ -290,6 +300,8 @@ void StopScriptEmission(TParticleScript& script) {
             burst.Fired = std::int32_t(std::min<std::int64_t>(BurstTotal(burst), INT32_MAX));
         emission.SubEmitters.clear();
     }
+    for (TScriptLook& look : script.Look)
+        look.Rate = 0.0f;
 }
 
 } // namespace lumidor

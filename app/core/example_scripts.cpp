@@ -1,4 +1,5 @@
-// The example scripts and the ground under bouncing types (example_scripts.h).
+// The example scripts and the ground under bouncing types of scripts without a "ground" of their own
+// (example_scripts.h).
 
 #include "app/core/example_scripts.h"
 
@@ -69,14 +70,24 @@ float ScriptGroundHeight(const TParticleScript& script, std::size_t type, const 
     case TEmitterShape::SphereShell:
         lowest -= std::abs(emitter.Radius);
         break;
-    case TEmitterShape::Disc: // flat in the x-z plane
+    case TEmitterShape::Disc: // flat in the x-z plane, unless "shapeaxis" tilts it
     case TEmitterShape::Ring:
+        if (type < script.Look.size() && script.Look[type].Used && script.Look[type].HasShapeAxis) {
+            const TVector3 axis = script.Look[type].ShapeAxis;
+            const double length =
+                std::sqrt(double(axis.x) * axis.x + double(axis.y) * axis.y + double(axis.z) * axis.z);
+            const double up = length > 0.0 ? double(axis.y) / length : 1.0;
+            // The disc reaches down by its radius times the sine of its tilt.
+            lowest -= float(std::abs(emitter.Radius) * std::sqrt(std::max(0.0, 1.0 - up * up)));
+        }
         break;
     }
     return lowest - PlayedScriptGroundGap;
 }
 
 int GiveBouncingTypesAGround(TParticleScript& script, const TVector3& origin) {
+    // A script with its own "ground" has it under every type from the runtime: the demo lays none.
+    if (script.HasGround) return 0;
     // A flat 10 x 10 floor as the demo's FloorEffect has, and its friction.
     static const auto flat = std::make_shared<const HDataArray>(HDataArray{{0.0f, 0.0f}, {0.0f, 0.0f}});
     int given = 0;

@@ -376,3 +376,32 @@ TEST_F(TimelineEffects, ExamplesAreFoundByNameAndBouncingTypesGetAGround) {
     script.Emission[0].Emitter.Shape = TEmitterShape::Ring;
     EXPECT_NEAR(ScriptGroundHeight(script, 0, {}), -1.0f - PlayedScriptGroundGap, 1e-6f);
 }
+
+TEST(PlayedScriptGround, AScriptWithItsOwnGroundGetsNoneFromTheDemoAndTiltedDiscsReachDown) {
+    TParticleScript script;
+    script.Containers.resize(1);
+    script.VectorRanges.resize(1);
+    script.Emission.resize(1);
+    script.Look.resize(1);
+    script.Emission[0].SubEmitters = {{TScriptEvent::Bounce, 0, 1}};
+    TParticleScript owned = script;
+    owned.HasGround = true;
+    EXPECT_EQ(GiveBouncingTypesAGround(owned, {}), 0);
+    EXPECT_FALSE(HasCollision(owned.Containers[0].World));
+    EXPECT_EQ(GiveBouncingTypesAGround(script, {}), 1);
+    EXPECT_TRUE(HasCollision(script.Containers[0].World));
+
+    // A disc of radius 2 turned on its side reaches 2 below its centre; tilted by 45 degrees, 2 sin 45.
+    script.Emission[0].Emitter = {TEmitterShape::Disc, 2.0f, 0.0f};
+    const struct {
+        TVector3 Axis;
+        float Below;
+    } cases[] = {
+        {{0, 1, 0}, 0.0f}, {{1, 0, 0}, 2.0f}, {{0, 1, 1}, 2.0f * std::sqrt(0.5f)}, {{0, -3, 0}, 0.0f}};
+    for (const auto& c : cases) {
+        script.Look[0].Used = true;
+        script.Look[0].HasShapeAxis = true;
+        script.Look[0].ShapeAxis = c.Axis;
+        EXPECT_NEAR(ScriptGroundHeight(script, 0, {}), -c.Below - PlayedScriptGroundGap, 1e-6f) << c.Below;
+    }
+}

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -66,7 +67,8 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
     Require(types <= std::size_t(MaxScriptParticleTypes));
     Require(script.Values.size() == types && script.Ranges.size() == types &&
             script.Vectors.size() == types && script.VectorRanges.size() == types &&
-            script.Emission.size() == types && report.TilesSet.size() == types);
+            script.Emission.size() == types && script.Look.size() == types &&
+            report.TilesSet.size() == types);
     Require(script.Prewarm >= 0.0f && script.Prewarm <= MaxScriptPrewarmSeconds);
     std::size_t magnets = 0;
     std::size_t tilesMissing = 0;
@@ -89,6 +91,19 @@ inline void CheckFreshLoad(const TParticleScript& script, const TScriptLoadRepor
         for (const TScriptSubEmitter& sub : emission.SubEmitters)
             Require(sub.Type >= 0 && std::size_t(sub.Type) < types && sub.Count >= 1 &&
                     sub.Count <= MaxScriptSubEmitterCount);
+        // The look commands store only what their ranges allow.
+        const TScriptLook& look = script.Look[t];
+        Require(look.Trail.Points == 0 ||
+                (look.Trail.Points >= 2 && look.Trail.Points <= MaxScriptTrailPointsPerParticle &&
+                 look.Trail.Seconds > 0.0f && look.Trail.Seconds <= MaxScriptTrailSeconds &&
+                 look.Trail.Width >= 0.0f));
+        Require(look.Rate >= 0.0f && look.Rate <= MaxScriptRate && look.Stretch >= 0.0f &&
+                std::isfinite(look.Stretch) && look.Turbulence.Scale > 0.0f);
+        for (const float share : {look.KeepY, look.KeepXZ, look.TintFirst.x, look.TintFirst.y,
+                                  look.TintFirst.z, look.TintSecond.x, look.TintSecond.y, look.TintSecond.z})
+            Require(share >= 0.0f && share <= 1.0f);
+        for (const TVector3& axis : {look.ShapeAxis, look.Vortex.Axis})
+            Require(axis.x != 0.0f || axis.y != 0.0f || axis.z != 0.0f);
         if (report.TilesSet[t])
             Require(!container.TextureTiles.empty());
         else

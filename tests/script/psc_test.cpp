@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -260,4 +261,41 @@ TEST_F(Psc, NewerCommandsAreDumpedAndMisspellingsSuggested) {
                      "line. (did you mean 'colorkey'?)\n"),
         std::string::npos)
         << gcc.Out;
+}
+
+TEST_F(Psc, LookCommandsAreDumpedOnlyForTheTypesThatUseThem) {
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 2;
+    tga[14] = 2;
+    tga[16] = 24;
+    tga += std::string(12, '\x7f');
+    Write("t.tga", tga);
+    Write("l.psc",
+          "ground(-0.5);loadtexture('t.tga');\n"
+          "setnewparticletype();textureproperties(1,1);rotation(360,-45);spin(90,10);stretch(0.25);\n"
+          "rate(90);tint(1,0.5,0,0,0.5,1);turbulence(2,1.5,0.5);vortex(0,1,0,45,0.5);\n"
+          "trail(0.5,16,0.05);bounce(0.25,0.75);dieonground(true);shapeaxis(0,0,1);local(1);\n"
+          "setnewparticletype();textureproperties(1,1);\n");
+    const TRun run = RunPsc(dir, "--dump l.psc");
+    EXPECT_EQ(run.Status, 0) << run.Out;
+    const nlohmann::json json = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(json["ground"].get<float>(), -0.5f);
+    EXPECT_EQ(json["types"][0]["look"],
+              nlohmann::json::parse(R"({"rotation":[360,-45],"spin":[90,10],"stretch":0.25,"rate":90,
+                  "tint":[1,0.5,0,0,0.5,1],"turbulence":[2,1.5,0.5],"vortex":[0,1,0,45,0.5],
+                  "trail":{"seconds":0.5,"points":16,"width":0.05},"bounce":[0.25,0.75],
+                  "dieOnGround":true,"shapeAxis":[0,0,1],"local":true})"));
+    EXPECT_FALSE(json["types"][1].contains("look"));
+
+    // A script without them dumps exactly the keys it did before.
+    Write("o.psc", "loadtexture('t.tga');setnewparticletype();textureproperties(1,1);rate(x);\n");
+    const nlohmann::json old = nlohmann::json::parse(RunPsc(dir, "--dump o.psc").Out);
+    EXPECT_FALSE(old.contains("ground"));
+    EXPECT_FALSE(old["types"][0].contains("look"));
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : old.items())
+        keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"continuous", "fadeIn", "fadeOut", "prewarm", "textureLoaded",
+                                              "types"}));
 }

@@ -79,6 +79,39 @@ TJson Emission(const TScriptEmission& emission) {
     return json;
 }
 
+/// The look commands a type was given, each under its command's name, in the order the script writes
+/// their arguments (the axes of vortex and shapeaxis as unit vectors).
+TJson Look(const TScriptLook& look) {
+    TJson json = TJson::object();
+    if (look.HasRotation) json["rotation"] = TJson::array({look.Rotation.Spread, look.Rotation.Base});
+    if (look.HasSpin) json["spin"] = TJson::array({look.Spin.Spread, look.Spin.Base});
+    if (look.Stretch != 0.0f) json["stretch"] = look.Stretch;
+    if (look.HasRate) json["rate"] = look.Rate;
+    if (look.HasTint) {
+        json["tint"] = TJson::array({look.TintFirst.x, look.TintFirst.y, look.TintFirst.z, look.TintSecond.x,
+                                     look.TintSecond.y, look.TintSecond.z});
+    }
+    const TTurbulence& turbulence = look.Turbulence;
+    if (turbulence.Strength != 0.0f || turbulence.Scale != 1.0f || turbulence.Speed != 0.0f)
+        json["turbulence"] = TJson::array({turbulence.Strength, turbulence.Scale, turbulence.Speed});
+    const TVortex& vortex = look.Vortex;
+    if (vortex.Speed != 0.0f || vortex.Pull != 0.0f || vortex.Axis.x != 0.0f || vortex.Axis.y != 1.0f ||
+        vortex.Axis.z != 0.0f)
+        json["vortex"] =
+            TJson::array({vortex.Axis.x, vortex.Axis.y, vortex.Axis.z, vortex.Speed, vortex.Pull});
+    if (look.Trail.Points > 0) {
+        TJson& trail = json["trail"] = TJson::object();
+        trail["seconds"] = look.Trail.Seconds;
+        trail["points"] = std::int64_t(look.Trail.Points);
+        trail["width"] = look.Trail.Width;
+    }
+    if (look.HasBounce) json["bounce"] = TJson::array({look.KeepY, look.KeepXZ});
+    if (look.DieOnGround) json["dieOnGround"] = true;
+    if (look.HasShapeAxis) json["shapeAxis"] = Vector(look.ShapeAxis);
+    if (look.Local) json["local"] = true;
+    return json;
+}
+
 TJson ParticleType(const TParticleScript& script, const TScriptLoadReport& report, std::size_t t) {
     const TScriptValues& values = script.Values[t];
     const TScriptRanges& ranges = script.Ranges[t];
@@ -114,6 +147,8 @@ TJson ParticleType(const TParticleScript& script, const TScriptLoadReport& repor
     type["tilesSet"] = t < report.TilesSet.size() && report.TilesSet[t];
     type["life"] = LifeCurves(container.Life);
     if (t < script.Emission.size()) type["emission"] = Emission(script.Emission[t]);
+    // Only a type given one of the look commands shows them, so other dumps stay as they were.
+    if (t < script.Look.size() && script.Look[t].Used) type["look"] = Look(script.Look[t]);
     TJson& magnets = type["magnets"] = TJson::array();
     for (const TMagnetPoint& m : container.MagnetPoints) {
         TJson magnet = TJson::object();
@@ -136,6 +171,7 @@ std::string DumpScriptJson(const TParticleScript& script, const TScriptLoadRepor
     json["fadeIn"] = script.FadeIn;
     json["textureLoaded"] = report.TextureLoaded;
     json["prewarm"] = script.Prewarm;
+    if (script.HasGround) json["ground"] = script.GroundHeight;
     TJson& types = json["types"] = TJson::array();
     const std::size_t count = std::min({script.Containers.size(), script.Values.size(), script.Ranges.size(),
                                         script.Vectors.size(), script.VectorRanges.size()});

@@ -17,6 +17,8 @@ syntax keyword pscCommand setnewparticletype setnewmagnetpoint mode gravity radi
 syntax keyword pscCommand textureproperties blendfactor mposition continiuous fading
 syntax keyword pscCommand colorkey alphakey sizekey flipbook
 syntax keyword pscCommand burst sphere shell disc ring outward ondeath onbounce prewarm
+syntax keyword pscCommand rotation spin stretch tint trail
+syntax keyword pscCommand rate turbulence vortex ground bounce dieonground shapeaxis local
 
 syntax keyword pscBoolean true false
 
