@@ -6,6 +6,7 @@
 #include "app/core/debug_tools.h"
 #include "app/core/demo_hooks.h"
 #include "app/core/effects_startup.h"
+#include "app/core/emitter_path.h"
 #include "app/core/live_scripts.h"
 #include "app/core/startup.h"
 #include "app/core/timeline_control.h"
@@ -144,6 +145,7 @@ int main(int argc, char** argv) {
     // pictures do not depend on the machine's speed.
     if (!options.Frames && options.RecordFolder.empty() && !options.Benchmark && !options.Soak)
         TimelineWorkBudgetMs = DefaultTimelineWorkBudgetMs;
+    if (options.EmitterPath) ChooseEmitterPath(*options.EmitterPath);
     if (!options.ScriptFile.empty()) PlayScriptFile(options.ScriptFile); // the script is the effect shown
 
     // 3. Show the window and draw frames until it closes (or run every effect and print the timings).

@@ -8,6 +8,7 @@
 #include "app/core/app_hooks.h"
 #include "app/core/caption.h"
 #include "app/core/command_line.h"
+#include "app/core/emitter_path.h"
 #include "app/core/demo_hooks.h"
 #include "app/core/effect_menu.h"
 #include "app/core/effect_pass.h"
@@ -176,7 +177,7 @@ std::string ItemRectJson(const std::string& name) {
     return text;
 }
 
-// `script=NAME` plays an example by its name (firework, campfire, explosion) or a .psc file of the
+// `script=NAME` plays an example by its name (firework, explosion, smoke, ...) or a .psc file of the
 // page's data by its path; any other value is refused on the page and the demo runs its first effect.
 void PlayPageScript(const std::string& value) {
     if (const std::optional<std::string> example = FindExampleScript(value)) {
@@ -281,6 +282,7 @@ int main(int argc, char** argv) {
     }
     if (Demo.Options.Effect) CurrentEffect = *Demo.Options.Effect;
     if (Demo.Options.Seed) Timeline.Seed = *Demo.Options.Seed;
+    if (Demo.Options.EmitterPath) ChooseEmitterPath(*Demo.Options.EmitterPath);
     if (!Demo.Options.ScriptFile.empty()) PlayPageScript(Demo.Options.ScriptFile);
     web::SetCoreKeyHandler(Demo.Hooks.KeyPressed);
     // A page someone looks at stays answerable during long timeline work; a run of a fixed number of

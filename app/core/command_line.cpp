@@ -80,7 +80,8 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         const bool takesValue = flag == "--frames" || flag == "--fixed-dt" || flag == "--seed" ||
                                 flag == "--screenshot" || flag == "--effect" || flag == "--script" ||
-                                flag == "--stats" || flag == "--record" || flag == "--soak";
+                                flag == "--stats" || flag == "--record" || flag == "--soak" ||
+                                flag == "--emitter-path";
         if (!takesValue && inlineValue) return Failure(flag + " takes no value");
         if (flag == "--help" || flag == "-h") {
             result.Action = TCommandLineAction::ShowHelp;
@@ -146,6 +147,9 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (flag == "--record") {
             if (value.empty()) return Failure(BadValue(flag, "a folder name", value));
             options.RecordFolder = value;
+        } else if (flag == "--emitter-path") {
+            options.EmitterPath = ParseEmitterPath(value);
+            if (!options.EmitterPath) return Failure(BadValue(flag, "still, circle or eight", value));
         } else if (flag == "--soak") {
             if (!ParseUnsigned(value, kMaxSoakSeconds, number) || number == 0)
                 return Failure(BadValue(
@@ -193,6 +197,8 @@ std::string CommandLineUsage() {
            "                         reloaded when it or its textures change; a version with errors is\n"
            "                         refused (its problems go to standard error as FILE:LINE:COLUMN)\n"
            "                         and the last good one runs\n"
+           "  --emitter-path NAME    move the played scripts' origin: still (the default), circle or\n"
+           "                         eight (a figure of eight), as the \"Emitter path\" menu does\n"
            "  --stats FILE.jsonl     write one line of JSON per frame: particles per system and times\n"
            "  --record FOLDER        write every frame as FOLDER/frame_000001.png and so on\n"
            "  --soak SECONDS         cycle through every effect slot (about 2 s each, scripts reloaded\n"

@@ -1,6 +1,8 @@
 #pragma once
 // The demo's optional command-line flags. Without any the demo behaves as the classic program.
 
+#include "script/particle_script.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +37,7 @@ struct TCommandLine {
     std::string RecordFolder; ///< every frame as FOLDER/frame_000001.png ...; empty for none
     std::optional<std::int32_t> Soak; ///< seconds to cycle through every slot, then print memory use
     bool GLDebug = false;             ///< check GL errors every frame; any error ends with status 3
+    std::optional<TEmitterPath> EmitterPath; ///< the played scripts' emitter path ("Emitter path" menu)
 };
 
 /// What the program should do with the parsed command line.

@@ -2,6 +2,7 @@
 
 #include "app/core/demo_windows.h"
 #include "app/core/effects_startup.h"
+#include "app/core/emitter_path.h"
 #include "app/core/example_scripts.h"
 #include "app/core/live_scripts.h"
 #include "app/core/properties_window.h"
@@ -75,6 +76,7 @@ void DrawPopupMenu1() {
         ImGui::EndMenu();
     }
     DrawExamplesMenu();
+    DrawEmitterPathMenu();
     ImGui::Separator();
     if (ImGui::MenuItem("Debug mode", nullptr, DebugMode1Checked)) DebugMode1Click();
     NoteLastItem("Debug mode");

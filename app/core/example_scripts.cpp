@@ -16,10 +16,13 @@
 
 namespace lumidor {
 
-const std::array<TExampleScript, 3> ExampleScripts = {{
+const std::array<TExampleScript, 6> ExampleScripts = {{
     {"Firework", "firework", "scripts/examples/firework.psc"},
     {"Campfire", "campfire", "scripts/examples/campfire.psc"},
     {"Explosion", "explosion", "scripts/examples/explosion.psc"},
+    {"Fountain", "fountain", "scripts/examples/fountain.psc"},
+    {"Spell", "spell", "scripts/examples/spell.psc"},
+    {"Smoke", "smoke", "scripts/examples/smoke.psc"},
 }};
 
 namespace {

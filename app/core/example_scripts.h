@@ -24,7 +24,7 @@ struct TExampleScript {
 };
 
 /// The examples in menu order.
-extern const std::array<TExampleScript, 3> ExampleScripts;
+extern const std::array<TExampleScript, 6> ExampleScripts;
 
 /// Distance from the lowest start point of a bouncing type down to its ground, world units: beyond the
 /// collision band (0.2) with a margin.
@@ -34,7 +34,7 @@ inline constexpr float PlayedScriptGroundGap = 0.25f;
 /// example has that name.
 std::optional<std::string> FindExampleScript(const std::string& name);
 
-/// "firework, campfire or explosion": the names FindExampleScript knows, for messages.
+/// "firework, campfire, explosion, fountain, spell or smoke": the names FindExampleScript knows, for messages.
 std::string ExampleScriptNames();
 
 /// The height of the ground of particle type `type` of `script` at `origin`: the lowest start point

@@ -1,6 +1,7 @@
 #include "app/core/live_scripts.h"
 
 #include "app/core/effects_startup.h"
+#include "app/core/emitter_path.h"
 #include "app/core/example_scripts.h"
 #include "app/core/timeline_control.h"
 #include "engine/message.h"
@@ -79,6 +80,7 @@ int PlayScriptFile(const std::string& file) {
     StartLiveScript(played.Live, played.Script, file, WallSeconds());
     GiveBouncingTypesAGround(played.Script, TVector3{0.0f, 0.0f, 0.0f});
     ForgetScriptTimeline(played.Script);
+    ApplyEmitterPath(played.Script);
     if (played.Live.State == TLiveScriptState::Loaded) {
         PrintState(played.Live);
     } else {
@@ -102,8 +104,10 @@ void PollLiveScripts(double now) {
         // A slot whose start-up never loaded it (start-up stopped early) is not watched.
         if (!SlotScriptLives[i].File.empty()) Poll(SlotScriptLives[i], Scripts[i], now);
     }
-    for (TPlayedScript& played : PlayedScripts)
+    for (TPlayedScript& played : PlayedScripts) {
         Poll(played.Live, played.Script, now);
+        ApplyEmitterPath(played.Script); // a new version starts still
+    }
 }
 
 bool RunPlayedScript(int slot, float dt) {

@@ -110,6 +110,28 @@ TEST(CommandLine, ScriptNamesTheFileToPlay) {
     EXPECT_NE(CommandLineUsage().find("--script FILE.psc"), std::string::npos);
 }
 
+TEST(CommandLine, EmitterPathByName) {
+    const struct {
+        std::vector<std::string> Arguments;
+        std::optional<TEmitterPath> Path;
+        std::string Error;
+    } cases[] = {
+        {{}, std::nullopt, ""},
+        {{"--emitter-path", "circle"}, TEmitterPath::Circle, ""},
+        {{"--emitter-path=eight", "--frames", "3"}, TEmitterPath::FigureOfEight, ""},
+        {{"--emitter-path", "still"}, TEmitterPath::Still, ""},
+        {{"--emitter-path", "square"}, std::nullopt,
+         "--emitter-path expects still, circle or eight, got \"square\""},
+        {{"--emitter-path"}, std::nullopt, "--emitter-path needs a value"},
+    };
+    for (const auto& test : cases) {
+        const TCommandLineResult result = Parse(test.Arguments);
+        EXPECT_EQ(result.Error, test.Error);
+        EXPECT_EQ(result.Options.EmitterPath, test.Path);
+    }
+    EXPECT_NE(CommandLineUsage().find("--emitter-path NAME"), std::string::npos);
+}
+
 TEST(CommandLine, SoakAndGLDebug) {
     TCommandLineResult result = Parse({"--soak", "90", "--gl-debug", "--fixed-dt=0.02"});
     ASSERT_EQ(result.Action, TCommandLineAction::Run) << result.Error;

@@ -347,7 +347,7 @@ TEST_F(TimelineEffects, ExamplesAreFoundByNameAndBouncingTypesGetAGround) {
     EXPECT_FALSE(FindExampleScript("fireworks").has_value());
     EXPECT_FALSE(FindExampleScript("").has_value());
     EXPECT_FALSE(FindExampleScript(".psc").has_value());
-    EXPECT_EQ(ExampleScriptNames(), "firework, campfire or explosion");
+    EXPECT_EQ(ExampleScriptNames(), "firework, campfire, explosion, fountain, spell or smoke");
     for (const TExampleScript& example : ExampleScripts)
         EXPECT_TRUE(fs::is_regular_file(example.File)) << example.File;
 

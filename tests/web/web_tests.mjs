@@ -334,7 +334,7 @@ async function checkScripts(browser, base) {
     }
     await browser.open(runUrl(base, 'script=fireworks&frames=5&seed=1&fixed-dt=0.0333'));
     const title = await browser.runToEnd(60);
-    check(title.startsWith('FAILED: ') && title.includes('firework, campfire or explosion'),
+    check(title.startsWith('FAILED: ') && title.includes('firework, campfire, explosion, fountain, spell or smoke'),
           `script=fireworks: refused with the names it takes (${title})`);
     const shown = await browser.evaluate("document.getElementById('messages').textContent");
     check(shown.includes('"fireworks"'), `script=fireworks: the page says which name it did not know (${shown.trim()})`);

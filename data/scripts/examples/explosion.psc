@@ -4,7 +4,8 @@
 //
 // Written with the newer commands (see docs/script-language.md): flipbook() runs each particle through
 // the frames of blast.tga over its life, burst() sets the explosions on the script's clock, ring(),
-// shell() and outward() shape and launch the particles, and the keys change them over their life.
+// shell() and outward() shape and launch the particles, the keys change them over their life and
+// stretch() draws the debris along its flight.
 
 continiuous(false);
 fading(false, false);
@@ -60,7 +61,7 @@ sizekey(0, 0.3, 0.3);
 sizekey(1, 0.1, 0.1);
 
 // ---------------------------------------------------------------------------
-// Type 2: debris streaks
+// Type 2: debris streaks, drawn along their flight
 // ---------------------------------------------------------------------------
 setnewparticletype();
 textureproperties(2, 4);
@@ -74,7 +75,8 @@ lifelength(0.6, 0.8);
 mass(1);
 inertia(1, 1, 1);
 force(0, -2.5, 0);
-size(0.07, 0.14);
+size(0.07, 0.07);
+stretch(0.06);
 colorkey(0, 1, 0.85, 0.5);
 colorkey(1, 0.5, 0.12, 0.04);
 alphakey(0.7, 1);

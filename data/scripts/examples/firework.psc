@@ -4,7 +4,7 @@
 // Written with the newer commands (see docs/script-language.md): burst() fires particles at a time of
 // the script's clock, sphere() and outward() throw them out of a small ball, colorkey() and
 // alphakey() change them over their life, and ondeath() creates particles of another type where one
-// of this type dies.
+// of this type dies; trail() draws a fading streak behind every spark.
 
 // Nothing is topped up: every particle comes from a burst or a death.
 continiuous(false);
@@ -34,6 +34,7 @@ colorkey(1, 0.25, 0.03, 0.02);
 alphakey(0, 1);
 alphakey(0.75, 0.8);
 alphakey(1, 0);
+trail(0.35, 10, 0.035);
 ondeath(2, 1);
 
 // ---------------------------------------------------------------------------
@@ -58,6 +59,7 @@ colorkey(1, 0.02, 0.08, 0.25);
 alphakey(0, 1);
 alphakey(0.75, 0.8);
 alphakey(1, 0);
+trail(0.35, 10, 0.035);
 ondeath(2, 1);
 
 // ---------------------------------------------------------------------------
