@@ -52,7 +52,7 @@ void TopUp(TParticleEffectContainer& container, std::int32_t target) {
         SetParticleRotation(container, i, 360.0f * R() - 180.0f, 720.0f * R() - 360.0f);
 }
 
-// How the floor scene's particles are drawn.
+// How the floor scene's particles are drawn; the functions below give the looks the benchmarks use.
 struct TFloorLook {
     TParticleLifeCurves Life; // curves over life (none: none)
     bool Rotating = false;    // particles turn
@@ -60,6 +60,14 @@ struct TFloorLook {
     TParticleFlow Flow;       // turbulence and vortex (none: none)
     TParticleTrail Trail;     // trails (none: none)
 };
+
+// Particles that spin and are drawn stretched along their motion.
+TFloorLook SpinStretchLook() {
+    TFloorLook look;
+    look.Rotating = true;
+    look.Stretch = 0.05f;
+    return look;
+}
 
 // The floor scene of `count` particles drawn as `look` says, run at the demo's frame rate. The
 // warm-up runs ten frames of half a second first, longer than any life: the ages are then the
@@ -140,7 +148,7 @@ void RunParticlePass(benchmark::State& state, const TTaskRunner& runner, const T
         benchmark::Counter(double(run.Count) * double(state.iterations()),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["deaths_per_frame"] = double(deaths) / double(state.iterations());
-    if (trail.Points > 0)
+    if (look.Trail.Points > 0)
         state.counters["trail_vertices_per_frame"] = double(trailVertices) / double(state.iterations());
 }
 
@@ -151,13 +159,17 @@ void BM_ParticlePass(benchmark::State& state) {
 // The same scene with particles that spin and are drawn stretched along their motion: the extended
 // step reads and writes each angle, and the corners follow each particle's velocity on screen.
 void BM_ParticlePassSpinStretch(benchmark::State& state) {
-    RunParticlePass(state, TTaskRunner{}, TFloorLook{{}, true, 0.05f});
+    RunParticlePass(state, TTaskRunner{}, SpinStretchLook());
 }
 
 // The same scene with trail(0.5, 16, 0.05): every particle records every other frame and draws a
 // ribbon of up to 15 quads.
 void BM_ParticlePassTrail16(benchmark::State& state) {
-    RunParticlePass(state, TTaskRunner{}, TFloorLook{{}, false, 0.0f, {}, TParticleTrail{0.5f, 16, 0.05f, 0}});
+    RunParticlePass(state, TTaskRunner{}, [] {
+        TFloorLook look;
+        look.Trail = {0.5f, 16, 0.05f, 0};
+        return look;
+    }());
 }
 
 // A paused frame of the same scene: the still pass (WriteStillVertices), or the copy it replaced
@@ -204,15 +216,26 @@ TParticleLifeCurves FlameCurves() {
     return life;
 }
 
+// The floor scene drawn through FlameCurves.
+TFloorLook KeyedLook() {
+    TFloorLook look;
+    look.Life = FlameCurves();
+    return look;
+}
+
 // Turbulence of strength 2 with features a unit apart, drifting up half a unit a second.
 void BM_ParticlePassTurbulence(benchmark::State& state) {
     TParticleFlow flow;
     flow.Turbulence = {2.0f, 1.0f, 0.5f};
-    RunParticlePass(state, TTaskRunner{}, TFloorLook{{}, false, 0.0f, flow});
+    RunParticlePass(state, TTaskRunner{}, [&] {
+        TFloorLook look;
+        look.Flow = flow;
+        return look;
+    }());
 }
 
 void BM_ParticlePassKeyed(benchmark::State& state) {
-    RunParticlePass(state, TTaskRunner{}, TFloorLook{FlameCurves()});
+    RunParticlePass(state, TTaskRunner{}, KeyedLook());
 }
 
 double Median(std::vector<double> values) {
@@ -255,7 +278,7 @@ std::pair<double, double> PlainAndOther(benchmark::State& state, const TFloorLoo
 }
 
 void BM_KeyedOverPlain(benchmark::State& state) {
-    const auto [plainMedian, keyedMedian] = PlainAndOther(state, TFloorLook{FlameCurves()});
+    const auto [plainMedian, keyedMedian] = PlainAndOther(state, KeyedLook());
     const double count = double(state.range(0));
     state.counters["plain_ns_per_particle"] = plainMedian * 1e9 / count;
     state.counters["keyed_ns_per_particle"] = keyedMedian * 1e9 / count;
@@ -264,7 +287,7 @@ void BM_KeyedOverPlain(benchmark::State& state) {
 
 // The spinning, stretched pass against the plain one, taking turns as above.
 void BM_SpinStretchOverPlain(benchmark::State& state) {
-    const auto [plainMedian, spinMedian] = PlainAndOther(state, TFloorLook{{}, true, 0.05f});
+    const auto [plainMedian, spinMedian] = PlainAndOther(state, SpinStretchLook());
     const double count = double(state.range(0));
     state.counters["plain_ns_per_particle"] = plainMedian * 1e9 / count;
     state.counters["spin_stretch_ns_per_particle"] = spinMedian * 1e9 / count;
