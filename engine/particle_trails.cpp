@@ -126,6 +126,7 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
     TRibbon ribbon;
     std::size_t written = 0;
     const bool stream = reinterpret_cast<std::uintptr_t>(vertices) % 16 == 0;
+    const bool keyed = !container.Life.ColorKeys.empty() || !container.Life.AlphaKeys.empty();
     for (std::size_t slot = 0; slot < slots; ++slot) {
         const std::size_t owned = trail.Owned[slot];
         if (owned == 0 || storage.LifeLeft[slot] < 0.0f) continue;
@@ -159,8 +160,24 @@ std::size_t WriteTrailVertices(const TParticleEffectContainer& container, const 
                                        ? container.TextureTiles[std::size_t(tileIndex)]
                                        : kWholeTexture;
         const float leftU = tile.U[1], rightU = tile.U[0], middleV = 0.5f * (tile.V[0] + tile.V[2]);
-        const std::uint32_t colorBytes = block.ColorBytes[lane];
-        const float alpha = float(ColorChannelByte(block.Alpha[lane]));
+        std::uint32_t colorBytes = block.ColorBytes[lane];
+        float alpha = float(ColorChannelByte(block.Alpha[lane]));
+        if (keyed) {
+            // The ribbon takes the colour and opacity the particle is drawn with, its keys' included.
+            const TLifeSample drawn =
+                SampleLifeCurves(container.Life, block.LifeLength[lane], storage.LifeLeft[slot]);
+            if (drawn.HasColor) {
+                TVector3 c = drawn.Color;
+                if (container.Life.TintColorKeys) {
+                    const TBlockVector3& own = storage.Cold[slot / kParticleBlockLanes].Color;
+                    c = {c.x * own.x[lane], c.y * own.y[lane], c.z * own.z[lane]};
+                }
+                colorBytes = std::uint32_t(ColorChannelByte(c.x)) |
+                             std::uint32_t(ColorChannelByte(c.y)) << 8 |
+                             std::uint32_t(ColorChannelByte(c.z)) << 16;
+            }
+            alpha = float(ColorChannelByte(block.Alpha[lane] * drawn.AlphaFactor));
+        }
         TRibbonEdge newer{};
         for (std::size_t i = 0; i < n; ++i) {
             const float remaining = ribbon.Remaining[i];

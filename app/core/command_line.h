@@ -35,8 +35,8 @@ struct TCommandLine {
     std::string ScriptFile;   ///< script played as the current effect, reloaded on save; empty for none
     std::string StatsFile;    ///< one JSON line of frame statistics per frame; empty for none
     std::string RecordFolder; ///< every frame as FOLDER/frame_000001.png ...; empty for none
-    std::optional<std::int32_t> Soak; ///< seconds to cycle through every slot, then print memory use
-    bool GLDebug = false;             ///< check GL errors every frame; any error ends with status 3
+    std::optional<std::int32_t> Soak;        ///< seconds to cycle through every slot, then print memory use
+    bool GLDebug = false;                    ///< check GL errors every frame; any error ends with status 3
     std::optional<TEmitterPath> EmitterPath; ///< the played scripts' emitter path ("Emitter path" menu)
 };
 

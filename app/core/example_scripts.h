@@ -34,7 +34,8 @@ inline constexpr float PlayedScriptGroundGap = 0.25f;
 /// example has that name.
 std::optional<std::string> FindExampleScript(const std::string& name);
 
-/// "firework, campfire, explosion, fountain, spell or smoke": the names FindExampleScript knows, for messages.
+/// "firework, campfire, explosion, fountain, spell or smoke": the names FindExampleScript knows, for
+/// messages.
 std::string ExampleScriptNames();
 
 /// The height of the ground of particle type `type` of `script` at `origin`: the lowest start point

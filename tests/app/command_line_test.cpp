@@ -120,7 +120,8 @@ TEST(CommandLine, EmitterPathByName) {
         {{"--emitter-path", "circle"}, TEmitterPath::Circle, ""},
         {{"--emitter-path=eight", "--frames", "3"}, TEmitterPath::FigureOfEight, ""},
         {{"--emitter-path", "still"}, TEmitterPath::Still, ""},
-        {{"--emitter-path", "square"}, std::nullopt,
+        {{"--emitter-path", "square"},
+         std::nullopt,
          "--emitter-path expects still, circle or eight, got \"square\""},
         {{"--emitter-path"}, std::nullopt, "--emitter-path needs a value"},
     };

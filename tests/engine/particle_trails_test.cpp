@@ -316,3 +316,32 @@ TEST_F(TrailTest, UpdateAndDrawDrawsTheRibbonsFirstFromTheParticlesBuffer) {
                           sizeof(TParticleVertex) * 32),
               0);
 }
+
+// A ribbon takes the colour and opacity its particle is drawn with: the colour keys' (times the
+// particle's own colour when the keys are tinted) and the alpha keys' share of its opacity.
+TEST_F(TrailTest, RibbonsOfKeyedParticlesTakeTheirDrawnColour) {
+    const struct TCase {
+        const char* Name;
+        bool ColorKey, AlphaKey, Tinted;
+        std::vector<int> Head; // R, G, B, A of the head's first corner
+    } cases[] = {
+        {"no keys: the record's colour", false, false, false, {255, 127, 63, 255}},
+        {"colour key replaces it", true, false, false, {0, 255, 127, 255}},
+        {"tinted key multiplies it", true, false, true, {0, 127, 31, 255}},
+        {"alpha key scales the opacity", false, true, false, {255, 127, 63, 127}},
+    };
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TParticleEffectContainer container = Resting(1, {0.38f, 5, 0.5f, 0});
+        if (test.ColorKey) container.Life.ColorKeys = {{0.0f, {0.0f, 1.0f, 0.5f}}};
+        if (test.AlphaKey) container.Life.AlphaKeys = {{0.0f, 0.5f}};
+        container.Life.TintColorKeys = test.Tinted;
+        for (int pass = 1; pass <= 3; ++pass) {
+            container.Particles[0].Position = TVector3{float(pass), 0, 0};
+            UpdateAndDraw(container, 0.1f);
+        }
+        std::vector<TParticleVertex> v(TrailVertexCapacity(container));
+        ASSERT_GT(WriteTrailVertices(container, {{1, 0, 0}, {0, 1, 0}}, v.data(), v.size()), 0u);
+        EXPECT_EQ((std::vector<int>{v[0].R, v[0].G, v[0].B, v[0].A}), test.Head);
+    }
+}

@@ -20,9 +20,10 @@ textureproperties(2, 4);
 texture(0);
 rate(300);
 particlecount(3000);
-position([0, 0], [0, -1.1], [0, 0]);
+// The nozzle stands above the ground's collision band (0.2), so no drop is born touching it.
+position([0, 0], [0, -0.9], [0, 0]);
 disc(0.04);
-velocity([0.5, -0.25], [0.5, 4.4], [0.5, -0.25]);
+velocity([0.8, -0.4], [0.4, 3.5], [0.8, -0.4]);
 lifelength(0, 4);
 mass(1);
 inertia(1, 1, 1);
@@ -46,6 +47,8 @@ setnewparticletype();
 textureproperties(2, 4);
 texture(0);
 particlecount(0);
+// Born a little above where the drop landed, clear of the floor's band.
+position([0, 0], [0, 0.25], [0, 0]);
 velocity([1.4, -0.7], [0.7, 0.5], [1.4, -0.7]);
 lifelength(0.25, 0.35);
 mass(1);
