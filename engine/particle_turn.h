@@ -18,8 +18,8 @@
 // (1, -1) (top-right, top-left, bottom-left, bottom-right):
 //     corner = P + ((sx R.x + sy U.x) w/2, (sx R.y + sy U.y) h/2, (sx R.z + sy U.z) h/2).
 // Turned (a Rotating container, Stretch 0) by its angle a, counter-clockwise as the camera sees it,
-// with c = cos a, s = sin a, q = h / w:
-//     p  = sx c - sy q s,   p' = sx s / q + sy c
+// with c = cos a, s = sin a, q = h / w and q' = w / h (each one division):
+//     p  = sx c - sy (q s),   p' = sx (s q') + sy c
 //     corner = P + ((p R.x + p' U.x) w/2, (p R.y + p' U.y) h/2, (p R.z + p' U.z) h/2)
 // which is the w x h rectangle turned by a, then drawn as an unturned particle's corners are; with
 // the camera's axes along world x and y it is the rectangle turned. At a = 0 (c = 1, s = 0) p and
@@ -33,7 +33,8 @@
 //     (w/2) N = across.x R - across.y U     (across the motion)
 //     (L/2) D = along.x R + along.y U       (along it)
 //     corner  = P + sx (w/2) N + sy (L/2) D
-// so the quad's length L lies along the motion, its width w across it.
+// so the quad's length L lies along the motion, its width w across it, in the plane of R and U
+// (where the unturned formula scales world x by w and world y and z by h, this one does not).
 
 #include "engine/simd_lanes.h"
 #include "engine/vector.h"

@@ -242,21 +242,27 @@ TEST(TurnDrawing, AngleZeroDrawsTheUnturnedCornersBitForBit) {
 }
 
 TEST(TurnDrawing, TurnedCornersAreTheRectangleTurned) {
-    // A 2 x 1 particle at (1, 2, 3) seen along world x and y: corners top-right, top-left,
-    // bottom-left, bottom-right.
+    // A 2 x 1 particle at (1, 2, 3) seen along world x and y (its own size, or size keys' over a
+    // size of 0.1): corners top-right, top-left, bottom-left, bottom-right.
     struct TCase {
         float Angle;
         float X[4], Y[4];
+        bool Keyed = false;
     };
     const TCase cases[] = {
-        {0.0f, {2, 0, 0, 2}, {2.5f, 2.5f, 1.5f, 1.5f}},   {90.0f, {0.5f, 0.5f, 1.5f, 1.5f}, {3, 1, 1, 3}},
-        {-90.0f, {1.5f, 1.5f, 0.5f, 0.5f}, {1, 3, 3, 1}}, {180.0f, {0, 2, 2, 0}, {1.5f, 1.5f, 2.5f, 2.5f}},
+        {0.0f, {2, 0, 0, 2}, {2.5f, 2.5f, 1.5f, 1.5f}},
+        {90.0f, {0.5f, 0.5f, 1.5f, 1.5f}, {3, 1, 1, 3}},
+        {-90.0f, {1.5f, 1.5f, 0.5f, 0.5f}, {1, 3, 3, 1}},
+        {180.0f, {0, 2, 2, 0}, {1.5f, 1.5f, 2.5f, 2.5f}},
         {450.0f, {0.5f, 0.5f, 1.5f, 1.5f}, {3, 1, 1, 3}},
+        {90.0f, {0.5f, 0.5f, 1.5f, 1.5f}, {3, 1, 1, 3}, true},
     };
     InstallGLRecorder();
     for (const TCase& c : cases) {
         TParticleEffectContainer container;
-        AddParticle(container, {1, 2, 3}, {2, 1, 0}, {1, 1, 1}, 0, 5.0f);
+        if (c.Keyed) container.Life.SizeKeys = {{0.0f, 2.0f, 1.0f}};
+        AddParticle(container, {1, 2, 3}, c.Keyed ? TVector3{0.1f, 0.1f, 0} : TVector3{2, 1, 0}, {1, 1, 1}, 0,
+                    5.0f);
         SetParticleRotation(container, 0, c.Angle, 0.0f);
         const std::vector<TParticleVertex> corners = DrawnNow(container, TCameraAxes{});
         ASSERT_EQ(corners.size(), 4u);
