@@ -73,12 +73,19 @@ void DrawStep(const TParticleStepBreakdown& step) {
         VectorRow("Force term", step.ForceTerm);
         VectorRow("Wind term", step.WindTerm);
         VectorRow("Magnet impulse term", step.MagnetTerm);
+        if (step.Turbulence.x != 0.0f || step.Turbulence.y != 0.0f || step.Turbulence.z != 0.0f)
+            VectorRow("Turbulence", step.Turbulence);
         VectorRow("Target speed", step.Target);
         VectorRow("Step (target x dt)", step.Step);
         VectorRow("Velocity before", step.Before.Velocity);
         VectorRow("Velocity after", step.After.Velocity);
+        if (step.VortexMove.x != 0.0f || step.VortexMove.y != 0.0f || step.VortexMove.z != 0.0f)
+            VectorRow("Vortex move", step.VortexMove);
         ImGui::EndTable();
     }
+    if (step.Spin != 0.0f || step.AngleBefore != step.AngleAfter || step.AngleBefore != 0.0f)
+        ImGui::Text("Angle %.2f -> %.2f degrees (spin %.2f degrees a second)", double(step.AngleBefore),
+                    double(step.AngleAfter), double(step.Spin));
     ImGui::Text(
         "Step added on: %s%s%s%s", step.Accelerated[0] ? "x " : "", step.Accelerated[1] ? "y " : "",
         step.Accelerated[2] ? "z " : "",
@@ -102,7 +109,9 @@ void DrawStep(const TParticleStepBreakdown& step) {
         VectorRow("Magnet force (sum)", step.MagnetForce);
         ImGui::EndTable();
     }
-    if (step.Bounced) {
+    if (step.StoppedOnGround) {
+        ImGui::TextUnformatted("Ground: stopped there, dies in the next pass");
+    } else if (step.Bounced) {
         ImGui::Text("Ground: bounced (normal %.3f, %.3f, %.3f)", double(step.GroundNormal.x),
                     double(step.GroundNormal.y), double(step.GroundNormal.z));
     } else {
