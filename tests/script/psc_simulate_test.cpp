@@ -110,8 +110,9 @@ TEST_F(Psc, SimulateLineNamesTheNearestStepAndReportsProblemsOnStandardError) {
 }
 
 TEST(PscSimulate, SeekAndFramesAgreeAndSeedAndTimeChangeTheLine) {
-    for (const char* script : {"ParticleScript1", "ParticleScript2", "ParticleScript3", "examples/campfire",
-                               "examples/explosion", "examples/firework"}) {
+    for (const char* script :
+         {"ParticleScript1", "ParticleScript2", "ParticleScript3", "examples/campfire", "examples/explosion",
+          "examples/firework", "examples/fountain", "examples/spell", "examples/smoke"}) {
         const std::string file = "scripts/" + std::string(script) + ".psc";
         for (const char* seconds : {"0", "0.016666666666666666", "0.51", "2.5", "33.4"}) {
             if (seconds == std::string("33.4") && file.find("campfire") == std::string::npos) continue;
