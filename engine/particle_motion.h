@@ -181,6 +181,8 @@ LUMIDOR_LANES_INLINE TMoved<W> StepParticles(const TMotionPass<W>& pass, Particl
     particles.Store(TField::Size, size);
     particles.Store(TField::MagnetForce, magnetForce);
     if constexpr (Extended) {
+        // Only a turning container's particles carry angles: the others' stay as they are, unread.
+        if (!pass.Turns) return {fade.Alpha, position, size, velocity, zero};
         const TLanes<W> angle = turn::AdvanceAngle<W>(particles.LoadAngle(), particles.LoadSpin(), dt);
         particles.StoreAngle(angle);
         return {fade.Alpha, position, size, velocity, angle};
@@ -216,6 +218,7 @@ template <int W> TMotionPass<W> MakeMotionPass(const TParticleEffectContainer& c
     SetWorld(pass, container.World);
     pass.Debug = container.DebugMode;
     pass.DebugScale = container.DebugScale;
+    pass.Turns = container.Rotating;
     pass.Flow = MakeFlowPass<W>(container, dt);
     return pass;
 }

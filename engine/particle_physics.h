@@ -256,6 +256,7 @@ template <int W> struct TMotionPass {
     TLanes3<W> SharedImpulseKept{};                                         // its 1 - dt / inertia
     bool Debug = false;
     float DebugScale = 0.0f;
+    bool Turns = false;  // the container is Rotating: the extended step advances the angles
     TFlowPass<W> Flow{}; // turbulence, vortex, dying on the ground: read only by the extended step
 };
 

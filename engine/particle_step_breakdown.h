@@ -56,7 +56,7 @@ struct TParticleStepBreakdown {
     TLifeSample Life; ///< what the container's curves draw for it in this pass (nothing without curves)
     float AngleBefore = 0.0f; ///< its angle when the pass began, degrees (TParticleView::Angle)
     float AngleAfter = 0.0f;  ///< its angle after the pass: AngleBefore + Spin dt wrapped into [-180, 180)
-                              ///< where the container takes the extended step, else AngleBefore
+                              ///< in a Rotating container, else AngleBefore
     float Spin = 0.0f;        ///< its spin, degrees per second
 };
 

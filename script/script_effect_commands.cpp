@@ -87,6 +87,20 @@ bool RequireRoom(TLoadState& state, std::size_t held, std::int32_t cap, std::str
     return false;
 }
 
+int SplitNewerCommand(TLoadState& state, bool perType, std::string_view text, int commas, int longCommas) {
+    if (perType && state.CurrentType == -1) {
+        ReportLineError(state, "): No particle type has been set yet.");
+        return -1;
+    }
+    const int given = CountBeforeFirstSemicolon(text, ',');
+    if (given != commas && given != longCommas) {
+        ReportLineError(state, "): Wrong parameter count.");
+        return -1;
+    }
+    if (given > 0) MatchPatternViews(text, state.Slots, PatternByCommas[std::size_t(given)]);
+    return given;
+}
+
 std::optional<TArguments> ConvertArguments(TLoadState& state, std::string_view kinds, int count) {
     TArguments arguments;
     arguments.Count = count;
@@ -291,16 +305,8 @@ void RunEmissionCommand(TLoadState& state, int index, const TArguments& a) {
 int RunEffectCommand(TLoadState& state, int row, int index, std::string_view text) {
     const TEffectCommandShape& shape =
         row == 5 ? LifeShapes[std::size_t(index)] : EmissionShapes[std::size_t(index)];
-    if (shape.PerType && state.CurrentType == -1) {
-        ReportLineError(state, "): No particle type has been set yet.");
-        return 2;
-    }
-    const int commas = CountBeforeFirstSemicolon(text, ',');
-    if (commas != shape.Commas && commas != shape.LongCommas) {
-        ReportLineError(state, "): Wrong parameter count.");
-        return 2;
-    }
-    if (commas > 0) MatchPatternViews(text, state.Slots, PatternByCommas[std::size_t(commas)]);
+    const int commas = SplitNewerCommand(state, shape.PerType, text, shape.Commas, shape.LongCommas);
+    if (commas < 0) return 2;
     const int restSlot = commas + 2;
     const std::optional<TArguments> arguments = ConvertArguments(state, shape.Kinds, commas + 1);
     if (!arguments) return restSlot;

@@ -76,6 +76,10 @@ bool RequireWithin(TLoadState& state, double value, double low, double high, std
 bool RequireNotNegative(TLoadState& state, double value, std::string_view what, std::string_view command);
 /// Reports "Too many COMMANDS commands for particle type T (at most CAP)" when `held` reached `cap`.
 bool RequireRoom(TLoadState& state, std::size_t held, std::int32_t cap, std::string_view commands);
+/// What every newer command checks first: a per-type command before the first type, then the number
+/// of arguments (`commas` or `longCommas` commas), each refusal one log line; then the arguments are
+/// split into slots 1.. . The commas counted, or -1 when the command was refused.
+int SplitNewerCommand(TLoadState& state, bool perType, std::string_view text, int commas, int longCommas);
 /// Converts slots 1..count by `kinds` ('f' float, 'i' integer, 'b' boolean); every bad value is
 /// reported. Nullopt when any was bad.
 std::optional<TArguments> ConvertArguments(TLoadState& state, std::string_view kinds, int count);

@@ -187,16 +187,9 @@ bool RunMotion(TLoadState& state, int index, const TArguments& a) {
 int RunLookCommand(TLoadState& state, int row, int index, std::string_view text) {
     const TLookCommandShape& shape =
         row == 7 ? LookShapes[std::size_t(index)] : MotionShapes[std::size_t(index)];
-    if (shape.PerType && state.CurrentType == -1) {
-        ReportLineError(state, "): No particle type has been set yet.");
-        return 2;
-    }
-    const int commas = CountBeforeFirstSemicolon(text, ',');
-    if (commas != int(shape.Kinds.size()) - 1) {
-        ReportLineError(state, "): Wrong parameter count.");
-        return 2;
-    }
-    if (commas > 0) MatchPatternViews(text, state.Slots, PatternByCommas[std::size_t(commas)]);
+    const int argumentCommas = int(shape.Kinds.size()) - 1;
+    const int commas = SplitNewerCommand(state, shape.PerType, text, argumentCommas, argumentCommas);
+    if (commas < 0) return 2;
     const int restSlot = commas + 2;
     const std::optional<TArguments> arguments = ConvertArguments(state, shape.Kinds, commas + 1);
     if (!arguments) return restSlot;
