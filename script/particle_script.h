@@ -207,6 +207,9 @@ struct TScriptDiagnostic {
     /// not load adds why: the folder it was looked for in, or that the file is no texture it reads.
     std::string Message;
     std::string Suggestion; ///< unknown command: the closest keyword a small edit away, else empty
+    /// The problem in plain words for editors and the Problems tab (what is wrong and what to write
+    /// instead); empty when Message already is. The log keeps Message's words.
+    std::string Plain;
 };
 
 /// What one load found beyond what the record keeps (for tools that check scripts).

@@ -108,6 +108,8 @@ void RunSetNewParticleType(TLoadState& state) {
     script.Look.resize(count);
     state.Report.TilesSet.resize(count, false);
     state.Report.TilesSet[count - 1] = false;
+    state.TypeLines.resize(count, -1);
+    state.TypeLines[count - 1] = state.Line;
     SetBlendFactor(script.Containers.back(), GL_SRC_ALPHA, GL_ONE);
 }
 
@@ -179,8 +181,14 @@ std::string TextureFailureNote(const std::string& path) {
 }
 
 void RunLoadTexture(TLoadState& state, std::string_view text) {
+    state.TextureLine = state.Line;
     if (CountBeforeFirstSemicolon(text, '\'') != 2) {
+        const std::size_t diagnostics = state.Report.Diagnostics.size();
         ReportLineError(state, "): Given parameter is not a valid string.");
+        if (state.Report.Diagnostics.size() > diagnostics) {
+            TScriptDiagnostic& diagnostic = state.Report.Diagnostics.back();
+            diagnostic.Plain = PlainNotAString(state.RawLine, diagnostic.Column);
+        }
         return;
     }
     MatchPatternViews(text, state.Slots, "%('%');%");

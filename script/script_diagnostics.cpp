@@ -186,7 +186,7 @@ std::string DiagnosticPlace(std::string_view fileName, const TScriptDiagnostic& 
 std::string FormatGccDiagnostic(std::string_view fileName, const TScriptDiagnostic& diagnostic) {
     std::string out = DiagnosticPlace(fileName, diagnostic);
     out += ": error: ";
-    out += diagnostic.Message;
+    out += diagnostic.Plain.empty() ? diagnostic.Message : diagnostic.Plain;
     if (!diagnostic.Suggestion.empty()) {
         out += " (did you mean '";
         out += diagnostic.Suggestion;

@@ -30,8 +30,9 @@ std::string SuggestKeyword(std::string_view name);
 /// problem of no line. Every tool that names a script position goes through here.
 std::string DiagnosticPlace(std::string_view fileName, const TScriptDiagnostic& diagnostic);
 
-/// One problem as "PLACE: error: MESSAGE" (PLACE from DiagnosticPlace); an unknown command close to
-/// a keyword ends in " (did you mean 'NAME'?)". No line break.
+/// One problem as "PLACE: error: MESSAGE" (PLACE from DiagnosticPlace, MESSAGE the diagnostic's
+/// Plain words, or its Message when it has none); an unknown command close to a keyword ends in
+/// " (did you mean 'NAME'?)". No line break.
 std::string FormatGccDiagnostic(std::string_view fileName, const TScriptDiagnostic& diagnostic);
 
 /// FormatGccDiagnostic for every problem, in order, each line ending with "\n"; empty when there

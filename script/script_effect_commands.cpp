@@ -94,7 +94,8 @@ int SplitNewerCommand(TLoadState& state, bool perType, std::string_view text, in
     }
     const int given = CountBeforeFirstSemicolon(text, ',');
     if (given != commas && given != longCommas) {
-        ReportLineError(state, "): Wrong parameter count.");
+        ReportLineError(state, "): Wrong parameter count.",
+                        PlainParameterCount(FoldToLower(state.Slots[0]), text, commas + 1, longCommas + 1));
         return -1;
     }
     if (given > 0) MatchPatternViews(text, state.Slots, PatternByCommas[std::size_t(given)]);

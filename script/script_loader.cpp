@@ -104,7 +104,11 @@ int RunValueCommand(TLoadState& state, int row, int k, std::string_view text) {
         return 2;
     }
     if (script_detail::CountBeforeFirstSemicolon(text, ',') != shape.Commas) {
-        script_detail::ReportLineError(state, "): Wrong parameter count.");
+        script_detail::ReportLineError(
+            state, "): Wrong parameter count.",
+            script_detail::PlainParameterCount(ScriptKeywords[std::size_t(row)][std::size_t(k)], text,
+                                               shape.ValueCount, 0,
+                                               row == 3 ? "[spread,base] for x, y and z" : ""));
         return 2;
     }
     if (row > 0) MatchPatternViews(text, state.Slots, shape.Pattern);
@@ -226,6 +230,8 @@ void RunEndChecks(TLoadState& state) {
                "Executing the script may cause an acces violation\r";
         script_detail::CountErrors(state, 1);
         AddLinelessDiagnostic(state.Report, log, lineStart);
+        state.Report.Diagnostics.back().Plain =
+            script_detail::PlainNoTexture(state.TextureLine, std::int32_t(state.TypeLines.size()));
     }
     for (std::int32_t t = 0; t <= state.CurrentType; ++t) {
         if (state.Report.TilesSet[std::size_t(t)]) continue;
@@ -235,6 +241,9 @@ void RunEndChecks(TLoadState& state) {
         log += ". Executing the script may cause an acces violation\r";
         script_detail::CountErrors(state, 1);
         AddLinelessDiagnostic(state.Report, log, lineStart);
+        const std::int32_t typeLine =
+            std::size_t(t) < state.TypeLines.size() ? state.TypeLines[std::size_t(t)] : -1;
+        state.Report.Diagnostics.back().Plain = script_detail::PlainNoTiles(t, typeLine);
     }
     if (state.Report.ErrorCount > 0) {
         log += '\r';
@@ -290,6 +299,8 @@ void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind) {
     const std::size_t lineStart = state.Script.DebugLog.size();
     ReportValueError(state.Script.DebugLog, state.Report.ErrorCount, state.Line, text, kind);
     AddLineDiagnostic(state, lineStart);
+    if (kind == TValueKind::Boolean)
+        state.Report.Diagnostics.back().Plain = script_detail::PlainNotBoolean(text);
 }
 
 int CountBeforeFirstSemicolon(std::string_view text, char c) {

@@ -43,13 +43,18 @@ struct TLoadState {
     std::optional<TRawColumnWalk> Columns; ///< raw columns of the line; set up at its first problem
     std::string TextureRoot; ///< folder relative texture names are read from; empty: working dir
     std::vector<TPendingTypeCheck> PendingTypeChecks; ///< sub-emitters of this load, in script order
+    std::int32_t TextureLine = -1;       ///< line of the last "loadtexture" of this load; -1: none
+    std::vector<std::int32_t> TypeLines; ///< line of each type's "setnewparticletype" in this load; -1: none
 };
 
 /// Adds `count` to the load's error count, saturating at INT32_MAX.
 void CountErrors(TLoadState& state, std::int64_t count);
 /// Appends "Error (Line N)" + `message` + CR and counts one error.
 void ReportLineError(TLoadState& state, std::string_view message);
-/// ReportValueError on the load's log and count.
+/// ReportLineError that also gives the diagnostic `plain`, the problem in plain words.
+void ReportLineError(TLoadState& state, std::string_view message, std::string plain);
+/// ReportValueError on the load's log and count (a boolean's diagnostic says in plain words which
+/// texts are booleans).
 void ReportBadValue(TLoadState& state, std::string_view text, TValueKind kind);
 /// Number of `c` in `text` up to and including its first ";" (0 when there is none).
 int CountBeforeFirstSemicolon(std::string_view text, char c);
@@ -83,6 +88,23 @@ int SplitNewerCommand(TLoadState& state, bool perType, std::string_view text, in
 /// Converts slots 1..count by `kinds` ('f' float, 'i' integer, 'b' boolean); every bad value is
 /// reported. Nullopt when any was bad.
 std::optional<TArguments> ConvertArguments(TLoadState& state, std::string_view kinds, int count);
+
+/// Plain words for `text` that is no boolean: the texts that are.
+std::string PlainNotBoolean(std::string_view text);
+/// Plain words for a "loadtexture" without a name in two single quotes: the author's name re-quoted
+/// when it stood in double quotes or in none, else what a file name looks like. `raw` is the raw line,
+/// `column` the command's 1-based column in it.
+std::string PlainNotAString(std::string_view raw, std::int32_t column);
+/// Plain words for a wrong argument count of `command` written as `text` (the rest of the line from
+/// the command on): a missing ')' named as such, else the values it takes (`values`, or `longValues`
+/// too when above 0 and different; `form` says how they are grouped, empty for a plain list) and got.
+std::string PlainParameterCount(std::string_view command, std::string_view text, int values, int longValues,
+                                std::string_view form = {});
+/// Plain words for the end check of a load without a texture; `textureLine` is the line of the last
+/// "loadtexture" (-1: none), `types` the particle types of the load.
+std::string PlainNoTexture(std::int32_t textureLine, std::int32_t types);
+/// Plain words for the end check of particle type `type` without tiles, set up on `typeLine` (-1: unknown).
+std::string PlainNoTiles(std::int32_t type, std::int32_t typeLine);
 
 /// Runs row-4 command `index` on `text` (already matched by the generic pattern); returns the slot
 /// that holds the rest of the line.

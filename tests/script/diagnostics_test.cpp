@@ -277,8 +277,9 @@ TEST_F(Diagnostics, CrOnlyLineEndsAndTheSuggestion) {
               "(did you mean 'textureproperties'?)\n");
     EXPECT_NE(gcc.find("cr.psc:5:3: error: Missing semicolon - skipping rest of the line.\n"),
               std::string::npos);
-    EXPECT_NE(gcc.find("\ncr.psc: error: TextureProperties was not called for particle type 0."),
-              std::string::npos);
+    EXPECT_NE(
+        gcc.find("\ncr.psc: error: particle type 0 (setnewparticletype on line 2) has no texture tiles"),
+        std::string::npos);
 }
 
 TEST_F(Diagnostics, MissingFileAndCleanScript) {

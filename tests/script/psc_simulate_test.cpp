@@ -103,8 +103,9 @@ TEST_F(Psc, SimulateLineNamesTheNearestStepAndReportsProblemsOnStandardError) {
         const TRun run = RunPsc(dir, (seconds.starts_with("-") ? "" : "--simulate ") + seconds + " s.psc");
         EXPECT_EQ(run.Status, 0) << seconds;
         EXPECT_TRUE(std::regex_match(run.Out, LineForm) && run.Out.starts_with(start)) << run.Out;
-        EXPECT_TRUE(run.Err.starts_with("s.psc:2:3: error: Unknown Command: \"sise(1);\" - skipping rest of "
-                                        "the line. (did you mean 'size'?)\ns.psc: error: No texture loaded."))
+        EXPECT_TRUE(run.Err.starts_with(
+            "s.psc:2:3: error: Unknown Command: \"sise(1);\" - skipping rest of "
+            "the line. (did you mean 'size'?)\ns.psc: error: the script loads no texture"))
             << run.Err;
     }
 }

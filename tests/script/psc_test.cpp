@@ -80,6 +80,32 @@ TEST_F(Psc, ReaderMessagesGoToStandardError) {
               std::string::npos);
 }
 
+TEST_F(Psc, AMissingTextureIsOneProblemInEveryFormat) {
+    Write("m.psc", "loadtexture('gone.tga');\nloadtexture('gone.bmp');\nsetnewparticletype();\n");
+    const std::string gcc = RunPsc(dir, "--format=gcc m.psc").Out;
+    const struct {
+        const char* Arguments;
+        std::string Out; ///< a piece standard output holds
+    } rows[] = {
+        {"m.psc", "Error (Line 0): File not found: \"gone.tga\" - skipping command.\n"},
+        {"--raw m.psc", "Error (Line 1): File not found: \"gone.bmp\" - skipping command.\r"},
+        {"--dump m.psc", "\"textureLoaded\":false"},
+        {"--format=gcc m.psc",
+         "m.psc:1:1: error: File not found: \"gone.tga\" - skipping command. (looked for in"},
+        {"--simulate 1 m.psc", "t=1 steps=60 particles=0 "},
+    };
+    for (const auto& row : rows) {
+        const TRun run = RunPsc(dir, row.Arguments);
+        EXPECT_NE(run.Out.find(row.Out), std::string::npos) << row.Arguments << "\n" << run.Out;
+        // The readers' own "file not found" boxes are not echoed; only the hint at --root is left.
+        EXPECT_EQ(run.Err, (std::string(row.Arguments).starts_with("--simulate") ? gcc : "") +
+                               "lumidor-psc: texture names are read below the current directory; --root DIR "
+                               "reads them below DIR (the demo reads them below its data folder)\n")
+            << row.Arguments;
+    }
+    EXPECT_EQ(gcc.find("\nm.psc:2:1: error: File not found: \"gone.bmp\""), gcc.find('\n'));
+}
+
 TEST_F(Psc, DumpDescribesWhatTheScriptCompiledTo) {
     std::string tga(18, '\0');
     tga[2] = 2;
@@ -142,15 +168,17 @@ TEST_F(Psc, GccFormatPlacesEveryErrorAndSuggestsAKeyword) {
           "lifelength(1,2)\nlifelength(abc,2);\n");
     const TRun run = RunPsc(dir, "--format=gcc g.psc");
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Out,
-              "g.psc:4:3: error: Unknown Command: \"texturproperties(2,4);\" - skipping rest of the line. "
-              "(did you mean 'textureproperties'?)\n"
-              "g.psc:6:1: error: Missing semicolon - skipping rest of the line.\n"
-              "g.psc:7:1: error: \"abc\" is not a valid floating point value.\n"
-              "g.psc: error: No texture loaded. TextureProperties commands will be skipped. Executing the "
-              "script may cause an acces violation\n"
-              "g.psc: error: TextureProperties was not called for particle type 0. Executing the script may "
-              "cause an acces violation\n");
+    EXPECT_EQ(
+        run.Out,
+        "g.psc:4:3: error: Unknown Command: \"texturproperties(2,4);\" - skipping rest of the line. "
+        "(did you mean 'textureproperties'?)\n"
+        "g.psc:6:1: error: Missing semicolon - skipping rest of the line.\n"
+        "g.psc:7:1: error: \"abc\" is not a valid floating point value.\n"
+        "g.psc: error: the script loads no texture: add loadtexture('FILE.tga'); before the first "
+        "textureproperties, or the particles are drawn as plain squares\n"
+        "g.psc: error: particle type 0 (setnewparticletype on line 1) has no texture tiles: its "
+        "textureproperties(ROWS,COLUMNS); is missing or was refused, so its particles are drawn as plain "
+        "squares\n");
     // The default output is still the log, with the log's own zero-based line numbers.
     const TRun log = RunPsc(dir, "g.psc");
     EXPECT_NE(log.Out.find("Error (Line 3): Unknown Command"), std::string::npos);

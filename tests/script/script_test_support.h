@@ -130,7 +130,7 @@ class ScriptFixture : public ::testing::Test {
             const TScriptDiagnostic& a = textReport.Diagnostics[i];
             const TScriptDiagnostic& b = fileReport.Diagnostics[i];
             EXPECT_TRUE(a.Line == b.Line && a.Column == b.Column && a.Message == b.Message &&
-                        a.Suggestion == b.Suggestion)
+                        a.Suggestion == b.Suggestion && a.Plain == b.Plain)
                 << "diagnostic " << i << ": " << a.Message << " / " << b.Message;
         }
         EXPECT_EQ(textMessages, fileMessages);

@@ -6,9 +6,14 @@
 // With --simulate it runs the script instead and prints one line of what its particles are, the
 // line every host that runs scripts prints alike (script/script_hash.h).
 //
+// The texture readers' message boxes go to standard error once the load is done, except those that
+// only say a texture file is missing: the load's own "File not found" problem names the file and
+// the folder it was looked for in, in the log and as a gcc line.
+//
 // Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
 // With --simulate: 0 the line is printed, 1 file not readable, 2 bad arguments.
 
+#include "engine/message.h"
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
 #include "script/script_hash.h"
@@ -21,8 +26,29 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
+
+/// One message box a texture reader showed during the load.
+struct TReaderMessage {
+    std::string Text;
+    std::string Caption;
+};
+
+/// The load's reader messages, in the order shown.
+std::vector<TReaderMessage> readerMessages;
+
+void KeepReaderMessage(const std::string& text, const std::string& caption, lumidor::TMessageIcon) {
+    readerMessages.push_back({text, caption});
+}
+
+/// A message that says no more than that the file is missing or cannot be opened (the TGA and BMP
+/// readers' first test), which the load's own problem line already says.
+bool SaysOnlyFileMissing(const TReaderMessage& message) {
+    return (message.Caption == "TGA Texture" && message.Text.starts_with("File not found  - ")) ||
+           (message.Caption == "BMP Unit" && message.Text.starts_with("Error opening "));
+}
 
 constexpr const char* Usage =
     "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--name NAME] [--root DIR] FILE\n"
@@ -209,8 +235,13 @@ int main(int argc, char** argv) {
     // No GL is ever set up: "loadtexture" decodes and checks the file, and nothing is uploaded.
     lumidor::TParticleScript script;
     const std::string shownName = options.HasName ? options.Name : options.File;
+    const lumidor::TMessageHandler previousHandler = lumidor::SetMessageHandler(&KeepReaderMessage);
     const lumidor::TScriptLoadReport report =
         lumidor::LoadScriptWithReport(script, shownName, options.File, options.Root);
+    lumidor::SetMessageHandler(previousHandler);
+    for (const TReaderMessage& message : readerMessages) {
+        if (!SaysOnlyFileMissing(message)) lumidor::PrintMessageToStderr(message.Text, message.Caption, {});
+    }
 
     if (options.Simulate) {
         std::cerr << lumidor::FormatGccDiagnostics(shownName, report);
