@@ -1,6 +1,7 @@
 // The keyword row-4 commands of the script loader, each with its own preconditions and pattern:
 // particle types, magnet points, texture and atlas, blending, continuous emission and fading.
 
+#include "engine/message.h"
 #include "script/script_loader_state.h"
 #include "textures/textures.h"
 
@@ -165,19 +166,62 @@ std::string TexturePath(const std::string& root, const std::string& fileName) {
     return root.ends_with('/') ? root + fileName : root + '/' + fileName;
 }
 
-/// Why `path` gave no texture, for the diagnostic (the log keeps its one wording): the folder it
-/// was looked for in when missing, else the file that could not be read.
-std::string TextureFailureNote(const std::string& path) {
+/// `path` ("\\" read as "/") made absolute; empty when that fails.
+std::filesystem::path AbsoluteTexturePath(const std::string& path) {
     std::string slashed = path;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(slashed, error).lexically_normal();
-    if (error) return {};
+    return error ? std::filesystem::path() : absolute;
+}
+
+/// Why `path` gave no texture, for the diagnostic (the log keeps its one wording): the folder it
+/// was looked for in when missing, else the file that could not be read.
+std::string TextureFailureNote(const std::string& path) {
+    const std::filesystem::path absolute = AbsoluteTexturePath(path);
+    if (absolute.empty()) return {};
+    std::error_code error;
     if (!std::filesystem::exists(absolute, error)) {
         std::string folder = absolute.parent_path().string();
         return " (looked for in \"" + (folder.empty() ? "/" : folder) + "\")";
     }
     return " (\"" + absolute.string() + "\" could not be read as a texture)";
+}
+
+/// The first message a texture reader shows while KeepReaderMessage is installed, passed on to the
+/// handler it replaced (the demo still shows its box).
+thread_local std::string* keptReaderMessage = nullptr;
+thread_local TMessageHandler replacedHandler = nullptr;
+
+void KeepReaderMessage(const std::string& text, const std::string& caption, TMessageIcon icon) {
+    if (keptReaderMessage != nullptr && keptReaderMessage->empty()) *keptReaderMessage = text;
+    replacedHandler(text, caption, icon);
+}
+
+/// LoadTextureFile that also returns the reader's message, if it showed one, in `message`.
+bool LoadTextureKeepingMessage(const std::string& path, GLuint& texture, std::string& message) {
+    struct TRestore {
+        ~TRestore() {
+            SetMessageHandler(replacedHandler);
+            keptReaderMessage = nullptr;
+        }
+    };
+    replacedHandler = SetMessageHandler(&KeepReaderMessage);
+    keptReaderMessage = &message;
+    const TRestore restore;
+    return LoadTextureFile(path, texture);
+}
+
+/// Plain words for a texture file that is there but gave no texture: the reader's reason, or the
+/// kinds of file the readers take when none of them read it.
+std::string UnreadableTexturePlain(const std::string& fileName, const std::string& path,
+                                   const std::string& readerMessage) {
+    const std::filesystem::path absolute = AbsoluteTexturePath(path);
+    std::error_code error;
+    if (absolute.empty() || !std::filesystem::exists(absolute, error)) return {};
+    return "'" + fileName + "' could not be read as a texture (\"" + absolute.string() + "\"): " +
+           (readerMessage.empty() ? "textures are .bmp (24-bit), .jpg or .tga (24 or 32-bit) files"
+                                  : readerMessage);
 }
 
 void RunLoadTexture(TLoadState& state, std::string_view text) {
@@ -195,14 +239,18 @@ void RunLoadTexture(TLoadState& state, std::string_view text) {
     const std::string fileName(state.Slots[1]);
     const std::string path = TexturePath(state.TextureRoot, fileName);
     state.Report.TextureFiles.push_back(path);
-    if (LoadTextureFile(path, state.Script.Texture)) {
+    std::string readerMessage;
+    if (LoadTextureKeepingMessage(path, state.Script.Texture, readerMessage)) {
         state.Report.TextureLoaded = true;
         return;
     }
     const std::size_t diagnostics = state.Report.Diagnostics.size();
     ReportLineError(state, "): File not found: \"" + fileName + "\" - skipping command.");
-    if (state.Report.Diagnostics.size() > diagnostics)
-        state.Report.Diagnostics.back().Message += TextureFailureNote(path);
+    if (state.Report.Diagnostics.size() > diagnostics) {
+        TScriptDiagnostic& diagnostic = state.Report.Diagnostics.back();
+        diagnostic.Message += TextureFailureNote(path);
+        diagnostic.Plain = UnreadableTexturePlain(fileName, path, readerMessage);
+    }
 }
 
 /// Returns the rest-of-line slot: 3 once the pair pattern was applied, else 2.

@@ -327,7 +327,7 @@ TScriptLoadReport LoadScriptWithReport(TParticleScript& script, const std::strin
     log += fileName;
     log += "\"\r\r1 Error detected";
     report.ErrorCount = 1;
-    report.Diagnostics.push_back({-1, 0, "File not Found: \"" + fileName + "\"", {}});
+    report.Diagnostics.push_back({-1, 0, "File not Found: \"" + fileName + "\"", {}, {}});
     return report;
 }
 

@@ -237,11 +237,13 @@ TEST_F(Psc, RootOptionIsCheckedAndDocumented) {
     // A texture that is there but unreadable names the file rather than a folder.
     const TRun bad = RunPsc(dir, "--format=gcc --root assets r.psc");
     EXPECT_EQ(bad.Status, 1);
-    EXPECT_NE(bad.Out.find("r.psc:1:1: error: File not found: \"t.tga\" - skipping command. (\"" +
+    EXPECT_NE(bad.Out.find("r.psc:1:1: error: 't.tga' could not be read as a texture (\"" +
                            std::filesystem::canonical(dir).string() +
-                           "/assets/t.tga\" could not be read as a texture)\n"),
+                           "/assets/t.tga\"): Couldn't read file \"assets/t.tga\".\n"),
               std::string::npos)
         << bad.Out;
+    // The reader's reason is in that line; gcc output has no other line for it.
+    EXPECT_EQ(bad.Err, "");
 
     const TRun help = RunPsc(dir, "--help");
     EXPECT_EQ(help.Status, 0);

@@ -6,9 +6,10 @@
 // With --simulate it runs the script instead and prints one line of what its particles are, the
 // line every host that runs scripts prints alike (script/script_hash.h).
 //
-// The texture readers' message boxes go to standard error once the load is done, except those that
-// only say a texture file is missing: the load's own "File not found" problem names the file and
-// the folder it was looked for in, in the log and as a gcc line.
+// The texture readers' message boxes are never echoed where the load's own problem says the same: a
+// gcc line (--format=gcc, and --simulate's standard error) carries the reader's reason, and a file
+// that is missing is the log's "File not found" line. With the log or --dump, the other boxes (why a
+// file that is there could not be read) go to standard error once the load is done.
 //
 // Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
 // With --simulate: 0 the line is printed, 1 file not readable, 2 bad arguments.
@@ -44,7 +45,7 @@ void KeepReaderMessage(const std::string& text, const std::string& caption, lumi
 }
 
 /// A message that says no more than that the file is missing or cannot be opened (the TGA and BMP
-/// readers' first test), which the load's own problem line already says.
+/// readers' first test), which the log's own problem line already says.
 bool SaysOnlyFileMissing(const TReaderMessage& message) {
     return (message.Caption == "TGA Texture" && message.Text.starts_with("File not found  - ")) ||
            (message.Caption == "BMP Unit" && message.Text.starts_with("Error opening "));
@@ -239,8 +240,10 @@ int main(int argc, char** argv) {
     const lumidor::TScriptLoadReport report =
         lumidor::LoadScriptWithReport(script, shownName, options.File, options.Root);
     lumidor::SetMessageHandler(previousHandler);
+    const bool gccLines = options.Gcc || options.Simulate;
     for (const TReaderMessage& message : readerMessages) {
-        if (!SaysOnlyFileMissing(message)) lumidor::PrintMessageToStderr(message.Text, message.Caption, {});
+        if (!gccLines && !SaysOnlyFileMissing(message))
+            lumidor::PrintMessageToStderr(message.Text, message.Caption, {});
     }
 
     if (options.Simulate) {
