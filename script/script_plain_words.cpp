@@ -16,13 +16,16 @@ namespace {
 /// Longest piece of the author's text quoted in a message; a longer one is cut and ends in "...".
 constexpr std::size_t MaxQuotedText = 60;
 
+/// `text` cut to MaxQuotedText characters.
+std::string Cut(std::string_view text) {
+    std::string out(text.substr(0, MaxQuotedText));
+    if (text.size() > MaxQuotedText) out += "...";
+    return out;
+}
+
 /// `text` in single quotes, cut to MaxQuotedText characters.
 std::string Quoted(std::string_view text) {
-    std::string out = "'";
-    out += text.substr(0, MaxQuotedText);
-    if (text.size() > MaxQuotedText) out += "...";
-    out += '\'';
-    return out;
+    return "'" + Cut(text) + "'";
 }
 
 std::string ValueCount(int count) {
@@ -50,7 +53,7 @@ void ReportLineError(TLoadState& state, std::string_view message, std::string pl
 }
 
 std::string PlainNotBoolean(std::string_view text) {
-    return "\"" + std::string(text) +
+    return "\"" + Cut(text) +
            "\" is not a boolean: write true or false (any letter case), or a whole "
            "number (0 is false)";
 }
@@ -78,7 +81,7 @@ std::string PlainNotAString(std::string_view raw, std::int32_t column) {
         name = TrimBlanks(written.substr(open + 1, close - open - 1));
     }
     if (name.empty()) return std::string(General);
-    return "file names are written in single quotes: '" + std::string(name) + "'";
+    return "file names are written in single quotes: " + Quoted(name);
 }
 
 std::string PlainParameterCount(std::string_view command, std::string_view text, int values, int longValues,

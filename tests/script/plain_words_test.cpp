@@ -59,6 +59,12 @@ TEST_F(PlainWords, GccLinesSayTheProblemAndTheLogKeepsItsWords) {
          "t.psc:2:3: error: \"maybe\" is not a boolean: write true or false (any letter case), or a whole "
          "number (0 is false)\n",
          OneProblemLog("Error (Line 1): \"maybe\" is not a valid LDBooleanValue value.")},
+        {"long text", Prelude + "continiuous(" + std::string(70, 'y') + ");\n",
+         "t.psc:2:1: error: \"" + std::string(60, 'y') +
+             "...\" is not a boolean: write true or false (any letter case), or a whole number (0 is "
+             "false)\n",
+         OneProblemLog("Error (Line 1): \"" + std::string(70, 'y') +
+                       "\" is not a valid LDBooleanValue value.")},
         {"double quotes", Prelude + "loadtexture( \"textures/my lumina.tga\" );\n",
          "t.psc:2:1: error: file names are written in single quotes: 'textures/my lumina.tga'\n",
          OneProblemLog("Error (Line 1): Given parameter is not a valid string.")},
