@@ -1,6 +1,7 @@
 // The plain words of the gcc lines: one row per kind of problem with the script, the exact gcc
 // output, and the debugger log of the same load, which keeps its own words byte for byte.
 
+#include "script/live_script.h"
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
 #include "script_test_support.h"
@@ -165,4 +166,13 @@ TEST(PlainWordsFormat, PlainReplacesMessageAndTheSuggestionStays) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(FormatGccDiagnostic("f.psc", row.Diagnostic), row.Gcc);
+}
+
+TEST_F(PlainWords, TheProblemsOfALiveScriptSayThemToo) {
+    lumidor::test::WriteFile("live.psc", Prelude + "color(1,0);\n");
+    TLiveScript live;
+    TParticleScript running;
+    StartLiveScript(live, running, "live.psc", 0.0);
+    EXPECT_EQ(LiveScriptProblems(live), "live.psc:2:1: error: 'color' takes 3 values, got 2\n");
+    EXPECT_NE(live.Log.find("Error (Line 1): Wrong parameter count.\r"), std::string::npos);
 }
