@@ -20,7 +20,7 @@ constexpr std::array<TToolWindow, 2> Growers = {TToolWindow::ScriptLog, TToolWin
 } // namespace
 
 float ColumnWidth(float viewportWidth) {
-    const float width = std::clamp(0.36f * viewportWidth, 260.0f, 420.0f);
+    const float width = std::clamp(0.32f * viewportWidth, 240.0f, 420.0f);
     return std::max(0.0f, std::min(width, viewportWidth - 2.0f * ColumnMargin));
 }
 

@@ -31,8 +31,9 @@ struct TColumnPlace {
 /// Gap between the column and the main window's edges, and between two windows, in pixels.
 inline constexpr float ColumnMargin = 8.0f;
 
-/// Width of the column for a viewport `viewportWidth` pixels wide: 36 % of it, within 260 .. 420 pixels
-/// (288 at 800), never wider than the viewport without its margins.
+/// Width of the column for a viewport `viewportWidth` pixels wide: 32 % of it, within 240 .. 420 pixels
+/// (256 at 800, which leaves a centred effect 136 pixels left of its centre), never wider than the
+/// viewport without its margins.
 float ColumnWidth(float viewportWidth);
 
 /// The places of the `open` windows (any order, each window at most once) in the column of `viewport`,

@@ -26,15 +26,15 @@ struct TWindowHeights {
 TWindowHeights DefaultHeights(TToolWindow window) {
     switch (window) {
     case TToolWindow::Statistics:
-        return {330.0f, 150.0f};
+        return {330.0f, 130.0f};
     case TToolWindow::Inspector:
-        return {420.0f, 160.0f};
+        return {420.0f, 140.0f};
     case TToolWindow::Properties:
         return {206.0f, 110.0f};
     case TToolWindow::ScriptLog:
-        return {380.0f, 120.0f};
+        return {380.0f, 100.0f};
     case TToolWindow::Timeline:
-        return {110.0f, 100.0f};
+        return {122.0f, 122.0f};
     }
     return {200.0f, 100.0f};
 }
@@ -72,6 +72,8 @@ void UpdateWindowArrangement() {
         ImGuiWindow* shown = ImGui::FindWindowByName(window.Title);
         if (shown && shown->WasActive && !shown->Collapsed)
             heights.Wanted = std::max(heights.Least, ImGui::CalcWindowNextAutoFitSize(shown).y);
+        // The timeline's few controls are of no use scrolled: it keeps its whole height or collapses.
+        if (window.Place == TToolWindow::Timeline) heights.Least = heights.Wanted;
         requests.push_back({window.Place, heights.Wanted, heights.Least});
     }
     pending = ArrangeColumn(viewport, requests, ImGui::GetFrameHeight());

@@ -108,8 +108,8 @@ TEST(WindowArrangement, WindowsThatFitGetTheirHeightAndTheScriptLogTheRest) {
     // Statistics and the timeline fit at 800 x 600: each as tall as its content.
     std::vector<TColumnPlace> places = ArrangeColumn({0, 0, 800, 600}, Subset(0b10001u), TitleBar);
     ASSERT_EQ(places.size(), 2u);
-    EXPECT_EQ(places[0].Rect, (TUiRect{8, 8, 288, 330}));
-    EXPECT_EQ(places[1].Rect, (TUiRect{8, 346, 288, 110}));
+    EXPECT_EQ(places[0].Rect, (TUiRect{8, 8, 256, 330}));
+    EXPECT_EQ(places[1].Rect, (TUiRect{8, 346, 256, 110}));
     // With the script log, it takes what is left down to the bottom margin.
     places = ArrangeColumn({0, 0, 800, 600}, Subset(0b11000u), TitleBar);
     ASSERT_EQ(places.size(), 2u);
@@ -129,7 +129,7 @@ TEST(WindowArrangement, TheColumnIsAboutAThirdOfTheWidthWithinItsBounds) {
     const struct {
         float Viewport;
         float Column;
-    } cases[] = {{800, 288}, {640, 260}, {1000, 360}, {1920, 420}, {200, 184}, {10, 0}};
+    } cases[] = {{800, 256}, {640, 240}, {1000, 320}, {1920, 420}, {200, 184}, {10, 0}};
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(ColumnWidth(c.Viewport), c.Column) << c.Viewport;
     EXPECT_TRUE(ArrangeColumn({0, 0, 800, 600}, {}, TitleBar).empty());
