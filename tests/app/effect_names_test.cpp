@@ -5,25 +5,22 @@
 #include "app/core/effect_names.h"
 #include "app/core/effects_startup.h"
 #include "app/core/live_scripts.h"
+#include "effects/effects.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 using namespace lumidor;
 
 namespace {
 
-// Leaves the scripts and the current effect as a fresh start has them.
+// Scripts and the current effect as a fresh start has them, before and after a test.
 struct TCleanScripts {
     TCleanScripts() { Reset(); }
     ~TCleanScripts() { Reset(); }
     static void Reset() {
         PlayedScripts.clear();
-        for (TParticleScript& script : Scripts)
-            script = {};
-        for (TLiveScript& live : SlotScriptLives)
-            live = {};
+        Scripts = {};
+        SlotScriptLives = {};
         CurrentEffect = 0;
     }
 };
@@ -39,16 +36,13 @@ TPlayedScript& Play(const std::string& file, std::size_t types) {
 
 TEST(EffectNames, FileNamesAreShownWithSlashesAndShortenedToTheirLastPart) {
     const struct {
-        const char* File;
-        const char* Shown;
-        const char* Short;
+        const char *File, *Shown, *Short;
     } cases[] = {
         {".\\scripts\\ParticleScript1.psc", "./scripts/ParticleScript1.psc", "ParticleScript1.psc"},
         {"scripts/examples/fountain.psc", "scripts/examples/fountain.psc", "fountain.psc"},
         {"C:\\effects/mixed\\spark.psc", "C:/effects/mixed/spark.psc", "spark.psc"},
         {"fountain.psc", "fountain.psc", "fountain.psc"},
         {"/tmp/", "/tmp/", ""},
-        {"", "", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DisplayFileName(c.File), c.Shown) << c.File;
@@ -56,58 +50,44 @@ TEST(EffectNames, FileNamesAreShownWithSlashesAndShortenedToTheirLastPart) {
     }
 }
 
-TEST(EffectNames, EffectsAreNamedByMenuCaptionOrPlayedScriptFile) {
+TEST(EffectNames, EffectsByMenuCaptionOrFileAndScriptSystemsByZeroBasedType) {
     TCleanScripts clean;
-    Play("scripts\\examples\\fountain.psc", 1);
+    Scripts[0].Containers.resize(2);
+    TPlayedScript& fountain = Play("scripts\\examples\\fountain.psc", 3);
+    fountain.Live.Retired.emplace_back().Script.Containers.resize(2); // an earlier version dying out
     Play("/home/author/spark.psc", 1);
     const struct {
         int Slot;
         const char* Name;
-    } cases[] = {
-        {0, "Fire (300)"},
-        {14, "Smoke 1 (200)"},
-        {1, "Smoke 2 (200)"},
-        {11, "Script 1 (3000)"},
-        {13, "Stresstest Script (20000)"},
-        {18, "Firework"},
-        {FirstPlayedSlot, "fountain.psc"},
-        {FirstPlayedSlot + 1, "spark.psc"},
-        {FirstPlayedSlot + 2, ""},
-        {-1, ""},
-    };
-    for (const auto& c : cases)
+    } effects[] = {{0, "Fire (300)"},
+                   {14, "Smoke 1 (200)"},
+                   {11, "Script 1 (3000)"},
+                   {18, "Firework"},
+                   {FirstPlayedSlot, "fountain.psc"},
+                   {FirstPlayedSlot + 1, "spark.psc"},
+                   {FirstPlayedSlot + 2, ""},
+                   {-1, ""}};
+    for (const auto& c : effects)
         EXPECT_EQ(EffectName(c.Slot), c.Name) << c.Slot;
-}
 
-TEST(EffectNames, ScriptSystemsAreNamedByZeroBasedTypeWhereverTheScriptComesFrom) {
-    TCleanScripts clean;
-    Scripts[0].Containers.resize(2);
-    Scripts[2].Containers.resize(1);
-    TPlayedScript& fountain = Play("scripts/examples/fountain.psc", 3);
-    fountain.Live.Retired.emplace_back().Script.Containers.resize(2); // an earlier version dying out
     TParticleEffectContainer unknown;
     const struct {
         const TParticleEffectContainer* Container;
         const char* Name;
-    } cases[] = {
-        {&Scripts[0].Containers[0], "type 0"},
-        {&Scripts[0].Containers[1], "type 1"},
-        {&Scripts[2].Containers[0], "type 0"},
-        {&fountain.Script.Containers[2], "type 2"},
-        {&fountain.Live.Retired[0].Script.Containers[1], "type 1 (earlier version)"},
-        {&unknown, "System"},
-    };
-    for (const auto& c : cases)
+    } systems[] = {{&Scripts[0].Containers[1], "type 1"},
+                   {&fountain.Script.Containers[0], "type 0"},
+                   {&fountain.Script.Containers[2], "type 2"},
+                   {&fountain.Live.Retired[0].Script.Containers[1], "type 1 (earlier version)"},
+                   {&FloorEffect, "FloorEffect"},
+                   {&unknown, "System"}};
+    for (const auto& c : systems)
         EXPECT_EQ(SystemName(*c.Container), c.Name);
-    EXPECT_EQ(ScriptSystemName(10), "type 10");
 }
 
 TEST(EffectNames, TheCaptionNamesTheEffectAfterTheRateAndBeforeTheTimelinesWork) {
     const std::string rate = CaptionText(60.0f, ".");
     const struct {
-        const char* Effect;
-        const char* Work;
-        const char* Caption;
+        const char *Effect, *Work, *Caption;
     } cases[] = {
         {"Fire (300)", "", "Lumidor Particle Engine demonstration - 60 FPS - Fire (300)"},
         {"fountain.psc", "Prewarming 40 %",
@@ -118,7 +98,6 @@ TEST(EffectNames, TheCaptionNamesTheEffectAfterTheRateAndBeforeTheTimelinesWork)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CaptionWithStatus(rate, JoinCaptionStatus(c.Effect, c.Work)), c.Caption);
-
     TCleanScripts clean;
     EXPECT_EQ(CaptionStatusText(), "Fire (300)");
     Play("scripts/examples/fountain.psc", 1);
