@@ -47,8 +47,8 @@ struct TAppHooks {
     /// prewarm, a reload, a resume from pause); the host then starts its frame clock again, so the next
     /// frame's time does not count that work.
     std::function<bool()> TakeClockRestart;
-    /// What the caption adds after the frame rate (" - " and the text), such as "Seeking 12.5 s of
-    /// 60 s" while timeline work goes on; empty: the caption is the frame rate alone.
+    /// What the caption adds after the frame rate (" - " and the text): the effect's name, and such as
+    /// "Seeking 12.5 s of 60 s" while timeline work goes on; empty: the caption is the frame rate alone.
     std::function<std::string()> CaptionStatus;
 };
 

@@ -52,4 +52,9 @@ std::string CaptionWithStatus(const std::string& caption, const std::string& sta
     return status.empty() ? caption : caption + " - " + status;
 }
 
+std::string JoinCaptionStatus(const std::string& effectName, const std::string& work) {
+    if (effectName.empty()) return work;
+    return work.empty() ? effectName : effectName + " - " + work;
+}
+
 } // namespace lumidor

@@ -1,5 +1,6 @@
 #pragma once
-// The main window's caption: the program's name and the rate of the frame that finished last.
+// The main window's caption: the program's name, the rate of the frame that finished last, then what
+// the host adds (the effect shown and the timeline's work).
 
 #include <string>
 #include <string_view>
@@ -20,7 +21,10 @@ std::string UserDecimalSeparator();
 std::string CaptionText(float framesPerSecond, std::string_view decimalSeparator);
 /// The caption with the user's decimal separator.
 std::string CaptionText(float framesPerSecond);
-/// `caption`, then " - " and `status` when there is a status (work the timeline is doing).
+/// `caption`, then " - " and `status` when there is a status (the effect's name, work the timeline is doing).
 std::string CaptionWithStatus(const std::string& caption, const std::string& status);
+/// The status of the caption: the effect's name, then " - " and the timeline's work when there is some;
+/// either alone when the other is empty ("Fire (300) - Prewarming 40 %").
+std::string JoinCaptionStatus(const std::string& effectName, const std::string& work);
 
 } // namespace lumidor

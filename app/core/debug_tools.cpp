@@ -1,7 +1,9 @@
 #include "app/core/debug_tools.h"
 
 #include "app/core/effect_menu.h"
+#include "app/core/effect_names.h"
 #include "app/core/effects_startup.h"
+#include "app/core/live_scripts.h"
 #include "app/debug/statistics_collector.h"
 #include "effects/effects.h"
 #include "effects/frame_time.h"
@@ -9,6 +11,7 @@
 #include "engine/pass_observer.h"
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 namespace lumidor {
@@ -67,12 +70,23 @@ std::string SystemName(const TParticleEffectContainer& container) {
     if (&container == &AdditiveEffect) return "AdditiveEffect";
     if (&container == &TerrainEffect) return "TerrainEffect";
     if (&container == &TextFont.Effect) return "TextFont";
-    for (std::size_t s = 0; s < Scripts.size(); ++s) {
-        for (std::size_t t = 0; t < Scripts[s].Containers.size(); ++t) {
-            if (&Scripts[s].Containers[t] == &container)
-                return "Script " + std::to_string(s + 1) + " type " + std::to_string(t + 1);
-        }
-    }
+    // A script's systems, and those of its earlier versions whose particles still fly out.
+    const auto typeOf = [&](const TParticleScript& script) -> std::optional<std::size_t> {
+        for (std::size_t t = 0; t < script.Containers.size(); ++t)
+            if (&script.Containers[t] == &container) return t;
+        return std::nullopt;
+    };
+    const auto nameIn = [&](const TParticleScript& running,
+                            const TLiveScript& live) -> std::optional<std::string> {
+        if (const auto type = typeOf(running)) return ScriptSystemName(*type);
+        for (const TRetiredScript& retired : live.Retired)
+            if (const auto type = typeOf(retired.Script)) return ScriptSystemName(*type, true);
+        return std::nullopt;
+    };
+    for (std::size_t s = 0; s < Scripts.size(); ++s)
+        if (auto name = nameIn(Scripts[s], SlotScriptLives[s])) return *name;
+    for (const TPlayedScript& played : PlayedScripts)
+        if (auto name = nameIn(played.Script, played.Live)) return *name;
     return "System";
 }
 

@@ -59,8 +59,9 @@ void RequestPick(float x, float y);
 /// Stops inspecting.
 void ClearInspection();
 
-/// Name of a particle system for statistics: "FloorEffect", "AdditiveEffect", "TerrainEffect",
-/// "TextFont", "Script 2 type 1", or "System" for any other.
+/// Name of a particle system for statistics and the inspector: "FloorEffect", "AdditiveEffect",
+/// "TerrainEffect", "TextFont", a slot or played script's "type N" (ScriptSystemName; its earlier
+/// versions' too), or "System" for any other.
 std::string SystemName(const TParticleEffectContainer& container);
 
 } // namespace lumidor

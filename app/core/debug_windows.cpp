@@ -2,14 +2,16 @@
 
 #include "app/core/debug_tools.h"
 #include "app/core/effect_menu.h"
+#include "app/core/effect_names.h"
 #include "app/core/ui_item_rects.h"
+#include "app/core/window_arrangement_ui.h"
 #include "app/core/window_placement.h"
-#include "effects/effect_slots.h"
 
 #include <imgui.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace lumidor {
 
@@ -129,20 +131,27 @@ void ShowStatisticsWindow() {
 
 void DrawStatisticsWindow() {
     if (!DebugTools.StatisticsVisible) return;
-    // Sized to its content, which keeps one width; only a long list of systems scrolls.
+    // Sized to its content, which keeps one width; only a long list of systems scrolls. Arranged in the
+    // column, it takes the column's width and its share of the height instead.
     ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_FirstUseEver);
     LimitNextWindowToViewport();
+    const bool arranged = PlaceArrangedWindow(TToolWindow::Statistics);
     // No keyboard navigation inside, as in the inspector: space and the right arrow stay the timeline's.
     if (!ImGui::Begin("Statistics", &DebugTools.StatisticsVisible,
-                      ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoNavInputs)) {
+                      (arranged ? ImGuiWindowFlags_None : ImGuiWindowFlags_AlwaysAutoResize) |
+                          ImGuiWindowFlags_NoNavInputs)) {
         ImGui::End();
         return;
     }
+    const float contentWidth =
+        arranged ? std::max(ImGui::GetContentRegionAvail().x, 1.0f) : StatisticsContentWidth;
     const TFrameStats& frame = DebugTools.Last;
-    ImGui::Text("%s (slot %d)", EffectSlotCaption(frame.Slot), frame.Slot);
+    const std::string effect = EffectName(frame.Slot);
+    ImGui::TextUnformatted(effect.empty() ? "No effect" : effect.c_str());
+    NoteLastItem("Statistics effect");
     const int systems = int(frame.Systems.size());
     const bool systemsScroll = systems > SystemRowsShown;
-    const ImVec2 tableSize(StatisticsContentWidth,
+    const ImVec2 tableSize(contentWidth,
                            systemsScroll ? ListHeight(systems, SystemRowsShown, TableRowHeight()) : 0.0f);
     if (ImGui::BeginTable("systems", 4,
                           ImGuiTableFlags_RowBg | ImGuiTableFlags_SizingFixedFit |
@@ -176,7 +185,7 @@ void DrawStatisticsWindow() {
     const std::vector<float> engineMs = InTimeOrder(DebugTools.History, DebugTools.History.EngineMs);
     const float top =
         frameMs.empty() ? 1.0f : std::max(1.0f, *std::max_element(frameMs.begin(), frameMs.end()));
-    const ImVec2 plotSize(StatisticsContentWidth, 56.0f);
+    const ImVec2 plotSize(contentWidth, 56.0f);
     char overlay[64];
     std::snprintf(overlay, sizeof overlay, "frame ms, last %d frames (top %.1f)", int(frameMs.size()),
                   double(top));
@@ -210,15 +219,20 @@ void DrawParticleInspector() {
     // Right-hand side below the banner, placed anew whenever a selection opens it: by its top-right
     // corner, which ImGui places once the width of the sized-to-content window is known. Where the
     // viewport is too small for it, KeepWindowsInside moves it in.
+    // Arranged in the column, it is placed and sized there instead.
     const TUiRect viewport = UiViewport();
-    ImGui::SetNextWindowPos(
-        ImVec2(viewport.X + viewport.Width - InspectorRightMargin, viewport.Y + InspectorTop),
-        ImGuiCond_Appearing, ImVec2(1.0f, 0.0f));
+    const bool arranged = WindowsArranged;
+    if (!arranged)
+        ImGui::SetNextWindowPos(
+            ImVec2(viewport.X + viewport.Width - InspectorRightMargin, viewport.Y + InspectorTop),
+            ImGuiCond_Appearing, ImVec2(1.0f, 0.0f));
     LimitNextWindowToViewport();
+    PlaceArrangedWindow(TToolWindow::Inspector);
     bool open = true;
     // No keyboard navigation inside: space and the right arrow stay the timeline's keys while it has focus.
     if (!ImGui::Begin("Particle inspector", &open,
-                      ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoNavInputs)) {
+                      (arranged ? ImGuiWindowFlags_None : ImGuiWindowFlags_AlwaysAutoResize) |
+                          ImGuiWindowFlags_NoNavInputs)) {
         ImGui::End();
         if (!open) ClearInspection();
         return;

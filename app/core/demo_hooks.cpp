@@ -4,11 +4,14 @@
 #include "app/core/debug_windows.h"
 #include "app/core/demo_windows.h"
 #include "app/core/effect_menu.h"
+#include "app/core/effect_names.h"
 #include "app/core/effect_pass.h"
 #include "app/core/effects_startup.h"
 #include "app/core/live_scripts.h"
+#include "app/core/menu_hint.h"
 #include "app/core/timeline_control.h"
 #include "app/core/timeline_window.h"
+#include "app/core/window_arrangement_ui.h"
 #include "app/core/window_placement.h"
 
 namespace lumidor {
@@ -31,7 +34,9 @@ TAppHooks MakeDemoHooks(const THostServices& host) {
         KeepWindowsInside(); // before any window is drawn, so that none is drawn outside
         HandleInspectorClick();
         DrawPopupMenu1();
+        UpdateWindowArrangement(); // after the menu, so that a window it opens takes its place at once
         DrawDemoWindows();
+        DrawMenuHint();
     };
     hooks.FileDropped = &PlayDroppedFile;
     hooks.KeyPressed = &TimelineKey;
@@ -39,7 +44,7 @@ TAppHooks MakeDemoHooks(const THostServices& host) {
     hooks.Shutdown = &RemoveDebugTools;
     hooks.TakeCloseRequest = &TakeCloseRequest;
     hooks.TakeClockRestart = &TakeFrameClockRestart;
-    hooks.CaptionStatus = &TimelineWorkText;
+    hooks.CaptionStatus = &CaptionStatusText;
     InstallDebugTools(host.ClockMs);
     return hooks;
 }

@@ -1,5 +1,6 @@
 #include "app/core/demo_windows.h"
 
+#include "app/core/debug_tools.h"
 #include "app/core/debug_windows.h"
 #include "app/core/effect_menu.h"
 #include "app/core/properties_window.h"
@@ -9,11 +10,16 @@
 namespace lumidor {
 
 const std::array<TDemoWindow, 5> DemoWindows = {{
-    {"Properties", &Properties1Click, [] { DrawProperties(Properties); }},
-    {"Script log", &ScriptLogClick, &DrawScriptLog},
-    {"Statistics", &ShowStatisticsWindow, &DrawStatisticsWindow},
-    {"Timeline", &TimelineClick, &DrawTimelineWindow},
-    {nullptr, nullptr, &DrawParticleInspector},
+    {"Properties", &Properties1Click, [] { DrawProperties(Properties); }, [] { return Properties.Visible; },
+     "Properties", TToolWindow::Properties},
+    {"Script log", &ScriptLogClick, &DrawScriptLog, [] { return ScriptLogVisible; }, "Script log",
+     TToolWindow::ScriptLog},
+    {"Statistics", &ShowStatisticsWindow, &DrawStatisticsWindow, [] { return DebugTools.StatisticsVisible; },
+     "Statistics", TToolWindow::Statistics},
+    {"Timeline", &TimelineClick, &DrawTimelineWindow, [] { return TimelineVisible; }, "Timeline",
+     TToolWindow::Timeline},
+    {nullptr, nullptr, &DrawParticleInspector, [] { return DebugTools.Inspecting; }, "Particle inspector",
+     TToolWindow::Inspector},
 }};
 
 void DrawDemoWindows() {

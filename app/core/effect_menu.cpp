@@ -5,9 +5,11 @@
 #include "app/core/emitter_path.h"
 #include "app/core/example_scripts.h"
 #include "app/core/live_scripts.h"
+#include "app/core/menu_hint.h"
 #include "app/core/properties_window.h"
 #include "app/core/script_log_window.h"
 #include "app/core/ui_item_rects.h"
+#include "app/core/window_arrangement_ui.h"
 #include "effects/effect_slots.h"
 #include "effects/effects.h"
 
@@ -64,6 +66,7 @@ void DrawPopupMenu1() {
     // open the main window's menu. The entries are Latin captions and read left to right, check mark
     // first; the "Effects" submenu opens on whichever side of the menu has room.
     if (!ImGui::BeginPopupContextVoid("PopupMenu1", ImGuiPopupFlags_MouseButtonRight)) return;
+    MenuOpenedOnce = true;
     const bool effectsOpen = ImGui::BeginMenu("Effects");
     NoteLastItem("Effects");
     if (effectsOpen) {
@@ -85,6 +88,8 @@ void DrawPopupMenu1() {
         if (ImGui::MenuItem(window.MenuEntry)) window.Open();
         NoteLastItem(window.MenuEntry);
     }
+    if (ImGui::MenuItem("Arrange windows")) ArrangeWindowsClick();
+    NoteLastItem("Arrange windows");
     ImGui::Separator();
     if (ImGui::MenuItem("Exit")) Exit1Click();
     NoteLastItem("Exit");

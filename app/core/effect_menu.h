@@ -1,6 +1,7 @@
 #pragma once
 // PopupMenu1, the main window's right-click menu: the effect entries, the example scripts, the debug view,
-// the tool windows (DemoWindows) and Exit. The handlers are plain functions; DrawPopupMenu1 shows the menu.
+// the tool windows (DemoWindows) with "Arrange windows", and Exit. The handlers are plain functions;
+// DrawPopupMenu1 shows the menu.
 
 namespace lumidor {
 

@@ -3,6 +3,7 @@
 
 #include "app/core/properties_window.h"
 #include "app/core/ui_item_rects.h"
+#include "app/core/window_arrangement_ui.h"
 #include "app/core/window_placement.h"
 
 #include <imgui.h>
@@ -55,9 +56,14 @@ void DrawProperties(TProperties& properties) {
     const TUiRect viewport = UiViewport();
     const TUiRect fitted =
         FitInside(viewport, {viewport.X, viewport.Y, ClientWidth, ClientHeight + titleBar});
-    const bool whole = fitted.Width == ClientWidth && fitted.Height == ClientHeight + titleBar;
-    PlaceNextWindow({192.0f, 107.0f, fitted.Width, fitted.Height}, ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(fitted.Width, fitted.Height), ImGuiCond_Always);
+    // Arranged in the column, it keeps the size given there and scrolls what does not fit.
+    const bool arranged = WindowsArranged;
+    const bool whole = !arranged && fitted.Width == ClientWidth && fitted.Height == ClientHeight + titleBar;
+    if (!arranged) {
+        PlaceNextWindow({192.0f, 107.0f, fitted.Width, fitted.Height}, ImGuiCond_FirstUseEver);
+        ImGui::SetNextWindowSize(ImVec2(fitted.Width, fitted.Height), ImGuiCond_Always);
+    }
+    PlaceArrangedWindow(TToolWindow::Properties);
     if (properties.BringForward) {
         ImGui::SetNextWindowFocus();
         properties.BringForward = false;

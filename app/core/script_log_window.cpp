@@ -1,8 +1,10 @@
 #include "app/core/script_log_window.h"
 
+#include "app/core/effect_names.h"
 #include "app/core/effects_startup.h"
 #include "app/core/live_scripts.h"
 #include "app/core/ui_item_rects.h"
+#include "app/core/window_arrangement_ui.h"
 #include "script/script_diagnostics.h"
 
 #include <imgui.h>
@@ -44,7 +46,7 @@ void DrawProblems(const TLiveScript& live) {
     ImGui::PushTextWrapPos(0.0f);
     ImGui::PushStyleColor(ImGuiCol_Text, WarningColour);
     for (std::size_t k = 0; k < listed; ++k) {
-        ImGui::TextUnformatted(FormatGccDiagnostic(live.File, live.Diagnostics[k]).c_str());
+        ImGui::TextUnformatted(FormatGccDiagnostic(DisplayFileName(live.File), live.Diagnostics[k]).c_str());
         NoteLastItem("Script log problem " + std::to_string(k) + ": " + live.File);
     }
     ImGui::PopStyleColor();
@@ -75,7 +77,7 @@ void DrawDebuggerLog(const TLiveScript& live) {
 void DrawEntry(int id, const TLiveScript& live, bool openAtFirst) {
     ImGui::PushID(id);
     const std::string state = LiveScriptStateText(live);
-    const std::string label = live.File + "  -  " + state + "###entry";
+    const std::string label = DisplayFileName(live.File) + "  -  " + state + "###entry";
     const bool open = ImGui::CollapsingHeader(label.c_str(), openAtFirst ? ImGuiTreeNodeFlags_DefaultOpen
                                                                          : ImGuiTreeNodeFlags_None);
     NoteLastItem("Script log: " + live.File);
@@ -113,6 +115,7 @@ void DrawScriptLog() {
     if (!ScriptLogVisible) return;
     ImGui::SetNextWindowPos(ImVec2(40.0f, 60.0f), ImGuiCond_FirstUseEver);
     ImGui::SetNextWindowSize(ImVec2(620.0f, 380.0f), ImGuiCond_FirstUseEver);
+    PlaceArrangedWindow(TToolWindow::ScriptLog);
     if (bringForward) {
         ImGui::SetNextWindowFocus();
         bringForward = false;
@@ -137,7 +140,8 @@ void DrawRecentScriptsMenu() {
     for (std::size_t k = 0; k < PlayedScripts.size(); ++k) {
         const std::string& file = PlayedScripts[k].Live.File;
         const int slot = FirstPlayedSlot + int(k);
-        if (ImGui::MenuItem((file + "##recent" + std::to_string(k)).c_str(), nullptr, CurrentEffect == slot))
+        if (ImGui::MenuItem((DisplayFileName(file) + "##recent" + std::to_string(k)).c_str(), nullptr,
+                            CurrentEffect == slot))
             CurrentEffect = slot;
         NoteLastItem(file);
     }

@@ -6,6 +6,7 @@
 #include "app/core/effects_startup.h"
 #include "app/core/timeline_control.h"
 #include "app/core/ui_item_rects.h"
+#include "app/core/window_arrangement_ui.h"
 
 #include <imgui.h>
 
@@ -61,8 +62,9 @@ void DrawTimelineWindow() {
     if (!TimelineVisible) return;
     ImGui::SetNextWindowPos(ImVec2(20.0f, 420.0f), ImGuiCond_FirstUseEver);
     // A fixed width and the height of what it shows: the progress line of timeline work comes and goes
-    // without pushing the slider out of sight.
-    ImGui::SetNextWindowSizeConstraints(ImVec2(360.0f, 0.0f), ImVec2(360.0f, FLT_MAX));
+    // without pushing the slider out of sight. Arranged in the column, it takes the size given there.
+    const bool arranged = PlaceArrangedWindow(TToolWindow::Timeline);
+    if (!arranged) ImGui::SetNextWindowSizeConstraints(ImVec2(360.0f, 0.0f), ImVec2(360.0f, FLT_MAX));
     if (bringForward) {
         ImGui::SetNextWindowFocus();
         bringForward = false;
@@ -70,7 +72,7 @@ void DrawTimelineWindow() {
     // No keyboard navigation inside: space and the right arrow stay the timeline's keys while it has focus.
     if (ImGui::Begin("Timeline", &TimelineVisible,
                      ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoNavInputs |
-                         ImGuiWindowFlags_AlwaysAutoResize)) {
+                         (arranged ? ImGuiWindowFlags_None : ImGuiWindowFlags_AlwaysAutoResize))) {
         const TEffectTimeline effect = EffectTimeline(CurrentEffect);
         if (ImGui::Button(Timeline.Paused ? "Play" : "Pause", ImVec2(60.0f, 0.0f)))
             ToggleTimelinePause(Timeline);

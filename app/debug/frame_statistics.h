@@ -11,7 +11,7 @@ namespace lumidor {
 
 /// One particle system's UpdateAndDraw in a frame.
 struct TSystemFrameStats {
-    std::string Name;         ///< "FloorEffect", "Script 1 type 2", ...
+    std::string Name;         ///< "FloorEffect", "type 0", ...
     std::int32_t Live = 0;    ///< particles alive at the end of the effect pass (emission included)
     std::int32_t Swept = 0;   ///< particles the pass aged and moved (alive when it began)
     std::int32_t Magnets = 0; ///< magnet points during the pass
