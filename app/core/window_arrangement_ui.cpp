@@ -56,10 +56,17 @@ void ArrangeWindowsClick() {
 }
 
 void UpdateWindowArrangement() {
-    if (!WindowsArranged) return;
     unsigned open = 0;
-    for (const TDemoWindow& window : DemoWindows)
-        if (window.IsOpen()) open |= Bit(window.Place);
+    int openCount = 0;
+    for (const TDemoWindow& window : DemoWindows) {
+        if (!window.IsOpen()) continue;
+        open |= Bit(window.Place);
+        ++openCount;
+    }
+    // A few windows keep the places they open at, each as wide as its content; from the fourth on
+    // they would pile over each other and the effect, so the column takes them all from then on.
+    if (!WindowsArranged && openCount >= AutoArrangedWindowCount) ArrangeWindowsClick();
+    if (!WindowsArranged) return;
     const TUiRect viewport = UiViewport();
     if (viewport.Width <= 0.0f || viewport.Height <= 0.0f) return; // minimised: arranged when shown again
     if (!arrangeNow && open == arrangedOpen && viewport == arrangedViewport) return;

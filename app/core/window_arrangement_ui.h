@@ -1,7 +1,8 @@
 #pragma once
 // "Arrange windows": the tool windows put in the column of window_arrangement.h. Until it is first
-// chosen the windows open where they always have; from then on the arrangement holds, and a window that
-// opens or closes, or a main window that changes size, has the open windows arranged again.
+// chosen, or AutoArrangedWindowCount windows are open together, the windows open where they always
+// have, each as wide as its content; from then on the arrangement holds, and a window that opens or
+// closes, or a main window that changes size, has the open windows arranged again.
 
 #include "app/core/window_arrangement.h"
 
@@ -9,6 +10,9 @@ namespace lumidor {
 
 /// "Arrange windows" was chosen: open windows keep to the column and are not sized to their content.
 extern bool WindowsArranged;
+
+/// Open tool windows from which on they are arranged without being asked: more would pile up.
+inline constexpr int AutoArrangedWindowCount = 4;
 
 /// The menu entry "Arrange windows": every open tool window goes to its place in the column now.
 void ArrangeWindowsClick();

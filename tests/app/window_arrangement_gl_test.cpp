@@ -110,3 +110,15 @@ TEST_F(WindowArrangementGL, ArrangeWindowsStacksAllFiveInAColumnAndLeavesTheEffe
     RunFrames(2);
     ExpectArranged({"Statistics", "Particle inspector", "Properties", "Script log", "Timeline"});
 }
+
+TEST_F(WindowArrangementGL, AFourthWindowArrangesThemWithoutBeingAsked) {
+    RunFrames(5);
+    for (const char* entry : {"Statistics", "Properties", "Script log"})
+        Choose(entry);
+    RunFrames(2);
+    EXPECT_FALSE(WindowsArranged) << "three windows keep their own places";
+    Choose("Timeline");
+    RunFrames(2);
+    EXPECT_TRUE(WindowsArranged);
+    ExpectArranged({"Statistics", "Properties", "Script log", "Timeline"});
+}
