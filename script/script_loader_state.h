@@ -5,6 +5,7 @@
 #include "script/particle_script.h"
 #include "script/script_columns.h"
 #include "script/script_scanner.h"
+#include "script/script_warnings.h"
 
 #include <cstdint>
 #include <optional>
@@ -43,6 +44,7 @@ struct TLoadState {
     std::optional<TRawColumnWalk> Columns; ///< raw columns of the line; set up at its first problem
     std::string TextureRoot; ///< folder relative texture names are read from; empty: working dir
     std::vector<TPendingTypeCheck> PendingTypeChecks; ///< sub-emitters of this load, in script order
+    TWarningNotes Notes; ///< where the settings the warnings look at were written
 };
 
 /// Adds `count` to the load's error count, saturating at INT32_MAX.

@@ -27,9 +27,10 @@ bool IsErrorLine(std::string_view line) {
            line.ends_with("error(s) detected.") || line == "1 Error detected";
 }
 
-/// The problems of the latest load at their places in the file, counted as editors count lines.
+/// The problems of the latest load at their places in the file, counted as editors count lines:
+/// the errors, then the warnings.
 void DrawProblems(const TLiveScript& live) {
-    if (live.Diagnostics.empty()) {
+    if (live.Diagnostics.empty() && live.Warnings.empty()) {
         if (live.ErrorCount == 0) {
             ImGui::TextColored(LoadedColour, "No problems.");
         } else {
@@ -37,6 +38,8 @@ void DrawProblems(const TLiveScript& live) {
         }
         return;
     }
+    if (live.Diagnostics.empty() && live.ErrorCount > 0)
+        ImGui::TextColored(WarningColour, "See the debugger log.");
     // Lines wrap so that a long path keeps its message in view. A hostile script's thousands of
     // problems are listed up to a bound that keeps the frame quick; the log keeps them all.
     constexpr std::size_t MaxListed = 500;
@@ -50,6 +53,12 @@ void DrawProblems(const TLiveScript& live) {
     ImGui::PopStyleColor();
     if (live.Diagnostics.size() > listed)
         ImGui::Text("%zu more in the debugger log.", live.Diagnostics.size() - listed);
+    const std::size_t warnings = std::min(live.Warnings.size(), MaxListed);
+    for (std::size_t k = 0; k < warnings; ++k) {
+        ImGui::TextUnformatted(FormatGccWarning(live.File, live.Warnings[k]).c_str());
+        NoteLastItem("Script log warning " + std::to_string(k) + ": " + live.File);
+    }
+    if (live.Warnings.size() > warnings) ImGui::Text("%zu more warnings.", live.Warnings.size() - warnings);
     ImGui::PopTextWrapPos();
 }
 
