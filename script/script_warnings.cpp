@@ -1,7 +1,8 @@
 // The rules of a load's warnings, each saying what the author will see and what to write instead. Every
-// rule reads the loaded record (what the runtime will use) and the places noted while loading; a
-// command refused with an error stores nothing and a command with a bad value is not judged, so no
-// setting is reported twice.
+// rule reads the loaded record (what the runtime will use) and the places noted while loading. Nothing
+// is reported twice: a command refused with an error stores nothing, a command with a bad value is not
+// judged, and a type whose part of the script has an error is not told it misses a command (the error
+// may be that command, misspelt or malformed).
 
 #include "script/script_warnings.h"
 
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -111,9 +113,9 @@ void WarnAtlas(TScriptLoadReport& report, const TParticleScript& script, std::si
     if (tile >= 0 && tile < tiles) return;
     const std::string last = std::to_string(tiles - 1);
     Warn(report, PlaceOf(notes, TNotedCommand::Texture),
-         "texture(" + std::to_string(tile) + ") is outside the atlas of " + TypeText(type) + " (tiles 0 to " +
-             last + ", as its textureproperties cut the texture): tile " + (tile < 0 ? "0" : last) +
-             " is drawn instead - use a tile from 0 to " + last + ".");
+         "texture(" + BoundText(script.Values[type].TextureTile) + ") is outside the atlas of " +
+             TypeText(type) + " (tiles 0 to " + last + ", as its textureproperties cut the texture): tile " +
+             (tile < 0 ? "0" : last) + " is drawn instead - use a tile from 0 to " + last + ".");
 }
 
 void WarnColour(TScriptLoadReport& report, const TParticleScript& script, std::size_t type,
@@ -356,17 +358,23 @@ void GatherScriptWarnings(TLoadState& state) {
     TScriptLoadReport& report = state.Report;
     const std::size_t types = std::min(RunnableTypes(script), state.Notes.Types.size());
     const std::vector<bool> fed = FedTypes(script);
+    // The part of the script each type of this load starts, by line; an error belongs to the last
+    // part that starts at or before its line.
+    std::vector<std::pair<std::int32_t, std::size_t>> parts;
     for (std::size_t type = 0; type < types; ++type) {
+        const TCommandPlace& start = PlaceOf(state.Notes.Types[type], TNotedCommand::SetNewParticleType);
+        if (start.Line >= 0) parts.emplace_back(start.Line, type);
+    }
+    std::vector<bool> errorsInPart(types, false);
+    for (const TScriptDiagnostic& error : report.Diagnostics) {
+        const auto after =
+            std::upper_bound(parts.begin(), parts.end(), error.Line,
+                             [](std::int32_t line, const auto& part) { return line < part.first; });
+        if (error.Line >= 0 && after != parts.begin()) errorsInPart[std::prev(after)->second] = true;
+    }
+    for (const auto& [line, type] : parts) {
         TTypeNotes notes = state.Notes.Types[type];
-        if (!Given(notes, TNotedCommand::SetNewParticleType)) continue; // a type of an earlier load
-        const std::int32_t first = PlaceOf(notes, TNotedCommand::SetNewParticleType).Line;
-        const std::int32_t next =
-            type + 1 < types ? PlaceOf(state.Notes.Types[type + 1], TNotedCommand::SetNewParticleType).Line
-                             : -1;
-        notes.ErrorsInPart = std::any_of(
-            report.Diagnostics.begin(), report.Diagnostics.end(), [&](const TScriptDiagnostic& error) {
-                return error.Line >= first && (next < 0 || error.Line < next || error.Line == first);
-            });
+        notes.ErrorsInPart = errorsInPart[type];
         WarnAtlas(report, script, type, notes);
         WarnColour(report, script, type, notes);
         WarnCount(report, script, type, notes, fed[type]);
