@@ -32,6 +32,7 @@ void NoteLoad(TLiveScript& live, const TParticleScript& loaded, const TScriptLoa
     live.Log = loaded.DebugLog;
     live.ErrorCount = report.ErrorCount;
     live.Diagnostics = report.Diagnostics;
+    live.Warnings = report.Warnings;
     live.State = !report.FileOpened       ? TLiveScriptState::NotFound
                  : report.ErrorCount == 0 ? TLiveScriptState::Loaded
                                           : TLiveScriptState::Errors;

@@ -46,6 +46,7 @@ struct TLiveScript {
     std::string Log;                            ///< debugger log of the latest load
     std::int32_t ErrorCount = 0;                ///< errors of the latest load
     std::vector<TScriptDiagnostic> Diagnostics; ///< problems of the latest load, placed in File
+    std::vector<TScriptDiagnostic> Warnings;    ///< warnings of the latest load, placed in File
     std::vector<TRetiredScript> Retired;        ///< earlier versions, oldest first
     TScriptWatch Watch;                         ///< the script file and the textures of the latest load
 };

@@ -220,8 +220,13 @@ struct TScriptLoadReport {
     std::vector<bool> TilesSet;  ///< per particle type: "textureproperties" of this load completed
     std::vector<TScriptDiagnostic> Diagnostics; ///< every problem of this load, in log order
     std::vector<std::string> TextureFiles;      ///< every path a "loadtexture" tried, found or not
+    /// Settings the load accepted that will surprise when the script runs, sorted by line and column,
+    /// at most MaxScriptWarnings; never in Diagnostics, ErrorCount or the debugger log.
+    std::vector<TScriptDiagnostic> Warnings;
 };
 
+/// Most warnings one load reports; further ones are left out.
+inline constexpr std::size_t MaxScriptWarnings = 1000;
 /// Most particles one type holds at once; larger "particlecount" values are capped to it.
 inline constexpr std::int32_t MaxScriptParticlesPerType = 1'000'000;
 /// Most particles all types of one script hold together; emission stops there (types in order).

@@ -112,6 +112,7 @@ void RunSetNewParticleType(TLoadState& state) {
     state.TypeLines.resize(count, -1);
     state.TypeLines[count - 1] = state.Line;
     SetBlendFactor(script.Containers.back(), GL_SRC_ALPHA, GL_ONE);
+    NoteCommand(state, TNotedCommand::SetNewParticleType);
 }
 
 void RunSetNewMagnetPoint(TLoadState& state) {
@@ -158,6 +159,10 @@ void RunMagnetValue(TLoadState& state, float TMagnetPoint::*field) {
     for (TParticleEffectContainer& container : state.Script.Containers) {
         if (TMagnetPoint* point = ScriptMagnet(state, container, state.CurrentMagnet)) point->*field = *value;
     }
+    if (field == &TMagnetPoint::Radius && *value < 0.0f)
+        WarnHere(state, "radius(" + BoundText(*value) +
+                            ") is below 0: no particle is ever within it, so this magnet point pulls and "
+                            "pushes nothing - give a radius above 0.");
 }
 
 /// Where a texture name is read from: relative names (either slash) below the root, when there is one.
@@ -257,6 +262,8 @@ void RunLoadTexture(TLoadState& state, std::string_view text) {
 int RunTextureProperties(TLoadState& state, std::string_view text) {
     if (!RequireParticleType(state)) return 2;
     const auto type = std::size_t(state.CurrentType);
+    // Refused or not, the command was written: a refusal is the error that speaks of the atlas.
+    NoteCommand(state, TNotedCommand::TextureProperties);
     if (!state.Report.TextureLoaded) {
         state.Report.TilesSet[type] = false;
         ReportLineError(state, "): No texture has been loaded yet - skipping command");
@@ -288,10 +295,12 @@ int RunTextureProperties(TLoadState& state, std::string_view text) {
 int RunBlendFactor(TLoadState& state, std::string_view text) {
     if (!RequireParticleType(state)) return 2;
     MatchPatternViews(text, state.Slots, PairPattern);
+    const std::int32_t errors = state.Report.ErrorCount;
     ConvertIntegerInto(state, state.Slots[1], state.U);
     ConvertIntegerInto(state, state.Slots[2], state.V);
     SetBlendFactor(state.Script.Containers[std::size_t(state.CurrentType)], ToBlendFactor(state.U),
                    ToBlendFactor(state.V));
+    NoteCommand(state, TNotedCommand::BlendFactor, state.Report.ErrorCount == errors);
     return 3;
 }
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace lumidor {
@@ -207,6 +208,28 @@ std::string FormatGccDiagnostics(std::string_view fileName,
 
 std::string FormatGccDiagnostics(std::string_view fileName, const TScriptLoadReport& report) {
     return FormatGccDiagnostics(fileName, report.Diagnostics);
+}
+
+std::string FormatGccWarning(std::string_view fileName, const TScriptDiagnostic& warning) {
+    return DiagnosticPlace(fileName, warning) + ": warning: " + warning.Message;
+}
+
+std::string FormatGccProblems(std::string_view fileName, const TScriptLoadReport& report) {
+    // A problem of no line sorts after every placed one.
+    const auto place = [](const TScriptDiagnostic& d) {
+        return std::pair(d.Line < 0 ? INT32_MAX : d.Line, d.Column);
+    };
+    std::string out;
+    std::size_t next = 0;
+    const std::vector<TScriptDiagnostic>& warnings = report.Warnings;
+    for (const TScriptDiagnostic& error : report.Diagnostics) {
+        for (; next < warnings.size() && place(warnings[next]) < place(error); ++next)
+            out += FormatGccWarning(fileName, warnings[next]) + '\n';
+        out += FormatGccDiagnostic(fileName, error) + '\n';
+    }
+    for (; next < warnings.size(); ++next)
+        out += FormatGccWarning(fileName, warnings[next]) + '\n';
+    return out;
 }
 
 std::string ReadableScriptLog(std::string log) {

@@ -42,6 +42,14 @@ std::string FormatGccDiagnostics(std::string_view fileName,
 /// FormatGccDiagnostics of the problems of one load.
 std::string FormatGccDiagnostics(std::string_view fileName, const TScriptLoadReport& report);
 
+/// One warning as "PLACE: warning: MESSAGE" (PLACE from DiagnosticPlace). No line break.
+std::string FormatGccWarning(std::string_view fileName, const TScriptDiagnostic& warning);
+
+/// The errors and warnings of one load, one gcc line each ending with "\n": the errors in their
+/// order, each warning before the first error placed after it (errors of no line come last), so a
+/// load without warnings prints exactly FormatGccDiagnostics.
+std::string FormatGccProblems(std::string_view fileName, const TScriptLoadReport& report);
+
 /// The debugger log as lumidor-psc prints it: every CR a line break, ending in one.
 std::string ReadableScriptLog(std::string log);
 

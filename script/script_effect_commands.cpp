@@ -255,6 +255,8 @@ void RunSubEmitter(TLoadState& state, TScriptEvent event, std::string_view comma
     if (!Require(state, a.Value[0] >= 0, "Particle type", command, "not be negative")) return;
     if (!RequireWithin(state, a.Value[1], 1.0, MaxScriptSubEmitterCount, "Count", command)) return;
     subEmitters.push_back(TScriptSubEmitter{event, std::int32_t(a.Value[0]), std::int32_t(a.Value[1])});
+    state.Notes.SubEmitters.push_back(TSubEmitterNote{state.CurrentType, event, subEmitters.back().Type,
+                                                      subEmitters.back().Count, CurrentPlace(state)});
     // The target may be a type set up further down: it is checked at the end of the load.
     state.PendingTypeChecks.push_back(TPendingTypeCheck{state.CurrentType, subEmitters.size() - 1, state.Line,
                                                         state.RawLine, state.CommandOffset});

@@ -96,6 +96,23 @@ float& ValueDestination(TLoadState& state, int row, int k, int index) {
     }
 }
 
+/// The command of keyword row `row`, index `k`, whose place the warnings name, if any.
+std::optional<script_detail::TNotedCommand> NotedValueCommand(int row, int k) {
+    using script_detail::TNotedCommand;
+    constexpr int None = -1;
+    constexpr int rows[4][6] = {
+        {int(TNotedCommand::Mass), int(TNotedCommand::ParticleCount), int(TNotedCommand::AirResistance), None,
+         None, int(TNotedCommand::Texture)},
+        {int(TNotedCommand::LifeLength), None, int(TNotedCommand::RandomSize), int(TNotedCommand::Size), None,
+         None},
+        {None, int(TNotedCommand::Color), None, None, None, None},
+        {None, None, None, None, None, None},
+    };
+    const int noted = k < 6 ? rows[row][k] : None;
+    if (noted == None) return std::nullopt;
+    return TNotedCommand(noted);
+}
+
 /// Rows 0-3: checks, the row's own pattern, one conversion per value. Returns the rest-of-line slot.
 int RunValueCommand(TLoadState& state, int row, int k, std::string_view text) {
     const TValueRowShape& shape = ValueRowShapes[row];
@@ -113,14 +130,18 @@ int RunValueCommand(TLoadState& state, int row, int k, std::string_view text) {
     }
     if (row > 0) MatchPatternViews(text, state.Slots, shape.Pattern);
     const TValueKind kind = (row == 0 && k == 1) ? TValueKind::Integer : TValueKind::Float;
+    bool clean = true;
     for (int index = 0; index < shape.ValueCount; ++index) {
         const std::string value = ReplaceDotsByCommas(state.Slots[std::size_t(index + 1)]);
         if (const std::optional<float> number = ConvertFloat(value)) {
             ValueDestination(state, row, k, index) = *number;
         } else {
             script_detail::ReportBadValue(state, value, kind);
+            clean = false;
         }
     }
+    if (const std::optional<script_detail::TNotedCommand> noted = NotedValueCommand(row, k))
+        script_detail::NoteCommand(state, *noted, clean);
     return shape.ValueCount + 1;
 }
 
@@ -359,6 +380,7 @@ TScriptLoadReport LoadScriptFromText(TParticleScript& script, const std::string&
         start = i + 1;
     }
     RunEndChecks(state);
+    script_detail::GatherScriptWarnings(state);
     return report;
 }
 

@@ -5,6 +5,7 @@
 #include "script/particle_script.h"
 #include "script/script_columns.h"
 #include "script/script_scanner.h"
+#include "script/script_warnings.h"
 
 #include <cstdint>
 #include <optional>
@@ -45,6 +46,7 @@ struct TLoadState {
     std::vector<TPendingTypeCheck> PendingTypeChecks; ///< sub-emitters of this load, in script order
     std::int32_t TextureLine = -1;       ///< line of the last "loadtexture" of this load; -1: none
     std::vector<std::int32_t> TypeLines; ///< line of each type's "setnewparticletype" in this load; -1: none
+    TWarningNotes Notes;                 ///< where the settings the warnings look at were written
 };
 
 /// Adds `count` to the load's error count, saturating at INT32_MAX.

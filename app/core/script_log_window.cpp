@@ -23,15 +23,17 @@ bool bringForward = false;
 
 const ImVec4 WarningColour(1.0f, 0.72f, 0.25f, 1.0f);
 const ImVec4 LoadedColour(0.55f, 0.9f, 0.55f, 1.0f);
+const ImVec4 NoticeColour(0.95f, 0.88f, 0.35f, 1.0f); // warnings: a load that runs, but may surprise
 
 bool IsErrorLine(std::string_view line) {
     return line.starts_with("Error (Line ") || line.starts_with("Critical Error") ||
            line.ends_with("error(s) detected.") || line == "1 Error detected";
 }
 
-/// The problems of the latest load at their places in the file, counted as editors count lines.
+/// The problems of the latest load at their places in the file, counted as editors count lines:
+/// the errors, then the warnings.
 void DrawProblems(const TLiveScript& live) {
-    if (live.Diagnostics.empty()) {
+    if (live.Diagnostics.empty() && live.Warnings.empty()) {
         if (live.ErrorCount == 0) {
             ImGui::TextColored(LoadedColour, "No problems.");
         } else {
@@ -39,6 +41,8 @@ void DrawProblems(const TLiveScript& live) {
         }
         return;
     }
+    if (live.Diagnostics.empty() && live.ErrorCount > 0)
+        ImGui::TextColored(WarningColour, "See the debugger log.");
     // Lines wrap so that a long path keeps its message in view. A hostile script's thousands of
     // problems are listed up to a bound that keeps the frame quick; the log keeps them all.
     constexpr std::size_t MaxListed = 500;
@@ -52,6 +56,14 @@ void DrawProblems(const TLiveScript& live) {
     ImGui::PopStyleColor();
     if (live.Diagnostics.size() > listed)
         ImGui::Text("%zu more in the debugger log.", live.Diagnostics.size() - listed);
+    const std::size_t warnings = std::min(live.Warnings.size(), MaxListed);
+    ImGui::PushStyleColor(ImGuiCol_Text, NoticeColour);
+    for (std::size_t k = 0; k < warnings; ++k) {
+        ImGui::TextUnformatted(FormatGccWarning(live.File, live.Warnings[k]).c_str());
+        NoteLastItem("Script log warning " + std::to_string(k) + ": " + live.File);
+    }
+    ImGui::PopStyleColor();
+    if (live.Warnings.size() > warnings) ImGui::Text("%zu more warnings.", live.Warnings.size() - warnings);
     ImGui::PopTextWrapPos();
 }
 

@@ -172,3 +172,27 @@ TEST_F(LiveScriptMenuGL, ScriptLogWindowFollowsARefusedReload) {
     ClickItem("Script log problems: " + script);
     Shown("Script log problem 0: " + script);
 }
+
+TEST_F(LiveScriptMenuGL, ProblemsTabListsWarningsAfterErrors) {
+    const std::string script = (folder / "warned.psc").string();
+    std::ofstream(script) << GreenScript() << "  airresistance(-1);\n";
+    PlayScriptFile(script);
+    Click(400, 300, SDL_BUTTON_RIGHT);
+    ClickItem("Script log");
+    RunFrames(2);
+    // The script runs and is "loaded": a warning refuses nothing.
+    EXPECT_EQ(LiveScriptStateText(PlayedScripts[0].Live), "loaded");
+    ASSERT_EQ(PlayedScripts[0].Live.Warnings.size(), 1u);
+    const lumidor::testing::TPngPicture picture = Picture();
+    const TItemRect warning = Shown("Script log warning 0: " + script);
+    EXPECT_FALSE(ItemShownInLastFrame("Script log problem 0: " + script));
+    int yellow = 0;
+    for (int y = std::max(0, int(warning.Y0)); y < std::min(picture.Height, int(warning.Y1)); ++y)
+        for (int x = std::max(0, int(warning.X0)); x < std::min(picture.Width, int(warning.X1)); ++x) {
+            const std::uint8_t* p = picture.At(x, y);
+            yellow += p[0] > 150 && p[1] > 150 && p[1] > p[2] + 60;
+        }
+    EXPECT_GE(yellow, 10) << "the warning line in its own colour";
+    EXPECT_EQ(FormatGccWarning(script, PlayedScripts[0].Live.Warnings[0]).substr(0, script.size() + 17),
+              script + ":5:3: warning: ai");
+}

@@ -237,3 +237,16 @@ TEST_F(LiveScriptTest, ProblemsOfAFirstLoadAndOfAMissingFile) {
     StartLiveScript(gone, none, "gone.psc", now);
     EXPECT_EQ(LiveScriptProblems(gone), "gone.psc: error: File not Found: \"gone.psc\"\n");
 }
+
+TEST_F(LiveScriptTest, WarningsOfTheLatestLoadStandApartFromItsProblems) {
+    WriteFile("w.psc", Version("1,0,0") + "size(1,1);\nmass(0);\n");
+    StartLiveScript(live, running, "w.psc", now);
+    EXPECT_EQ(live.State, TLiveScriptState::Loaded);
+    ASSERT_EQ(live.Warnings.size(), 1u);
+    EXPECT_EQ(FormatGccWarning(live.File, live.Warnings[0]).substr(0, 28), "w.psc:5:1: warning: mass(0) ");
+    // Problems are the errors alone: a version with warnings runs and is never refused for them.
+    EXPECT_EQ(LiveScriptProblems(live), "");
+    Save("w.psc", Version("0,1,0") + "size(1,1);\n");
+    EXPECT_EQ(Settle(), TLiveReload::Replaced);
+    EXPECT_TRUE(live.Warnings.empty());
+}

@@ -329,3 +329,54 @@ TEST_F(Psc, LookCommandsAreDumpedOnlyForTheTypesThatUseThem) {
     EXPECT_EQ(keys, (std::vector<std::string>{"continuous", "fadeIn", "fadeOut", "prewarm", "textureLoaded",
                                               "types"}));
 }
+
+TEST(PscShippedScripts, NoWarningAndNoError) {
+    // Every shipped script is checked the way an author checks one; a rule that cries wolf on them fails.
+    const std::filesystem::path data = std::filesystem::path(LUMIDOR_SOURCE_DIR) / "data";
+    int checked = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(data / "scripts")) {
+        if (entry.path().extension() != ".psc") continue;
+        const std::string file = std::filesystem::relative(entry.path(), data).string();
+        const TRun run = RunPsc(data.string(), "--format=gcc --werror " + file);
+        EXPECT_EQ(run.Status, 0) << file << "\n" << run.Out;
+        EXPECT_EQ(run.Out, "") << file;
+        ++checked;
+    }
+    EXPECT_GE(checked, 9);
+}
+
+TEST_F(Psc, WarningsAloneExitZeroUnlessWerror) {
+    Write("t.tga", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\40\0", 18) + std::string(4, '\x7f'));
+    const std::string script =
+        "loadtexture('t.tga');\nsetnewparticletype();textureproperties(1,1);\n"
+        "particlecount(1);lifelength(0,1);size(1,1);color(1,1,1);\n  airresistance(-1);\n";
+    Write("w.psc", script);
+    const std::string warning =
+        "w.psc:4:3: warning: airresistance(-1) is below 0: it speeds the particles of "
+        "type 0 up in every frame instead of braking them - give 0 or more.\n";
+    const TRun gcc = RunPsc(dir, "--format=gcc w.psc");
+    EXPECT_EQ(gcc.Status, 0);
+    EXPECT_EQ(gcc.Out, warning);
+    // The log is the log of a clean load, byte for byte; the warning is not in it.
+    const std::string cleanLog = "Lumidor ScriptDebugger log\nLumidor version: 2005.08.09\nDebugger version: "
+                                 "2.1\nFile: \"w.psc\"\n\n\n";
+    const TRun log = RunPsc(dir, "w.psc");
+    EXPECT_EQ(log.Status, 0);
+    EXPECT_EQ(log.Out, cleanLog);
+    EXPECT_EQ(log.Err, "");
+
+    const TRun werror = RunPsc(dir, "--werror w.psc");
+    EXPECT_EQ(werror.Status, 1);
+    EXPECT_EQ(werror.Out, cleanLog);
+    EXPECT_EQ(werror.Err, warning);
+    const TRun werrorGcc = RunPsc(dir, "--format=gcc --werror w.psc");
+    EXPECT_EQ(werrorGcc.Status, 1);
+    EXPECT_EQ(werrorGcc.Out, warning);
+
+    // Errors still give 1, and the gcc lines run in line order.
+    Write("e.psc", script + "mass(x);\n");
+    const TRun both = RunPsc(dir, "--format=gcc e.psc");
+    EXPECT_EQ(both.Status, 1);
+    EXPECT_EQ(both.Out,
+              "e.psc" + warning.substr(5) + "e.psc:5:1: error: \"x\" is not a valid floating point value.\n");
+}

@@ -133,6 +133,13 @@ class ScriptFixture : public ::testing::Test {
                         a.Suggestion == b.Suggestion && a.Plain == b.Plain)
                 << "diagnostic " << i << ": " << a.Message << " / " << b.Message;
         }
+        ASSERT_EQ(textReport.Warnings.size(), fileReport.Warnings.size());
+        for (std::size_t i = 0; i < textReport.Warnings.size(); ++i) {
+            const TScriptDiagnostic& a = textReport.Warnings[i];
+            const TScriptDiagnostic& b = fileReport.Warnings[i];
+            EXPECT_TRUE(a.Line == b.Line && a.Column == b.Column && a.Message == b.Message)
+                << "warning " << i << ": " << a.Message << " / " << b.Message;
+        }
         EXPECT_EQ(textMessages, fileMessages);
         ASSERT_EQ(fromText.Containers.size(), fromFile.Containers.size());
         EXPECT_EQ(fromText.Continuous, fromFile.Continuous);

@@ -1,7 +1,8 @@
 // lumidor-psc: checks a particle script without a display. Loads it as the demo would (textures are
 // decoded by the real readers into the GL recording fake, never uploaded) and prints the debugger
 // log, with --dump a JSON description of what the script compiled to, or with --format=gcc one
-// "FILE:LINE:COLUMN: error: MESSAGE" line per problem for editors and CI. Texture names are read
+// "FILE:LINE:COLUMN: error: MESSAGE" line per problem and one "...: warning: MESSAGE" line per
+// setting that will surprise when the script runs, for editors and CI. Texture names are read
 // below --root (the demo reads them below its data folder), without changing the working directory.
 // With --simulate it runs the script instead and prints one line of what its particles are, the
 // line every host that runs scripts prints alike (script/script_hash.h).
@@ -11,7 +12,8 @@
 // that is missing is the log's "File not found" line. With the log or --dump, the other boxes (why a
 // file that is there could not be read) go to standard error once the load is done.
 //
-// Exit status: 0 no error in the log, 1 errors reported, 2 file not readable or bad arguments.
+// Exit status: 0 no error in the log (warnings allowed unless --werror), 1 errors reported, 2 file
+// not readable or bad arguments.
 // With --simulate: 0 the line is printed, 1 file not readable, 2 bad arguments.
 
 #include "engine/message.h"
@@ -52,13 +54,17 @@ bool SaysOnlyFileMissing(const TReaderMessage& message) {
 }
 
 constexpr const char* Usage =
-    "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--name NAME] [--root DIR] FILE\n"
+    "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--werror] [--name NAME] [--root DIR] FILE\n"
     "       lumidor-psc --simulate SECONDS [--seed S] [--step-by-step] [--name NAME] [--root DIR] FILE\n"
     "  Loads the particle script FILE and prints its debugger log, each CR shown as a line break.\n"
     "  --raw        print the exact log bytes (lines end with a single CR)\n"
     "  --dump       print a JSON object of what the script compiled to instead of the log\n"
     "  --format=gcc one line per error, FILE:LINE:COLUMN: error: MESSAGE (LINE from 1; errors of no\n"
-    "               line as FILE: error: MESSAGE); --format=log (the default) prints the log\n"
+    "               line as FILE: error: MESSAGE), and one per warning, FILE:LINE:COLUMN: warning:\n"
+    "               MESSAGE (a setting that loads but will surprise when the script runs), in line\n"
+    "               order; --format=log (the default) prints the log, which has no warnings\n"
+    "  --werror     warnings count as errors for the exit status (without --format=gcc they are\n"
+    "               printed to standard error as gcc lines)\n"
     "  --name NAME  the file name shown on the log's \"File:\" line and in gcc lines (default: FILE)\n"
     "  --root DIR   the folder \"loadtexture\" names are relative to, as the demo's data folder is\n"
     "               (default: the current directory); e.g. --root data data/scripts/ParticleScript1.psc\n"
@@ -74,13 +80,15 @@ constexpr const char* Usage =
     "  --step-by-step\n"
     "               with --simulate: run the steps as frames one at a time instead of as one seek\n"
     "               (the same line)\n"
-    "exit status: 0 no errors, 1 errors reported, 2 file cannot be opened or bad arguments;\n"
+    "exit status: 0 no errors (warnings alone too), 1 errors reported (or warnings with --werror),\n"
+    "  2 file cannot be opened or bad arguments;\n"
     "  with --simulate: 0 the line is printed, 1 the file cannot be read, 2 bad arguments\n";
 
 struct TOptions {
     bool Raw = false;
     bool Dump = false;
     bool Gcc = false;
+    bool Werror = false;
     std::string Name;
     bool HasName = false;
     std::string Root;
@@ -125,6 +133,8 @@ int ParseArguments(int argc, char** argv, TOptions& options) {
             options.Raw = true;
         } else if (!filesOnly && argument == "--dump") {
             options.Dump = true;
+        } else if (!filesOnly && argument == "--werror") {
+            options.Werror = true;
         } else if (!filesOnly && (argument == "--format" || argument.starts_with("--format="))) {
             std::string format;
             if (argument == "--format") {
@@ -253,7 +263,7 @@ int main(int argc, char** argv) {
             std::cout << lumidor::SimulationLine(options.Steps, script.Containers) << '\n';
         }
     } else if (options.Gcc) {
-        std::cout << lumidor::FormatGccDiagnostics(shownName, report);
+        std::cout << lumidor::FormatGccProblems(shownName, report);
     } else if (options.Dump && report.FileOpened) {
         std::cout << lumidor::DumpScriptJson(script, report) << '\n';
     } else if (options.Dump) {
@@ -264,11 +274,16 @@ int main(int argc, char** argv) {
         std::cout << lumidor::ReadableScriptLog(script.DebugLog);
     }
     std::cout.flush();
+    const bool warningsFail = options.Werror && !report.Warnings.empty();
+    if (warningsFail && !options.Gcc && !options.Simulate) {
+        for (const lumidor::TScriptDiagnostic& warning : report.Warnings)
+            std::cerr << lumidor::FormatGccWarning(shownName, warning) << '\n';
+    }
     if (options.Root.empty() && AnyTextureMissing(report)) {
         std::cerr << "lumidor-psc: texture names are read below the current directory; --root DIR reads "
                      "them below DIR (the demo reads them below its data folder)\n";
     }
     if (!report.FileOpened) return options.Simulate ? 1 : 2;
     if (options.Simulate) return 0;
-    return report.ErrorCount > 0 ? 1 : 0;
+    return report.ErrorCount > 0 || warningsFail ? 1 : 0;
 }
