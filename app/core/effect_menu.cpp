@@ -5,6 +5,7 @@
 #include "app/core/emitter_path.h"
 #include "app/core/example_scripts.h"
 #include "app/core/live_scripts.h"
+#include "app/core/orbit_camera.h"
 #include "app/core/properties_window.h"
 #include "app/core/script_log_window.h"
 #include "app/core/ui_item_rects.h"
@@ -77,6 +78,8 @@ void DrawPopupMenu1() {
     }
     DrawExamplesMenu();
     DrawEmitterPathMenu();
+    if (ImGui::MenuItem("Reset view", "Home")) ResetOrbitCamera(CurrentCamera);
+    NoteLastItem("Reset view");
     ImGui::Separator();
     if (ImGui::MenuItem("Debug mode", nullptr, DebugMode1Checked)) DebugMode1Click();
     NoteLastItem("Debug mode");
