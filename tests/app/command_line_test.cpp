@@ -134,37 +134,13 @@ TEST(CommandLine, EmitterPathByName) {
 }
 
 TEST(CommandLine, CameraSetsTheViewOrSaysWhyNot) {
-    const std::string expects = "--camera expects YAW,PITCH,DISTANCE: degrees about the vertical, degrees "
-                                "from -89 to 89 (positive looks from above), units from 0.5 to 50, got ";
-    const struct {
-        std::vector<std::string> Arguments;
-        bool Given;
-        std::string Error;
-    } cases[] = {
-        {{}, false, ""},
-        {{"--camera", "40,25,7", "--frames", "3"}, true, ""},
-        {{"--camera=-30,-10,12"}, true, ""},
-        {{"--camera", "40,25"},
-         false,
-         expects + "\"40,25\": three numbers separated by commas are needed, 2 were given"},
-        {{"--camera=40,25,nan"},
-         false,
-         expects + "\"40,25,nan\": the distance \"nan\" is not a finite number"},
-        {{"--camera", "0,90,5"}, false, expects + "\"0,90,5\": the pitch 90 is outside -89 to 89 degrees"},
-        {{"--camera", "0,0,100"}, false, expects + "\"0,0,100\": the distance 100 is outside 0.5 to 50"},
-        {{"--camera"}, false, "--camera needs a value"},
-    };
-    for (const auto& test : cases) {
-        const TCommandLineResult result = Parse(test.Arguments);
-        EXPECT_EQ(result.Error, test.Error);
-        EXPECT_EQ(result.Action, test.Error.empty() ? TCommandLineAction::Run : TCommandLineAction::Fail);
-        EXPECT_EQ(result.Options.Camera.has_value(), test.Given);
-    }
     const TOrbitCamera camera = *Parse({"--camera", "40,25,7"}).Options.Camera;
-    EXPECT_EQ(camera.Yaw, 40.0f);
-    EXPECT_EQ(camera.Pitch, 25.0f);
-    EXPECT_EQ(camera.Distance, 7.0f);
-    EXPECT_NE(CommandLineUsage().find("--camera YAW,PITCH,DISTANCE"), std::string::npos);
+    EXPECT_TRUE(camera.Yaw == 40.0f && camera.Pitch == 25.0f && camera.Distance == 7.0f);
+    EXPECT_FALSE(Parse({}).Options.Camera);
+    EXPECT_EQ(
+        Parse({"--camera=0,90,5"}).Error,
+        "--camera expects YAW,PITCH,DISTANCE: degrees about the vertical, degrees from -89 to 89 (positive "
+        "looks from above), units from 0.5 to 50, got \"0,90,5\": the pitch 90 is outside -89 to 89 degrees");
 }
 
 TEST(CommandLine, SoakAndGLDebug) {
