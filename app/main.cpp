@@ -8,6 +8,7 @@
 #include "app/core/effects_startup.h"
 #include "app/core/emitter_path.h"
 #include "app/core/live_scripts.h"
+#include "app/core/orbit_camera.h"
 #include "app/core/startup.h"
 #include "app/core/timeline_control.h"
 #include "app/desktop/benchmark.h"
@@ -146,6 +147,7 @@ int main(int argc, char** argv) {
     if (!options.Frames && options.RecordFolder.empty() && !options.Benchmark && !options.Soak)
         TimelineWorkBudgetMs = DefaultTimelineWorkBudgetMs;
     if (options.EmitterPath) ChooseEmitterPath(*options.EmitterPath);
+    if (options.Camera) CurrentCamera = *options.Camera;
     if (!options.ScriptFile.empty()) PlayScriptFile(options.ScriptFile); // the script is the effect shown
 
     // 3. Show the window and draw frames until it closes (or run every effect and print the timings).

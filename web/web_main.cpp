@@ -15,6 +15,7 @@
 #include "app/core/emitter_path.h"
 #include "app/core/example_scripts.h"
 #include "app/core/live_scripts.h"
+#include "app/core/orbit_camera.h"
 #include "app/core/properties_window.h"
 #include "app/core/startup.h"
 #include "app/core/timeline_control.h"
@@ -283,6 +284,7 @@ int main(int argc, char** argv) {
     if (Demo.Options.Effect) CurrentEffect = *Demo.Options.Effect;
     if (Demo.Options.Seed) Timeline.Seed = *Demo.Options.Seed;
     if (Demo.Options.EmitterPath) ChooseEmitterPath(*Demo.Options.EmitterPath);
+    if (Demo.Options.Camera) CurrentCamera = *Demo.Options.Camera;
     if (!Demo.Options.ScriptFile.empty()) PlayPageScript(Demo.Options.ScriptFile);
     web::SetCoreKeyHandler(Demo.Hooks.KeyPressed);
     // A page someone looks at stays answerable during long timeline work; a run of a fixed number of

@@ -71,11 +71,13 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     io.KeyShift = event->shiftKey;
     io.KeyAlt = event->altKey;
     io.KeySuper = event->metaKey;
-    // Space and the right arrow belong to the effect's timeline while no window has the keyboard.
+    // Space and the right arrow belong to the effect's timeline, Home to the camera, while no window
+    // has the keyboard.
     if (type == EMSCRIPTEN_EVENT_KEYDOWN && !io.WantCaptureKeyboard && CoreKeys) {
         if (code == 32 && !event->repeat) CoreKeys(TAppKey::Space);
         if (code == 39) CoreKeys(TAppKey::RightArrow);
-        if (code == 32 || code == 39) return EM_TRUE;
+        if (code == 36) CoreKeys(TAppKey::Home);
+        if (code == 32 || code == 39 || code == 36) return EM_TRUE;
     }
     // Tab and the arrows belong to the UI while a window has the keyboard; others go to the page.
     return io.WantCaptureKeyboard && (code == 9 || (code >= 37 && code <= 40));

@@ -9,8 +9,8 @@
 
 namespace lumidor::web {
 
-/// Where key presses the UI does not take go (Space, not its repeats, and the right arrow), between
-/// frames; empty: nowhere.
+/// Where key presses the UI does not take go (Space, not its repeats, the right arrow and Home),
+/// between frames; empty: nowhere.
 void SetCoreKeyHandler(std::function<void(TAppKey)> handler);
 
 /// Creates the ImGui context (no ini or log file), the renderer backend and the input callbacks on

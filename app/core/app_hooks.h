@@ -19,6 +19,7 @@ struct TFrameView {
 enum class TAppKey {
     Space,      ///< pauses or runs the effect
     RightArrow, ///< runs the effect one step
+    Home,       ///< returns the camera to the classic view
 };
 
 /// The hooks; each may be left empty.
@@ -26,8 +27,9 @@ struct TAppHooks {
     /// Last start-up step, with the context current and the GL table filled. Throw a std::exception to
     /// report a failure: its text is shown, the rest of start-up is skipped and the program goes on.
     std::function<void()> EffectsStartup;
-    /// Every frame after the clear and the camera translation (0, 0, -5), before the UI; FrameTime holds
-    /// this frame's seconds. Whatever GL state it leaves carries into the next frame.
+    /// Every frame after the clear and the camera (the translation (0, 0, -5) unless the view was turned
+    /// or zoomed), before the UI; FrameTime holds this frame's seconds. Whatever GL state it leaves carries
+    /// into the next frame.
     std::function<void(const TFrameView&)> EffectPass;
     /// Every frame inside a Dear ImGui frame, after the effect pass: menus and windows go here.
     std::function<void(const TFrameView&)> Ui;

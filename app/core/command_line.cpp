@@ -81,7 +81,7 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         const bool takesValue = flag == "--frames" || flag == "--fixed-dt" || flag == "--seed" ||
                                 flag == "--screenshot" || flag == "--effect" || flag == "--script" ||
                                 flag == "--stats" || flag == "--record" || flag == "--soak" ||
-                                flag == "--emitter-path";
+                                flag == "--emitter-path" || flag == "--camera";
         if (!takesValue && inlineValue) return Failure(flag + " takes no value");
         if (flag == "--help" || flag == "-h") {
             result.Action = TCommandLineAction::ShowHelp;
@@ -150,6 +150,15 @@ TCommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (flag == "--emitter-path") {
             options.EmitterPath = ParseEmitterPath(value);
             if (!options.EmitterPath) return Failure(BadValue(flag, "still, circle or eight", value));
+        } else if (flag == "--camera") {
+            std::string reason;
+            options.Camera = ParseCameraOption(value, reason);
+            if (!options.Camera)
+                return Failure(BadValue(flag,
+                                        "YAW,PITCH,DISTANCE: degrees about the vertical, degrees from -89 "
+                                        "to 89 (positive looks from above), units from 0.5 to 50",
+                                        value) +
+                               ": " + reason);
         } else if (flag == "--soak") {
             if (!ParseUnsigned(value, kMaxSoakSeconds, number) || number == 0)
                 return Failure(BadValue(
@@ -199,6 +208,10 @@ std::string CommandLineUsage() {
            "                         and the last good one runs\n"
            "  --emitter-path NAME    move the played scripts' origin: still (the default), circle or\n"
            "                         eight (a figure of eight), as the \"Emitter path\" menu does\n"
+           "  --camera YAW,PITCH,DISTANCE\n"
+           "                         look from YAW degrees about the vertical, PITCH degrees from -89\n"
+           "                         to 89 above (positive) or below, DISTANCE units (0.5 to 50) from\n"
+           "                         the effect's centre; the default 0,0,5 is the classic view\n"
            "  --stats FILE.jsonl     write one line of JSON per frame: particles per system and times\n"
            "  --record FOLDER        write every frame as FOLDER/frame_000001.png and so on\n"
            "  --soak SECONDS         cycle through every effect slot (about 2 s each, scripts reloaded\n"
@@ -207,7 +220,9 @@ std::string CommandLineUsage() {
            "                         the exit status is 3 if any occurred\n"
            "  --help                 show this text and exit\n"
            "\n"
-           "Without options the demo runs until its window is closed (right-click for the menu).\n"
+           "Without options the demo runs until its window is closed (right-click for the menu; drag\n"
+           "with the middle button, or the left one with Alt, to turn the view, the wheel zooms, Home\n"
+           "resets it).\n"
            "LUMIDOR_NO_DIALOGS=1 sends message boxes to standard error instead of dialogs. It needs a\n"
            "display (DISPLAY or WAYLAND_DISPLAY); SDL_VIDEODRIVER chooses SDL's video driver yourself\n"
            "(offscreen draws without a display).\n"

@@ -1,6 +1,7 @@
 #pragma once
 // The demo's optional command-line flags. Without any the demo behaves as the classic program.
 
+#include "app/core/orbit_camera.h"
 #include "script/particle_script.h"
 
 #include <cstdint>
@@ -38,6 +39,7 @@ struct TCommandLine {
     std::optional<std::int32_t> Soak;        ///< seconds to cycle through every slot, then print memory use
     bool GLDebug = false;                    ///< check GL errors every frame; any error ends with status 3
     std::optional<TEmitterPath> EmitterPath; ///< the played scripts' emitter path ("Emitter path" menu)
+    std::optional<TOrbitCamera> Camera;      ///< the camera the run starts with (the user may turn it)
 };
 
 /// What the program should do with the parsed command line.

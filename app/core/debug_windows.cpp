@@ -210,7 +210,8 @@ void DrawStatisticsWindow() {
 
 void HandleInspectorClick() {
     const ImGuiIO& io = ImGui::GetIO();
-    if (io.WantCaptureMouse || ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId)) return;
+    // With Alt held the left button turns the camera (camera_controls.cpp) and picks nothing.
+    if (io.WantCaptureMouse || io.KeyAlt || ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId)) return;
     if (ImGui::IsMouseClicked(ImGuiMouseButton_Left)) RequestPick(io.MousePos.x, io.MousePos.y);
 }
 

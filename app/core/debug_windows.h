@@ -10,8 +10,9 @@ void ShowStatisticsWindow();
 /// Draws the Statistics window while shown; call once per UI frame.
 void DrawStatisticsWindow();
 
-/// A left click on the picture (not on a window or menu), in any mode, asks for the particle nearest
-/// to it; call once per UI frame, before the menus and windows are drawn.
+/// A left click on the picture (not on a window or menu, and not with Alt held: that turns the
+/// camera), in any mode, asks for the particle nearest to it; call once per UI frame, before the menus and
+/// windows are drawn.
 void HandleInspectorClick();
 /// Draws the Particle inspector while a particle is selected; call once per UI frame.
 void DrawParticleInspector();

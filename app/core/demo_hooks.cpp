@@ -1,5 +1,6 @@
 #include "app/core/demo_hooks.h"
 
+#include "app/core/camera_controls.h"
 #include "app/core/debug_tools.h"
 #include "app/core/debug_windows.h"
 #include "app/core/demo_windows.h"
@@ -33,13 +34,17 @@ TAppHooks MakeDemoHooks(const THostServices& host) {
     hooks.Ui = [](const TFrameView&) {
         KeepWindowsInside(); // before any window is drawn, so that none is drawn outside
         HandleInspectorClick();
+        HandleCameraInput();
         DrawPopupMenu1();
         UpdateWindowArrangement(); // after the menu, so that a window it opens takes its place at once
         DrawDemoWindows();
         DrawMenuHint();
     };
     hooks.FileDropped = &PlayDroppedFile;
-    hooks.KeyPressed = &TimelineKey;
+    hooks.KeyPressed = [](TAppKey key) {
+        TimelineKey(key);
+        CameraKey(key);
+    };
     hooks.FrameDone = &EndFrameStatistics;
     hooks.Shutdown = &RemoveDebugTools;
     hooks.TakeCloseRequest = &TakeCloseRequest;

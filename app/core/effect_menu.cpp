@@ -6,6 +6,7 @@
 #include "app/core/example_scripts.h"
 #include "app/core/live_scripts.h"
 #include "app/core/menu_hint.h"
+#include "app/core/orbit_camera.h"
 #include "app/core/properties_window.h"
 #include "app/core/script_log_window.h"
 #include "app/core/ui_item_rects.h"
@@ -80,6 +81,8 @@ void DrawPopupMenu1() {
     }
     DrawExamplesMenu();
     DrawEmitterPathMenu();
+    if (ImGui::MenuItem("Reset view", "Home")) ResetOrbitCamera(CurrentCamera);
+    NoteLastItem("Reset view");
     ImGui::Separator();
     if (ImGui::MenuItem("Debug mode", nullptr, DebugMode1Checked)) DebugMode1Click();
     NoteLastItem("Debug mode");

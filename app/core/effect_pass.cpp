@@ -2,6 +2,7 @@
 
 #include "app/core/effects_startup.h"
 #include "app/core/live_scripts.h"
+#include "app/core/orbit_camera.h"
 #include "app/core/timeline_control.h"
 #include "effects/effect_slots.h"
 #include "effects/frame_time.h"
@@ -28,7 +29,12 @@ void BeginDemoFrame(const TFrameView& view) {
     // The clear colour set here is the one the next frame's clear uses.
     GL.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     GL.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    GL.Translatef(0.0f, 0.0f, -5.0f);
+    // The turns about the origin come after the translation, so the effect's centre stays in the middle
+    // of the picture. A turn of 0 degrees is left out: the classic view makes the classic calls.
+    const TOrbitCamera& camera = CurrentCamera;
+    GL.Translatef(0.0f, 0.0f, -camera.Distance);
+    if (camera.Pitch != 0.0f) GL.Rotatef(camera.Pitch, 1.0f, 0.0f, 0.0f);
+    if (camera.Yaw != 0.0f) GL.Rotatef(camera.Yaw, 0.0f, 1.0f, 0.0f);
 }
 
 void DrawLogoBanner(const TFrameView& view) {

@@ -11,7 +11,8 @@ inline constexpr float BannerWidth = 300.0f;
 inline constexpr float BannerHeight = 103.5f;
 
 /// The start of every frame: a 45 degree perspective (near 0.05, far 100) over the client area,
-/// the buffers cleared to black, and the camera 5 units back from the origin.
+/// the buffers cleared to black, and CurrentCamera (orbit_camera.h): by default 5 units back from the
+/// origin, with no turn.
 void BeginDemoFrame(const TFrameView& view);
 
 /// Runs one frame of `slot` (scripts at (0, 0, 0) with FrameTime, earlier versions' particles

@@ -100,6 +100,7 @@ std::optional<TAppKey> CoreKeyOf(const SDL_Event& event, bool uiTakesKeyboard) {
     if (event.type != SDL_KEYDOWN || uiTakesKeyboard) return std::nullopt;
     if (event.key.keysym.sym == SDLK_SPACE && event.key.repeat == 0) return TAppKey::Space;
     if (event.key.keysym.sym == SDLK_RIGHT) return TAppKey::RightArrow;
+    if (event.key.keysym.sym == SDLK_HOME) return TAppKey::Home;
     return std::nullopt;
 }
 

@@ -37,8 +37,8 @@ bool InitUi(SDL_Window* window, SDL_GLContext context);
 void ProcessUiEvent(const SDL_Event& event);
 /// True when the UI takes the keyboard (a focused window or text field); false without a UI.
 bool UiTakesKeyboard();
-/// The core's key for a key press the UI does not take: Space (not its auto-repeats) and the right
-/// arrow (repeats too, so holding it steps on); nothing for any other event.
+/// The core's key for a key press the UI does not take: Space (not its auto-repeats), the right arrow
+/// (repeats too, so holding it steps on) and Home; nothing for any other event.
 std::optional<TAppKey> CoreKeyOf(const SDL_Event& event, bool uiTakesKeyboard);
 /// Starts a UI frame with the mouse taken from `pointer`.
 void BeginUiFrame(TPointerFeed& pointer);

@@ -133,6 +133,16 @@ TEST(CommandLine, EmitterPathByName) {
     EXPECT_NE(CommandLineUsage().find("--emitter-path NAME"), std::string::npos);
 }
 
+TEST(CommandLine, CameraSetsTheViewOrSaysWhyNot) {
+    const TOrbitCamera camera = *Parse({"--camera", "40,25,7"}).Options.Camera;
+    EXPECT_TRUE(camera.Yaw == 40.0f && camera.Pitch == 25.0f && camera.Distance == 7.0f);
+    EXPECT_FALSE(Parse({}).Options.Camera);
+    EXPECT_EQ(
+        Parse({"--camera=0,90,5"}).Error,
+        "--camera expects YAW,PITCH,DISTANCE: degrees about the vertical, degrees from -89 to 89 (positive "
+        "looks from above), units from 0.5 to 50, got \"0,90,5\": the pitch 90 is outside -89 to 89 degrees");
+}
+
 TEST(CommandLine, SoakAndGLDebug) {
     TCommandLineResult result = Parse({"--soak", "90", "--gl-debug", "--fixed-dt=0.02"});
     ASSERT_EQ(result.Action, TCommandLineAction::Run) << result.Error;

@@ -91,6 +91,9 @@ TEST(CoreKeys, SpaceAndTheRightArrowReachTheCoreUnlessTheUiTakesTheKeyboard) {
     EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_SPACE, 1), false)) << "a held space toggles once";
     EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_SPACE, 0), true)) << "a focused window's keys stay its own";
     EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_RIGHT, 0), true));
+    EXPECT_EQ(CoreKeyOf(key(SDL_KEYDOWN, SDLK_HOME, 0), false), TAppKey::Home);
+    EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_HOME, 0), true)) << "Home scrolls a focused window";
+    EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_LALT, 0), false)) << "Alt only modifies a drag";
     EXPECT_FALSE(CoreKeyOf(key(SDL_KEYUP, SDLK_SPACE, 0), false));
     EXPECT_FALSE(CoreKeyOf(key(SDL_KEYDOWN, SDLK_LEFT, 0), false));
     EXPECT_FALSE(CoreKeyOf(Motion(3, 4), false));
