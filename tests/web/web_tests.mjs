@@ -340,6 +340,31 @@ async function checkScripts(browser, base) {
     check(shown.includes('"fireworks"'), `script=fireworks: the page says which name it did not know (${shown.trim()})`);
     const state = await browser.state();
     check(state.frames === 5 && state.effect === 0, `script=fireworks: the demo runs its first effect (${JSON.stringify(state)})`);
+    await checkRefusalReadable(browser, 'script=fireworks');
+}
+
+// A refusal stays readable above the frozen last frame: its panel's shade and its light text are on the
+// page (not under the frozen copy of the canvas), and the frame is still there around it.
+async function checkRefusalReadable(browser, what) {
+    const box = await browser.evaluate(
+        "(() => { const r = document.getElementById('messages').getBoundingClientRect(); " +
+        'return [Math.floor(r.left), Math.floor(r.top), Math.ceil(r.right), Math.ceil(r.bottom)]; })()');
+    const image = decodePng(await browser.screenshot());
+    const [x0, y0, x1, y1] = [Math.max(box[0], 0), Math.max(box[1], 0), Math.min(box[2], image.width), Math.min(box[3], image.height)];
+    check(x1 - x0 > 100 && y1 - y0 > 10, `${what}: the message panel has a size on the page (${box})`);
+    let shade = 0;
+    let text = 0;
+    for (let y = y0 + 2; y < y1 - 2; ++y)
+        for (let x = x0 + 2; x < x1 - 2; ++x) {
+            const [r, g, b] = pixel(image, x, y);
+            if (Math.max(r, g, b) < 40) ++shade;
+            else if (r > 160 && r > b) ++text;
+        }
+    const area = Math.max((x1 - x0 - 4) * (y1 - y0 - 4), 1);
+    check(shade / area > 0.5 && text > 50,
+          `${what}: the message is light text on a dark panel (${(100 * shade / area).toFixed(0)} % shade, ${text} text pixels)`);
+    const frame = litPixels(image, 500, 0, 800, 103, 120);
+    check(frame > 2000, `${what}: the last frame stays on the page around the message (${frame} bright banner pixels)`);
 }
 
 async function checkMenu(browser, base, out) {
