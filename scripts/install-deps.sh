@@ -22,9 +22,11 @@ elif [ $# -gt 0 ]; then
     echo "install-deps.sh: unknown option '$1'" >&2
     exit 2
 fi
+# One dpkg-query for the whole list (one per package took a second of every start of the demo).
+status="$(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true)"
 missing=()
 for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    [[ $'\n'"$status"$'\n' == *$'\n'"$package install ok installed"$'\n'* ]] || missing+=("$package")
 done
 if [ ${#missing[@]} -gt 0 ]; then
     sudo_cmd=()

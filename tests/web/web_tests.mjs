@@ -340,6 +340,36 @@ async function checkScripts(browser, base) {
     check(shown.includes('"fireworks"'), `script=fireworks: the page says which name it did not know (${shown.trim()})`);
     const state = await browser.state();
     check(state.frames === 5 && state.effect === 0, `script=fireworks: the demo runs its first effect (${JSON.stringify(state)})`);
+    await checkRefusalReadable(browser, 'script=fireworks');
+}
+
+// A refusal stays readable above the frozen last frame: hiding the message changes the page where it
+// stands (nothing lies over it), the panel under its text is dark whatever the frame shows there, and
+// the frame is still on the page around it.
+async function checkRefusalReadable(browser, what) {
+    const box = await browser.evaluate(
+        "(() => { const r = document.getElementById('messages').getBoundingClientRect(); " +
+        'return [Math.floor(r.left), Math.floor(r.top), Math.ceil(r.right), Math.ceil(r.bottom)]; })()');
+    const shown = decodePng(await browser.screenshot());
+    await browser.evaluate("document.getElementById('messages').style.visibility = 'hidden'");
+    const hidden = decodePng(await browser.screenshot());
+    await browser.evaluate("document.getElementById('messages').style.visibility = ''");
+    const [x0, y0] = [Math.max(box[0] + 2, 0), Math.max(box[1] + 2, 0)];
+    const [x1, y1] = [Math.min(box[2] - 2, shown.width), Math.min(box[3] - 2, shown.height)];
+    let changed = 0;
+    let dark = 0;
+    for (let y = y0; y < y1; ++y)
+        for (let x = x0; x < x1; ++x) {
+            const [a, b] = [pixel(shown, x, y), pixel(hidden, x, y)];
+            if (Math.abs(a[0] - b[0]) + Math.abs(a[1] - b[1]) + Math.abs(a[2] - b[2]) > 60) ++changed;
+            if (Math.max(...a) < 40) ++dark;
+        }
+    const area = Math.max((x1 - x0) * (y1 - y0), 1);
+    check(area > 1000 && changed > 200 && dark / area > 0.5,
+          `${what}: the message stands on a dark panel above the picture (${changed} pixels are its text, ` +
+          `${(100 * dark / area).toFixed(0)} % of its ${area} pixels dark)`);
+    const frame = litPixels(shown, 520, 0, 800, 103, 120); // the banner, right of the panel
+    check(frame > 2000, `${what}: the last frame stays on the page around the message (${frame} bright banner pixels)`);
 }
 
 async function checkMenu(browser, base, out) {

@@ -5,7 +5,8 @@
 // setting that will surprise when the script runs, for editors and CI. Texture names are read
 // below --root (the demo reads them below its data folder), without changing the working directory.
 // With --simulate it runs the script instead and prints one line of what its particles are, the
-// line every host that runs scripts prints alike (script/script_hash.h).
+// line every host that runs scripts prints alike (script/script_hash.h). With --atlas it draws a
+// texture's atlas tiles with their numbers into a PNG picture instead (tools/psc/atlas_command.h).
 //
 // The texture readers' message boxes are never echoed where the load's own problem says the same: a
 // gcc line (--format=gcc, and --simulate's standard error) carries the reader's reason, and a file
@@ -20,6 +21,7 @@
 #include "script/particle_script.h"
 #include "script/script_diagnostics.h"
 #include "script/script_hash.h"
+#include "tools/psc/atlas_command.h"
 #include "tools/psc/psc_simulate.h"
 #include "tools/psc/script_dump.h"
 
@@ -56,6 +58,7 @@ bool SaysOnlyFileMissing(const TReaderMessage& message) {
 constexpr const char* Usage =
     "usage: lumidor-psc [--raw] [--dump] [--format=log|gcc] [--werror] [--name NAME] [--root DIR] FILE\n"
     "       lumidor-psc --simulate SECONDS [--seed S] [--step-by-step] [--name NAME] [--root DIR] FILE\n"
+    "       lumidor-psc --atlas FILE ROWS COLUMNS OUT.png\n"
     "  Loads the particle script FILE and prints its debugger log, each CR shown as a line break.\n"
     "  --raw        print the exact log bytes (lines end with a single CR)\n"
     "  --dump       print a JSON object of what the script compiled to instead of the log\n"
@@ -80,9 +83,13 @@ constexpr const char* Usage =
     "  --step-by-step\n"
     "               with --simulate: run the steps as frames one at a time instead of as one seek\n"
     "               (the same line)\n"
+    "  --atlas FILE ROWS COLUMNS OUT.png\n"
+    "               (first) write a picture of the texture FILE (.tga, .bmp, .jpg) cut into ROWS x\n"
+    "               COLUMNS tiles, each numbered as textureproperties(ROWS,COLUMNS) numbers it, to OUT.png\n"
     "exit status: 0 no errors (warnings alone too), 1 errors reported (or warnings with --werror),\n"
     "  2 file cannot be opened or bad arguments;\n"
-    "  with --simulate: 0 the line is printed, 1 the file cannot be read, 2 bad arguments\n";
+    "  with --simulate: 0 the line is printed, 1 the file cannot be read, 2 bad arguments;\n"
+    "  with --atlas: 0 the picture is written, 2 a bad operand, no texture or OUT cannot be written\n";
 
 struct TOptions {
     bool Raw = false;
@@ -240,6 +247,9 @@ bool AnyTextureMissing(const lumidor::TScriptLoadReport& report) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "--atlas")
+        return lumidor::RunAtlasCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                        std::cerr);
     TOptions options;
     if (const int status = ParseArguments(argc, argv, options); status != 0) return status < 0 ? 0 : status;
 
