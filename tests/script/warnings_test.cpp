@@ -189,8 +189,9 @@ TEST_F(ScriptWarnings, GccLinesMergeErrorsAndWarningsInLineOrder) {
               "t.psc:8:1: warning: Particle type 1 has no particlecount, and nothing else creates any (no "
               "burst or rate, and no ondeath or onbounce of a type that gets particles), so particle type 1 "
               "never shows - give it a particlecount of 1 or more.\n"
-              "t.psc: error: TextureProperties was not called for particle type 1. Executing the script "
-              "may cause an acces violation\n");
+              "t.psc: error: particle type 1 (setnewparticletype on line 8) has no texture tiles: its "
+              "textureproperties(ROWS,COLUMNS); is missing or was refused, so its particles are drawn as "
+              "plain squares\n");
     // Without warnings the lines are FormatGccDiagnostics' exactly.
     TScriptLoadReport errorsOnly = report;
     errorsOnly.Warnings.clear();
