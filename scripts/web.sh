@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The demo in the browser: installs what is missing (Debian's emscripten and chromium, the Dear ImGui
-# sources from Debian's imgui source package), builds build/web/ (index.html and what it loads) and,
-# unless given --build-only, serves it on 127.0.0.1 and prints the address.
+# sources from Debian's imgui source package, the playground's editor from the npm registry at the
+# versions web/playground/package-lock.json pins), builds build/web/ (index.html, playground.html and
+# what they load) and, unless given --build-only, serves it on 127.0.0.1 and prints the address.
 #   scripts/web.sh [--build-only] [--port N]
 #   scripts/web.sh --install-only         only installs the packages and fetches the imgui sources
 #   scripts/web.sh --configure-only DIR   installs, then only configures the web build into DIR
@@ -36,6 +37,8 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install o
 # 1. Packages.
 missing=()
 for package in "${packages[@]}"; do installed "$package" || missing+=("$package"); done
+# npm comes with Debian's npm package, or with a nodejs package that ships it.
+command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get update
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
@@ -79,9 +82,24 @@ configure "$root/build/web-cmake" "$root/build/web" >/dev/null
 cmake --build "$root/build/web-cmake" -j "$(nproc)"
 echo "== Built $root/build/web/index.html"
 
+# 4. The playground: its packages exactly as the lock file pins them (installed again only when the
+#    lock changed), then its scripts bundled into one file beside the page, with the loader's command
+#    names that the build generated.
+playground="$root/web/playground"
+if ! cmp -s "$playground/package-lock.json" "$playground/node_modules/.lumidor-installed-lock"; then
+    (cd "$playground" && npm ci --ignore-scripts --no-audit --no-fund)
+    cp "$playground/package-lock.json" "$playground/node_modules/.lumidor-installed-lock"
+fi
+"$playground/node_modules/.bin/esbuild" "$playground/main.js" --bundle --minify --format=iife --target=es2020 \
+    --alias:psc-keywords="$root/build/web-cmake/generated/psc-keywords.js" --log-level=warning \
+    --outfile="$root/build/web/playground.js"
+cp "$playground/playground.html" "$root/build/web/playground.html"
+echo "== Built $root/build/web/playground.html"
+
 if [ "$mode" = build ]; then exit 0; fi
-# 4. Serve build/web on the loopback interface only.
+# 5. Serve build/web on the loopback interface only.
 echo "== Serving the demo at http://127.0.0.1:$port/index.html (Ctrl+C stops)"
 echo "   parameters: index.html?effect=N&frames=N&seed=N&fixed-dt=SECONDS"
+echo "   the playground: http://127.0.0.1:$port/playground.html"
 cd "$root/build/web"
 exec python3 -m http.server "$port" --bind 127.0.0.1

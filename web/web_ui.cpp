@@ -22,6 +22,7 @@ struct TPointer {
 
 TPointer Pointer;
 std::function<void(TAppKey)> CoreKeys;
+std::function<bool()> CoreKeyFilter;
 
 // DOM button numbers: 0 left, 1 middle, 2 right; ImGui: 0 left, 1 right, 2 middle.
 int ImGuiButton(unsigned short domButton) {
@@ -73,7 +74,8 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     io.KeySuper = event->metaKey;
     // Space and the right arrow belong to the effect's timeline, Home to the camera, while no window
     // has the keyboard.
-    if (type == EMSCRIPTEN_EVENT_KEYDOWN && !io.WantCaptureKeyboard && CoreKeys) {
+    if (type == EMSCRIPTEN_EVENT_KEYDOWN && !io.WantCaptureKeyboard && CoreKeys &&
+        (!CoreKeyFilter || CoreKeyFilter())) {
         if (code == 32 && !event->repeat) CoreKeys(TAppKey::Space);
         if (code == 39) CoreKeys(TAppKey::RightArrow);
         if (code == 36) CoreKeys(TAppKey::Home);
@@ -87,6 +89,10 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
 
 void SetCoreKeyHandler(std::function<void(TAppKey)> handler) {
     CoreKeys = std::move(handler);
+}
+
+void SetCoreKeyFilter(std::function<bool()> filter) {
+    CoreKeyFilter = std::move(filter);
 }
 
 const char* InitWebUi(const char* canvasSelector) {

@@ -12,6 +12,10 @@ namespace lumidor::web {
 /// Where key presses the UI does not take go (Space, not its repeats, the right arrow and Home),
 /// between frames; empty: nowhere.
 void SetCoreKeyHandler(std::function<void(TAppKey)> handler);
+/// Asked before each such key press goes to the core's handler: a page whose canvas shares the
+/// keyboard with other elements lets the keys through only while the canvas has the focus. Empty
+/// (the default): every such press goes through.
+void SetCoreKeyFilter(std::function<bool()> filter);
 
 /// Creates the ImGui context (no ini or log file), the renderer backend and the input callbacks on
 /// the element `canvasSelector` (e.g. "#canvas"). Returns an empty string or why the UI cannot run.
