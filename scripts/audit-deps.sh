@@ -3,7 +3,8 @@
 # and sanitizer builds, scripts/demo.sh's, the fuzzers' and, when emscripten is installed, the web
 # build as scripts/web.sh configures it) into build/audit/, then checks with scripts/check-deps.py that
 # every system file they resolved belongs to a package scripts/install-deps.sh or scripts/web.sh
-# installs, or to one of their dependencies. A build that does not configure fails the audit too.
+# installs, or to one of their dependencies. A build that does not configure fails the audit too. The
+# npm packages scripts/web.sh installs for the playground must be pinned (scripts/check-npm-lock.py).
 #   scripts/audit-deps.sh                                  configure every build and check them
 #   scripts/audit-deps.sh --check-build-dir DIR [...]     only check configured builds (see check-deps.py)
 set -euo pipefail
@@ -44,6 +45,7 @@ else
 fi
 
 status=0
+"$root/scripts/check-npm-lock.py" "$root/web/playground" || status=$?
 if [ ${#configured[@]} -gt 0 ]; then
     "$root/scripts/check-deps.py" "${configured[@]}" || status=$?
 fi

@@ -4,14 +4,16 @@
 //   - a typed error is shown at its line and column and underlined in the editor, the last good
 //     effect stays exactly where it stood, and typing the fix clears the problem;
 //   - space reaches the timeline only while the effect has the focus; in the editor it types.
-//   node playground_tests.mjs --site DIR [--psc LUMIDOR_PSC --data DIR]
+// With --screenshot FILE, also writes the page at 1280 x 720 with an example paused (the README's picture).
+//   node playground_tests.mjs --site DIR [--psc LUMIDOR_PSC --data DIR] [--screenshot FILE]
 
 import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
 
 import { Browser, serve } from './devtools.mjs';
 
-const args = { site: null, psc: null, data: null };
+const args = { site: null, psc: null, data: null, screenshot: null };
 for (let i = 2; i < process.argv.length; i += 2) args[process.argv[i].replace(/^--/, '')] = process.argv[i + 1];
 
 let failures = 0;
@@ -113,6 +115,13 @@ async function main() {
         await checkGallery(browser);
         await checkEditing(browser);
         await checkKeys(browser);
+        if (args.screenshot) {
+            await browser.page('Emulation.setDeviceMetricsOverride', { width: 1280, height: 720, deviceScaleFactor: 1, mobile: false });
+            await browser.evaluate(`${play('openGalleryEntry')}('examples/firework.psc')`);
+            await standAt(browser, 0.5);
+            await new Promise((resolve) => setTimeout(resolve, 500)); // the resized canvas drawn again
+            fs.writeFileSync(args.screenshot, await browser.screenshot());
+        }
     } finally {
         await browser.close();
         server.close();

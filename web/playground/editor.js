@@ -50,6 +50,7 @@ export function createEditor(parent, text, onRest, restMs = 150) {
             extensions: [
                 basicSetup,
                 pscLanguage,
+                EditorView.lineWrapping,
                 EditorView.updateListener.of((update) => {
                     if (!update.docChanged) return;
                     clearTimeout(timer);
