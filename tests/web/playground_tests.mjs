@@ -2,7 +2,7 @@
 //   - every gallery script opens with no problem, and paused at a seeked time its state line is the
 //     line `lumidor-psc --simulate T --seed S` prints for the same file (with --psc);
 //   - a typed error is shown at its line and column and underlined in the editor, the last good
-//     effect stays exactly where it stood, and typing the fix clears the problem;
+//     effect stays exactly where it stood, and the "did you mean" fix on hover clears the problem;
 //   - space reaches the timeline only while the effect has the focus; in the editor it types.
 // With --screenshot FILE, also writes the page at 1280 x 720 with an example paused (the README's picture).
 //   node playground_tests.mjs --site DIR [--psc LUMIDOR_PSC --data DIR] [--screenshot FILE]
@@ -39,14 +39,13 @@ async function standAt(browser, at) {
                            `the state line at ${at} s`);
 }
 
-// Selects `length` characters from LINE:COLUMN in the editor, then types `text` over them (a Backspace
-// when it is empty) as the keyboard would; returns the problems once the edit has loaded.
+// Selects `length` characters from LINE:COLUMN in the editor, then types `text` over them as the
+// keyboard would; returns the problems once the edit has loaded.
 async function problemsAfterTyping(browser, line, column, length, text) {
     const before = await browser.evaluate(play('loads'));
     await browser.evaluate(`(() => { const view = ${play('editor()')}; const at = view.state.doc.line(${line}).from + ${column - 1};
         view.focus(); view.dispatch({ selection: { anchor: at, head: at + ${length} } }); })()`);
-    if (text) await browser.page('Input.insertText', { text });
-    else await browser.key('Backspace', 'Backspace', 8);
+    await browser.page('Input.insertText', { text });
     await browser.waitFor(`${play('loads')} > ${before}`, 10, 'the edited text to load');
     return browser.evaluate(play('problems()'));
 }
@@ -73,20 +72,27 @@ async function checkEditing(browser) {
     await browser.evaluate(`${play('openGalleryEntry')}('examples/firework.psc')`);
     const good = await standAt(browser, seconds);
     const lineOf = await browser.evaluate(`${play('editor()')}.state.doc.toString().split('\\n').indexOf('airresistance(0.9);') + 1`);
-    const typo = 'colorky(0, 1, 1, 1); ';
-    const problems = await problemsAfterTyping(browser, lineOf, 1, 0, typo);
+    const problems = await problemsAfterTyping(browser, lineOf, 1, 'airresistance'.length, 'airresistanse');
     const first = problems[0] || {};
     check(problems.length === 1 && first.line === lineOf && first.column === 1 && first.severity === 'error' &&
-          first.message.endsWith("(did you mean 'colorkey'?)"),
+          first.message.endsWith("(did you mean 'airresistance'?)"),
           `a misspelt command is a problem at ${lineOf}:1 with its suggestion (${JSON.stringify(problems)})`);
-    const underlined = await browser.evaluate("[...document.querySelectorAll('.cm-lintRange-error')].map((e) => e.textContent).join()");
-    check(underlined === 'colorky', `the editor underlines the misspelt name (${underlined})`);
+    const underline = await browser.evaluate(`(() => { const e = document.querySelector('.cm-lintRange-error');
+        if (!e) return null; const r = e.getBoundingClientRect(); return [e.textContent, r.left + 4, (r.top + r.bottom) / 2]; })()`);
+    check(underline && underline[0] === 'airresistanse', `the editor underlines the misspelt name (${underline})`);
     const listed = await browser.evaluate("document.getElementById('problems').textContent");
     check(listed.startsWith(`${lineOf}:1: error:`), `the problems list shows it (${listed})`);
     check((await standAt(browser, seconds)) === good, `the last good effect stays as it stood (${good})`);
+    if (!underline) return;
 
-    const fixed = await problemsAfterTyping(browser, lineOf, 1, typo.length, '');
-    check(fixed.length === 0, `deleting the misspelt command clears the problem (${JSON.stringify(fixed)})`);
+    // The fix offered on hover: one click puts the suggested name in, and the text plays again.
+    const before = await browser.evaluate(play('loads'));
+    await browser.mouse('mouseMoved', underline[1], underline[2]);
+    const action = await browser.waitFor("(document.querySelector('.cm-diagnosticAction') || {}).textContent", 10, 'the fix on hover');
+    await browser.evaluate("document.querySelector('.cm-diagnosticAction').click()");
+    await browser.waitFor(`${play('loads')} > ${before}`, 10, 'the fixed text to load');
+    const fixed = await browser.evaluate(play('problems()'));
+    check(action === "Use 'airresistance'" && fixed.length === 0, `the fix "${action}" clears the problem (${JSON.stringify(fixed)})`);
     const after = await standAt(browser, seconds);
     check(after === good, `the fixed text plays from the time the timeline stood at (${after})`);
 }
