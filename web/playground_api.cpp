@@ -150,7 +150,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE bool lumidor_playground_set_seed(const char* tex
 }
 
 /// Where the effect stands, as JSON: {"seconds", "end" (the slider's end), "paused", "speed", "seed"
-/// (text), "work" (timeline work under way), "state"}: "state" is SimulationLine's line while the
+/// (text), "work" (timeline work under way, in words), "busy" (a seek, step or work still to do before
+/// the effect is drawn where the timeline asked), "state"}: "state" is SimulationLine's line while the
 /// script stands still on the step grid, else empty.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* lumidor_playground_status() {
     static std::string json;
@@ -164,7 +165,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* lumidor_playground_status() {
                   effect.Seconds, TimelineSliderEnd(effect.Length), Timeline.Paused ? "true" : "false",
                   double(Timeline.Speed));
     json = numbers;
-    json += "\"seed\":" + JsonString(std::to_string(Timeline.Seed)) + ",\"work\":" +
-            JsonString(TimelineWorkText()) + ",\"state\":" + JsonString(state) + "}";
+    const bool busy = Timeline.SeekPending || Timeline.StepsPending > 0 || !TimelineWorkText().empty();
+    json += "\"seed\":" + JsonString(std::to_string(Timeline.Seed)) +
+            ",\"work\":" + JsonString(TimelineWorkText()) + ",\"busy\":" + (busy ? "true" : "false") +
+            ",\"state\":" + JsonString(state) + "}";
     return json.c_str();
 }

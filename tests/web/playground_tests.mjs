@@ -5,7 +5,10 @@
 //     effect stays exactly where it stood, and the "did you mean" fix on hover clears the problem;
 //   - space reaches the timeline only while the effect has the focus; in the editor it types.
 // With --screenshot FILE, also writes the page at 1280 x 720 with an example paused (the README's picture).
-//   node playground_tests.mjs --site DIR [--psc LUMIDOR_PSC --data DIR] [--screenshot FILE]
+// With --measure N, only measures instead: per gallery script, paused at 2.3 s, N edits each timed from
+// the load of the text to the animation frame by which the effect is drawn there (median and 95th
+// percentile).
+//   node playground_tests.mjs --site DIR [--psc LUMIDOR_PSC --data DIR] [--screenshot FILE] [--measure N]
 
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -13,7 +16,7 @@ import path from 'node:path';
 
 import { Browser, serve } from './devtools.mjs';
 
-const args = { site: null, psc: null, data: null, screenshot: null };
+const args = { site: null, psc: null, data: null, screenshot: null, measure: null };
 for (let i = 2; i < process.argv.length; i += 2) args[process.argv[i].replace(/^--/, '')] = process.argv[i + 1];
 
 let failures = 0;
@@ -111,6 +114,26 @@ async function checkKeys(browser) {
     check((await status(browser)).paused === !paused, 'space on the effect pauses or plays it');
 }
 
+async function measure(browser, edits) {
+    const names = await browser.evaluate("[...document.getElementById('gallery').options].map((o) => o.textContent)");
+    for (const name of names.filter((n) => n !== 'New')) {
+        await browser.evaluate(`${play('openGalleryEntry')}(${JSON.stringify(name)})`);
+        await standAt(browser, 2.3);
+        const times = [];
+        for (let i = 0; i < edits; ++i) {
+            const end = await browser.evaluate(`${play('editor()')}.state.doc.length`);
+            const before = await browser.evaluate(play('loads'));
+            await browser.evaluate(`(() => { const view = ${play('editor()')}; view.focus(); view.dispatch({ selection: { anchor: ${end} } }); })()`);
+            await browser.page('Input.insertText', { text: ' ' });
+            await browser.waitFor(`${play('loads')} > ${before} && ${play('editTiming')}.frame !== null`, 60, 'the edit drawn');
+            times.push(await browser.evaluate(`${play('editTiming')}.frame - ${play('editTiming')}.start`));
+        }
+        times.sort((a, b) => a - b);
+        const at = (q) => times[Math.min(times.length - 1, Math.ceil(q * times.length) - 1)];
+        console.log(`${name}: edit to picture at 2.3 s: median ${at(0.5).toFixed(1)} ms, 95th percentile ${at(0.95).toFixed(1)} ms (${edits} edits)`);
+    }
+}
+
 async function main() {
     const server = await serve(path.resolve(args.site));
     const browser = await Browser.launch();
@@ -118,6 +141,10 @@ async function main() {
         await browser.open(`http://127.0.0.1:${server.address().port}/playground.html`);
         await browser.waitFor('window.lumidorPlayground !== undefined', 60, 'the playground to start');
         await browser.evaluate(`${play('setSeed')}('${seed}')`);
+        if (args.measure) {
+            await measure(browser, Number(args.measure));
+            return;
+        }
         await checkGallery(browser);
         await checkEditing(browser);
         await checkKeys(browser);

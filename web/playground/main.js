@@ -56,13 +56,29 @@ function call(name, returns, types = [], values = []) {
     return engine.ccall(name, returns, types, values);
 }
 
+// When the latest good text started loading and the animation frame by which the engine had drawn it
+// where the timeline stands (null until then): the time from an edit to its picture.
+let editTiming = null;
+function timeFirstFrame(start) {
+    const timing = { start, frame: null };
+    editTiming = timing;
+    const look = () => {
+        if (editTiming !== timing) return;
+        if (status().busy) requestAnimationFrame(look);
+        else timing.frame = performance.now();
+    };
+    requestAnimationFrame(look);
+}
+
 /// Loads `text` into the engine and shows its problems; returns them.
 function loadScript(text) {
     if (!engine) return [];
+    const start = performance.now();
     const problems = parseGccProblems(call('lumidor_playground_load', 'string', ['string'], [text]));
     lastProblems = showProblems(editor, problems);
     listProblems(lastProblems);
     ++loads;
+    if (!problems.some((problem) => problem.severity === 'error')) timeFirstFrame(start);
     // Hook for the page's local storage (storage.js): saveScript(text) once that module is part of the page.
     return lastProblems;
 }
@@ -162,6 +178,7 @@ function startPage() {
         editor: () => editor,
         problems: () => lastProblems,
         get loads() { return loads; },
+        get editTiming() { return editTiming; },
     };
     document.title = 'Lumidor playground';
     page.status.textContent = 'Playing';
