@@ -3,7 +3,7 @@
 // one-click fix, and a callback once the text has rested for a moment after a change.
 
 import { basicSetup } from 'codemirror';
-import { EditorState } from '@codemirror/state';
+import { Annotation, EditorState } from '@codemirror/state';
 import { EditorView } from '@codemirror/view';
 import { setDiagnostics } from '@codemirror/lint';
 import { pscLanguage } from './psc-mode.js';
@@ -40,7 +40,10 @@ export function problemRange(doc, problem) {
     return { from, to: Math.min(line.to, from + Math.max(word.length, 1)) };
 }
 
-/// An editor in `parent` holding `text`; `onRest(text)` runs `restMs` after the last change.
+// Marks a change the page made itself (a gallery entry opened): it loads at once, not after a rest.
+const pageChange = Annotation.define();
+
+/// An editor in `parent` holding `text`; `onRest(text)` runs `restMs` after the last change typed.
 export function createEditor(parent, text, onRest, restMs = 150) {
     let timer = null;
     const view = new EditorView({
@@ -54,6 +57,7 @@ export function createEditor(parent, text, onRest, restMs = 150) {
                 EditorView.updateListener.of((update) => {
                     if (!update.docChanged) return;
                     clearTimeout(timer);
+                    if (update.transactions.some((transaction) => transaction.annotation(pageChange))) return;
                     timer = setTimeout(() => onRest(view.state.doc.toString()), restMs);
                 }),
             ],
@@ -62,9 +66,9 @@ export function createEditor(parent, text, onRest, restMs = 150) {
     return view;
 }
 
-/// Replaces the whole text (no rest callback is skipped: the change starts one).
+/// Replaces the whole text; no rest callback follows (the caller loads it).
 export function setEditorText(view, text) {
-    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text } });
+    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text }, annotations: pageChange.of(true) });
 }
 
 /// Shows `problems` (parseGccProblems) in the editor; returns them with their ranges.
