@@ -3,7 +3,8 @@
 //     line `lumidor-psc --simulate T --seed S` prints for the same file (with --psc);
 //   - a typed error is shown at its line and column and underlined in the editor, the last good
 //     effect stays exactly where it stood, and the "did you mean" fix on hover clears the problem;
-//   - space reaches the timeline only while the effect has the focus; in the editor it types.
+//   - space reaches the timeline only while the effect has the focus; in the editor it types;
+//   - the effect stands beside the editor on a laptop screen and above it in a narrow window.
 // With --screenshot FILE, also writes the page at 1280 x 720 with an example paused (the README's picture).
 // With --measure N, only measures instead: per gallery script, paused at 2.3 s, N edits each timed from
 // the load of the text to the animation frame by which the effect is drawn there (median and 95th
@@ -81,7 +82,8 @@ async function checkEditing(browser) {
           first.message.endsWith("(did you mean 'airresistance'?)"),
           `a misspelt command is a problem at ${lineOf}:1 with its suggestion (${JSON.stringify(problems)})`);
     const underline = await browser.evaluate(`(() => { const e = document.querySelector('.cm-lintRange-error');
-        if (!e) return null; const r = e.getBoundingClientRect(); return [e.textContent, r.left + 4, (r.top + r.bottom) / 2]; })()`);
+        if (!e) return null; e.scrollIntoView({ block: 'center' }); const r = e.getBoundingClientRect();
+        return [e.textContent, r.left + 4, (r.top + r.bottom) / 2]; })()`);
     check(underline && underline[0] === 'airresistanse', `the editor underlines the misspelt name (${underline})`);
     const listed = await browser.evaluate("document.getElementById('problems').textContent");
     check(listed.startsWith(`${lineOf}:1: error:`), `the problems list shows it (${listed})`);
@@ -112,6 +114,19 @@ async function checkKeys(browser) {
     await browser.key(' ', 'Space', 32);
     await browser.waitFor(`${play('status()')}.paused === ${!paused}`, 5, 'space on the effect').catch(() => {});
     check((await status(browser)).paused === !paused, 'space on the effect pauses or plays it');
+}
+
+// Side by side on a laptop screen, the effect above the editor in a narrow window; both whole on the page.
+async function checkLayout(browser) {
+    for (const [width, height, stacked] of [[1280, 720, false], [600, 900, true]]) {
+        await browser.page('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile: false });
+        const [canvas, editor] = await browser.evaluate(`['canvas', 'editor'].map((id) => {
+            const r = document.getElementById(id).getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; })`);
+        const placed = stacked ? canvas[3] <= editor[1] : canvas[0] >= editor[2] && canvas[1] < editor[3];
+        const seen = [canvas, editor].every((r) => r[2] - r[0] >= 250 && r[3] - r[1] >= 200 && r[3] - r[1] <= height && r[0] >= 0 && r[2] <= width);
+        check(placed && seen, `at ${width} x ${height} the effect is ${stacked ? 'above' : 'beside'} the editor (${canvas} / ${editor})`);
+    }
+    await browser.page('Emulation.setDeviceMetricsOverride', { width: 800, height: 600, deviceScaleFactor: 1, mobile: false });
 }
 
 async function measure(browser, edits) {
@@ -148,6 +163,7 @@ async function main() {
         await checkGallery(browser);
         await checkEditing(browser);
         await checkKeys(browser);
+        await checkLayout(browser);
         if (args.screenshot) {
             await browser.page('Emulation.setDeviceMetricsOverride', { width: 1280, height: 720, deviceScaleFactor: 1, mobile: false });
             await browser.evaluate(`${play('openGalleryEntry')}('examples/firework.psc')`);
