@@ -114,6 +114,11 @@ async function checkKeys(browser) {
     await browser.key(' ', 'Space', 32);
     await browser.waitFor(`${play('status()')}.paused === ${!paused}`, 5, 'space on the effect').catch(() => {});
     check((await status(browser)).paused === !paused, 'space on the effect pauses or plays it');
+    const standing = await standAt(browser, seconds);
+    await browser.evaluate("document.getElementById('canvas').focus()");
+    await browser.key('ArrowRight', 'ArrowRight', 39);
+    const stepped = await browser.waitFor(`(() => { const s = ${play('status()')}.state; return s !== ${JSON.stringify(standing)} && s; })()`, 10, 'a step');
+    check(stepped.startsWith(`t=${(seconds * 60 + 1) / 60} steps=${seconds * 60 + 1} `), `the right arrow on the effect runs one step (${stepped})`);
 }
 
 // Side by side on a laptop screen, the effect above the editor in a narrow window; both whole on the page.
