@@ -8,6 +8,12 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/web.sh" --install-only
+# The playground's npm packages, as web/playground/package-lock.json pins them: its module tests use them.
+if command -v npm >/dev/null; then
+    (cd "$root/web/playground" && npm ci --no-audit --no-fund)
+else
+    echo "test.sh: npm is not installed: the playground's module tests will be skipped"
+fi
 source "$root/scripts/build-options.sh"
 jobs="$(nproc)"
 
