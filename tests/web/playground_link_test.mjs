@@ -151,6 +151,25 @@ test("script files open as UTF-8 .psc text within the bound", async () => {
         ["", "effect.psc"], [undefined, "effect.psc"], ["..", "effect.psc"]]) assert.equal(downloadName(name), safe);
 });
 
+test("a dropped .psc opens, other files go to their own handler, drags of text are left alone", async () => {
+    const handlers = {};
+    const element = { addEventListener: (type, handler) => (handlers[type] = handler), removeEventListener() {} };
+    const opened = [];
+    const others = [];
+    files.attachDropTarget(element, (script) => opened.push(script), (file) => others.push(file.name));
+    const drop = (type, list) => {
+        const event = { dataTransfer: { types: list ? ["Files"] : ["text/plain"], files: list ?? [] }, prevented: 0 };
+        Object.assign(event, { preventDefault: () => ++event.prevented, stopPropagation() {} });
+        handlers[type](event);
+        return event.prevented;
+    };
+    assert.deepEqual([drop("dragover", []), drop("dragover"), drop("drop")], [1, 0, 0]);
+    drop("drop", [new File(["emitter a"], "a.psc")]);
+    drop("drop", [new File(["TGA"], "atlas.tga")]);
+    await new Promise((resolve) => setTimeout(resolve, 10));
+    assert.deepEqual([opened, others], [[{ script: "emitter a", name: "a.psc" }], ["atlas.tga"]]);
+});
+
 test("each example's link fits in 2 KB (the demo's scripts are measured)", () => {
     for (const { name, script } of examples) {
         const fragment = encodeScriptLink({ script, seed: "18446744073709551615", t: 2.3 });
