@@ -8,6 +8,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/web.sh" --install-only
+# The playground's npm packages (web.sh installed npm), as web/playground/package-lock.json pins them:
+# its module tests use them. The mark is the one web.sh looks at before installing them again.
+(cd "$root/web/playground" && npm ci --ignore-scripts --no-audit --no-fund &&
+    cp package-lock.json node_modules/.lumidor-installed-lock)
 source "$root/scripts/build-options.sh"
 jobs="$(nproc)"
 
