@@ -4,6 +4,9 @@
 // time the timeline stands at; a text with errors keeps the last good effect playing.
 
 import { createEditor, parseGccProblems, setEditorText, showProblems } from './editor.js';
+import { attachDropTarget, downloadScript, openScriptFile } from './files.js';
+import { decodeScriptLink, encodeScriptLink } from './link.js';
+import { loadSavedScript, saveScript } from './storage.js';
 
 /// The starter effect "New" gives: keys over life, a burst and a shape, with no problem.
 export const starterScript = `// A new effect: a ring of sparks thrown up every second, glowing from white to orange as they fall.
@@ -79,7 +82,10 @@ function loadScript(text) {
     listProblems(lastProblems);
     ++loads;
     if (!problems.some((problem) => problem.severity === 'error')) timeFirstFrame(start);
-    // Hook for the page's local storage (storage.js): saveScript(text) once that module is part of the page.
+    // Every text is kept as it is typed, so a reload brings it back; an empty editor is never kept
+    // over the author's work.
+    const kept = saveScript(text);
+    if (kept.error) showMessage(kept.error);
     return lastProblems;
 }
 
@@ -139,9 +145,7 @@ function fillGallery() {
     page.gallery.replaceChildren(...entries.map((entry, index) => new Option(entry.name, String(index))));
     page.gallery.addEventListener('change', () => {
         const entry = entries[Number(page.gallery.value)];
-        setEditorText(editor, entry.text());
-        loadScript(editor.state.doc.toString());
-        control('restart');
+        openText(entry.text(), entry.name);
     });
     return entries;
 }
@@ -155,13 +159,79 @@ function openGalleryEntry(name) {
     return true;
 }
 
+/// A message in the status line until the next one (a refused link, a file that is no script).
+function showMessage(text) {
+    page.status.dataset.message = text;
+    page.status.textContent = text;
+}
+
+let scriptName = 'effect.psc'; // what "Download" saves the current script as
+
+/// Puts `text` in the editor and plays it from the start.
+function openText(text, name) {
+    scriptName = name || scriptName;
+    setEditorText(editor, text);
+    loadScript(editor.state.doc.toString());
+    control('restart');
+}
+
+/// The script, seed and time of a link "#psc=...&seed=...&t=...": played from the start, or stood at
+/// its time, paused. False (the message shown, the editor and the kept script untouched) for a link
+/// that cannot be read.
+function openLink(fragment) {
+    const link = decodeScriptLink(fragment);
+    if (link.error) {
+        showMessage(`This link cannot be opened: ${link.error}`);
+        return false;
+    }
+    setSeed(link.seed);
+    openText(link.script, 'shared.psc');
+    if (link.t !== undefined) {
+        control('pause');
+        control('seek', link.t);
+    }
+    return true;
+}
+
+/// The link of the current script, the seed and, when the timeline stands still, its time.
+function currentLink() {
+    const now = status();
+    const fragment = encodeScriptLink({
+        script: editor.state.doc.toString(),
+        seed: now.seed,
+        t: now.paused ? now.seconds : undefined,
+    });
+    return `${location.origin}${location.pathname}${fragment}`;
+}
+
 function startPage() {
     editor = createEditor(document.getElementById('editor'), '', loadScript);
     fillGallery();
-    // Hook for links and local storage (link.js, storage.js): a script from the address or the one kept
-    // in the browser opens here once those modules are part of the page; until then the gallery's first
-    // example does.
-    openGalleryEntry(page.gallery.options[1] ? page.gallery.options[1].textContent : 'New');
+    // A link's script first; else the one kept from the last visit; else the gallery's first example.
+    const saved = loadSavedScript();
+    const linked = location.hash.includes('psc=') && openLink(location.hash);
+    if (!linked && saved !== null && saved.trim() !== '') openText(saved, 'effect.psc');
+    else if (!linked) openGalleryEntry(page.gallery.options[1] ? page.gallery.options[1].textContent : 'New');
+    window.addEventListener('hashchange', () => openLink(location.hash));
+    document.getElementById('copy-link').addEventListener('click', () => {
+        const link = currentLink();
+        history.replaceState(null, '', link);
+        navigator.clipboard?.writeText(link).then(
+            () => showMessage(`Link copied (${link.length} characters)`),
+            () => showMessage(`The link is in the address bar (${link.length} characters)`));
+    });
+    document.getElementById('download').addEventListener('click',
+        () => downloadScript(editor.state.doc.toString(), scriptName));
+    const picker = document.getElementById('open-file');
+    const opened = (result) => {
+        if (result.error) showMessage(result.error);
+        else openText(result.script, result.name);
+    };
+    picker.addEventListener('change', () => {
+        if (picker.files[0]) openScriptFile(picker.files[0]).then(opened);
+        picker.value = '';
+    });
+    attachDropTarget(document.getElementById('editor'), opened);
     page.play.addEventListener('click', () => control('toggle'));
     page.step.addEventListener('click', () => control('step'));
     page.restart.addEventListener('click', () => control('restart'));
@@ -174,14 +244,14 @@ function startPage() {
     setInterval(showStatus, 100);
     // For tests and the console.
     window.lumidorPlayground = {
-        loadScript, control, status, setSeed, openGalleryEntry,
+        loadScript, control, status, setSeed, openGalleryEntry, openLink, currentLink,
         editor: () => editor,
         problems: () => lastProblems,
         get loads() { return loads; },
         get editTiming() { return editTiming; },
     };
     document.title = 'Lumidor playground';
-    page.status.textContent = 'Playing';
+    if (!page.status.dataset.message) page.status.textContent = 'Playing';
 }
 
 // The canvas follows its box, one canvas pixel per CSS pixel.
@@ -208,10 +278,7 @@ window.Module = {
     }],
 };
 // The page's messages (a refused texture, a failed start) are the demo's; they land in the status.
-window.lumidorShowMessage = (text) => {
-    page.status.dataset.message = text;
-    page.status.textContent = text;
-};
+window.lumidorShowMessage = (text) => showMessage(text);
 const loader = document.createElement('script');
 loader.src = 'index.js';
 document.body.appendChild(loader);
