@@ -6,6 +6,7 @@
 // without "ground" and with a still emitter, is left exactly as it was.
 
 #include "engine/collision_world.h"
+#include "engine/portable_math.h"
 #include "script/particle_script.h"
 #include "script/script_runtime_detail.h"
 #include "script/script_scanner.h"
@@ -18,7 +19,6 @@ namespace lumidor {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 /// Radius of the circular path, world units, and its seconds per turn.
 constexpr double CircleRadius = 1.5;
 constexpr double CircleSeconds = 4.0;
@@ -69,14 +69,18 @@ void HandOver(TParticleEffectContainer& container, const TScriptLook& look, cons
 TVector3 EmitterPathOffset(TEmitterPath path, double seconds) {
     if (!std::isfinite(seconds)) seconds = 0.0;
     switch (path) {
+    // The angle as the part of a turn (fmod is exact), its sine and cosine the portable ones, so every
+    // build moves the origin alike.
     case TEmitterPath::Circle: {
-        const double angle = 2.0 * Pi * seconds / CircleSeconds;
-        return TVector3{float(CircleRadius * std::cos(angle)), 0.0f, float(CircleRadius * std::sin(angle))};
+        float s = 0.0f, c = 1.0f;
+        PortableSinCosDegrees(float(360.0 * std::fmod(seconds / CircleSeconds, 1.0)), s, c);
+        return TVector3{float(CircleRadius * c), 0.0f, float(CircleRadius * s)};
     }
     case TEmitterPath::FigureOfEight: {
         // The lemniscate of Bernoulli: x = a cos s / (1 + sin^2 s), z = a sin s cos s / (1 + sin^2 s).
-        const double angle = 2.0 * Pi * seconds / EightSeconds;
-        const double s = std::sin(angle), c = std::cos(angle);
+        float sine = 0.0f, cosine = 1.0f;
+        PortableSinCosDegrees(float(360.0 * std::fmod(seconds / EightSeconds, 1.0)), sine, cosine);
+        const double s = sine, c = cosine;
         const double d = 1.0 + s * s;
         return TVector3{float(EightHalfWidth * c / d), 0.0f, float(EightHalfWidth * s * c / d)};
     }

@@ -2,6 +2,7 @@
 // emitter shape), topping up its particle types, and the per-frame step over its containers. Bursts,
 // sub-emitters, prewarm, restart and seeking are in script_timeline.cpp.
 
+#include "engine/portable_math.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "script/particle_script.h"
@@ -17,8 +18,6 @@ namespace lumidor {
 
 namespace {
 
-constexpr float TwoPi = 6.28318531f;
-
 TVector3 Scaled(const TVector3& v, float k) {
     return TVector3{v.x * k, v.y * k, v.z * k};
 }
@@ -29,17 +28,20 @@ TVector3 Scaled(const TVector3& v, float k) {
 /// "shapeaxis" tilts it), then the disc its distance (square root, so the disc fills evenly).
 void DrawShapePoint(const TScriptEmitter& emitter, const script_detail::TDiscPlane& plane,
                     TVector3& direction, float& distance) {
+    // The portable sine, cosine and cube root, so every build makes the same particles.
+    float sine = 0.0f, cosine = 1.0f;
     if (emitter.Shape == TEmitterShape::Sphere || emitter.Shape == TEmitterShape::SphereShell) {
         const float height = 2.0f * R() - 1.0f;
-        const float angle = TwoPi * R();
+        PortableSinCosDegrees(360.0f * R(), sine, cosine);
         const float across = std::sqrt(std::max(0.0f, 1.0f - height * height));
-        direction = TVector3{across * std::cos(angle), height, across * std::sin(angle)};
-        distance = emitter.Shape == TEmitterShape::Sphere ? emitter.Radius * std::cbrt(R()) : emitter.Radius;
+        direction = TVector3{across * cosine, height, across * sine};
+        distance =
+            emitter.Shape == TEmitterShape::Sphere ? emitter.Radius * PortableCbrt(R()) : emitter.Radius;
         return;
     }
-    const float angle = TwoPi * R();
-    direction = plane.Tilted ? VectorAdd(Scaled(plane.U, std::cos(angle)), Scaled(plane.V, std::sin(angle)))
-                             : TVector3{std::cos(angle), 0.0f, std::sin(angle)};
+    PortableSinCosDegrees(360.0f * R(), sine, cosine);
+    direction = plane.Tilted ? VectorAdd(Scaled(plane.U, cosine), Scaled(plane.V, sine))
+                             : TVector3{cosine, 0.0f, sine};
     distance = emitter.Shape == TEmitterShape::Disc ? emitter.Radius * std::sqrt(R()) : emitter.Radius;
 }
 

@@ -7,6 +7,7 @@
 #include "engine/particle_step_breakdown.h"
 #include "engine/particle_turn.h"
 #include "engine/particle_vertices.h"
+#include "engine/portable_math.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
 #include "engine/simulation_wide.h"
@@ -407,6 +408,35 @@ TEST(TurnIdentity, EveryWidthStreamingBuildAndThreadCountGivesTheSameBits) {
             }
         }
     }
+}
+
+// The portable functions are close to the C library's everywhere and exact where they must be (a
+// shape's ring closes on itself, a sphere's radius is reached).
+TEST(PortableMath, SineCosineAndCubeRootAgreeWithTheLibrary) {
+    for (float degrees = -720.0f; degrees <= 720.0f; degrees += 0.37f) {
+        float sine = 0.0f, cosine = 0.0f;
+        PortableSinCosDegrees(degrees, sine, cosine);
+        const double radians = double(degrees) * 3.14159265358979323846 / 180.0;
+        ASSERT_NEAR(sine, std::sin(radians), 3e-7) << degrees;
+        ASSERT_NEAR(cosine, std::cos(radians), 3e-7) << degrees;
+    }
+    const struct {
+        float Degrees, Sine, Cosine;
+    } exact[] = {{0, 0, 1}, {90, 1, 0}, {180, 0, -1}, {270, -1, 0}, {360, 0, 1}};
+    for (const auto& row : exact) {
+        float sine = 0.0f, cosine = 0.0f;
+        PortableSinCosDegrees(row.Degrees, sine, cosine);
+        EXPECT_EQ(sine, row.Sine) << row.Degrees;
+        EXPECT_EQ(cosine, row.Cosine) << row.Degrees;
+    }
+    for (float x = 1e-30f; x < 1e30f; x *= 1.37f)
+        ASSERT_NEAR(PortableCbrt(x), std::cbrt(x), std::cbrt(x) * 2e-7f) << x;
+    const struct {
+        float X, Root;
+    } roots[] = {{0, 0}, {-8, 0},        {1, 1},
+                 {8, 2}, {0.125f, 0.5f}, {std::numeric_limits<float>::quiet_NaN(), 0}};
+    for (const auto& row : roots)
+        EXPECT_EQ(PortableCbrt(row.X), row.Root) << row.X;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // draw, those AddParticle and the setters made one particle at a time.
 
 #include "engine/particle_container.h"
+#include "engine/portable_math.h"
 #include "engine/random.h"
 #include "script/particle_script.h"
 #include "script/script_runtime_detail.h"
@@ -49,14 +50,16 @@ void CreateBySetters(TParticleScript& script, std::size_t type, const TVector3& 
         float distance = 0.0f;
         if (emitter.Shape == TEmitterShape::Sphere || emitter.Shape == TEmitterShape::SphereShell) {
             const float height = 2.0f * R() - 1.0f;
-            const float angle = 6.28318531f * R();
+            float sine = 0.0f, cosine = 1.0f;
+            PortableSinCosDegrees(360.0f * R(), sine, cosine);
             const float across = std::sqrt(std::max(0.0f, 1.0f - height * height));
-            outward = {across * std::cos(angle), height, across * std::sin(angle)};
+            outward = {across * cosine, height, across * sine};
             distance =
-                emitter.Shape == TEmitterShape::Sphere ? emitter.Radius * std::cbrt(R()) : emitter.Radius;
+                emitter.Shape == TEmitterShape::Sphere ? emitter.Radius * PortableCbrt(R()) : emitter.Radius;
         } else {
-            const float angle = 6.28318531f * R();
-            outward = {std::cos(angle), 0.0f, std::sin(angle)};
+            float sine = 0.0f, cosine = 1.0f;
+            PortableSinCosDegrees(360.0f * R(), sine, cosine);
+            outward = {cosine, 0.0f, sine};
             distance =
                 emitter.Shape == TEmitterShape::Disc ? emitter.Radius * std::sqrt(R()) : emitter.Radius;
         }
