@@ -13,6 +13,7 @@
 
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 
 import { Browser, serve } from './devtools.mjs';
@@ -105,6 +106,75 @@ async function checkLinksAndStorage(browser, address) {
     const restored = await browser.evaluate(play('editor().state.doc.toString()'));
     check(restored.startsWith('// kept across reloads\n'), 'a reload brings back the script as it was typed');
     await browser.evaluate(`${play('setSeed')}('${seed}')`);
+}
+
+// A seeded generator of random effects that load without error: every shape, keys, turning,
+// stretching, rate, turbulence, vortex, trails, ground, sub-emitters and magnets, with random numbers.
+function randomEffect(seed) {
+    let state = seed >>> 0;
+    const random = () => {
+        state = (state + 0x6d2b79f5) >>> 0;
+        let t = Math.imul(state ^ (state >>> 15), 1 | state);
+        t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
+        return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+    };
+    const number = (low, high) => (low + random() * (high - low)).toFixed(3);
+    const chance = (percent) => random() * 100 < percent;
+    const lines = ["loadtexture('scripts/lumina.tga');"];
+    if (chance(30)) lines.push(`ground(${number(-2, -0.5)});`);
+    const types = 1 + Math.floor(random() * 2);
+    for (let type = 0; type < types; ++type) {
+        lines.push('setnewparticletype();', 'textureproperties(2,4);', `texture(${Math.floor(random() * 8)});`,
+                   `color(${number(0.2, 1)},${number(0.2, 1)},${number(0.2, 1)});`,
+                   `lifelength(${number(0, 1)},${number(0.5, 2)});`, `size(${number(0.05, 0.3)},${number(0.05, 0.3)});`,
+                   `mass(${number(0.5, 2)});`, `airresistance(${number(0, 2)});`, `force(0,${number(-3, 1)},0);`,
+                   `velocity([${number(0, 2)},${number(-1, 0)}],[${number(0, 2)},${number(0, 3)}],[${number(0, 2)},${number(-1, 0)}]);`);
+        if (chance(50)) lines.push(`${['sphere', 'shell', 'disc', 'ring'][Math.floor(random() * 4)]}(${number(0.1, 1)});`,
+                                   `outward(${number(0, 2)});`);
+        if (chance(30)) lines.push(`shapeaxis(${number(-1, 1)},1,${number(-1, 1)});`);
+        if (chance(50)) lines.push(`burst(0,${Math.floor(random() * 300) + 1},${number(0.2, 1)},${Math.floor(random() * 5)});`);
+        else if (chance(50)) lines.push(`rate(${Math.floor(random() * 400) + 1});`);
+        else lines.push(`particlecount(${Math.floor(random() * 400) + 1});`);
+        if (chance(40)) lines.push(`colorkey(0,1,1,1);`, `colorkey(1,${number(0, 1)},${number(0, 1)},0);`, 'alphakey(0,1);', 'alphakey(1,0);');
+        if (chance(30)) lines.push(`sizekey(0,0.1,0.1);`, `sizekey(1,${number(0, 0.4)},${number(0, 0.4)});`);
+        if (chance(30)) lines.push(`rotation(${number(0, 360)},0);`, `spin(${number(0, 180)},${number(-90, 0)});`);
+        else if (chance(20)) lines.push(`stretch(${number(0, 0.5)});`);
+        if (chance(25)) lines.push(`turbulence(${number(0, 3)},${number(0.2, 2)},${number(0, 1)});`);
+        if (chance(15)) lines.push(`vortex(0,1,0,${number(-3, 3)},${number(0, 1)});`);
+        if (chance(15)) lines.push(`trail(${number(0.1, 0.5)},${Math.floor(random() * 8) + 2},${number(0.02, 0.1)});`);
+        if (chance(20)) lines.push(`tint(1,1,1,${number(0, 1)},${number(0, 1)},${number(0, 1)});`);
+        if (type === 1 && chance(50)) lines.push(`ondeath(0,${Math.floor(random() * 3) + 1});`);
+    }
+    if (chance(30)) lines.push('setnewmagnetpoint();', `mposition(${number(-1, 1)},${number(0, 2)},0);`,
+                               `gravity(${number(-3, 3)});`, `radius(${number(0.5, 3)});`);
+    return lines.join('\n') + '\n';
+}
+
+// Random effects stand at the same particles on the page as in lumidor-psc --simulate.
+async function checkRandomEffects(browser, count) {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'lumidor-playground-'));
+    let same = 0, loaded = 0, drawn = 0;
+    const differing = [];
+    try {
+        for (let k = 0; k < count; ++k) {
+            const text = randomEffect(k + 1);
+            const problems = await browser.evaluate(`${play('loadScript')}(${JSON.stringify(text)})`);
+            if (problems.some((problem) => problem.severity === 'error')) continue;
+            ++loaded;
+            await browser.evaluate(`${play('control')}('restart')`);
+            const state = await standAt(browser, 1);
+            const file = path.join(folder, `random${k + 1}.psc`);
+            fs.writeFileSync(file, text);
+            const desktop = execFileSync(args.psc, ['--simulate', '1', '--seed', seed, file], { cwd: args.data }).toString().trim();
+            if (/ particles=[1-9]/.test(state)) ++drawn;
+            if (state === desktop) ++same;
+            else differing.push(`random effect ${k + 1}: ${state} / ${desktop}`);
+        }
+    } finally {
+        fs.rmSync(folder, { recursive: true, force: true });
+    }
+    check(loaded >= count * 0.9 && drawn >= loaded * 0.8 && same === loaded,
+          `${same} of ${loaded} random effects (of ${count}, ${drawn} with particles at 1 s) stand at lumidor-psc --simulate's particles${differing.length ? ': ' + differing.slice(0, 3).join('; ') : ''}`);
 }
 
 async function checkEditing(browser) {
@@ -202,6 +272,7 @@ async function main() {
             return;
         }
         await checkGallery(browser);
+        if (args.psc) await checkRandomEffects(browser, 200);
         await checkLinksAndStorage(browser, address);
         await checkEditing(browser);
         await checkKeys(browser);
